@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rostrix {
+
+// Text files are lists of byte lines. Reading accepts CR LF, LF and a lone CR as line
+// ends; a line end after the last line does not make an extra empty line. Writing puts
+// CR LF after every line, the last one included.
+std::vector<std::string> splitLines(std::string_view bytes);
+std::string joinLinesCrlf(const std::vector<std::string>& lines);
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<std::string> readFileBytes(const std::string& path);
+std::optional<std::vector<std::string>> readLines(const std::string& path);
+
+// Replaces the file whole: the bytes go to a temporary file in the same folder, which
+// is then renamed over the old one, so a failure never leaves half a file behind.
+// Returns false (and leaves any old file untouched) when it cannot be written.
+bool writeFileAtomic(const std::string& path, std::string_view bytes);
+bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace rostrix

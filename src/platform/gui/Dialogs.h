@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace rostrix {
+
+enum class MsgIcon { None, Information, Warning, Error, Question };
+
+// Buttons of a message box; combine with |. The answer is one of them (Cancel when the
+// box is closed without a choice and Cancel was offered, else the only/first button).
+enum MsgButton : int { Ok = 1, Cancel = 2, Yes = 4, No = 8 };
+
+// A common file-open or file-save dialog as the window describes it.
+struct FileDialogSpec {
+    QString title;
+    QString defaultExt;          // without the dot: "dat"
+    QString filter;              // "Description|*.ext|Description|*.ext"
+    QString initialDir;          // empty: the dialog's own choice
+    QString fileName;            // preset file name, may be a full path
+    bool confirmOverwrite = true;
+};
+
+// Every modal question, file dialog, folder browser, "open in browser" and modal
+// showing of one of our windows goes through here, so tests can answer them.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
+                        int buttons) = 0;
+    // The chosen path, or nothing when the dialog was dismissed.
+    virtual std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& spec) = 0;
+    // Nothing on cancel; an empty string for a chosen item that has no file-system path.
+    virtual std::optional<QString> browseForFolder(QWidget* owner, const QString& title) = 0;
+    // Nothing on cancel.
+    virtual std::optional<QString> inputBox(QWidget* owner, const QString& title,
+                                            const QString& prompt, const QString& value) = 0;
+    // Asks the desktop to open the address in the default browser; false on failure.
+    virtual bool openUrl(const QString& url) = 0;
+    // Shows one of our windows modally and returns when it has been closed.
+    virtual int showModal(QWidget* window) = 0;
+};
+
+// The installed implementation (the Qt one unless a test installed its own).
+Dialogs& dialogs();
+// Installs d (not owned); nullptr restores the Qt implementation.
+void setDialogs(Dialogs* d);
+
+// Converts "Description|*.ext|..." into Qt's "Description (*.ext);;..." form.
+QString qtFileFilter(const QString& filter);
+
+// Centres window over the main window, as every modal opening does.
+void centreOver(QWidget* window, QWidget* over);
+
+}  // namespace rostrix

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/gui/Dialogs.h"
+
+namespace rostrix {
+
+// The real dialogs: QMessageBox, QFileDialog, QInputDialog, QDesktopServices.
+class QtDialogs : public Dialogs {
+public:
+    int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
+                int buttons) override;
+    std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& spec) override;
+    std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& spec) override;
+    std::optional<QString> browseForFolder(QWidget* owner, const QString& title) override;
+    std::optional<QString> inputBox(QWidget* owner, const QString& title, const QString& prompt,
+                                    const QString& value) override;
+    bool openUrl(const QString& url) override;
+    int showModal(QWidget* window) override;
+};
+
+}  // namespace rostrix

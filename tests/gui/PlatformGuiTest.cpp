@@ -1,0 +1,102 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+#include "platform/Error.h"
+#include "platform/gui/ErrorBox.h"
+#include "platform/gui/QtDialogs.h"
+#include "platform/gui/SpinEdit.h"
+#include "support/gui/ScriptedDialogs.h"
+
+namespace rostrix {
+namespace {
+
+TEST(ErrorBox, AddsFullStopOnlyAfterCharactersSortingAfterIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Unable to write to /x/qrdTeams.ini", "Unable to write to /x/qrdTeams.ini."},
+        {"Done.", "Done."},
+        {"Range check error", "Range check error."},
+        {"'x' is not a valid integer value", "'x' is not a valid integer value."},
+        {"quoted ''", "quoted ''"},                                              // ' < .
+        {"ends with a dash-", "ends with a dash-"},                              // - < .
+        {"path/", "path/."},                                                     // / > .
+        {"", ""},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(errorBoxText(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
+}
+
+TEST(ErrorBox, GuardShowsErrorsInTheProgramWideBox) {
+    test::ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    dlg.answerButton(Ok);
+    bool after = false;
+    guarded([&] {
+        throw Error("Cannot open file /tmp/x.dat");
+        after = true;
+    });
+    guarded([] { throw std::runtime_error("boom"); });
+    EXPECT_FALSE(after);
+    ASSERT_EQ(dlg.asked.size(), 2u);
+    EXPECT_EQ(dlg.asked[0].title, "Rostrix");
+    EXPECT_EQ(dlg.asked[0].text, "Cannot open file /tmp/x.dat.");
+    EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Error);
+    EXPECT_EQ(dlg.asked[0].buttons, Ok);
+    EXPECT_EQ(dlg.asked[1].text, "boom.");
+}
+
+TEST(QtDialogs, RealMessageBoxAnswersTheKeyPressed) {
+    QtDialogs qt;
+    QTimer::singleShot(0, [] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_NE(w, nullptr);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(qt.message(nullptr, "Run QRD Warning", "x", MsgIcon::Warning, Yes | No | Cancel),
+              Cancel);
+}
+
+TEST(QtDialogs, FilterIsConvertedToQtForm) {
+    EXPECT_EQ(qtFileFilter("QRD Team Files|*.dat|QRD Series Files|*.ser"),
+              "QRD Team Files (*.dat);;QRD Series Files (*.ser)");
+}
+
+TEST(SpinEdit, AcceptsAnyIntegerWhileTypingAndClampsOnFocusLoss) {
+    QWidget host;
+    SpinEdit year(&host);
+    year.setLimits(1871, 2000);
+    year.setFieldValue(2000);
+    QLineEdit other(&host);
+    host.show();
+    year.setFocus();
+    year.selectAll();
+    QTest::keyClicks(&year, "1");
+    EXPECT_EQ(year.readValue(), 1);
+    QTest::keyClicks(&year, "999999");
+    EXPECT_EQ(year.readValue(), 1999999);
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(&year, &out);
+    EXPECT_EQ(year.text(), "2000");
+    year.setFieldValue(5);
+    QTest::keyClick(&year, Qt::Key_Up);
+    EXPECT_EQ(year.readValue(), 1871);
+    year.setFieldValue(2000);
+    QTest::keyClick(&year, Qt::Key_Up);
+    EXPECT_EQ(year.readValue(), 2000);
+}
+
+TEST(SpinEdit, TextThatIsNotANumberReadsAsTheMinimum) {
+    SpinEdit box;
+    box.setLimits(1, 1000);
+    for (const char* text : {"", "-", "abc"}) {
+        box.setFieldText(QString::fromLatin1(text));
+        EXPECT_EQ(box.readValue(), 1) << text;
+        EXPECT_EQ(box.text(), "1") << text;
+    }
+}
+
+}  // namespace
+}  // namespace rostrix

@@ -1,0 +1,91 @@
+#include "support/gui/ScriptedDialogs.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace rostrix::test {
+
+ScriptedDialogs::ScriptedDialogs() { setDialogs(this); }
+
+ScriptedDialogs::~ScriptedDialogs() {
+    setDialogs(nullptr);
+    EXPECT_TRUE(queue_.empty()) << queue_.size() << " queued answer(s) were never asked for";
+}
+
+void ScriptedDialogs::answerButton(int button) { queue_.emplace_back(button); }
+void ScriptedDialogs::answerPath(std::optional<QString> path) {
+    queue_.emplace_back(std::move(path));
+}
+void ScriptedDialogs::answerText(std::optional<QString> text) {
+    queue_.emplace_back(TextAnswer{std::move(text)});
+}
+void ScriptedDialogs::answerUrl(bool opened) { queue_.emplace_back(UrlAnswer{opened}); }
+void ScriptedDialogs::answerModal(std::function<void(QWidget*)> act) {
+    queue_.emplace_back(ModalAct{std::move(act)});
+}
+
+template <class T>
+std::optional<T> ScriptedDialogs::take(const Asked& question) {
+    asked.push_back(question);
+    if (queue_.empty()) {
+        ADD_FAILURE() << "Unanswered " << question.kind.toStdString() << ": \""
+                      << question.title.toStdString() << "\" / \""
+                      << question.text.toStdString() << "\"";
+        return std::nullopt;
+    }
+    if (!std::holds_alternative<T>(queue_.front())) {
+        ADD_FAILURE() << "The next queued answer does not fit " << question.kind.toStdString()
+                      << ": \"" << question.title.toStdString() << "\" / \""
+                      << question.text.toStdString() << "\"";
+        return std::nullopt;
+    }
+    T answer = std::get<T>(std::move(queue_.front()));
+    queue_.pop_front();
+    return answer;
+}
+
+int ScriptedDialogs::message(QWidget*, const QString& title, const QString& text, MsgIcon icon,
+                             int buttons) {
+    auto a = take<int>({"message", title, text, icon, buttons, {}});
+    if (!a) return (buttons & Cancel) ? Cancel : (buttons & No) ? No : Ok;
+    EXPECT_TRUE(*a & buttons) << "answered with a button the box does not offer";
+    return *a;
+}
+
+std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& spec) {
+    auto a = take<std::optional<QString>>({"openFile", spec.title, {}, {}, 0, spec});
+    return a ? *a : std::nullopt;
+}
+
+std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogSpec& spec) {
+    auto a = take<std::optional<QString>>({"saveFile", spec.title, {}, {}, 0, spec});
+    return a ? *a : std::nullopt;
+}
+
+std::optional<QString> ScriptedDialogs::browseForFolder(QWidget*, const QString& title) {
+    auto a = take<std::optional<QString>>({"browseForFolder", title, {}, {}, 0, {}});
+    return a ? *a : std::nullopt;
+}
+
+std::optional<QString> ScriptedDialogs::inputBox(QWidget*, const QString& title,
+                                                 const QString& prompt, const QString& value) {
+    auto a = take<TextAnswer>({"inputBox", title, prompt, {}, 0, {}});
+    (void)value;
+    return a ? a->text : std::nullopt;
+}
+
+bool ScriptedDialogs::openUrl(const QString& url) {
+    auto a = take<UrlAnswer>({"openUrl", {}, url, {}, 0, {}});
+    return a && a->opened;
+}
+
+int ScriptedDialogs::showModal(QWidget* window) {
+    auto a = take<ModalAct>({"showModal", window->windowTitle(), window->objectName(), {}, 0, {}});
+    if (!a) return 0;
+    window->show();
+    if (a->act) a->act(window);
+    if (window->isVisible()) window->hide();
+    return 0;
+}
+
+}  // namespace rostrix::test

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "platform/gui/Dialogs.h"
+
+namespace rostrix::test {
+
+// What a window asked: the kind of question and what it showed.
+struct Asked {
+    QString kind;  // "message", "openFile", "saveFile", "browseForFolder", "inputBox",
+                   // "openUrl", "showModal"
+    QString title;
+    QString text;  // message text, prompt, URL, or the object name of a modal window
+    MsgIcon icon = MsgIcon::None;
+    int buttons = 0;
+    FileDialogSpec file;  // for openFile / saveFile
+};
+
+// Answers questions from a queue, in order, and records every question. A question with
+// no queued answer (or an answer of the wrong kind) fails the test at once and answers
+// Cancel, so a headless run never falls into a real dialog. Installed for its lifetime.
+class ScriptedDialogs : public Dialogs {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    void answerButton(int button);                  // message
+    void answerPath(std::optional<QString> path);   // openFile, saveFile, browseForFolder
+    void answerText(std::optional<QString> text);   // inputBox
+    void answerUrl(bool opened);                    // openUrl
+    // showModal: the window is shown, then the callback runs with it; if it is still
+    // visible afterwards it is hidden.
+    void answerModal(std::function<void(QWidget*)> act);
+
+    std::vector<Asked> asked;
+    bool allAnswered() const { return queue_.empty(); }
+
+    int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
+                int buttons) override;
+    std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& spec) override;
+    std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& spec) override;
+    std::optional<QString> browseForFolder(QWidget* owner, const QString& title) override;
+    std::optional<QString> inputBox(QWidget* owner, const QString& title, const QString& prompt,
+                                    const QString& value) override;
+    bool openUrl(const QString& url) override;
+    int showModal(QWidget* window) override;
+
+private:
+    struct ModalAct {
+        std::function<void(QWidget*)> act;
+    };
+    struct UrlAnswer {
+        bool opened;
+    };
+    struct TextAnswer {
+        std::optional<QString> text;
+    };
+    using Answer = std::variant<int, std::optional<QString>, TextAnswer, UrlAnswer, ModalAct>;
+    template <class T>
+    std::optional<T> take(const Asked& question);
+
+    std::deque<Answer> queue_;
+};
+
+}  // namespace rostrix::test
