@@ -1,0 +1,178 @@
+#include "net/SocketClient.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#include "net/WinsockErrors.h"
+#include "platform/Error.h"
+
+namespace rostrix {
+
+namespace {
+
+constexpr int kStepMs = 10;
+
+[[noreturn]] void throwSocketError(int err) {
+    throw Error(socketErrorMessage(winsockFromErrno(err)));
+}
+
+}  // namespace
+
+long long steadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+TSocketClient::~TSocketClient() {
+    close();
+}
+
+void TSocketClient::connect(const std::string& host, int port) {
+    cancelled_ = false;
+    buffer_.clear();
+    std::vector<SocketAddress> addresses = lookUp(host);
+    if (addresses.empty()) throw Error("Null Remote Address");
+    for (SocketAddress& address : addresses) {
+        setAddressPort(address, port);
+        if (tryConnect(address)) return;
+    }
+    throw Error("Connection Failed");
+}
+
+bool TSocketClient::tryConnect(const SocketAddress& address) {
+    fd_ = ::socket(address.storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd_ < 0) throwSocketError(errno);
+    int err = 0;
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&address.storage), address.length) != 0)
+        err = errno;
+    if (err == EINPROGRESS) {
+        try {
+            waitFor(POLLOUT, "Connection Canceled", "Connection Timed out");
+        } catch (...) {
+            close();
+            throw;
+        }
+        socklen_t len = sizeof err;
+        if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &err, &len) != 0) err = errno;
+    }
+    if (err != 0) close();
+    return err == 0;
+}
+
+std::vector<SocketAddress> TSocketClient::lookUp(const std::string& host) {
+    // Shared with the helper thread, which may outlive an abandoned lookup.
+    struct Lookup {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        std::vector<SocketAddress> addresses;
+    };
+    auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, resolve = resolver, host] {
+        std::vector<SocketAddress> found;
+        try {
+            found = resolve(host);
+        } catch (...) {
+        }
+        const std::lock_guard lock(lookup->mutex);
+        lookup->addresses = std::move(found);
+        lookup->finished = true;
+        lookup->done.notify_all();
+    }).detach();
+    const long long started = steadyMs();
+    for (;;) {
+        if (pump) pump();
+        if (cancelled_) throw Error("Host Lookup Canceled");
+        std::unique_lock lock(lookup->mutex);
+        if (lookup->done.wait_for(lock, std::chrono::milliseconds(kStepMs),
+                                  [&] { return lookup->finished; }))
+            return std::move(lookup->addresses);
+        if (stalled(started)) throw Error("Host Lookup Timed Out");
+    }
+}
+
+void TSocketClient::waitFor(short events, const std::string& abortText,
+                            const std::string& stallText) {
+    const long long started = steadyMs();
+    for (;;) {
+        if (pump) pump();
+        if (cancelled_) throw Error(abortText);
+        pollfd p{fd_, events, 0};
+        const int r = ::poll(&p, 1, kStepMs);
+        if (r > 0) return;  // an error or hang-up is reported by the call that follows
+        if (r < 0 && errno != EINTR) throwSocketError(errno);
+        if (stalled(started)) throw Error(stallText);
+    }
+}
+
+bool TSocketClient::stalled(long long startedMs) const {
+    return stallTimeoutMs > 0 && steadyMs() - startedMs >= stallTimeoutMs;
+}
+
+void TSocketClient::sendAll(std::string_view bytes, const std::string& abortText) {
+    while (!bytes.empty()) {
+        waitFor(POLLOUT, abortText, socketErrorMessage(kTimedOut));
+        const ssize_t n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (n < 0) {
+            if (winsockFromErrno(errno) == kWouldBlock || errno == EINTR) continue;
+            throwSocketError(errno);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+bool TSocketClient::receive(const std::string& abortText) {
+    for (;;) {
+        waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut));
+        const std::size_t had = buffer_.size();
+        buffer_.resize(had + kBlockSize);
+        const ssize_t n = ::recv(fd_, buffer_.data() + had, kBlockSize, 0);
+        buffer_.resize(had + (n > 0 ? static_cast<std::size_t>(n) : 0));
+        if (n > 0) return true;
+        if (n == 0) return false;
+        const int code = winsockFromErrno(errno);
+        if (code == kNotConnected) return false;
+        if (code != kWouldBlock && errno != EINTR) throwSocketError(errno);
+    }
+}
+
+std::string TSocketClient::readLine(const std::string& abortText) {
+    std::size_t searched = 0;
+    for (;;) {
+        const std::size_t lf = buffer_.find('\n', searched);
+        if (lf != std::string::npos && lf < kMaxLine) {
+            std::string line = buffer_.substr(0, lf + 1);
+            buffer_.erase(0, lf + 1);
+            return line;
+        }
+        if (buffer_.size() >= kMaxLine)
+            throw Error("Reply line longer than " + std::to_string(kMaxLine) + " bytes");
+        searched = buffer_.size();
+        if (!receive(abortText)) return std::exchange(buffer_, {});
+    }
+}
+
+std::string TSocketClient::readBlock(const std::string& abortText) {
+    if (buffer_.empty() && !receive(abortText)) return {};
+    if (buffer_.size() <= kBlockSize) return std::exchange(buffer_, {});
+    std::string block = buffer_.substr(0, kBlockSize);
+    buffer_.erase(0, kBlockSize);
+    return block;
+}
+
+void TSocketClient::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    buffer_.clear();
+}
+
+}  // namespace rostrix
