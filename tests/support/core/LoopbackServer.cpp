@@ -93,6 +93,16 @@ void LoopbackServer::pause(int ms) const {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
+void LoopbackServer::waitForClose(int fd, int ms) const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!stop_ && std::chrono::steady_clock::now() < until) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 20) <= 0) continue;
+        char c;
+        if (::recv(fd, &c, 1, 0) <= 0) return;
+    }
+}
+
 int LoopbackServer::closedPort() {
     int port = 0;
     ::close(listenLoopback(port));

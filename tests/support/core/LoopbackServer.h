@@ -31,6 +31,8 @@ public:
     static void send(int fd, std::string_view bytes);
     // Sleeps in small steps until ms have passed or the server stops.
     void pause(int ms) const;
+    // Waits until the client has closed the connection (or ms have passed).
+    void waitForClose(int fd, int ms) const;
 
     // A port on 127.0.0.1 where nothing listens.
     static int closedPort();

@@ -1,0 +1,87 @@
+#include "update/HttpAddress.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/Error.h"
+
+namespace rostrix {
+
+namespace {
+
+// The index-th piece of text split at sep, empty pieces counted; "" past the last.
+std::string word(const std::string& text, char sep, int index) {
+    std::size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        start = text.find(sep, start);
+        if (start == std::string::npos) return {};
+        ++start;
+    }
+    return text.substr(start, text.find(sep, start) - start);
+}
+
+int schemePort(const std::string& address, int port) {
+    const std::size_t colon = address.find(':');
+    if (colon == std::string::npos) return port;
+    std::string scheme = address.substr(0, colon);
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (scheme == "https") throw Error("HTTP Secure Socket is not supported");
+    if (scheme == "gopher") return 70;
+    if (scheme == "ftp") return 21;
+    return 80;
+}
+
+// "host:8080" gives host and port 8080; a colon without digits after it leaves the port.
+void splitHostPort(HttpTarget& target) {
+    const std::size_t colon = target.host.find(':');
+    if (colon == std::string::npos) return;
+    int port = 0;
+    std::size_t i = colon + 1;
+    for (; i < target.host.size() && std::isdigit(static_cast<unsigned char>(target.host[i])) &&
+           port < 100000;
+         ++i)
+        port = port * 10 + (target.host[i] - '0');
+    if (i > colon + 1) target.port = port;
+    target.host.erase(colon);
+}
+
+}  // namespace
+
+HttpTarget splitAddress(const std::string& address, int portSetting,
+                        const std::string& previousHost) {
+    if (address.empty()) throw Error("Empty URL");
+    if (address.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+        throw Error("Line break in URL");
+    HttpTarget target;
+    target.port = schemePort(address, portSetting == 0 ? 80 : portSetting);
+    const bool hasSlashes = address.find("//") != std::string::npos;
+    if (hasSlashes)
+        target.host = word(address, '/', 2);
+    else if (address[0] == '/')
+        target.host = previousHost;
+    else
+        target.host = word(address, '/', 0);
+    splitHostPort(target);
+
+    std::size_t from = std::string::npos;
+    if (hasSlashes) {
+        from = address.find('/', address.find('/', address.find('/') + 1) + 1);
+    } else {
+        from = address.find('/');
+    }
+    if (from != std::string::npos) target.path = address.substr(from, kMaxPath);
+    if (target.path.empty()) target.path = "/";
+    return target;
+}
+
+std::string resolveLocation(const std::string& location, const HttpTarget& current) {
+    if (location.find("://") != std::string::npos) return location;
+    if (location.rfind("//", 0) == 0) return "http:" + location;
+    const std::string origin = "http://" + current.host + ":" + std::to_string(current.port);
+    if (location.rfind("/", 0) == 0) return origin + location;
+    const std::string path = current.path.substr(0, current.path.find('?'));
+    return origin + path.substr(0, path.rfind('/') + 1) + location;
+}
+
+}  // namespace rostrix

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "net/SocketClient.h"
+#include "update/HttpAddress.h"
+
+namespace rostrix {
+
+// An HTTP/1.0 client fetching one resource at a time with GET, into memory or into a
+// file, with progress counters and abort. It runs on the user-interface thread: its
+// waits call the socket's pump, so handlers (progress, abort) run during a Get.
+class THttpClient {
+public:
+    static constexpr int kGet = 0;  // command code passed to OnSuccess / OnFailure
+    static constexpr int kMaxRedirects = 10;
+
+    // With InputFileMode off, Body receives the reply body; with it on, Body names the
+    // file the body is written to. Header and OutputFileMode do the same for the header.
+    std::string Body = "Default.htm";
+    std::string Header = "Head.txt";
+    bool InputFileMode = false;
+    bool OutputFileMode = false;
+    int Port = 0;  // 0 means 80
+
+    std::function<void()> OnPacketRecvd;         // after each body block
+    std::function<void(int command)> OnSuccess;  // status 298 or less
+    std::function<void(int command)> OnFailure;  // status 400 or more
+
+    // The connection's settings: pump, resolver and stall limit.
+    TSocketClient& socket() { return socket_; }
+
+    // Fetches address, following up to kMaxRedirects redirects. Errors end it with an
+    // Error; an error status from the server does not (OnFailure reports it).
+    void Get(const std::string& address);
+    // Ends the Get in progress with the abort text of its phase.
+    void Abort() { socket_.cancel(); }
+
+    int statusCode() const { return status_; }
+    long long bytesTotal() const { return total_; }        // the last Content-Length, or 0
+    long long bytesReceived() const { return received_; }  // body bytes of this reply
+    bool connected() const { return socket_.connected(); }
+
+private:
+    // One request and its reply; returns the reply's Location ("" when it has none).
+    std::string exchange(const HttpTarget& target);
+    std::string readHeader();
+    void storeHeader(const std::string& text);
+    void readBody();
+
+    TSocketClient socket_;
+    std::string previousHost_;
+    int status_ = 0;
+    long long total_ = 0;
+    long long received_ = 0;
+};
+
+// The request bytes for one GET.
+std::string httpRequest(const HttpTarget& target);
+
+}  // namespace rostrix
