@@ -71,17 +71,20 @@ HttpTarget splitAddress(const std::string& address, int portSetting,
         from = address.find('/');
     }
     if (from != std::string::npos) target.path = address.substr(from, kMaxPath);
-    if (target.path.empty()) target.path = "/";
+    if (target.path.empty()) target.path.push_back('/');
     return target;
 }
 
 std::string resolveLocation(const std::string& location, const HttpTarget& current) {
     if (location.find("://") != std::string::npos) return location;
-    if (location.rfind("//", 0) == 0) return "http:" + location;
-    const std::string origin = "http://" + current.host + ":" + std::to_string(current.port);
-    if (location.rfind("/", 0) == 0) return origin + location;
-    const std::string path = current.path.substr(0, current.path.find('?'));
-    return origin + path.substr(0, path.rfind('/') + 1) + location;
+    std::string out = "http:";
+    if (location.rfind("//", 0) == 0) return out.append(location);
+    out.append("//").append(current.host).append(":").append(std::to_string(current.port));
+    if (location.rfind("/", 0) != 0) {
+        const std::string path = current.path.substr(0, current.path.find('?'));
+        out.append(path, 0, path.rfind('/') + 1);
+    }
+    return out.append(location);
 }
 
 }  // namespace rostrix
