@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace rostrix {
+
+// The download window's progress bar runs from 0 to this.
+inline constexpr int kProgressMax = 10000;
+
+// "Status: <n>K of <m>K", kilobytes rounded up.
+std::string downloadStatusText(long long received, long long total);
+
+// The bar's position: received / total of kProgressMax, truncated; nothing when the
+// total is unknown (the bar then shows that it is busy).
+std::optional<int> downloadPosition(long long received, long long total);
+
+}  // namespace rostrix
