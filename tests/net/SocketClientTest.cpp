@@ -41,8 +41,9 @@ struct HangingResolver {
 };
 
 TEST(SocketClient, ReadsLinesWithTheirEndsThenBlocksThenTheEnd) {
+    const std::string body = "rest of it" + std::string(300000, 'z');
     LoopbackServer server(
-        [](int fd, const std::string&) { LoopbackServer::send(fd, "one\ntwo\r\n\nrest of it"); });
+        [&](int fd, const std::string&) { LoopbackServer::send(fd, "one\ntwo\r\n\n" + body); });
     TSocketClient s;
     int pumps = 0;
     s.pump = [&] { ++pumps; };
@@ -52,8 +53,11 @@ TEST(SocketClient, ReadsLinesWithTheirEndsThenBlocksThenTheEnd) {
     EXPECT_EQ(s.readLine("x"), "two\r\n");
     EXPECT_EQ(s.readLine("x"), "\n");
     std::string rest;
-    for (std::string b; !(b = s.readBlock("x")).empty();) rest += b;
-    EXPECT_EQ(rest, "rest of it");
+    for (std::string b; !(b = s.readBlock("x")).empty();) {
+        EXPECT_LE(b.size(), TSocketClient::kBlockSize);
+        rest += b;
+    }
+    EXPECT_EQ(rest, body);
     EXPECT_EQ(s.readLine("x"), "");
     EXPECT_GT(pumps, 0);
     s.close();
@@ -71,20 +75,6 @@ TEST(SocketClient, LinesUpTo64KiBPassLongerOnesAreRefused) {
     s.sendAll("\r\n\r\n", "aborted");
     EXPECT_EQ(s.readLine("x").size(), TSocketClient::kMaxLine);
     EXPECT_EQ(errorOf([&] { s.readLine("x"); }), "Reply line longer than 65536 bytes");
-}
-
-TEST(SocketClient, BlocksAreAtMost64KiB) {
-    const std::string body(300000, 'z');
-    LoopbackServer server([&](int fd, const std::string&) { LoopbackServer::send(fd, body); });
-    TSocketClient s;
-    s.connect("127.0.0.1", server.port());
-    s.sendAll("\r\n\r\n", "aborted");
-    std::size_t total = 0;
-    for (std::string b; !(b = s.readBlock("x")).empty();) {
-        EXPECT_LE(b.size(), TSocketClient::kBlockSize);
-        total += b.size();
-    }
-    EXPECT_EQ(total, body.size());
 }
 
 TEST(SocketClient, LookupFailuresHaveTheirTexts) {
@@ -108,13 +98,6 @@ TEST(SocketClient, LookupFailuresHaveTheirTexts) {
         if (++pumps == 5) s.cancel();
     };
     EXPECT_EQ(errorOf([&] { s.connect("slow.invalid", 80); }), "Host Lookup Canceled");
-}
-
-TEST(SocketClient, RefusedConnectionFails) {
-    TSocketClient s;
-    EXPECT_EQ(errorOf([&] { s.connect("127.0.0.1", LoopbackServer::closedPort()); }),
-              "Connection Failed");
-    EXPECT_FALSE(s.connected());
 }
 
 // A listener whose accept queue is full: a further connect is left waiting.
@@ -160,21 +143,6 @@ TEST(SocketClient, ResetByPeerIsASocketError) {
     s.connect("127.0.0.1", server.port());
     s.sendAll("\r\n\r\n", "aborted");
     EXPECT_EQ(errorOf([&] { s.readBlock("x"); }), "10054:Connection reset by peer");
-}
-
-TEST(SocketClient, CancelAndSilenceEndAReadWait) {
-    LoopbackServer server([&](int, const std::string&) { server.pause(3000); });
-    TSocketClient s;
-    s.connect("127.0.0.1", server.port());
-    s.sendAll("\r\n\r\n", "aborted");
-    s.stallTimeoutMs = 150;
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(errorOf([&] { s.readLine("x"); }), "10060:Connection timed out");
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
-
-    s.stallTimeoutMs = 0;
-    s.pump = [&] { s.cancel(); };
-    EXPECT_EQ(errorOf([&] { s.readBlock("Socket capture aborted"); }), "Socket capture aborted");
 }
 
 }  // namespace
