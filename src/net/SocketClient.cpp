@@ -37,6 +37,7 @@ TSocketClient::~TSocketClient() {
 }
 
 void TSocketClient::connect(const std::string& host, int port) {
+    if (connected()) throw Error("Already connected");
     cancelled_ = false;
     buffer_.clear();
     std::vector<SocketAddress> addresses = lookUp(host);

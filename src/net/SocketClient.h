@@ -30,7 +30,8 @@ public:
     // A wait that sees no progress for this long ends the exchange; 0 waits for ever.
     int stallTimeoutMs = 5 * 60 * 1000;
 
-    // Looks the host up (on a helper thread) and connects. Clears the cancel flag first.
+    // Looks the host up (on a helper thread) and connects. Clears the cancel flag first;
+    // refused while a connection is open.
     void connect(const std::string& host, int port);
     void sendAll(std::string_view bytes, const std::string& abortText);
     // The next line with its line feed; at the end of the stream what is left (maybe "").

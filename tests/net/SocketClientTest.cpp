@@ -49,6 +49,7 @@ TEST(SocketClient, ReadsLinesWithTheirEndsThenBlocksThenTheEnd) {
     s.pump = [&] { ++pumps; };
     s.connect("127.0.0.1", server.port());
     s.sendAll("hello\r\n\r\n", "aborted");
+    EXPECT_EQ(errorOf([&] { s.connect("127.0.0.1", server.port()); }), "Already connected");
     EXPECT_EQ(s.readLine("x"), "one\n");
     EXPECT_EQ(s.readLine("x"), "two\r\n");
     EXPECT_EQ(s.readLine("x"), "\n");
