@@ -17,6 +17,7 @@ SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent) {
     // The widget's own range is wide open; the field's limits are applied by hand.
     QSpinBox::setRange(INT_MIN + 1, INT_MAX - 1);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+    connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::fieldTextChanged);
 }
 
 void SpinEdit::setLimits(int minimum, int maximum) {
