@@ -49,6 +49,13 @@ QString captionFor(const std::string& fileName) {
     return QStringLiteral("Rostrix - ") + fromPath(fileName);
 }
 
+// Columns only line up in a fixed-pitch font.
+QFont fixedPitchFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(13);
+    return font;
+}
+
 }  // namespace
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm4>()) {
@@ -59,9 +66,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     setFixedSize(795, 425);
     arrangeToolBar();
 
-    QFont pitch = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    pitch.setPixelSize(13);
-    Memo1()->setFont(pitch);
+    Memo1()->setFont(fixedPitchFont());
     rostrix::setPaneLines(Memo1(), rostrix::sampleTeamLines());
     Memo1()->setFocus();
 
