@@ -111,6 +111,10 @@ void TForm4::FormCreate() {
 // each button gets the name and accessible name the rest of the program knows it by.
 void TForm4::arrangeToolBar() {
     QToolBar* bar = ui->ToolBar1;
+    // The list takes the width its longest kind needs; the labels keep clear of their fields.
+    ui->CSpinEdit1->setFixedWidth(74);
+    ui->Label1->setContentsMargins(6, 0, 4, 0);
+    ui->Label2->setContentsMargins(6, 0, 4, 0);
     for (QWidget* w : {static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->ComboBox1),
                        static_cast<QWidget*>(ui->Label2), static_cast<QWidget*>(ui->CSpinEdit1)})
         bar->insertWidget(ui->actionApplyFilter, w);
