@@ -221,14 +221,5 @@ TEST(RosterFilter, BadValuesAndShortLinesStopTheRun) {
     EXPECT_EQ(filter({s[0], bench.substr(0, 74)}, FilterKind::BatterGames, 1).result.size(), 2u);
 }
 
-TEST(RosterFilter, SecondRunAsksOnlyAboutTheStartersKeptBefore) {
-    Lines once = filter(sampleTeamLines(), FilterKind::BatterGames, 60, false).result;
-    const Outcome again = filter(once, FilterKind::BatterGames, 60, true);
-    EXPECT_EQ(again.asked, (std::vector<std::size_t>{2, 4}));
-    const Outcome third = filter(again.result, FilterKind::BatterGames, 60, true);
-    EXPECT_TRUE(third.asked.empty());
-    EXPECT_EQ(third.result, again.result);
-}
-
 }  // namespace
 }  // namespace rostrix
