@@ -7,13 +7,19 @@
 #include <QLayout>
 #include <filesystem>
 
+#include "app/Forms.h"
 #include "platform/Error.h"
 #include "platform/ProfileFile.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/LineFile.h"
 #include "platform/gui/ErrorBox.h"
+#include "platform/gui/PaneText.h"
 #include "shell/SettingsKeys.h"
 #include "shell/TeamCommand.h"
+#include "teamfile/tmEditor.h"
 #include "ui_tmHome.h"
+
+#include <QPlainTextEdit>
 
 using namespace rostrix;
 
@@ -78,6 +84,8 @@ void TForm1::connectHandlers() {
     connect(ui->SpeedButton1, &QToolButton::clicked, this,
             guard([this] { SpeedButton1Click(); }));
     connect(ui->Button3, &QPushButton::clicked, this, guard([this] { Button3Click(); }));
+    connect(ui->Button4, &QPushButton::clicked, this, guard([this] { Button4Click(); }));
+    connect(ui->Teams1, &QAction::triggered, this, guard([this] { Button4Click(); }));
     connect(ui->Button7, &QPushButton::clicked, this, guard([this] { Button7Click(); }));
     connect(ui->ClearOptions1, &QAction::triggered, this, guard([this] { Button7Click(); }));
     connect(ui->Exit1, &QAction::triggered, this, guard([this] { Exit1Click(); }));
@@ -243,6 +251,35 @@ void TForm1::Button3Click() {
                                      "The script's messages are in %2.")
                           .arg(fromBytes(teamFile), fromBytes(HomeDirectory + "/errlog.txt")),
                       MsgIcon::None, Ok);
+}
+
+void TForm1::Button4Click() {
+    std::error_code ec;
+    std::filesystem::current_path(HomeDirectory, ec);
+
+    // A missing or unreadable team file gives an empty, untitled editor: no message.
+    QPlainTextEdit* pane = Form4->Memo1();
+    pane->clear();
+    const QString name = ui->Edit2->text();
+    std::optional<std::vector<std::string>> lines;
+    std::string path;
+    if (!name.isEmpty()) {
+        path = HomeDirectory + "/" + toBytes(name) + ".dat";
+        lines = readLines(path);
+    }
+    if (lines) {
+        setPaneLines(pane, *lines);
+        Form4->CurrentFile = path;
+        Form4->setWindowTitle(QStringLiteral("Rostrix - ") + name + QStringLiteral(".dat"));
+    } else {
+        Form4->CurrentFile = "Untitled.dat";
+        Form4->setWindowTitle(QStringLiteral("Rostrix - Untitled.dat"));
+    }
+    centreOver(Form4, this);
+    pane->document()->setModified(false);
+    Form4->OpenDialog1.initialDir = fromBytes(HomeDirectory);
+    Form4->SaveDialog1.initialDir = fromBytes(HomeDirectory);
+    dialogs().showModal(Form4);
 }
 
 void TForm1::Button7Click() {

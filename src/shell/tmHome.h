@@ -35,6 +35,7 @@ public:
     void Button1Click();
     void SpeedButton1Click();
     void Button3Click();
+    void Button4Click();
     void Button7Click();
     void CSpinEdit1Change();
     void CheckBox1Click();
