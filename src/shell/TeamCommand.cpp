@@ -47,8 +47,8 @@ std::string composeTeamCommand(const TeamInputs& in) {
     cmd += shellPiece(in.league);
     cmd += " ";
     // The extension joins the name inside the quotes so "a b.dat" stays one argument.
-    cmd += needsQuoting(in.fileName) ? shellPiece(in.fileName + ".dat") + " "
-                                     : in.fileName + ".dat ";
+    cmd +=
+        needsQuoting(in.fileName) ? shellPiece(in.fileName + ".dat") + " " : in.fileName + ".dat ";
     cmd += shellPiece(in.type);
     cmd += " >> errlog.txt";
     return cmd;

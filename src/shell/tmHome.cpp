@@ -5,21 +5,20 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPlainTextEdit>
 #include <filesystem>
 
 #include "app/Forms.h"
 #include "platform/Error.h"
+#include "platform/LineFile.h"
 #include "platform/ProfileFile.h"
 #include "platform/gui/Dialogs.h"
-#include "platform/LineFile.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/PaneText.h"
 #include "shell/SettingsKeys.h"
 #include "shell/TeamCommand.h"
 #include "teamfile/tmEditor.h"
 #include "ui_tmHome.h"
-
-#include <QPlainTextEdit>
 
 using namespace rostrix;
 
@@ -30,8 +29,12 @@ constexpr int kLaidOutHeight = 363;
 constexpr int kLayoutHeight = 379;
 constexpr int kTypingLimit = 8;
 
-std::string toBytes(const QString& s) { return QFile::encodeName(s).toStdString(); }
-QString fromBytes(const std::string& s) { return QFile::decodeName(s.c_str()); }
+std::string toBytes(const QString& s) {
+    return QFile::encodeName(s).toStdString();
+}
+QString fromBytes(const std::string& s) {
+    return QFile::decodeName(s.c_str());
+}
 
 std::string currentDirectory() {
     std::error_code ec;
@@ -62,8 +65,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui(new Ui::TForm1) {
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
 
-    keyControls_ = {ui->Button1, ui->Edit1, ui->ComboBox1, ui->Edit2, ui->CheckBox1, ui->Button3,
-                    ui->Button4, ui->Button5, ui->Button7, ui->Button2, ui->Button8};
+    keyControls_ = {ui->Button1,   ui->Edit1,   ui->ComboBox1, ui->Edit2,
+                    ui->CheckBox1, ui->Button3, ui->Button4,   ui->Button5,
+                    ui->Button7,   ui->Button2, ui->Button8};
     installEventFilter(this);
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
     for (QWidget* w : findChildren<QWidget*>())
@@ -74,22 +78,23 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui(new Ui::TForm1) {
     guarded([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() { delete ui; }
+TForm1::~TForm1() {
+    delete ui;
+}
 
 void TForm1::connectHandlers() {
     connect(Timer1, &QTimer::timeout, this, guard([this] { Timer1Timer(); }));
     connect(ui->Button1, &QPushButton::clicked, this, guard([this] { Button1Click(); }));
-    connect(ui->ChangePerlDirectory1, &QAction::triggered, this,
-            guard([this] { Button1Click(); }));
-    connect(ui->SpeedButton1, &QToolButton::clicked, this,
-            guard([this] { SpeedButton1Click(); }));
+    connect(ui->ChangePerlDirectory1, &QAction::triggered, this, guard([this] { Button1Click(); }));
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, guard([this] { SpeedButton1Click(); }));
     connect(ui->Button3, &QPushButton::clicked, this, guard([this] { Button3Click(); }));
     connect(ui->Button4, &QPushButton::clicked, this, guard([this] { Button4Click(); }));
     connect(ui->Teams1, &QAction::triggered, this, guard([this] { Button4Click(); }));
     connect(ui->Button7, &QPushButton::clicked, this, guard([this] { Button7Click(); }));
     connect(ui->ClearOptions1, &QAction::triggered, this, guard([this] { Button7Click(); }));
     connect(ui->Exit1, &QAction::triggered, this, guard([this] { Exit1Click(); }));
-    connect(ui->CSpinEdit1, &SpinEdit::fieldTextChanged, this, guard([this] { CSpinEdit1Change(); }));
+    connect(ui->CSpinEdit1, &SpinEdit::fieldTextChanged, this,
+            guard([this] { CSpinEdit1Change(); }));
     connect(ui->Edit1, &QLineEdit::textChanged, this, guard([this] { CSpinEdit1Change(); }));
     connect(ui->ComboBox1, &QComboBox::activated, this, guard([this] { CSpinEdit1Change(); }));
     connect(ui->CheckBox1, &QCheckBox::toggled, this, guard([this] { CheckBox1Click(); }));
@@ -162,7 +167,9 @@ void TForm1::setCommandVisibility(bool buttons) {
     ui->MainMenu1->setVisible(!buttons);
 }
 
-void TForm1::setClientHeight(int height) { ui->ClientArea->setFixedSize(kClientWidth, height); }
+void TForm1::setClientHeight(int height) {
+    ui->ClientArea->setFixedSize(kClientWidth, height);
+}
 
 void TForm1::applyButtonLayout(bool withHeight) {
     setCommandVisibility(true);
@@ -299,11 +306,17 @@ void TForm1::CSpinEdit1Change() {
     ui->Edit2->setText(QString::fromStdString(name));
 }
 
-void TForm1::CheckBox1Click() { AutoFileNameSetting = ui->CheckBox1->isChecked() ? "Yes" : "No"; }
+void TForm1::CheckBox1Click() {
+    AutoFileNameSetting = ui->CheckBox1->isChecked() ? "Yes" : "No";
+}
 
-void TForm1::Edit2Change() { ui->Label3->setText(QString::number(ui->Edit2->text().size())); }
+void TForm1::Edit2Change() {
+    ui->Label3->setText(QString::number(ui->Edit2->text().size()));
+}
 
-void TForm1::Exit1Click() { close(); }
+void TForm1::Exit1Click() {
+    close();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // A settings file that cannot be written is reported, but never keeps the program

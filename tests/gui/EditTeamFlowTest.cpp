@@ -1,10 +1,11 @@
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 #include "app/Forms.h"
 #include "platform/LineFile.h"

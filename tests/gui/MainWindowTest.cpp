@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,7 +10,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 #include "platform/gui/LimitedLineEdit.h"
 #include "platform/gui/SpinEdit.h"
@@ -93,9 +94,10 @@ TEST_F(MainWindow, SettingsCopiedFromAnotherFolderKeepPerlAndDatabase) {
 TEST_F(MainWindow, ValuesAreComparedExactly) {
     // "yes" does not tick the box and is written back unchanged; an empty Perl is
     // replaced; an empty Database runs the reminder; "TRUE" applies no layout.
-    home.write("qrdTeams.ini",
-               "[Directories]\r\nHome=" + dir() +
-                   "\r\nPerl=\r\nDatabase=\r\n[Settings]\r\nAuto File Name=yes\r\nShow Menus=TRUE\r\n");
+    home.write(
+        "qrdTeams.ini",
+        "[Directories]\r\nHome=" + dir() +
+            "\r\nPerl=\r\nDatabase=\r\n[Settings]\r\nAuto File Name=yes\r\nShow Menus=TRUE\r\n");
     startAndShow();
     EXPECT_FALSE(control<QCheckBox>("CheckBox1")->isChecked());
     EXPECT_EQ(form->AutoFileNameSetting, "yes");
@@ -105,8 +107,9 @@ TEST_F(MainWindow, ValuesAreComparedExactly) {
     EXPECT_TRUE(menuItemsVisible());
     EXPECT_EQ(clientHeight(), 363);
     form->close();
-    EXPECT_EQ(ini(), "[Directories]\r\nHome=" + dir() + "\r\nPerl=" + dir() +
-                         "\r\nDatabase=\r\n[Settings]\r\nAuto File Name=yes\r\nShow Menus=TRUE\r\n");
+    EXPECT_EQ(ini(),
+              "[Directories]\r\nHome=" + dir() + "\r\nPerl=" + dir() +
+                  "\r\nDatabase=\r\n[Settings]\r\nAuto File Name=yes\r\nShow Menus=TRUE\r\n");
 }
 
 TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndOpensEmpty) {
@@ -117,8 +120,7 @@ TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndOpensEmpty) {
     startAndShow();
     ASSERT_EQ(dlg.asked.size(), 1u);
     EXPECT_EQ(dlg.asked[0].title, "Rostrix");
-    EXPECT_EQ(dlg.asked[0].text.toStdString(),
-              "Unable to write to " + dir() + "/qrdTeams.ini.");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(), "Unable to write to " + dir() + "/qrdTeams.ini.");
     EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Error);
     EXPECT_EQ(form->HomeDirectory, "");
     EXPECT_EQ(form->HomePath, "");

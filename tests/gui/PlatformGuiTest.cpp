@@ -1,9 +1,10 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 #include "platform/Error.h"
 #include "platform/gui/ErrorBox.h"
@@ -20,9 +21,9 @@ TEST(ErrorBox, AddsFullStopOnlyAfterCharactersSortingAfterIt) {
         {"Done.", "Done."},
         {"Range check error", "Range check error."},
         {"'x' is not a valid integer value", "'x' is not a valid integer value."},
-        {"quoted ''", "quoted ''"},                                              // ' < .
-        {"ends with a dash-", "ends with a dash-"},                              // - < .
-        {"path/", "path/."},                                                     // / > .
+        {"quoted ''", "quoted ''"},                  // ' < .
+        {"ends with a dash-", "ends with a dash-"},  // - < .
+        {"path/", "path/."},                         // / > .
         {"", ""},
     };
     for (const auto& [in, out] : cases)

@@ -93,8 +93,7 @@ TEST_F(StubPerl, RunsTheScriptInTheHomeFolderAndLogsBothStreams) {
     ASSERT_TRUE(runTeamCommand(cmd, home_.path(), log, nullptr));
     EXPECT_EQ(home_.read("args.txt"),
               "[/sim/scripts/kalbrix8.pl]\n[1927]\n[NYA]\n[AL]\n[27ALnya.dat]\n[0]\n");
-    EXPECT_EQ(home_.read("errlog.txt"),
-              "earlier run\nmade 27ALnya.dat\nwarning from the script\n");
+    EXPECT_EQ(home_.read("errlog.txt"), "earlier run\nmade 27ALnya.dat\nwarning from the script\n");
     EXPECT_TRUE(home_.exists("27ALnya.dat"));
 }
 

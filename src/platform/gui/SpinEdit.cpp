@@ -38,9 +38,13 @@ void SpinEdit::setFieldValue(int v) {
     if (lineEdit()->text() != QString::number(v)) lineEdit()->setText(QString::number(v));
 }
 
-QString SpinEdit::fieldText() const { return lineEdit()->text(); }
+QString SpinEdit::fieldText() const {
+    return lineEdit()->text();
+}
 
-void SpinEdit::setFieldText(const QString& text) { lineEdit()->setText(text); }
+void SpinEdit::setFieldText(const QString& text) {
+    lineEdit()->setText(text);
+}
 
 QValidator::State SpinEdit::validate(QString& text, int&) const {
     if (text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("+"))
