@@ -3,6 +3,7 @@
 
 #include "app/Forms.h"
 #include "platform/gui/ErrorBox.h"
+#include "shell/tmHome.h"
 
 // The program takes no arguments and always returns 0.
 int main(int argc, char** argv) {
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromLatin1(rostrix::kAppTitle));
     rostrix::guarded([] {
         rostrix::createForms();
+        Form1->show();
         QApplication::exec();
     });
     rostrix::destroyForms();

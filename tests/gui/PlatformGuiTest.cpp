@@ -1,9 +1,11 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 #include "platform/Error.h"
 #include "platform/gui/ErrorBox.h"
@@ -20,9 +22,9 @@ TEST(ErrorBox, AddsFullStopOnlyAfterCharactersSortingAfterIt) {
         {"Done.", "Done."},
         {"Range check error", "Range check error."},
         {"'x' is not a valid integer value", "'x' is not a valid integer value."},
-        {"quoted ''", "quoted ''"},                                              // ' < .
-        {"ends with a dash-", "ends with a dash-"},                              // - < .
-        {"path/", "path/."},                                                     // / > .
+        {"quoted ''", "quoted ''"},                  // ' < .
+        {"ends with a dash-", "ends with a dash-"},  // - < .
+        {"path/", "path/."},                         // / > .
         {"", ""},
     };
     for (const auto& [in, out] : cases)
@@ -57,6 +59,35 @@ TEST(QtDialogs, RealMessageBoxAnswersTheKeyPressed) {
     });
     EXPECT_EQ(qt.message(nullptr, "Run QRD Warning", "x", MsgIcon::Warning, Yes | No | Cancel),
               Cancel);
+}
+
+// Presses key in whatever modal dialog is open once the event loop runs.
+void pressInModal(Qt::Key key) {
+    QTimer::singleShot(50, [key] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_NE(w, nullptr);
+        QWidget* target = w->focusWidget() ? w->focusWidget() : w;
+        QTest::keyClick(target, key);
+    });
+}
+
+TEST(QtDialogs, RealDialogsReportDismissalAndChoices) {
+    QtDialogs qt;
+    FileDialogSpec spec{"Open Team File", "dat", "QRD Team Files|*.dat", "/", "", true};
+    pressInModal(Qt::Key_Escape);
+    EXPECT_FALSE(qt.openFile(nullptr, spec).has_value());
+    pressInModal(Qt::Key_Escape);
+    EXPECT_FALSE(qt.saveFile(nullptr, spec).has_value());
+    pressInModal(Qt::Key_Escape);
+    EXPECT_FALSE(qt.browseForFolder(nullptr, "Select Your Perl Folder:").has_value());
+    pressInModal(Qt::Key_Return);
+    EXPECT_EQ(qt.inputBox(nullptr, "Title", "Prompt", "value"), QString("value"));
+    pressInModal(Qt::Key_Escape);
+    EXPECT_FALSE(qt.inputBox(nullptr, "Title", "Prompt", "value").has_value());
+
+    QDialog window;
+    QTimer::singleShot(50, &window, &QDialog::accept);
+    EXPECT_EQ(qt.showModal(&window), QDialog::Accepted);
 }
 
 TEST(QtDialogs, FilterIsConvertedToQtForm) {

@@ -1,7 +1,7 @@
 #include "platform/gui/Dialogs.h"
 
-#include <QDialog>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -43,7 +43,9 @@ Dialogs& dialogs() {
     return installed ? *installed : qt;
 }
 
-void setDialogs(Dialogs* d) { installed = d; }
+void setDialogs(Dialogs* d) {
+    installed = d;
+}
 
 QString qtFileFilter(const QString& filter) {
     const QStringList parts = filter.split('|');
@@ -73,11 +75,21 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
-        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
-        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
     }
     QMessageBox::StandardButtons std;
     if (buttons & Yes) std |= QMessageBox::Yes;
@@ -86,10 +98,14 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
     if (buttons & Cancel) std |= QMessageBox::Cancel;
     box.setStandardButtons(std);
     switch (box.exec()) {
-        case QMessageBox::Yes: return Yes;
-        case QMessageBox::No: return No;
-        case QMessageBox::Ok: return Ok;
-        default: return (buttons & Cancel) ? Cancel : (buttons & No) ? No : Ok;
+        case QMessageBox::Yes:
+            return Yes;
+        case QMessageBox::No:
+            return No;
+        case QMessageBox::Ok:
+            return Ok;
+        default:
+            return (buttons & Cancel) ? Cancel : (buttons & No) ? No : Ok;
     }
 }
 
@@ -119,13 +135,14 @@ std::optional<QString> QtDialogs::browseForFolder(QWidget* owner, const QString&
 std::optional<QString> QtDialogs::inputBox(QWidget* owner, const QString& title,
                                            const QString& prompt, const QString& value) {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, value, &ok);
+    const QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, value, &ok);
     if (!ok) return std::nullopt;
     return text;
 }
 
-bool QtDialogs::openUrl(const QString& url) { return QDesktopServices::openUrl(QUrl(url)); }
+bool QtDialogs::openUrl(const QString& url) {
+    return QDesktopServices::openUrl(QUrl(url));
+}
 
 int QtDialogs::showModal(QWidget* window) {
     if (auto* dlg = qobject_cast<QDialog*>(window)) return dlg->exec();

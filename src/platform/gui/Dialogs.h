@@ -17,10 +17,10 @@ enum MsgButton : int { Ok = 1, Cancel = 2, Yes = 4, No = 8 };
 // A common file-open or file-save dialog as the window describes it.
 struct FileDialogSpec {
     QString title;
-    QString defaultExt;          // without the dot: "dat"
-    QString filter;              // "Description|*.ext|Description|*.ext"
-    QString initialDir;          // empty: the dialog's own choice
-    QString fileName;            // preset file name, may be a full path
+    QString defaultExt;  // without the dot: "dat"
+    QString filter;      // "Description|*.ext|Description|*.ext"
+    QString initialDir;  // empty: the dialog's own choice
+    QString fileName;    // preset file name, may be a full path
     bool confirmOverwrite = true;
 };
 

@@ -17,6 +17,7 @@ SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent) {
     // The widget's own range is wide open; the field's limits are applied by hand.
     QSpinBox::setRange(INT_MIN + 1, INT_MAX - 1);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+    connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::fieldTextChanged);
 }
 
 void SpinEdit::setLimits(int minimum, int maximum) {
@@ -37,9 +38,13 @@ void SpinEdit::setFieldValue(int v) {
     if (lineEdit()->text() != QString::number(v)) lineEdit()->setText(QString::number(v));
 }
 
-QString SpinEdit::fieldText() const { return lineEdit()->text(); }
+QString SpinEdit::fieldText() const {
+    return lineEdit()->text();
+}
 
-void SpinEdit::setFieldText(const QString& text) { lineEdit()->setText(text); }
+void SpinEdit::setFieldText(const QString& text) {
+    lineEdit()->setText(text);
+}
 
 QValidator::State SpinEdit::validate(QString& text, int&) const {
     if (text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("+"))

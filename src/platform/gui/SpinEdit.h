@@ -24,6 +24,10 @@ public:
     QString fieldText() const;
     void setFieldText(const QString& text);
 
+signals:
+    // Every change of the text, typed or set by the program, valid or not.
+    void fieldTextChanged(const QString& text);
+
 protected:
     QValidator::State validate(QString& text, int& pos) const override;
     void fixup(QString& text) const override;

@@ -1,25 +1,32 @@
 #include "support/gui/ScriptedDialogs.h"
 
-#include <QWidget>
 #include <gtest/gtest.h>
+
+#include <QWidget>
 
 namespace rostrix::test {
 
-ScriptedDialogs::ScriptedDialogs() { setDialogs(this); }
+ScriptedDialogs::ScriptedDialogs() {
+    setDialogs(this);
+}
 
 ScriptedDialogs::~ScriptedDialogs() {
     setDialogs(nullptr);
     EXPECT_TRUE(queue_.empty()) << queue_.size() << " queued answer(s) were never asked for";
 }
 
-void ScriptedDialogs::answerButton(int button) { queue_.emplace_back(button); }
+void ScriptedDialogs::answerButton(int button) {
+    queue_.emplace_back(button);
+}
 void ScriptedDialogs::answerPath(std::optional<QString> path) {
     queue_.emplace_back(std::move(path));
 }
 void ScriptedDialogs::answerText(std::optional<QString> text) {
     queue_.emplace_back(TextAnswer{std::move(text)});
 }
-void ScriptedDialogs::answerUrl(bool opened) { queue_.emplace_back(UrlAnswer{opened}); }
+void ScriptedDialogs::answerUrl(bool opened) {
+    queue_.emplace_back(UrlAnswer{opened});
+}
 void ScriptedDialogs::answerModal(std::function<void(QWidget*)> act) {
     queue_.emplace_back(ModalAct{std::move(act)});
 }
@@ -29,8 +36,8 @@ std::optional<T> ScriptedDialogs::take(const Asked& question) {
     asked.push_back(question);
     if (queue_.empty()) {
         ADD_FAILURE() << "Unanswered " << question.kind.toStdString() << ": \""
-                      << question.title.toStdString() << "\" / \""
-                      << question.text.toStdString() << "\"";
+                      << question.title.toStdString() << "\" / \"" << question.text.toStdString()
+                      << "\"";
         return std::nullopt;
     }
     if (!std::holds_alternative<T>(queue_.front())) {

@@ -30,10 +30,10 @@ public:
     ScriptedDialogs();
     ~ScriptedDialogs() override;
 
-    void answerButton(int button);                  // message
-    void answerPath(std::optional<QString> path);   // openFile, saveFile, browseForFolder
-    void answerText(std::optional<QString> text);   // inputBox
-    void answerUrl(bool opened);                    // openUrl
+    void answerButton(int button);                 // message
+    void answerPath(std::optional<QString> path);  // openFile, saveFile, browseForFolder
+    void answerText(std::optional<QString> text);  // inputBox
+    void answerUrl(bool opened);                   // openUrl
     // showModal: the window is shown, then the callback runs with it; if it is still
     // visible afterwards it is hidden.
     void answerModal(std::function<void(QWidget*)> act);

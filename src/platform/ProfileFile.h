@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rostrix {
+
+// One INI file ("profile file": settings, team archive, player archive), read once and
+// written back whole. Reads and writes behave like the classic private-profile calls;
+// writes stay in memory until save(), so an action's writes reach the disk together or
+// not at all. Every byte the writes do not touch is written back as it was read.
+class ProfileFile {
+public:
+    // Reads the file once; a missing or unreadable file reads as empty.
+    explicit ProfileFile(std::string path);
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    // The value of key in section, or def (nullptr reads as "") when either is missing.
+    std::string read(std::string_view section, std::string_view key, const char* def) const;
+    // Sets key in section, in memory only; nothing reaches the disk before save().
+    void write(std::string_view section, std::string_view key, std::string_view value);
+    // Replaces the file whole when anything changed since it was read or last saved. True
+    // when saved or when nothing needed saving; false when the file could not be written,
+    // and then the file on disk is exactly as it was.
+    bool save();
+    // write() then save(); throws Error("Unable to write to <path>") when the save fails.
+    void writeNow(std::string_view section, std::string_view key, std::string_view value);
+
+private:
+    // One line: its text and its own line end ("" on a last line without one). Both views
+    // point into the text read or into added_.
+    struct Line {
+        std::string_view text;
+        std::string_view end;
+    };
+    // A section of the text read spans its body lines [begin, end) (byte offsets); lines
+    // added to it go in at `anchor`, just after its last non-blank line. A section created
+    // by write() has begin == kNew and consists of its added lines, header first.
+    struct Section {
+        std::string_view name;
+        std::size_t begin;
+        std::size_t end;
+        std::size_t anchor;
+        std::vector<Line> added;
+    };
+    // A line of the text read that write() changed.
+    struct Replaced {
+        Line line;
+        std::size_t stop;  // offset just past the old line and its line end
+    };
+    // Where an entry is: at a byte offset of the text read, or among a section's added lines.
+    struct Where {
+        bool found = false;
+        bool added = false;
+        std::size_t at = 0;         // the offset, or the index into the added lines
+        std::size_t stop = 0;       // offset just past the line as read
+        std::size_t separator = 0;  // of the '=' in line.text
+        Line line;                  // the line as it stands now
+    };
+    static constexpr std::size_t kNew = static_cast<std::size_t>(-1);
+
+    void parse();
+    Line lineAt(std::size_t pos, std::size_t limit) const;
+    void addSection(Section section);
+    void growIndex();
+    const Section* findSection(std::string_view name) const;
+    Where findEntry(const Section& section, std::string_view key) const;
+    std::string_view keep(std::string text);
+    std::string serialise() const;
+
+    std::string path_;
+    std::string text_;  // the bytes read, without a leading byte-order mark
+    bool bom_ = false;
+    bool unread_ = false;  // something is there that could not be read: never replace it
+    bool dirty_ = false;
+    std::vector<Section> sections_;
+    // Open addressing over the first section of each name: a slot holds the name's hash in
+    // its upper half and the section's index + 1 in its lower half; 0 is free.
+    std::vector<std::uint64_t> slots_;
+    std::size_t named_ = 0;
+    std::map<std::size_t, Replaced> replaced_;  // by the offset of the line as read
+    std::deque<std::string> added_;             // stable storage for written text
+};
+
+}  // namespace rostrix

@@ -1,0 +1,49 @@
+#include "platform/gui/PaneText.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace rostrix {
+
+namespace {
+
+QString paneText(const std::vector<std::string>& lines) {
+    QString text;
+    for (const auto& line : lines) {
+        text += QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> paneLines(const QPlainTextEdit* pane) {
+    std::vector<std::string> lines;
+    // Block by block rather than toPlainText(), which turns a no-break space (0xA0) into
+    // a blank and would change the file's bytes.
+    for (QTextBlock b = pane->document()->begin(); b.isValid(); b = b.next()) {
+        const bool last = !b.next().isValid();
+        if (last && b.text().isEmpty()) break;
+        // A soft line break (Shift+Enter) is a line end in a file, too.
+        for (const QString& part : b.text().split(QChar::LineSeparator))
+            lines.push_back(part.toLatin1().toStdString());
+    }
+    return lines;
+}
+
+void setPaneLines(QPlainTextEdit* pane, const std::vector<std::string>& lines) {
+    pane->setPlainText(paneText(lines));
+}
+
+void replacePaneLines(QPlainTextEdit* pane, const std::vector<std::string>& lines) {
+    QTextCursor cursor(pane->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(paneText(lines));
+    cursor.endEditBlock();
+}
+
+}  // namespace rostrix

@@ -1,0 +1,17 @@
+#pragma once
+
+// Sections and keys of the settings file qrdTeams.ini in the home directory.
+namespace rostrix::settings {
+
+inline constexpr const char* kFileName = "qrdTeams.ini";
+
+inline constexpr const char* kDirectories = "Directories";
+inline constexpr const char* kHome = "Home";
+inline constexpr const char* kPerl = "Perl";
+inline constexpr const char* kDatabase = "Database";
+
+inline constexpr const char* kSettings = "Settings";
+inline constexpr const char* kAutoFileName = "Auto File Name";
+inline constexpr const char* kShowMenus = "Show Menus";
+
+}  // namespace rostrix::settings

@@ -1,0 +1,79 @@
+#include "shell/TeamCommand.h"
+
+#include <QLocale>
+#include <QProcess>
+#include <QString>
+#include <string_view>
+
+namespace rostrix {
+
+namespace {
+
+bool needsQuoting(const std::string& piece) {
+    static constexpr std::string_view kSpecial = " \t\r\n;&|$`'\"\\<>()*?[]#~!{}";
+    for (const char c : piece)
+        if (kSpecial.find(c) != std::string_view::npos || static_cast<unsigned char>(c) < 0x20)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+std::string shellPiece(const std::string& piece) {
+    if (!needsQuoting(piece)) return piece;
+    std::string out = "'";
+    for (const char c : piece) {
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
+    }
+    out += '\'';
+    return out;
+}
+
+std::string upperCaseTeam(const std::string& team) {
+    return QLocale::system().toUpper(QString::fromUtf8(team)).toUtf8().toStdString();
+}
+
+std::string composeTeamCommand(const TeamInputs& in) {
+    std::string cmd = "perl ";
+    cmd += shellPiece(in.perlDirectory);
+    cmd += "/kalbrix8.pl ";
+    cmd += std::to_string(in.year);
+    cmd += " ";
+    cmd += shellPiece(upperCaseTeam(in.team));
+    cmd += " ";
+    cmd += shellPiece(in.league);
+    cmd += " ";
+    // The extension joins the name inside the quotes so "a b.dat" stays one argument.
+    cmd +=
+        needsQuoting(in.fileName) ? shellPiece(in.fileName + ".dat") + " " : in.fileName + ".dat ";
+    cmd += shellPiece(in.type);
+    cmd += " >> errlog.txt";
+    return cmd;
+}
+
+std::string autoFileName(const std::string& current, const std::string& yearText,
+                         const std::string& league, const std::string& team) {
+    std::string name = yearText.size() >= 2 ? yearText.substr(yearText.size() - 2) : current;
+    return name + league + team;
+}
+
+bool runTeamCommand(const std::string& commandLine, const std::string& workDir,
+                    const std::string& errlogPath, const std::function<void()>& pump) {
+    QProcess shell;
+    shell.setProgram(QStringLiteral("/bin/sh"));
+    shell.setArguments({QStringLiteral("-c"), QString::fromUtf8(commandLine.c_str())});
+    shell.setWorkingDirectory(QString::fromUtf8(workDir.c_str()));
+    shell.setStandardInputFile(QProcess::nullDevice());
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    shell.setStandardErrorFile(QString::fromUtf8(errlogPath.c_str()), QIODevice::Append);
+    shell.start();
+    if (!shell.waitForStarted(-1)) return false;
+    while (!shell.waitForFinished(50))
+        if (pump) pump();
+    return true;
+}
+
+}  // namespace rostrix

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace rostrix {
+
+// What the "Enter Team Information" group holds when "Create Team" is pressed. Texts are
+// UTF-8, the way the command line reaches the shell.
+struct TeamInputs {
+    std::string perlDirectory;
+    int year = 2000;
+    std::string team;      // as typed; the command carries it in upper case
+    std::string league;    // "" when nothing is selected
+    std::string fileName;  // without extension, exactly as typed or generated
+    std::string type;      // "0", "1" or ""
+};
+
+// The shell command line that runs the team-building script:
+//   perl <perl dir>/kalbrix8.pl <year> <TEAM> <league> <file>.dat <type> >> errlog.txt
+// Empty inputs leave their neighbouring blanks in place. A piece holding a blank or a
+// character the shell would interpret is single-quoted, so it stays one argument and
+// can never run anything else.
+std::string composeTeamCommand(const TeamInputs& in);
+
+// Upper-cases the team code the way the command carries it (accented letters included).
+std::string upperCaseTeam(const std::string& team);
+
+// Quotes one piece for /bin/sh when it needs it; a plain piece comes back unchanged.
+std::string shellPiece(const std::string& piece);
+
+// The name generated from year, league and team when "Auto File Name" is ticked.
+// current is the file box's text, kept when the year text is a single character.
+std::string autoFileName(const std::string& current, const std::string& yearText,
+                         const std::string& league, const std::string& team);
+
+// Runs commandLine with /bin/sh -c in workDir and waits for it. The shell's standard
+// error is appended to errlogPath (standard output goes where the command line sends
+// it). pump runs between short waits so the caller's window keeps repainting. Returns
+// false when the shell could not be started.
+bool runTeamCommand(const std::string& commandLine, const std::string& workDir,
+                    const std::string& errlogPath, const std::function<void()>& pump);
+
+}  // namespace rostrix

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QSet>
+#include <QTimer>
+#include <cstdint>
+#include <string>
+
+namespace Ui {
+class TForm1;
+}
+
+// The main window: home and Perl directories, the team information group with
+// "Create Team", and the commands that open the other windows.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Settings carried by the main window, loaded when it is created.
+    std::string HomeDirectory;
+    std::string PerlDirectory;
+    std::string DatabaseDirectory;
+    std::string AutoFileNameSetting;
+    std::int32_t FlashCount = 0;
+    std::string HomePath;
+
+    QTimer* Timer1;
+
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormKeyUp(int key);
+    void Button1Click();
+    void SpeedButton1Click();
+    void Button3Click();
+    void Button4Click();
+    void Button7Click();
+    void CSpinEdit1Change();
+    void CheckBox1Click();
+    void Edit2Change();
+    void Exit1Click();
+    void Timer1Timer();
+
+    // The settings file of this run: the home directory's qrdTeams.ini.
+    std::string settingsPath() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyButtonLayout(bool withHeight);
+    void applyMenuLayout(bool withHeight);
+    void setCommandVisibility(bool buttons);
+    void setClientHeight(int height);
+    void connectHandlers();
+
+    Ui::TForm1* ui;
+    QSet<QWidget*> keyControls_;
+    // The folder the program started in; the settings file lives there even when the
+    // start-up write of "Home" failed and HomeDirectory stayed empty.
+    std::string startFolder_;
+    bool centred_ = false;
+};

@@ -1,0 +1,260 @@
+#include "teamfile/tmEditor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFontDatabase>
+#include <QMimeData>
+#include <QToolButton>
+#include <filesystem>
+
+#include "platform/Error.h"
+#include "platform/LineFile.h"
+#include "platform/gui/ErrorBox.h"
+#include "platform/gui/PaneText.h"
+#include "teamfile/RosterFilter.h"
+#include "teamfile/TeamFile.h"
+#include "ui_tmEditor.h"
+
+using rostrix::dialogs;
+using rostrix::Error;
+using rostrix::formatText;
+using rostrix::guard;
+using rostrix::guarded;
+
+namespace {
+
+const std::string kUntitled = "Untitled.dat";
+const QString kWarningTitle = QStringLiteral("Run QRD Warning");
+
+std::string fileNamePart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderPart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+QString fromPath(const std::string& path) {
+    return QFile::decodeName(path.c_str());
+}
+std::string toPath(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
+
+QString captionFor(const std::string& fileName) {
+    return QStringLiteral("Rostrix - ") + fromPath(fileName);
+}
+
+// Columns only line up in a fixed-pitch font.
+QFont fixedPitchFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(13);
+    return font;
+}
+
+}  // namespace
+
+TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm4>()) {
+    Q_INIT_RESOURCE(tmEditor);
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(795, 425);
+    arrangeToolBar();
+
+    Memo1()->setFont(fixedPitchFont());
+    rostrix::setPaneLines(Memo1(), rostrix::sampleTeamLines());
+    Memo1()->setFocus();
+
+    OpenDialog1 = {QStringLiteral("Open Team File"),
+                   QStringLiteral("dat"),
+                   QStringLiteral("QRD Team Files|*.dat|QRD Series Files|*.ser"),
+                   {},
+                   {},
+                   true};
+    SaveDialog1 = {QStringLiteral("Save Team File"),
+                   QStringLiteral("dat"),
+                   QStringLiteral("QRD Team Files|*.dat"),
+                   {},
+                   {},
+                   false};
+    ui->CSpinEdit1->setLimits(1, 1000);
+    ui->CSpinEdit1->setFieldValue(1);
+
+    connect(Memo1(), &QPlainTextEdit::textChanged, this, guard([this] { Memo1Change(); }));
+    connect(ui->actionNewFile, &QAction::triggered, this, guard([this] { ToolButton2Click(); }));
+    connect(ui->actionOpenFile, &QAction::triggered, this, guard([this] { ToolButton3Click(); }));
+    connect(ui->actionSaveFile, &QAction::triggered, this, guard([this] { ToolButton4Click(); }));
+    connect(ui->actionSaveFileAs, &QAction::triggered, this, guard([this] { ToolButton5Click(); }));
+    connect(ui->actionApplyFilter, &QAction::triggered, this,
+            guard([this] { ToolButton23Click(); }));
+    connectEditActions();
+    setModifiedFlag(false);
+    guarded([this] { FormCreate(); });
+}
+
+TForm4::~TForm4() = default;
+
+QPlainTextEdit* TForm4::Memo1() const {
+    return ui->Memo1;
+}
+
+void TForm4::FormCreate() {
+    ArchiveDirectory = std::filesystem::current_path().string();
+}
+
+// The filter's list and threshold sit between the edit commands and the filter button;
+// each button gets the name and accessible name the rest of the program knows it by.
+void TForm4::arrangeToolBar() {
+    QToolBar* bar = ui->ToolBar1;
+    // The list takes the width its longest kind needs; the labels keep clear of their fields.
+    ui->CSpinEdit1->setFixedWidth(74);
+    ui->Label1->setContentsMargins(6, 0, 4, 0);
+    ui->Label2->setContentsMargins(6, 0, 4, 0);
+    for (QWidget* w : {static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->ComboBox1),
+                       static_cast<QWidget*>(ui->Label2), static_cast<QWidget*>(ui->CSpinEdit1)})
+        bar->insertWidget(ui->actionApplyFilter, w);
+    const std::pair<QAction*, const char*> buttons[] = {
+        {ui->actionNewFile, "ToolButton2"},
+        {ui->actionOpenFile, "ToolButton3"},
+        {ui->actionSaveFile, "ToolButton4"},
+        {ui->actionSaveFileAs, "ToolButton5"},
+        {ui->EditUndo1, "ToolButton10"},
+        {ui->EditCut1, "ToolButton7"},
+        {ui->EditCopy1, "ToolButton8"},
+        {ui->EditPaste1, "ToolButton9"},
+        {ui->actionApplyFilter, "ToolButton23"},
+        {ui->actionTeamArchive, "ToolButton28"},
+        {ui->actionPlayerArchive, "ToolButton29"},
+    };
+    for (const auto& [action, name] : buttons) {
+        QWidget* button = bar->widgetForAction(action);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAccessibleName(action->toolTip());
+    }
+}
+
+// The edit commands work on the pane and are only offered when they would do something.
+void TForm4::connectEditActions() {
+    QPlainTextEdit* pane = Memo1();
+    ui->EditUndo1->setEnabled(false);
+    ui->EditCut1->setEnabled(false);
+    ui->EditCopy1->setEnabled(false);
+    connect(pane, &QPlainTextEdit::undoAvailable, ui->EditUndo1, &QAction::setEnabled);
+    connect(pane, &QPlainTextEdit::copyAvailable, ui->EditCut1, &QAction::setEnabled);
+    connect(pane, &QPlainTextEdit::copyAvailable, ui->EditCopy1, &QAction::setEnabled);
+    connect(ui->EditUndo1, &QAction::triggered, pane, &QPlainTextEdit::undo);
+    connect(ui->EditCut1, &QAction::triggered, pane, &QPlainTextEdit::cut);
+    connect(ui->EditCopy1, &QAction::triggered, pane, &QPlainTextEdit::copy);
+    connect(ui->EditPaste1, &QAction::triggered, pane, &QPlainTextEdit::paste);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { updatePasteAction(); });
+    updatePasteAction();
+}
+
+void TForm4::updatePasteAction() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ui->EditPaste1->setEnabled(data && data->hasText());
+}
+
+// Every change counts, undo included: a text undone back to the saved one still asks.
+void TForm4::Memo1Change() {
+    setModifiedFlag(true);
+}
+
+void TForm4::setModifiedFlag(bool modified) {
+    Memo1()->document()->setModified(modified);
+}
+
+void TForm4::writePane(const std::string& path) {
+    if (!rostrix::writeLinesAtomic(path, rostrix::paneLines(Memo1())))
+        throw Error(formatText("Cannot create file %s", path));
+}
+
+// False when the user cancels. Yes writes at once, even the never-saved "Untitled.dat"
+// (into the current directory), and leaves the modified flag to the caller.
+bool TForm4::askToSave() {
+    if (!Memo1()->document()->isModified()) return true;
+    const QString text =
+        fromPath(fileNamePart(CurrentFile)) + QStringLiteral(" has changed.  Save Changes?");
+    const int answer = dialogs().message(this, kWarningTitle, text, rostrix::MsgIcon::Warning,
+                                         rostrix::Yes | rostrix::No | rostrix::Cancel);
+    if (answer == rostrix::Cancel) return false;
+    if (answer == rostrix::Yes) writePane(CurrentFile);
+    return true;
+}
+
+bool TForm4::FormCloseQuery() {
+    return askToSave();
+}
+
+void TForm4::reject() {
+    bool canClose = false;
+    guarded([this, &canClose] { canClose = FormCloseQuery(); });
+    if (canClose) QDialog::reject();
+}
+
+// New
+void TForm4::ToolButton2Click() {
+    if (!askToSave()) return;
+    Memo1()->clear();
+    CurrentFile = kUntitled;
+    setWindowTitle(captionFor(CurrentFile));
+    setModifiedFlag(false);
+}
+
+// Open
+void TForm4::ToolButton3Click() {
+    const auto chosen = dialogs().openFile(this, OpenDialog1);
+    if (!chosen) return;
+    if (!askToSave()) return;
+    const std::string path = toPath(*chosen);
+    const auto lines = rostrix::readLines(path);
+    if (!lines) throw Error(formatText("Cannot open file %s", path));
+    rostrix::setPaneLines(Memo1(), *lines);
+    CurrentFile = path;
+    setWindowTitle(captionFor(fileNamePart(path)));
+    setModifiedFlag(false);
+}
+
+// Save
+void TForm4::ToolButton4Click() {
+    if (CurrentFile == kUntitled) {
+        ToolButton5Click();
+        return;
+    }
+    writePane(CurrentFile);
+    setModifiedFlag(false);
+}
+
+// Save As
+void TForm4::ToolButton5Click() {
+    SaveDialog1.fileName = fromPath(CurrentFile);
+    SaveDialog1.initialDir = fromPath(folderPart(CurrentFile));
+    const auto chosen = dialogs().saveFile(this, SaveDialog1);
+    if (!chosen) return;
+    const std::string path = toPath(*chosen);
+    writePane(path);
+    CurrentFile = path;
+    setWindowTitle(captionFor(fileNamePart(path)));
+    setModifiedFlag(false);
+}
+
+// The roster filter. The pane changes only when the whole run succeeds, and then in one
+// step that a single undo takes back.
+void TForm4::ToolButton23Click() {
+    const int threshold = ui->CSpinEdit1->readValue();
+    const auto kind = rostrix::filterKindAt(ui->ComboBox1->currentIndex());
+    const auto kept =
+        rostrix::runRosterFilter(rostrix::paneLines(Memo1()), kind, threshold, [this](std::size_t) {
+            return dialogs().message(
+                       this, kWarningTitle,
+                       QStringLiteral("This will remove a starter!\nClick OK to remove."),
+                       rostrix::MsgIcon::Warning, rostrix::Ok | rostrix::Cancel) == rostrix::Ok;
+        });
+    if (kept) rostrix::replacePaneLines(Memo1(), *kept);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+
+#include "platform/gui/Dialogs.h"
+
+class QPlainTextEdit;
+
+namespace Ui {
+class TForm4;
+}
+
+// The team file editor: one team file at a time in a text pane, with the roster filter
+// and the archive commands on its tool bar.
+class TForm4 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm4(QWidget* parent = nullptr);
+    ~TForm4() override;
+
+    // The path the pane's text belongs to (file-system bytes), or the bare "Untitled.dat"
+    // for a text that was never saved.
+    std::string CurrentFile;
+    // Where the archive files go: the current directory when the window was created.
+    std::string ArchiveDirectory;
+    rostrix::FileDialogSpec OpenDialog1;
+    rostrix::FileDialogSpec SaveDialog1;
+
+    QPlainTextEdit* Memo1() const;
+
+    // Esc and the close box both end up here, so both ask about unsaved changes.
+    void reject() override;
+
+private:
+    void FormCreate();
+    bool FormCloseQuery();
+    void Memo1Change();
+    void ToolButton2Click();
+    void ToolButton3Click();
+    void ToolButton4Click();
+    void ToolButton5Click();
+    void ToolButton23Click();
+
+    void arrangeToolBar();
+    void connectEditActions();
+    void updatePasteAction();
+    bool askToSave();
+    void writePane(const std::string& path);
+    void setModifiedFlag(bool modified);
+
+    std::unique_ptr<Ui::TForm4> ui;
+};

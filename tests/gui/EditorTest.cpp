@@ -1,0 +1,492 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest/QTest>
+#include <filesystem>
+
+#include "platform/gui/PaneText.h"
+#include "platform/gui/SpinEdit.h"
+#include "support/core/TempFolder.h"
+#include "support/gui/ScriptedDialogs.h"
+#include "teamfile/TeamFile.h"
+#include "teamfile/tmEditor.h"
+
+namespace rostrix {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kSampleBytes = joinLinesCrlf(sampleTeamLines());
+
+class Editor : public ::testing::Test {
+protected:
+    test::TempFolder dir{true};  // the current directory while the test runs
+    test::ScriptedDialogs dlg;
+    TForm4 form;
+
+    QPlainTextEdit* pane() { return form.Memo1(); }
+    Lines lines() { return paneLines(pane()); }
+    bool modified() { return pane()->document()->isModified(); }
+    void press(const char* button) {
+        auto* b = form.findChild<QToolButton*>(button);
+        ASSERT_NE(b, nullptr) << button;
+        b->click();
+    }
+    // Puts a file's text in the pane the way the main window does before showing it.
+    void load(const std::string& path, const Lines& text) {
+        setPaneLines(pane(), text);
+        form.CurrentFile = path;
+        pane()->document()->setModified(false);
+    }
+    // Types at the end of the last line.
+    void type(const char* text) {
+        pane()->moveCursor(QTextCursor::End);
+        if (pane()->textCursor().block().text().isEmpty()) pane()->moveCursor(QTextCursor::Left);
+        QTest::keyClicks(pane(), text);
+    }
+    void expectSavePrompt(std::size_t at, const QString& name) {
+        ASSERT_GT(dlg.asked.size(), at);
+        EXPECT_EQ(dlg.asked[at].title, "Run QRD Warning");
+        EXPECT_EQ(dlg.asked[at].text, name + " has changed.  Save Changes?");
+        EXPECT_EQ(dlg.asked[at].icon, MsgIcon::Warning);
+        EXPECT_EQ(dlg.asked[at].buttons, Yes | No | Cancel);
+    }
+    void expectErrorBox(std::size_t at, const std::string& text) {
+        ASSERT_GT(dlg.asked.size(), at);
+        EXPECT_EQ(dlg.asked[at].title, "Rostrix");
+        EXPECT_EQ(dlg.asked[at].text.toStdString(), text);
+        EXPECT_EQ(dlg.asked[at].icon, MsgIcon::Error);
+    }
+};
+
+TEST_F(Editor, StartsWithTheSampleTeamAndAnEmptyFilter) {
+    EXPECT_EQ(form.windowTitle(), "Rostrix");
+    EXPECT_EQ(lines(), sampleTeamLines());
+    EXPECT_FALSE(modified());
+    EXPECT_EQ(form.size(), QSize(795, 425));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_EQ(form.ArchiveDirectory, std::filesystem::current_path().string());
+    EXPECT_EQ(pane()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    const QFontMetrics metrics(pane()->font());
+    EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'));
+    EXPECT_EQ(pane()->font().pixelSize(), 13);
+
+    auto* kinds = form.findChild<QComboBox*>("ComboBox1");
+    ASSERT_NE(kinds, nullptr);
+    EXPECT_EQ(kinds->currentIndex(), -1);
+    QStringList items;
+    for (int i = 0; i < kinds->count(); ++i) items << kinds->itemText(i);
+    EXPECT_EQ(items, QStringList({"Batter - At Bats", "Batter - Games", "Pitcher - Innings",
+                                  "Pitcher - Games"}));
+    auto* threshold = form.findChild<SpinEdit*>("CSpinEdit1");
+    ASSERT_NE(threshold, nullptr);
+    EXPECT_EQ(threshold->fieldText(), "1");
+    EXPECT_EQ(std::pair(threshold->minLimit(), threshold->maxLimit()), std::pair(1, 1000));
+}
+
+TEST_F(Editor, ToolBarHoldsItsControlsInOrder) {
+    const QStringList expected{"ToolButton2 New File",
+                               "ToolButton3 Open File",
+                               "ToolButton4 Save File",
+                               "ToolButton5 Save File As",
+                               "ToolButton10 Undo Ctrl+Z",
+                               "ToolButton7 Cut Ctrl+X",
+                               "ToolButton8 Copy Ctrl+C",
+                               "ToolButton9 Paste Ctrl+V",
+                               "Label1 Filter Out",
+                               "ComboBox1 ",
+                               "Label2 When Less Than",
+                               "CSpinEdit1 ",
+                               "ToolButton23 Update .DAT File (Apply Filter)",
+                               "ToolButton28 Write to team archive file",
+                               "ToolButton29 Write to player archive file"};
+    auto* bar = form.findChild<QToolBar*>("ToolBar1");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->height(), 29);
+    QStringList got;
+    for (QAction* a : bar->actions()) {
+        QWidget* w = bar->widgetForAction(a);
+        if (a->isSeparator() || !w) continue;
+        auto* label = qobject_cast<QLabel*>(w);
+        QString entry = w->objectName() + ' ' + (label ? label->text() : w->toolTip());
+        if (auto* button = qobject_cast<QToolButton*>(w)) {
+            EXPECT_FALSE(button->icon().isNull()) << entry.toStdString();
+            EXPECT_EQ(button->accessibleName(), button->toolTip());
+            if (!a->shortcut().isEmpty()) entry += ' ' + a->shortcut().toString();
+        }
+        got << entry;
+    }
+    EXPECT_EQ(got, expected);
+}
+
+TEST_F(Editor, NewAsksAboutChangesFirst) {
+    struct Case {
+        bool changed;
+        int answer;  // 0: no question expected
+        bool emptied;
+        bool written;
+    };
+    const Case cases[] = {
+        {false, 0, true, false},
+        {true, Cancel, false, false},
+        {true, No, true, false},
+        {true, Yes, true, true},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(dir.file("Untitled.dat"));
+        load("Untitled.dat", {"title", "line"});
+        form.setWindowTitle("before");
+        if (c.changed) type("!");
+        if (c.answer) dlg.answerButton(c.answer);
+        dlg.asked.clear();
+        press("ToolButton2");
+        ASSERT_EQ(dlg.asked.size(), c.answer ? 1u : 0u);
+        if (c.answer) expectSavePrompt(0, "Untitled.dat");
+        EXPECT_EQ(lines().empty(), c.emptied) << c.answer;
+        EXPECT_EQ(form.windowTitle(), c.emptied ? "Rostrix - Untitled.dat" : "before");
+        EXPECT_EQ(modified(), !c.emptied);
+        // "Untitled.dat" is written into the current folder, with no dialog.
+        EXPECT_EQ(dir.exists("Untitled.dat"), c.written);
+        if (c.written) {
+            EXPECT_EQ(dir.read("Untitled.dat"), "title\r\nline!\r\n");
+        }
+    }
+}
+
+TEST_F(Editor, OpenAsksAfterTheDialogAndLoadsTheFile) {
+    dir.write("old.dat", "old\r\n");
+    dir.write("new.dat", "first\r\nsecond\r\n");
+    const QString chosen = QString::fromStdString(dir.file("new.dat"));
+    struct Case {
+        std::optional<QString> path;
+        int answer;  // 0: no question expected
+        bool loaded;
+    };
+    const Case cases[] = {
+        {std::nullopt, 0, false},  // dismissed: not even the prompt
+        {chosen, Cancel, false},
+        {chosen, No, true},
+        {chosen, Yes, true},
+    };
+    for (const Case& c : cases) {
+        dir.write("old.dat", "old\r\n");
+        load(dir.file("old.dat"), {"old"});
+        form.setWindowTitle("before");
+        type("!");
+        dlg.answerPath(c.path);
+        if (c.answer) dlg.answerButton(c.answer);
+        dlg.asked.clear();
+        press("ToolButton3");
+        ASSERT_EQ(dlg.asked.size(), c.answer ? 2u : 1u);
+        EXPECT_EQ(dlg.asked[0].kind, "openFile");
+        EXPECT_EQ(dlg.asked[0].file.title, "Open Team File");
+        EXPECT_EQ(dlg.asked[0].file.defaultExt, "dat");
+        EXPECT_EQ(dlg.asked[0].file.filter, "QRD Team Files|*.dat|QRD Series Files|*.ser");
+        if (c.answer) expectSavePrompt(1, "old.dat");
+        EXPECT_EQ(lines(), c.loaded ? Lines({"first", "second"}) : Lines({"old!"}));
+        EXPECT_EQ(form.CurrentFile, dir.file(c.loaded ? "new.dat" : "old.dat"));
+        EXPECT_EQ(form.windowTitle(), c.loaded ? "Rostrix - new.dat" : "before");
+        EXPECT_EQ(modified(), !c.loaded);
+        EXPECT_EQ(dir.read("old.dat"), c.answer == Yes ? "old!\r\n" : "old\r\n");
+    }
+}
+
+TEST_F(Editor, FilesComeBackByteForByte) {
+    const std::pair<std::string, std::string> cases[] = {
+        {kSampleBytes, kSampleBytes},
+        {"a\nb\n", "a\r\nb\r\n"},
+        {"a\r\nb", "a\r\nb\r\n"},
+        {"a\r\n\r\n", "a\r\n\r\n"},  // a blank last line stays
+        {"\xA0\xE9\xFF\t\r\n", "\xA0\xE9\xFF\t\r\n"},
+        {"", ""},
+    };
+    for (const auto& [in, out] : cases) {
+        dir.write("team.dat", in);
+        dlg.answerPath(QString::fromStdString(dir.file("team.dat")));
+        press("ToolButton3");
+        press("ToolButton4");
+        EXPECT_EQ(dir.read("team.dat"), out);
+        EXPECT_FALSE(modified());
+    }
+}
+
+TEST_F(Editor, SeriesFilesAreTeamFilesToo) {
+    dir.write("playoff.ser", kSampleBytes);
+    dlg.answerPath(QString::fromStdString(dir.file("playoff.ser")));
+    press("ToolButton3");
+    EXPECT_EQ(form.windowTitle(), "Rostrix - playoff.ser");
+    EXPECT_EQ(lines(), sampleTeamLines());
+    type("X");
+    press("ToolButton4");  // no dialog: saved where it came from
+    EXPECT_EQ(dir.read("playoff.ser"), kSampleBytes.substr(0, kSampleBytes.size() - 2) + "X\r\n");
+    EXPECT_FALSE(dir.exists("playoff.dat"));
+    EXPECT_FALSE(modified());
+}
+
+TEST_F(Editor, SaveOfAnUntitledTextGoesThroughSaveAs) {
+    press("ToolButton2");
+    type("text");
+    dlg.answerPath(std::nullopt);
+    press("ToolButton4");
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].kind, "saveFile");
+    EXPECT_EQ(dlg.asked[0].file.title, "Save Team File");
+    EXPECT_EQ(dlg.asked[0].file.defaultExt, "dat");
+    EXPECT_EQ(dlg.asked[0].file.filter, "QRD Team Files|*.dat");
+    EXPECT_FALSE(dlg.asked[0].file.confirmOverwrite);
+    EXPECT_EQ(dlg.asked[0].file.fileName, "Untitled.dat");
+    EXPECT_EQ(dlg.asked[0].file.initialDir, "");
+    EXPECT_TRUE(modified());
+    EXPECT_EQ(form.CurrentFile, "Untitled.dat");
+    EXPECT_EQ(form.windowTitle(), "Rostrix - Untitled.dat");
+    EXPECT_FALSE(dir.exists("Untitled.dat"));
+
+    dir.write("taken.dat", "someone else's\r\n");
+    dlg.answerPath(QString::fromStdString(dir.file("taken.dat")));
+    press("ToolButton4");
+    EXPECT_EQ(dir.read("taken.dat"), "text\r\n");  // replaced without a question
+    EXPECT_EQ(form.CurrentFile, dir.file("taken.dat"));
+    EXPECT_EQ(form.windowTitle(), "Rostrix - taken.dat");
+    EXPECT_FALSE(modified());
+}
+
+TEST_F(Editor, SaveAsStartsFromTheCurrentFile) {
+    load(dir.file("here.dat"), {"x"});
+    form.setWindowTitle("Rostrix - here.dat");
+    type("y");
+    dlg.answerPath(std::nullopt);
+    press("ToolButton5");
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].file.fileName.toStdString(), dir.file("here.dat"));
+    EXPECT_EQ(dlg.asked[0].file.initialDir.toStdString(), dir.path());
+    EXPECT_FALSE(dir.exists("here.dat"));
+    EXPECT_TRUE(modified());
+
+    dlg.answerPath(QString::fromStdString(dir.file("there.dat")));
+    press("ToolButton5");
+    EXPECT_EQ(dir.read("there.dat"), "xy\r\n");
+    EXPECT_EQ(form.windowTitle(), "Rostrix - there.dat");
+    EXPECT_EQ(form.CurrentFile, dir.file("there.dat"));
+    EXPECT_FALSE(modified());
+    // Save keeps the caption it has.
+    form.setWindowTitle("kept");
+    type("z");
+    press("ToolButton4");
+    EXPECT_EQ(dir.read("there.dat"), "xyz\r\n");
+    EXPECT_EQ(form.windowTitle(), "kept");
+}
+
+TEST_F(Editor, FailuresLeaveEverythingAsItWas) {
+    dir.write("locked.dat", "locked\r\n");
+    ASSERT_EQ(chmod(dir.file("locked.dat").c_str(), 0444), 0);
+    const std::string missingFolder = dir.file("no-such-folder/team.dat");
+    struct Case {
+        const char* button;
+        std::string current;
+        std::optional<std::string> dialogPath;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"ToolButton3", dir.file("start.dat"), dir.file("missing.dat"),
+         "Cannot open file " + dir.file("missing.dat")},
+        {"ToolButton5", dir.file("other.dat"), missingFolder,
+         "Cannot create file " + missingFolder},
+        {"ToolButton5", dir.file("other.dat"), "/dev/full", "Cannot create file /dev/full"},
+        {"ToolButton5", dir.file("other.dat"), dir.file("locked.dat"),
+         "Cannot create file " + dir.file("locked.dat")},
+        {"ToolButton4", missingFolder, std::nullopt, "Cannot create file " + missingFolder},
+    };
+    for (const Case& c : cases) {
+        load(c.current, {"kept"});
+        form.setWindowTitle("before");
+        type("!");
+        if (c.dialogPath) dlg.answerPath(QString::fromStdString(*c.dialogPath));
+        // Open asks first; its Yes is carried out before the load fails.
+        if (c.button == std::string("ToolButton3")) dlg.answerButton(Yes);
+        dlg.answerButton(Ok);
+        dlg.asked.clear();
+        press(c.button);
+        expectErrorBox(dlg.asked.size() - 1, c.error + ".");
+        EXPECT_EQ(lines(), Lines{"kept!"}) << c.error;
+        EXPECT_EQ(form.CurrentFile, c.current);
+        EXPECT_EQ(form.windowTitle(), "before");
+        EXPECT_TRUE(modified());
+    }
+    EXPECT_EQ(dir.read("start.dat"), "kept!\r\n");
+    EXPECT_EQ(dir.read("locked.dat"), "locked\r\n");
+    EXPECT_FALSE(dir.exists("other.dat"));
+}
+
+TEST_F(Editor, ClosingAsksAboutChanges) {
+    struct Case {
+        bool changed;
+        int answer;
+        bool closes;
+        const char* written;
+    };
+    const Case cases[] = {
+        {false, 0, true, "old\r\n"},
+        {true, Cancel, false, "old\r\n"},
+        {true, No, true, "old\r\n"},
+        {true, Yes, true, "old!\r\n"},
+    };
+    for (const bool escape : {false, true}) {
+        for (const Case& c : cases) {
+            dir.write("team.dat", "old\r\n");
+            load(dir.file("team.dat"), {"old"});
+            if (c.changed) type("!");
+            form.show();
+            if (c.answer) dlg.answerButton(c.answer);
+            dlg.asked.clear();
+            if (escape)
+                QTest::keyClick(pane(), Qt::Key_Escape);
+            else
+                form.close();
+            EXPECT_EQ(dlg.asked.size(), c.answer ? 1u : 0u);
+            if (c.answer) expectSavePrompt(0, "team.dat");
+            EXPECT_EQ(form.isVisible(), !c.closes) << escape << " " << c.answer;
+            EXPECT_EQ(dir.read("team.dat"), c.written);
+            EXPECT_EQ(lines(), Lines{c.changed ? "old!" : "old"});
+            form.hide();
+        }
+    }
+}
+
+TEST_F(Editor, ClosingStaysOpenWhenTheSaveFails) {
+    load(dir.file("gone/team.dat"), {"text"});
+    type("!");
+    form.show();
+    dlg.answerButton(Yes);
+    dlg.answerButton(Ok);
+    form.close();
+    expectErrorBox(1, "Cannot create file " + dir.file("gone/team.dat") + ".");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(modified());
+}
+
+class EditorFilter : public Editor {
+protected:
+    void choose(int kind, const char* threshold) {
+        form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(kind);
+        form.findChild<SpinEdit*>("CSpinEdit1")->setFieldText(threshold);
+    }
+};
+
+TEST_F(EditorFilter, ReplacesThePaneInOneUndoableStep) {
+    load("team.dat", sampleTeamLines());
+    choose(0, "200");
+    dlg.answerButton(Ok);
+    press("ToolButton23");
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].title, "Run QRD Warning");
+    EXPECT_EQ(dlg.asked[0].text, "This will remove a starter!\nClick OK to remove.");
+    EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(dlg.asked[0].buttons, Ok | Cancel);
+    const Lines filtered = lines();
+    ASSERT_EQ(filtered.size(), 24u);
+    EXPECT_EQ(filtered[4], "00    01");
+    EXPECT_TRUE(modified());
+    EXPECT_EQ(form.CurrentFile, "team.dat");
+    EXPECT_FALSE(dir.exists("team.dat"));
+
+    form.findChild<QAction*>("EditUndo1")->trigger();
+    EXPECT_EQ(lines(), sampleTeamLines());
+    EXPECT_TRUE(modified());  // an undone change is still a change
+}
+
+TEST_F(EditorFilter, NoKindOrAFailureLeavesThePaneAlone) {
+    Lines blankInnings = sampleTeamLines();
+    blankInnings[14].replace(27, 3, "   ");
+    Lines blankGames = sampleTeamLines();
+    blankGames[26].replace(71, 3, "   ");  // a bench batter, after two starter questions
+    struct Case {
+        int kind;
+        Lines text;
+        int questions;
+        std::string error;  // empty: none
+    };
+    const Case cases[] = {
+        {-1, sampleTeamLines(), 0, ""},
+        {2, blankInnings, 0, "'' is not a valid integer value."},
+        {1, blankGames, 2, "'' is not a valid integer value."},
+        {1, {sampleTeamLines()[0], sampleTeamLines()[1].substr(0, 60)}, 0, "Range check error."},
+    };
+    for (const Case& c : cases) {
+        load("team.dat", c.text);
+        choose(c.kind, "60");
+        for (int i = 0; i < c.questions; ++i) dlg.answerButton(Ok);
+        if (!c.error.empty()) dlg.answerButton(Ok);
+        dlg.asked.clear();
+        press("ToolButton23");
+        ASSERT_EQ(dlg.asked.size(), c.questions + (c.error.empty() ? 0u : 1u));
+        if (!c.error.empty()) expectErrorBox(dlg.asked.size() - 1, c.error);
+        EXPECT_EQ(lines(), c.text);
+        EXPECT_FALSE(modified());
+        EXPECT_FALSE(pane()->document()->isUndoAvailable());
+    }
+}
+
+TEST_F(EditorFilter, AThresholdThatIsNoNumberReadsAsOne) {
+    Lines text = sampleTeamLines();
+    text[30].replace(27, 3, "  0");
+    load("team.dat", text);
+    choose(0, "lots");
+    press("ToolButton23");
+    EXPECT_EQ(form.findChild<SpinEdit*>("CSpinEdit1")->fieldText(), "1");
+    text.pop_back();
+    EXPECT_EQ(lines(), text);
+    // The filtered text is unsaved, so closing asks.
+    form.show();
+    dlg.answerButton(Cancel);
+    form.close();
+    expectSavePrompt(0, "team.dat");
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(Editor, EditCommandsAreOfferedWhenTheyCanAct) {
+    auto action = [&](const char* name) { return form.findChild<QAction*>(name); };
+    QApplication::clipboard()->clear();
+    load("team.dat", {"alpha", "beta"});
+    EXPECT_FALSE(action("EditUndo1")->isEnabled());
+    EXPECT_FALSE(action("EditCut1")->isEnabled());
+    EXPECT_FALSE(action("EditCopy1")->isEnabled());
+    EXPECT_FALSE(action("EditPaste1")->isEnabled());
+
+    pane()->moveCursor(QTextCursor::Start);
+    pane()->moveCursor(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+    EXPECT_TRUE(action("EditCut1")->isEnabled());
+    EXPECT_TRUE(action("EditCopy1")->isEnabled());
+    action("EditCopy1")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "alpha");
+    EXPECT_TRUE(action("EditPaste1")->isEnabled());
+
+    action("EditCut1")->trigger();
+    EXPECT_EQ(lines(), (Lines{"", "beta"}));
+    EXPECT_FALSE(action("EditCopy1")->isEnabled());
+    EXPECT_TRUE(action("EditUndo1")->isEnabled());
+    EXPECT_TRUE(modified());
+
+    pane()->moveCursor(QTextCursor::End);
+    action("EditPaste1")->trigger();
+    EXPECT_EQ(lines(), (Lines{"", "beta", "alpha"}));
+    action("EditUndo1")->trigger();
+    action("EditUndo1")->trigger();
+    EXPECT_EQ(lines(), (Lines{"alpha", "beta"}));
+    EXPECT_FALSE(action("EditUndo1")->isEnabled());
+    EXPECT_TRUE(modified());  // undone back to the file's text, still a change
+
+    QApplication::clipboard()->clear();
+    EXPECT_FALSE(action("EditPaste1")->isEnabled());
+}
+
+}  // namespace
+}  // namespace rostrix

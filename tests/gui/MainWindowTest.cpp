@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest/QTest>
+
+#include "platform/gui/LimitedLineEdit.h"
+#include "platform/gui/SpinEdit.h"
+#include "shell/tmHome.h"
+#include "support/core/TempFolder.h"
+#include "support/gui/ScriptedDialogs.h"
+
+namespace rostrix {
+namespace {
+
+// A main window started in a temporary home folder.
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow() : home(true) {}
+
+    std::string ini() const { return home.read("qrdTeams.ini"); }
+    std::string dir() const { return home.path(); }
+    void start() { form = std::make_unique<TForm1>(); }
+    void startAndShow() {
+        start();
+        form->show();
+    }
+
+    template <class T>
+    T* control(const char* name) {
+        T* c = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    bool commandButtonsVisible() {
+        return control<QPushButton>("Button4")->isVisibleTo(form.get());
+    }
+    bool menuItemsVisible() {
+        return control<QMenu>("File1")->menuAction()->isVisible() &&
+               control<QAction>("About1")->isVisible();
+    }
+    int clientHeight() { return control<QWidget>("ClientArea")->height(); }
+
+    test::TempFolder home;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(MainWindow, FirstStartCreatesTheSettingsFileAndUsesTheMenuLayout) {
+    startAndShow();
+    EXPECT_EQ(ini(), "[Directories]\r\nHome=" + dir() + "\r\nPerl=" + dir() + "\r\n");
+    EXPECT_EQ(form->HomeDirectory, dir());
+    EXPECT_EQ(form->HomePath, dir());
+    EXPECT_EQ(form->PerlDirectory, dir());
+    EXPECT_EQ(control<QLabel>("Label12")->text().toStdString(), dir());
+    EXPECT_EQ(control<QLabel>("Label2")->toolTip().toStdString(), dir());
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(form->Timer1->interval(), 1000);
+    EXPECT_FALSE(control<QCheckBox>("CheckBox1")->isChecked());
+    EXPECT_TRUE(menuItemsVisible());
+    EXPECT_FALSE(commandButtonsVisible());
+    EXPECT_EQ(clientHeight(), 379);
+    EXPECT_EQ(form->windowTitle(), "Create QRD Teams");
+    EXPECT_FALSE(control<QToolButton>("SpeedButton1")->isVisibleTo(form.get()));
+    EXPECT_FALSE(control<QPushButton>("Button10")->isVisibleTo(form.get()));
+    form->close();
+    EXPECT_EQ(ini(), "[Directories]\r\nHome=" + dir() + "\r\nPerl=" + dir() +
+                         "\r\n[Settings]\r\nAuto File Name=No\r\n");
+}
+
+TEST_F(MainWindow, SettingsCopiedFromAnotherFolderKeepPerlAndDatabase) {
+    home.write("qrdTeams.ini",
+               "[Directories]\r\nHome=/elsewhere\r\nPerl=/opt/perl\r\nDatabase=/db\r\n"
+               "[Settings]\r\nAuto File Name=Yes\r\nShow Menus=false\r\n");
+    startAndShow();
+    EXPECT_EQ(ini(), "[Directories]\r\nHome=" + dir() +
+                         "\r\nPerl=/opt/perl\r\nDatabase=/db\r\n"
+                         "[Settings]\r\nAuto File Name=Yes\r\nShow Menus=false\r\n");
+    EXPECT_EQ(form->PerlDirectory, "/opt/perl");
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_TRUE(control<QCheckBox>("CheckBox1")->isChecked());
+    EXPECT_EQ(form->AutoFileNameSetting, "Yes");
+    EXPECT_TRUE(commandButtonsVisible());
+    EXPECT_FALSE(menuItemsVisible());
+    EXPECT_EQ(clientHeight(), 379);
+}
+
+TEST_F(MainWindow, ValuesAreComparedExactly) {
+    // "yes" does not tick the box and is written back unchanged; an empty Perl is
+    // replaced; an empty Database runs the reminder; "TRUE" applies no layout.
+    home.write(
+        "qrdTeams.ini",
+        "[Directories]\r\nHome=" + dir() +
+            "\r\nPerl=\r\nDatabase=\r\n[Settings]\r\nAuto File Name=yes\r\nShow Menus=TRUE\r\n");
+    startAndShow();
+    EXPECT_FALSE(control<QCheckBox>("CheckBox1")->isChecked());
+    EXPECT_EQ(form->AutoFileNameSetting, "yes");
+    EXPECT_EQ(form->PerlDirectory, dir());
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_TRUE(commandButtonsVisible());
+    EXPECT_TRUE(menuItemsVisible());
+    EXPECT_EQ(clientHeight(), 363);
+    form->close();
+    EXPECT_EQ(ini(),
+              "[Directories]\r\nHome=" + dir() + "\r\nPerl=" + dir() +
+                  "\r\nDatabase=\r\n[Settings]\r\nAuto File Name=yes\r\nShow Menus=TRUE\r\n");
+}
+
+TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndOpensEmpty) {
+    // A folder where the settings file should be: every write fails, even as root.
+    std::filesystem::create_directory(home.file("qrdTeams.ini"));
+    test::ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    startAndShow();
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].title, "Rostrix");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(), "Unable to write to " + dir() + "/qrdTeams.ini.");
+    EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Error);
+    EXPECT_EQ(form->HomeDirectory, "");
+    EXPECT_EQ(form->HomePath, "");
+    EXPECT_EQ(control<QLabel>("Label12")->text(), "");
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "");
+    EXPECT_FALSE(form->Timer1->isActive());
+    // Closing reports the failed write once more, and still closes.
+    dlg.answerButton(Ok);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(dlg.asked.size(), 2u);
+}
+
+TEST_F(MainWindow, F2AndF3SwitchTheLayoutOnlyFromTheListedControls) {
+    startAndShow();
+    QTest::keyRelease(control<QWidget>("CSpinEdit1"), Qt::Key_F2);
+    QTest::keyRelease(control<QWidget>("ComboBox2"), Qt::Key_F2);
+    EXPECT_FALSE(commandButtonsVisible());
+    EXPECT_EQ(ini().find("Show Menus"), std::string::npos);
+
+    QTest::keyRelease(control<QWidget>("Edit1"), Qt::Key_F2);
+    EXPECT_TRUE(commandButtonsVisible());
+    EXPECT_FALSE(menuItemsVisible());
+    EXPECT_NE(ini().find("[Settings]\r\nShow Menus=false\r\n"), std::string::npos);
+
+    QTest::keyRelease(control<QWidget>("Button3"), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_FALSE(commandButtonsVisible());
+    EXPECT_TRUE(menuItemsVisible());
+    EXPECT_NE(ini().find("Show Menus=true\r\n"), std::string::npos);
+    EXPECT_EQ(clientHeight(), 379);
+
+    // The next start opens in the stored layout.
+    QTest::keyRelease(control<QWidget>("CheckBox1"), Qt::Key_F2);
+    form.reset();
+    startAndShow();
+    EXPECT_TRUE(commandButtonsVisible());
+}
+
+TEST_F(MainWindow, FailedLayoutWriteLeavesTheHeightUnset) {
+    home.write("qrdTeams.ini", "[Settings]\r\nShow Menus=nope\r\n");
+    startAndShow();  // no layout applied: height stays as laid out
+    std::filesystem::remove(home.file("qrdTeams.ini"));
+    std::filesystem::create_directory(home.file("qrdTeams.ini"));
+    test::ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    QTest::keyRelease(control<QWidget>("Edit2"), Qt::Key_F2);
+    EXPECT_TRUE(commandButtonsVisible());
+    EXPECT_FALSE(menuItemsVisible());
+    EXPECT_EQ(clientHeight(), 363);
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].text.toStdString(), "Unable to write to " + dir() + "/qrdTeams.ini.");
+}
+
+TEST_F(MainWindow, PerlFolderBrowserChosenCancelledAndEmpty) {
+    start();
+    test::ScriptedDialogs dlg;
+    dlg.answerPath(QStringLiteral("/new/perl"));
+    control<QPushButton>("Button1")->click();
+    EXPECT_EQ(dlg.asked.back().title, "Select Your Perl Folder:");
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "/new/perl");
+    EXPECT_EQ(control<QLabel>("Label2")->toolTip().toStdString(), dir());  // tool tip unchanged
+    EXPECT_EQ(ini(), "[Directories]\r\nHome=" + dir() + "\r\nPerl=/new/perl\r\n");
+
+    // Cancel still writes the value in use.
+    std::filesystem::remove(home.file("qrdTeams.ini"));
+    dlg.answerPath(std::nullopt);
+    control<QAction>("ChangePerlDirectory1")->trigger();
+    EXPECT_EQ(ini(), "[Directories]\r\nPerl=/new/perl\r\n");
+
+    // An item without a file-system path empties the Perl directory.
+    dlg.answerPath(QString());
+    control<QPushButton>("Button1")->click();
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "");
+    EXPECT_EQ(ini(), "[Directories]\r\nPerl=\r\n");
+}
+
+TEST_F(MainWindow, DatabaseFolderStopsTheReminder) {
+    start();
+    form->Timer1Timer();
+    EXPECT_EQ(form->FlashCount, 1);
+    EXPECT_FALSE(control<QToolButton>("SpeedButton1")->autoRaise());
+    form->Timer1Timer();
+    EXPECT_TRUE(control<QToolButton>("SpeedButton1")->autoRaise());
+
+    test::ScriptedDialogs dlg;
+    dlg.answerPath(std::nullopt);
+    form->SpeedButton1Click();
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_NE(ini().find("Database=\r\n"), std::string::npos);
+
+    dlg.answerPath(QString());
+    form->SpeedButton1Click();
+    EXPECT_EQ(dlg.asked.back().title, "Select Your Database Folder:");
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton1")->autoRaise());
+    EXPECT_EQ(form->FlashCount, 2);
+}
+
+TEST_F(MainWindow, AutomaticFileNameDigitByDigitAndAfterDeletingTheYear) {
+    startAndShow();
+    control<QCheckBox>("CheckBox1")->click();
+    EXPECT_EQ(form->AutoFileNameSetting, "Yes");
+    auto* year = control<SpinEdit>("CSpinEdit1");
+    auto* team = control<QLineEdit>("Edit1");
+    auto* league = control<QComboBox>("ComboBox1");
+    auto* file = control<QLineEdit>("Edit2");
+    league->setCurrentIndex(0);
+    QTest::keyClicks(team, "nya");
+    EXPECT_EQ(file->text(), "00ALnya");
+
+    year->setFocus();
+    year->selectAll();
+    const std::pair<const char*, const char*> steps[] = {
+        {"1", "00ALnyaALnya"}, {"9", "19ALnya"}, {"2", "92ALnya"}, {"7", "27ALnya"}};
+    for (const auto& [key, name] : steps) {
+        QTest::keyClicks(year, key);
+        EXPECT_EQ(file->text(), name) << key;
+    }
+    EXPECT_EQ(control<QLabel>("Label3")->text(), "7");
+
+    QTest::keyClicks(team, "nkees");
+    EXPECT_EQ(file->text(), "27ALnyankees");
+    EXPECT_EQ(control<QLabel>("Label3")->text(), "12");
+
+    year->selectAll();
+    QTest::keyClick(year, Qt::Key_Backspace);
+    EXPECT_EQ(year->fieldText(), "1871");
+    EXPECT_EQ(file->text(), "71ALnyankees");
+
+    // Clear leaves the box ticked and the name empty.
+    control<QPushButton>("Button7")->click();
+    EXPECT_EQ(file->text(), "");
+    EXPECT_EQ(control<QLabel>("Label3")->text(), "0");
+    EXPECT_EQ(year->fieldText(), "2000");
+    EXPECT_EQ(league->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>("ComboBox2")->currentIndex(), -1);
+    EXPECT_TRUE(control<QCheckBox>("CheckBox1")->isChecked());
+}
+
+TEST_F(MainWindow, FileBoxLimitsTypingToEightCharacters) {
+    startAndShow();
+    auto* file = control<LimitedLineEdit>("Edit2");
+    file->setFocus();
+    QTest::keyClicks(file, "123456789");
+    EXPECT_EQ(file->text(), "12345678");
+    EXPECT_EQ(control<QLabel>("Label3")->text(), "8");
+    file->setText("27ALyankees");
+    EXPECT_EQ(file->text(), "27ALyankees");
+    QTest::keyClick(file, Qt::Key_Backspace);
+    EXPECT_EQ(file->text(), "27ALyankee");
+}
+
+TEST_F(MainWindow, CreateTeamReportsAMissingTeamFile) {
+    test::TempFolder bin;
+    bin.write("perl", "#!/bin/sh\necho \"no database\" >&2\nexit 3\n");
+    std::filesystem::permissions(bin.file("perl"), std::filesystem::perms::owner_all);
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.path()) + ":" + savedPath);
+    startAndShow();
+    control<QLineEdit>("Edit2")->setText("27ALnya");
+    test::ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    control<QPushButton>("Button3")->click();
+    qputenv("PATH", savedPath);
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].title, "Rostrix");
+    EXPECT_EQ(dlg.asked[0].icon, MsgIcon::None);
+    EXPECT_EQ(dlg.asked[0].text.toStdString(), "The team file " + dir() +
+                                                   "/27ALnya.dat was not created.\n"
+                                                   "The script's messages are in " +
+                                                   dir() + "/errlog.txt.");
+    EXPECT_EQ(home.read("errlog.txt"), "no database\n");
+}
+
+}  // namespace
+}  // namespace rostrix
