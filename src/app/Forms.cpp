@@ -2,6 +2,8 @@
 
 #include "shell/tmHome.h"
 #include "teamfile/tmEditor.h"
+#include "update/tmAbout.h"
+#include "update/tmDownload.h"
 
 TForm1* Form1 = nullptr;
 TForm4* Form4 = nullptr;
@@ -24,9 +26,13 @@ void destroy(T*& form) {
 void createForms() {
     Form1 = new TForm1;
     Form4 = new TForm4;
+    Form2 = new TForm2;
+    Form10 = new TForm10;
 }
 
 void destroyForms() {
+    destroy(Form10);
+    destroy(Form2);
     destroy(Form4);
     destroy(Form1);
 }

@@ -1,0 +1,62 @@
+#include "update/tmAbout.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include "app/Forms.h"
+#include "platform/gui/Clicks.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/ErrorBox.h"
+#include "shell/tmHome.h"
+#include "ui_tmAbout.h"
+#include "update/UpdateSite.h"
+#include "update/VersionCheck.h"
+#include "update/tmDownload.h"
+
+using namespace rostrix;
+
+TForm2::TForm2(QWidget* parent)
+    : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint), SiteBase(kSiteBase), ui(new Ui::TForm2) {
+    Q_INIT_RESOURCE(update);  // the icon lives in a static library
+    ui->setupUi(this);
+    setFixedSize(size());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    ui->Label5->setText(QString::fromLatin1(SiteBase + kHomePage));
+    for (QWidget* closer : {static_cast<QWidget*>(ui->Image1), static_cast<QWidget*>(ui->Label1),
+                            static_cast<QWidget*>(ui->Label2), static_cast<QWidget*>(ui->Label3),
+                            static_cast<QWidget*>(ui->Label4)})
+        onClick(closer, [this] { FormClick(); });
+    onClick(ui->Label5, [this] { Label5Click(); });
+    onClick(ui->Label6, [this] { Label6Click(); });
+    HttpClient1.socket().pump = [] { QCoreApplication::processEvents(); };
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) guarded([this] { FormClick(); });
+}
+
+void TForm2::FormClick() {
+    close();
+}
+
+void TForm2::Label5Click() {
+    if (!dialogs().openUrl(QString::fromLatin1(SiteBase + kHomePage)))
+        dialogs().message(this, QString::fromLatin1(kAppTitle),
+                          "Unable to connect to the Run QRD website.", MsgIcon::None, Ok);
+}
+
+void TForm2::Label6Click() {
+    HttpClient1.Get(SiteBase + kVersionPage);
+    const VersionVerdict verdict = judgeVersionPage(HttpClient1.statusCode(), HttpClient1.Body);
+    const QString text = QString::fromLatin1(verdict.text);
+    if (verdict.kind != VersionVerdict::NewVersion) {
+        dialogs().message(this, QString::fromLatin1(kAppTitle), text, MsgIcon::None, Ok);
+        return;
+    }
+    if (dialogs().message(this, "Information", text, MsgIcon::Information, Yes | No) != Yes) return;
+    centreOver(Form10, Form1);
+    dialogs().showModal(Form10);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+
+#include "update/HttpClient.h"
+
+namespace Ui {
+class TForm2;
+}
+
+// The About window: name, version, build date, credits, the home page link and the check
+// for a new version.
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    // The project site the link and the check use (tests point it at a local server).
+    std::string SiteBase;
+    rostrix::THttpClient HttpClient1;
+
+    void FormClick();
+    void Label5Click();
+    void Label6Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::TForm2> ui;
+};

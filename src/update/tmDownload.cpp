@@ -1,0 +1,131 @@
+#include "update/tmDownload.h"
+
+#include <QCoreApplication>
+#include <QShowEvent>
+#include <cstdio>
+
+#include "app/Forms.h"
+#include "platform/Error.h"
+#include "platform/gui/Clicks.h"
+#include "platform/gui/ErrorBox.h"
+#include "shell/tmHome.h"
+#include "ui_tmDownload.h"
+#include "update/DownloadProgress.h"
+#include "update/UpdateSite.h"
+
+using namespace rostrix;
+
+TForm10::TForm10(QWidget* parent)
+    : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint), SiteBase(kSiteBase), ui(new Ui::TForm10) {
+    ui->setupUi(this);
+    setFixedSize(size());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    Timer1.setInterval(5000);
+    connect(&Timer1, &QTimer::timeout, this, guard([this] { Timer1Timer(); }));
+    onClick(ui->Label2, [this] { Label2Click(); });
+
+    HttpClient1.InputFileMode = true;
+    HttpClient1.Body = kArchiveName;
+    HttpClient1.Header = "Head.txt";
+    HttpClient1.socket().pump = [] { QCoreApplication::processEvents(); };
+    HttpClient1.OnPacketRecvd = [this] { HttpClient1PacketRecvd(); };
+    HttpClient1.OnSuccess = [this](int command) { HttpClient1Success(command); };
+    HttpClient1.OnFailure = [this](int command) { HttpClient1Failure(command); };
+}
+
+TForm10::~TForm10() = default;
+
+std::string TForm10::archivePath() const {
+    return DownloadFolder + "/" + kArchiveName;
+}
+std::string TForm10::partialPath() const {
+    return archivePath() + ".part";
+}
+
+void TForm10::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) guarded([this] { FormShow(); });
+}
+
+void TForm10::FormShow() {
+    DownloadFolder = Form1->HomePath;
+    ui->Animate1->start();
+    ui->ProgressBar1->setRange(0, kProgressMax);
+    ui->ProgressBar1->setValue(0);
+    HttpClient1.Body = partialPath();
+    Timer1.start();
+}
+
+void TForm10::Timer1Timer() {
+    Timer1.stop();
+    fetchArchive();
+    ui->Animate1->stop();
+    QDialog::reject();
+}
+
+// The archive is received beside kwyx.zip and takes its name only when the reply
+// succeeded, so an abort or an error page never replaces a good archive.
+void TForm10::fetchArchive() {
+    transferring_ = true;
+    succeeded_ = false;
+    try {
+        HttpClient1.Get(SiteBase + kReleaseArchive);
+    } catch (...) {
+        transferring_ = false;
+        std::remove(partialPath().c_str());
+        throw;
+    }
+    transferring_ = false;
+    keepOrDiscard();
+}
+
+void TForm10::keepOrDiscard() {
+    if (!succeeded_) {
+        std::remove(partialPath().c_str());
+        return;
+    }
+    if (std::rename(partialPath().c_str(), archivePath().c_str()) != 0) {
+        std::remove(partialPath().c_str());
+        throw Error(formatText("Unable to write to %s", archivePath()));
+    }
+}
+
+void TForm10::HttpClient1PacketRecvd() {
+    const long long received = HttpClient1.bytesReceived();
+    const long long total = HttpClient1.bytesTotal();
+    ui->Label1->setText(QString::fromLatin1(downloadStatusText(received, total)));
+    if (const auto position = downloadPosition(received, total)) {
+        ui->ProgressBar1->setRange(0, kProgressMax);
+        ui->ProgressBar1->setValue(*position);
+    } else {
+        ui->ProgressBar1->setRange(0, 0);  // size unknown: the bar shows it is busy
+    }
+}
+
+void TForm10::HttpClient1Success(int command) {
+    if (command != THttpClient::kGet) return;
+    succeeded_ = true;
+    ui->Label1->setText("Status:  Successful download of the Rostrix.");
+}
+
+void TForm10::HttpClient1Failure(int command) {
+    if (command != THttpClient::kGet) return;
+    ui->Label1->setText("Status:  Failed to download the Rostrix.");
+}
+
+void TForm10::Label2Click() {
+    HttpClient1.Abort();
+    ui->Animate1->stop();
+    Timer1.stop();
+    QDialog::reject();
+}
+
+// The close box: before the transfer it cancels the pending start like the abort link;
+// during the transfer the window closes when the transfer has finished.
+void TForm10::reject() {
+    if (transferring_) return;
+    Timer1.stop();
+    ui->Animate1->stop();
+    QDialog::reject();
+}

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QtTest/QTest>
+
+#include "support/core/LoopbackServer.h"
+#include "support/gui/ScriptedDialogs.h"
+#include "support/gui/UpdateWindows.h"
+#include "update/UpdateSite.h"
+
+namespace rostrix {
+namespace {
+
+using test::httpReply;
+using test::LoopbackServer;
+using test::ScriptedDialogs;
+using test::UpdateWindows;
+
+const QString kQuestionEnd = ") is available.\nWould you like to download it now?";
+
+std::string requestPath(const std::string& request) {
+    const std::size_t from = request.find(' ') + 1;
+    return request.substr(from, request.find(' ', from) - from);
+}
+
+void clickLabel(const char* name) {
+    QTest::mouseClick(UpdateWindows::control(Form2, name), Qt::LeftButton);
+}
+
+TEST(AboutWindow, ShowsNameVersionBuildAndLinks) {
+    UpdateWindows w(kSiteBase);
+    EXPECT_EQ(Form2->size(), QSize(262, 279));
+    EXPECT_EQ(Form2->minimumSize(), Form2->maximumSize());
+    EXPECT_EQ(Form2->windowTitle(), "About Rostrix");
+    const std::pair<const char*, const char*> texts[] = {
+        {"Label1", "Rostrix"},
+        {"Label2", "Version 1.4.0"},
+        {"Label3", "Build: July 22, 2001"},
+        {"Label5", "http://runqrd.example/rostrix/index.html"},
+        {"Label6", "Check for new version of Rostrix"},
+    };
+    for (const auto& [name, text] : texts)
+        EXPECT_EQ(UpdateWindows::control(Form2, name)->text(), text) << name;
+    EXPECT_GE(UpdateWindows::control(Form2, "Label4")->text().count('\n'), 8);
+    EXPECT_EQ(UpdateWindows::control(Form2, "Image1")->pixmap().size(), QSize(32, 32));
+    for (const char* link : {"Label5", "Label6"})
+        EXPECT_EQ(UpdateWindows::control(Form2, link)->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST(AboutWindow, ClicksOnTheBackgroundPictureAndFirstFourLabelsClose) {
+    UpdateWindows w(kSiteBase);
+    for (const char* name : {"Image1", "Label1", "Label2", "Label3", "Label4", ""}) {
+        Form2->show();
+        QWidget* target = Form2;
+        if (*name) target = UpdateWindows::control(Form2, name);
+        QTest::mouseClick(target, Qt::LeftButton, {}, *name ? QPoint() : QPoint(5, 5));
+        EXPECT_FALSE(Form2->isVisible()) << name;
+    }
+}
+
+TEST(AboutWindow, HomePageLinkOpensTheBrowserOrSaysItCannot) {
+    UpdateWindows w("http://127.0.0.1:9/site");
+    ScriptedDialogs dlg;
+    dlg.answerUrl(true);
+    dlg.answerUrl(false);
+    dlg.answerButton(Ok);
+    Form2->show();
+    clickLabel("Label5");
+    clickLabel("Label5");
+    ASSERT_EQ(dlg.asked.size(), 3u);
+    EXPECT_EQ(dlg.asked[0].text, "http://127.0.0.1:9/site/index.html");
+    EXPECT_EQ(dlg.asked[2].title, "Rostrix");
+    EXPECT_EQ(dlg.asked[2].text, "Unable to connect to the Run QRD website.");
+    EXPECT_EQ(dlg.asked[2].buttons, Ok);
+    EXPECT_TRUE(Form2->isVisible());
+}
+
+TEST(AboutWindow, VersionCheckReportsWhatThePageSays) {
+    struct Case {
+        std::string reply;
+        QString title;
+        QString text;
+        MsgIcon icon;
+        int buttons;
+    };
+    const Case cases[] = {
+        {httpReply("HTTP/1.0 200 OK", "1.4.0\r\nstable"), "Rostrix",
+         "No new updates are available.", MsgIcon::None, Ok},
+        {httpReply("HTTP/1.0 200 OK", "2.0.0"), "Information",
+         "A new version the Rostrix (2.0.0" + kQuestionEnd, MsgIcon::Information, Yes | No},
+        {httpReply("HTTP/1.0 302 Found", "", "Location: kwyx2.html\r\n"), "Information",
+         "A new version the Rostrix (2.1.0" + kQuestionEnd, MsgIcon::Information, Yes | No},
+        {httpReply("HTTP/1.0 404 Not Found", "<html>Not Found</html>"), "Rostrix",
+         "The check for a new version failed: the site answered with status 404.", MsgIcon::None,
+         Ok},
+    };
+    for (const Case& c : cases) {
+        LoopbackServer server([&](int fd, const std::string& request) {
+            if (requestPath(request) == "/site/kwyx2.html")
+                LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "2.1.0"));
+            else
+                LoopbackServer::send(fd, c.reply);
+        });
+        UpdateWindows w(server.url("/site"));
+        ScriptedDialogs dlg;
+        dlg.answerButton(c.buttons == Ok ? Ok : No);
+        Form2->show();
+        clickLabel("Label6");
+        ASSERT_EQ(dlg.asked.size(), 1u) << c.reply;
+        EXPECT_EQ(dlg.asked[0].title, c.title) << c.reply;
+        EXPECT_EQ(dlg.asked[0].text, c.text) << c.reply;
+        EXPECT_EQ(dlg.asked[0].icon, c.icon) << c.reply;
+        EXPECT_EQ(dlg.asked[0].buttons, c.buttons) << c.reply;
+        EXPECT_TRUE(Form2->isVisible()) << "answering leaves the window open";
+        EXPECT_EQ(requestPath(server.requests().at(0)), "/site/kwyx.html");
+    }
+}
+
+TEST(AboutWindow, YesOpensTheDownloadWindowModally) {
+    LoopbackServer server([](int fd, const std::string&) {
+        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "2.0.0"));
+    });
+    UpdateWindows w(server.url("/site"));
+    ScriptedDialogs dlg;
+    dlg.answerButton(Yes);
+    bool shown = false;
+    dlg.answerModal([&](QWidget* window) {
+        shown = window == Form10 && window->isVisible() && Form2->isVisible();
+        QTest::mouseClick(UpdateWindows::control(Form10, "Label2"), Qt::LeftButton);
+    });
+    Form2->show();
+    clickLabel("Label6");
+    ASSERT_EQ(dlg.asked.size(), 2u);
+    EXPECT_EQ(dlg.asked[1].kind, "showModal");
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(Form2->isVisible());
+}
+
+TEST(AboutWindow, AnUnreachableSiteShowsTheClientError) {
+    UpdateWindows w("http://127.0.0.1:" + std::to_string(LoopbackServer::closedPort()) + "/x");
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    Form2->show();
+    clickLabel("Label6");
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].text, "Connection Failed.");
+    EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Error);
+}
+
+}  // namespace
+}  // namespace rostrix

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QtTest/QTest>
+
+#include "platform/gui/CopyAnimation.h"
+#include "support/core/LoopbackServer.h"
+#include "support/gui/ScriptedDialogs.h"
+#include "support/gui/UpdateWindows.h"
+#include "update/UpdateSite.h"
+
+namespace rostrix {
+namespace {
+
+using test::httpReply;
+using test::LoopbackServer;
+using test::ScriptedDialogs;
+using test::UpdateWindows;
+
+const QString kSuccess = "Status:  Successful download of the Rostrix.";
+const QString kFailure = "Status:  Failed to download the Rostrix.";
+
+void clickAbort() {
+    QTest::mouseClick(UpdateWindows::control(Form10, "Label2"), Qt::LeftButton);
+}
+
+bool animating() {
+    return Form10->findChild<CopyAnimation*>("Animate1")->isRunning();
+}
+
+TEST(DownloadWindow, HasItsControlsAtDesign) {
+    UpdateWindows w(kSiteBase);
+    EXPECT_EQ(Form10->size(), QSize(288, 143));
+    EXPECT_EQ(Form10->minimumSize(), Form10->maximumSize());
+    EXPECT_EQ(Form10->windowTitle(), "Download Rostrix");
+    EXPECT_EQ(UpdateWindows::control(Form10, "Label3")->text(), "Downloading Rostrix v2.0.0 beta");
+    EXPECT_EQ(UpdateWindows::status(), "Status:  ");
+    EXPECT_EQ(UpdateWindows::control(Form10, "Label2")->text(), "Click here to abort");
+    EXPECT_EQ(UpdateWindows::control(Form10, "Label2")->cursor().shape(), Qt::PointingHandCursor);
+    auto* bar = UpdateWindows::control<QProgressBar>(Form10, "ProgressBar1");
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), 10000);
+    EXPECT_EQ(Form10->findChild<CopyAnimation*>("Animate1")->size(), QSize(272, 60));
+    EXPECT_FALSE(animating());
+    EXPECT_FALSE(Form10->Timer1.isActive());
+}
+
+TEST(DownloadWindow, ASuccessfulReplyBecomesKwyxZip) {
+    const std::string archive(2048, '\x7f');
+    LoopbackServer server([&](int fd, const std::string&) {
+        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", archive));
+    });
+    UpdateWindows w(server.url("/site"));
+    w.home.write("kwyx.zip", "an older archive");
+    w.watchBlocks([&] { EXPECT_TRUE(animating()); });
+    Form10->show();
+    ASSERT_TRUE(UpdateWindows::waitHidden(Form10));
+    ASSERT_EQ(w.steps.size(), 1u);
+    EXPECT_EQ(w.steps[0].status, "Status: 2K of 2K");
+    EXPECT_EQ(w.steps[0].bar, 10000);
+    EXPECT_EQ(UpdateWindows::status(), kSuccess);
+    EXPECT_EQ(w.home.read("kwyx.zip"), archive);
+    EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
+    EXPECT_FALSE(animating());
+    const std::string request = server.requests().at(0);
+    EXPECT_EQ(request.substr(0, request.find("\r\n")), "GET /site/files/kwyx.zip HTTP/1.0");
+
+    // Shown again: the bar starts over, the status line keeps the last outcome.
+    Form10->show();
+    EXPECT_EQ(UpdateWindows::bar(), 0);
+    EXPECT_EQ(UpdateWindows::status(), kSuccess);
+    clickAbort();
+}
+
+TEST(DownloadWindow, AFailedReplyLeavesTheEarlierArchiveAlone) {
+    LoopbackServer server([](int fd, const std::string&) {
+        LoopbackServer::send(fd, httpReply("HTTP/1.0 404 Not Found", "<html>gone</html>"));
+    });
+    UpdateWindows w(server.url("/site"));
+    w.home.write("kwyx.zip", "an older archive");
+    Form10->show();
+    ASSERT_TRUE(UpdateWindows::waitHidden(Form10));
+    EXPECT_EQ(UpdateWindows::status(), kFailure);
+    EXPECT_EQ(w.home.read("kwyx.zip"), "an older archive");
+    EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
+}
+
+TEST(DownloadWindow, AbortDuringTheTransferKeepsTheEarlierArchive) {
+    LoopbackServer server([&](int fd, const std::string&) {
+        LoopbackServer::send(
+            fd, "HTTP/1.0 200 OK\r\nContent-Length: 320000\r\n\r\n" + std::string(1000, 'a'));
+        server.waitForClose(fd, 10000);
+    });
+    UpdateWindows w(server.url("/site"));
+    w.home.write("kwyx.zip", "an older archive");
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);  // the abort error in the program-wide box
+    w.watchBlocks(clickAbort);
+    Form10->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
+    ASSERT_EQ(w.steps.size(), 1u);
+    EXPECT_EQ(w.steps[0].status, "Status: 1K of 313K");
+    EXPECT_EQ(w.steps[0].bar, 31);
+    EXPECT_EQ(dlg.asked[0].text, "Socket send aborted.");
+    EXPECT_FALSE(Form10->isVisible());
+    EXPECT_FALSE(animating());
+    EXPECT_EQ(w.home.read("kwyx.zip"), "an older archive");
+    EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
+}
+
+TEST(DownloadWindow, AbortOrCloseDuringTheDelaySendsNoRequest) {
+    LoopbackServer server([](int fd, const std::string&) {
+        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "zip"));
+    });
+    for (const bool closeBox : {false, true}) {
+        UpdateWindows w(server.url("/site"));
+        Form10->Timer1.setInterval(300);
+        Form10->show();
+        EXPECT_TRUE(animating());
+        if (closeBox)
+            Form10->close();
+        else
+            clickAbort();
+        EXPECT_FALSE(Form10->isVisible()) << closeBox;
+        EXPECT_FALSE(Form10->Timer1.isActive()) << closeBox;
+        QTest::qWait(600);
+        EXPECT_TRUE(server.requests().empty()) << closeBox;
+        EXPECT_FALSE(w.home.exists("kwyx.zip")) << closeBox;
+    }
+}
+
+// The close box during the transfer closes the window once the transfer is over.
+TEST(DownloadWindow, WithoutALengthTheBarIsBusyAndTheTransferGoesOn) {
+    LoopbackServer server([](int fd, const std::string&) {
+        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "", "", false));
+        for (int i = 0; i < 3; ++i) {
+            LoopbackServer::send(fd, std::string(1500, 'b'));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    UpdateWindows w(server.url("/site"));
+    std::vector<bool> visible;
+    w.watchBlocks([&] {
+        Form10->close();
+        visible.push_back(Form10->isVisible());
+    });
+    Form10->show();
+    ASSERT_TRUE(UpdateWindows::waitHidden(Form10));
+    EXPECT_EQ(visible, std::vector<bool>(3, true));
+    ASSERT_EQ(w.steps.size(), 3u);
+    EXPECT_EQ(w.steps[0].status, "Status: 2K of 0K");
+    EXPECT_EQ(w.steps[2].status, "Status: 5K of 0K");
+    EXPECT_EQ(w.steps[2].barMaximum, 0);
+    EXPECT_EQ(UpdateWindows::status(), kSuccess);
+    EXPECT_EQ(w.home.read("kwyx.zip"), std::string(4500, 'b'));
+}
+
+TEST(DownloadWindow, AnUnreachableSiteLeavesTheWindowOpen) {
+    UpdateWindows w("http://127.0.0.1:" + std::to_string(LoopbackServer::closedPort()));
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    Form10->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
+    EXPECT_EQ(dlg.asked[0].text, "Connection Failed.");
+    EXPECT_TRUE(Form10->isVisible());
+    EXPECT_TRUE(animating());
+    EXPECT_FALSE(w.home.exists("kwyx.zip"));
+    clickAbort();
+    EXPECT_FALSE(Form10->isVisible());
+}
+
+}  // namespace
+}  // namespace rostrix
