@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QProgressBar>
 #include <QtTest/QTest>
 
 #include "platform/gui/CopyAnimation.h"
 #include "support/core/LoopbackServer.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "support/gui/UpdateWindows.h"
-#include "update/UpdateSite.h"
 
 namespace rostrix {
 namespace {
@@ -27,23 +25,6 @@ void clickAbort() {
 
 bool animating() {
     return Form10->findChild<CopyAnimation*>("Animate1")->isRunning();
-}
-
-TEST(DownloadWindow, HasItsControlsAtDesign) {
-    UpdateWindows w(kSiteBase);
-    EXPECT_EQ(Form10->size(), QSize(288, 143));
-    EXPECT_EQ(Form10->minimumSize(), Form10->maximumSize());
-    EXPECT_EQ(Form10->windowTitle(), "Download Rostrix");
-    EXPECT_EQ(UpdateWindows::control(Form10, "Label3")->text(), "Downloading Rostrix v2.0.0 beta");
-    EXPECT_EQ(UpdateWindows::status(), "Status:  ");
-    EXPECT_EQ(UpdateWindows::control(Form10, "Label2")->text(), "Click here to abort");
-    EXPECT_EQ(UpdateWindows::control(Form10, "Label2")->cursor().shape(), Qt::PointingHandCursor);
-    auto* bar = UpdateWindows::control<QProgressBar>(Form10, "ProgressBar1");
-    EXPECT_EQ(bar->minimum(), 0);
-    EXPECT_EQ(bar->maximum(), 10000);
-    EXPECT_EQ(Form10->findChild<CopyAnimation*>("Animate1")->size(), QSize(272, 60));
-    EXPECT_FALSE(animating());
-    EXPECT_FALSE(Form10->Timer1.isActive());
 }
 
 TEST(DownloadWindow, ASuccessfulReplyBecomesKwyxZip) {
