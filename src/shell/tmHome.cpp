@@ -19,6 +19,7 @@
 #include "shell/TeamCommand.h"
 #include "teamfile/tmEditor.h"
 #include "ui_tmHome.h"
+#include "update/tmAbout.h"
 
 using namespace rostrix;
 
@@ -90,6 +91,8 @@ void TForm1::connectHandlers() {
     connect(ui->Button3, &QPushButton::clicked, this, guard([this] { Button3Click(); }));
     connect(ui->Button4, &QPushButton::clicked, this, guard([this] { Button4Click(); }));
     connect(ui->Teams1, &QAction::triggered, this, guard([this] { Button4Click(); }));
+    connect(ui->Button5, &QPushButton::clicked, this, guard([this] { Button5Click(); }));
+    connect(ui->About1, &QAction::triggered, this, guard([this] { Button5Click(); }));
     connect(ui->Button7, &QPushButton::clicked, this, guard([this] { Button7Click(); }));
     connect(ui->ClearOptions1, &QAction::triggered, this, guard([this] { Button7Click(); }));
     connect(ui->Exit1, &QAction::triggered, this, guard([this] { Exit1Click(); }));
@@ -287,6 +290,11 @@ void TForm1::Button4Click() {
     Form4->OpenDialog1.initialDir = fromBytes(HomeDirectory);
     Form4->SaveDialog1.initialDir = fromBytes(HomeDirectory);
     dialogs().showModal(Form4);
+}
+
+void TForm1::Button5Click() {
+    centreOver(Form2, this);
+    dialogs().showModal(Form2);
 }
 
 void TForm1::Button7Click() {

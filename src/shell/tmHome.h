@@ -36,6 +36,7 @@ public:
     void SpeedButton1Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
     void Button7Click();
     void CSpinEdit1Change();
     void CheckBox1Click();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +16,7 @@
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "teamfile/tmEditor.h"
+#include "update/tmAbout.h"
 
 namespace rostrix {
 namespace {
@@ -82,6 +84,16 @@ TEST_F(EditTeam, EmptyOrMissingNameGivesAnEmptyUntitledEditor) {
     }
     // Only the modal showings were asked: no message about the missing file.
     EXPECT_EQ(dlg.asked.size(), 2u);
+}
+
+TEST_F(EditTeam, AboutOpensFromTheButtonAndTheMenu) {
+    test::ScriptedDialogs dlg;
+    dlg.answerModal([](QWidget* w) { EXPECT_EQ(w, static_cast<QWidget*>(Form2)); });
+    dlg.answerModal([](QWidget* w) { EXPECT_EQ(w, static_cast<QWidget*>(Form2)); });
+    in<QPushButton>(Form1, "Button5")->click();
+    in<QAction>(Form1, "About1")->trigger();
+    EXPECT_EQ(dlg.asked.size(), 2u);
+    EXPECT_EQ(dlg.asked[0].title, "About Rostrix");
 }
 
 TEST_F(EditTeam, FromTeamCreationToAFilteredSavedFile) {
