@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -315,8 +316,12 @@ TEST(ProfileFile, FailedWritesLeaveTheFileAsItWas) {
     expectUnwritable(dir.file("missing/p.ini"));
     EXPECT_FALSE(dir.exists("missing"));
     expectUnwritable("/dev/full");
+    // Something there that cannot be read is never replaced (and a pipe never blocks us).
+    ASSERT_EQ(::mkfifo(dir.file("pipe.ini").c_str(), 0644), 0);
+    expectUnwritable(dir.file("pipe.ini"));
+    EXPECT_TRUE(fs::is_fifo(dir.file("pipe.ini")));
     // Nothing else was left in the folder (no temporary file).
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
 }
 
 }  // namespace
