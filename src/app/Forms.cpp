@@ -2,6 +2,7 @@
 
 #include "shell/tmHome.h"
 #include "teamfile/tmEditor.h"
+#include "teamfile/tmPlyrArchive.h"
 #include "update/tmAbout.h"
 #include "update/tmDownload.h"
 
@@ -27,11 +28,13 @@ void createForms() {
     Form1 = new TForm1;
     Form4 = new TForm4;
     Form2 = new TForm2;
+    Form3 = new TForm3;
     Form10 = new TForm10;
 }
 
 void destroyForms() {
     destroy(Form10);
+    destroy(Form3);
     destroy(Form2);
     destroy(Form4);
     destroy(Form1);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/Error.h"
 #include "platform/LineFile.h"
@@ -118,15 +119,19 @@ ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
 void ProfileFile::parse() {
     const char* const begin = text_.data();
     const char* const finish = begin + text_.size();
-    // Where the next CR and the next LF are: each is looked for once per occurrence, so
-    // splitting stays linear however the lines end.
+    // The next c from `from` on. The next CR and the next LF are each looked for once per
+    // occurrence, so splitting stays linear however the lines end.
     const auto next = [finish](const char* from, char c) {
         const void* hit = std::memchr(from, c, static_cast<std::size_t>(finish - from));
         return hit ? static_cast<const char*>(hit) : finish;
     };
+    // Every header holds a '[': sizing for them all saves growing the index as it fills.
+    std::size_t brackets = 0;
+    for (const char* p = begin; (p = next(p, '[')) < finish; ++p) ++brackets;
+    sections_.reserve(brackets);
+    growIndex(2 * brackets);
     const char* cr = next(begin, '\r');
     const char* lf = next(begin, '\n');
-    sections_.reserve(text_.size() / 64);
     for (const char* p = begin; p < finish;) {
         if (cr < p) cr = next(p, '\r');
         if (lf < p) lf = next(p, '\n');
@@ -159,24 +164,30 @@ ProfileFile::Line ProfileFile::lineAt(std::size_t pos, std::size_t limit) const 
 }
 
 void ProfileFile::addSection(Section section) {
+    if (2 * (named_ + 1) > slots_.size()) growIndex(2 * (named_ + 1));
+    const std::uint32_t hash = nameHash(section.name);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = hash & mask;
+    for (; slots_[slot] != 0; slot = (slot + 1) & mask) {
+        const std::uint64_t entry = slots_[slot];
+        if ((entry >> 32) == hash &&
+            equalNoCase(sections_[(entry & 0xFFFFFFFFu) - 1].name, section.name))
+            break;  // only the first section of a name counts
+    }
     sections_.push_back(std::move(section));
-    if (findSection(sections_.back().name) != nullptr) return;  // only the first counts
-    if (2 * (named_ + 1) > slots_.size()) growIndex();
-    const std::uint64_t index = sections_.size() - 1;
-    const std::uint32_t hash = nameHash(sections_.back().name);
-    std::size_t slot = hash & (slots_.size() - 1);
-    while (slots_[slot] != 0) slot = (slot + 1) & (slots_.size() - 1);
-    slots_[slot] = (std::uint64_t{hash} << 32) | (index + 1);
+    if (slots_[slot] != 0) return;
+    slots_[slot] = (std::uint64_t{hash} << 32) | sections_.size();
     ++named_;
 }
 
-void ProfileFile::growIndex() {
-    std::vector<std::uint64_t> old = std::move(slots_);
-    slots_.assign(std::max<std::size_t>(64, 2 * old.size()), 0);
+void ProfileFile::growIndex(std::size_t minimum) {
+    std::size_t size = std::max<std::size_t>(64, 2 * slots_.size());
+    while (size < minimum) size *= 2;
+    std::vector<std::uint64_t> old = std::exchange(slots_, std::vector<std::uint64_t>(size, 0));
     for (const std::uint64_t entry : old) {
         if (entry == 0) continue;
-        std::size_t slot = (entry >> 32) & (slots_.size() - 1);
-        while (slots_[slot] != 0) slot = (slot + 1) & (slots_.size() - 1);
+        std::size_t slot = (entry >> 32) & (size - 1);
+        while (slots_[slot] != 0) slot = (slot + 1) & (size - 1);
         slots_[slot] = entry;
     }
 }

@@ -68,7 +68,7 @@ private:
     void parse();
     Line lineAt(std::size_t pos, std::size_t limit) const;
     void addSection(Section section);
-    void growIndex();
+    void growIndex(std::size_t minimum);
     const Section* findSection(std::string_view name) const;
     Where findEntry(const Section& section, std::string_view key) const;
     std::string_view keep(std::string text);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -127,6 +128,10 @@ const std::vector<WriteCase>& writeCases() {
          "[A]\r\nk=1\r\n\r\n[B]\r\n",
          {{"A", "n", "2"}, {"B", "m", "3"}},
          "[A]\r\nk=1\r\nn=2\r\n\r\n[B]\r\nm=3\r\n"},
+        {"a changed last entry, a key after it, blank lines kept at the end",
+         "[A]\r\nk=1\r\n\r\n",
+         {{"A", "k", "5"}, {"A", "n", "2"}, {"B", "x", "1"}},
+         "[A]\r\nk=5\r\nn=2\r\n\r\n[B]\r\nx=1\r\n"},
         {"keys go in write order into a section made in this session",
          "[A]\r\n",
          {{"N", "b", "1"}, {"A", "x", "1"}, {"n", "a", "2"}, {"N", "B", "3"}},
@@ -315,8 +320,12 @@ TEST(ProfileFile, FailedWritesLeaveTheFileAsItWas) {
     expectUnwritable(dir.file("missing/p.ini"));
     EXPECT_FALSE(dir.exists("missing"));
     expectUnwritable("/dev/full");
+    // Something there that cannot be read is never replaced (and a pipe never blocks us).
+    ASSERT_EQ(::mkfifo(dir.file("pipe.ini").c_str(), 0644), 0);
+    expectUnwritable(dir.file("pipe.ini"));
+    EXPECT_TRUE(fs::is_fifo(dir.file("pipe.ini")));
     // Nothing else was left in the folder (no temporary file).
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
 }
 
 }  // namespace

@@ -1,0 +1,67 @@
+#include "teamfile/PlayerArchive.h"
+
+#include "platform/Error.h"
+#include "platform/ProfileFile.h"
+
+namespace rostrix {
+
+namespace {
+
+// Lines this long or shorter hold no player (the placeholder "00    01" among them).
+constexpr std::size_t kShortLine = 75;
+constexpr const char* kTitleKey = "Year Team        =";
+
+// Columns first..last (counted from 1) of a line; last 0 means to the end of the line.
+std::string columns(const std::string& line, std::size_t first, std::size_t last = 0) {
+    if (line.size() < first) return {};
+    return line.substr(first - 1, last == 0 ? std::string::npos : last - first + 1);
+}
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+void writePlayers(const std::string& archivePath, const std::vector<std::string>& lines,
+                  const std::function<bool(std::size_t)>& wanted, const ArchiveStatus& status) {
+    status("Starting write...");
+    ProfileFile archive(archivePath);
+    std::string year, team, titles;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        status("Writing data...");
+        const std::string& line = lines[i];
+        if (line.size() <= kShortLine) continue;
+        if (i == 0) {
+            year = columns(line, 11, 14);
+            team = columns(line, 16, 27);
+            titles = columns(line, 28);
+        }
+        // " AB" on the team title and bench lines, "Inn" on the pitcher line.
+        const std::string kind = upper(columns(line, 29, 30));
+        if (kind == "AB" || kind == "NN" || !wanted(i)) continue;
+        const std::string name = columns(line, 10, 27);
+        archive.write(name, kTitleKey, " P " + titles);
+        archive.write(name, year + " " + team + "=", columns(line, 7, 8) + " " + columns(line, 28));
+    }
+    // One save for the whole run: a failure leaves the archive as it was.
+    if (!archive.save()) throw Error(formatText("Unable to write to %s", archivePath));
+    status("Done!");
+}
+
+}  // namespace
+
+void writeAllPlayers(const std::string& archivePath, const std::vector<std::string>& lines,
+                     const ArchiveStatus& status) {
+    writePlayers(
+        archivePath, lines, [](std::size_t) { return true; }, status);
+}
+
+void writeCheckedPlayers(const std::string& archivePath, const std::vector<std::string>& lines,
+                         const std::vector<bool>& checked, const ArchiveStatus& status) {
+    writePlayers(
+        archivePath, lines, [&](std::size_t i) { return i < checked.size() && checked[i]; },
+        status);
+}
+
+}  // namespace rostrix

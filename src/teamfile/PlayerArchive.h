@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace rostrix {
+
+// Receives each status text as the run sets it: "Starting write...", "Writing data..."
+// (once per line) and "Done!".
+using ArchiveStatus = std::function<void(const char*)>;
+
+// "Write all": files the season of every player line of a team into the player archive,
+// one section per player name with a title entry and one entry per year and team.
+void writeAllPlayers(const std::string& archivePath, const std::vector<std::string>& lines,
+                     const ArchiveStatus& status);
+
+// "Write Checked": the same for the lines whose flag in checked is set (a missing flag
+// counts as unchecked); year, team and titles still come from the first line.
+void writeCheckedPlayers(const std::string& archivePath, const std::vector<std::string>& lines,
+                         const std::vector<bool>& checked, const ArchiveStatus& status);
+
+// Both throw Error("Unable to write to <archivePath>") when the archive cannot be written;
+// it is then exactly as it was and "Done!" is not reported.
+
+}  // namespace rostrix

@@ -1,0 +1,94 @@
+#include "teamfile/tmPlyrArchive.h"
+
+#include <QFontDatabase>
+#include <QStyledItemDelegate>
+#include <filesystem>
+
+#include "platform/gui/ErrorBox.h"
+#include "teamfile/PlayerArchive.h"
+#include "ui_tmPlyrArchive.h"
+
+namespace {
+
+// Rows 14 pixels high, so a team fits the list much as it fits the editor.
+class FixedRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(14);
+        return size;
+    }
+};
+
+}  // namespace
+
+TForm3::TForm3(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      ui(std::make_unique<Ui::TForm3>()) {
+    ui->setupUi(this);
+    setFixedSize(689, 400);
+    // A fixed-pitch font keeps the team file's columns lined up.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(11);
+    ui->CheckListBox1->setFont(font);
+    ui->CheckListBox1->setItemDelegate(new FixedRowDelegate(ui->CheckListBox1));
+    connect(ui->Button1, &QPushButton::clicked, this, rostrix::guard([this] { Button1Click(); }));
+    connect(ui->Button2, &QPushButton::clicked, this, rostrix::guard([this] { Button2Click(); }));
+    connect(ui->Button3, &QPushButton::clicked, this, rostrix::guard([this] { Button3Click(); }));
+    rostrix::guarded([this] { FormCreate(); });
+}
+
+TForm3::~TForm3() = default;
+
+void TForm3::FormCreate() {
+    ArchiveDirectory = std::filesystem::current_path().string();
+}
+
+void TForm3::setTeamLines(const std::vector<std::string>& lines) {
+    ui->CheckListBox1->clear();
+    for (const auto& line : lines) {
+        auto* item = new QListWidgetItem(
+            QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())),
+            ui->CheckListBox1);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+}
+
+void TForm3::Button1Click() {
+    rostrix::writeAllPlayers(archivePath(), teamLines(), [this](const char* t) { showStatus(t); });
+}
+
+void TForm3::Button2Click() {
+    rostrix::writeCheckedPlayers(archivePath(), teamLines(), checkedLines(),
+                                 [this](const char* t) { showStatus(t); });
+}
+
+void TForm3::Button3Click() {
+    close();
+}
+
+std::string TForm3::archivePath() const {
+    return ArchiveDirectory + "/player.dat";
+}
+
+std::vector<std::string> TForm3::teamLines() const {
+    std::vector<std::string> lines;
+    for (int i = 0; i < ui->CheckListBox1->count(); ++i)
+        lines.push_back(ui->CheckListBox1->item(i)->text().toLatin1().toStdString());
+    return lines;
+}
+
+std::vector<bool> TForm3::checkedLines() const {
+    std::vector<bool> checked;
+    for (int i = 0; i < ui->CheckListBox1->count(); ++i)
+        checked.push_back(ui->CheckListBox1->item(i)->checkState() == Qt::Checked);
+    return checked;
+}
+
+void TForm3::showStatus(const char* text) {
+    ui->Label2->setText(QString::fromLatin1(text));
+    emit statusShown(ui->Label2->text());
+}
