@@ -8,12 +8,16 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "app/Forms.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/PaneText.h"
+#include "shell/tmHome.h"
 #include "teamfile/RosterFilter.h"
+#include "teamfile/TeamArchive.h"
 #include "teamfile/TeamFile.h"
+#include "teamfile/tmPlyrArchive.h"
 #include "ui_tmEditor.h"
 
 using rostrix::dialogs;
@@ -92,6 +96,10 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     connect(ui->actionSaveFileAs, &QAction::triggered, this, guard([this] { ToolButton5Click(); }));
     connect(ui->actionApplyFilter, &QAction::triggered, this,
             guard([this] { ToolButton23Click(); }));
+    connect(ui->actionTeamArchive, &QAction::triggered, this,
+            guard([this] { ToolButton28Click(); }));
+    connect(ui->actionPlayerArchive, &QAction::triggered, this,
+            guard([this] { ToolButton29Click(); }));
     connectEditActions();
     setModifiedFlag(false);
     guarded([this] { FormCreate(); });
@@ -257,4 +265,19 @@ void TForm4::ToolButton23Click() {
                        rostrix::MsgIcon::Warning, rostrix::Ok | rostrix::Cancel) == rostrix::Ok;
         });
     if (kept) rostrix::replacePaneLines(Memo1(), *kept);
+}
+
+// Files the team in the pane under its path in archive.dat.
+void TForm4::ToolButton28Click() {
+    rostrix::writeTeamArchive(ArchiveDirectory + "/archive.dat", CurrentFile,
+                              rostrix::paneLines(Memo1()));
+    dialogs().message(this, QString::fromLatin1(rostrix::kAppTitle), QStringLiteral("Done!"),
+                      rostrix::MsgIcon::None, rostrix::Ok);
+}
+
+// Hands a copy of the pane's lines to the player stat archive window.
+void TForm4::ToolButton29Click() {
+    Form3->setTeamLines(rostrix::paneLines(Memo1()));
+    rostrix::centreOver(Form3, Form1);
+    dialogs().showModal(Form3);
 }

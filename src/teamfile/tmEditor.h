@@ -42,6 +42,8 @@ private:
     void ToolButton4Click();
     void ToolButton5Click();
     void ToolButton23Click();
+    void ToolButton28Click();
+    void ToolButton29Click();
 
     void arrangeToolBar();
     void connectEditActions();
