@@ -73,11 +73,11 @@ void pressInModal(Qt::Key key) {
 
 TEST(QtDialogs, RealDialogsReportDismissalAndChoices) {
     QtDialogs qt;
-    FileDialogSpec spec{"Open Team File", "dat", "QRD Team Files|*.dat", "/", "", true};
+    FileDialogSpec dialog{"Open Team File", "dat", "QRD Team Files|*.dat", "/", "", true};
     pressInModal(Qt::Key_Escape);
-    EXPECT_FALSE(qt.openFile(nullptr, spec).has_value());
+    EXPECT_FALSE(qt.openFile(nullptr, dialog).has_value());
     pressInModal(Qt::Key_Escape);
-    EXPECT_FALSE(qt.saveFile(nullptr, spec).has_value());
+    EXPECT_FALSE(qt.saveFile(nullptr, dialog).has_value());
     pressInModal(Qt::Key_Escape);
     EXPECT_FALSE(qt.browseForFolder(nullptr, "Select Your Perl Folder:").has_value());
     pressInModal(Qt::Key_Return);

@@ -11,21 +11,14 @@
 
 #include "net/SocketClient.h"
 #include "platform/Error.h"
+#include "support/core/ErrorOf.h"
 #include "support/core/LoopbackServer.h"
 
 namespace rostrix {
 namespace {
 
+using test::errorOf;
 using test::LoopbackServer;
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
 
 // A resolver that never answers until released; shared so an abandoned lookup's
 // helper thread can finish safely after the test.

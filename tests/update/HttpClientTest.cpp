@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "platform/Error.h"
+#include "support/core/ErrorOf.h"
 #include "support/core/LoopbackServer.h"
 #include "support/core/TempFolder.h"
 #include "update/HttpClient.h"
@@ -13,17 +14,9 @@
 namespace rostrix {
 namespace {
 
+using test::errorOf;
 using test::httpReply;
 using test::LoopbackServer;
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
 
 // The path of a request's first line.
 std::string requestPath(const std::string& request) {

@@ -20,11 +20,12 @@ namespace {
 
 Dialogs* installed = nullptr;
 
-QFileDialog* makeFileDialog(QWidget* owner, const FileDialogSpec& spec) {
-    auto* dlg = new QFileDialog(owner, spec.title, spec.initialDir, qtFileFilter(spec.filter));
-    dlg->setDefaultSuffix(spec.defaultExt);
-    if (!spec.fileName.isEmpty()) dlg->selectFile(spec.fileName);
-    if (!spec.confirmOverwrite) dlg->setOption(QFileDialog::DontConfirmOverwrite);
+QFileDialog* makeFileDialog(QWidget* owner, const FileDialogSpec& dialog) {
+    auto* dlg =
+        new QFileDialog(owner, dialog.title, dialog.initialDir, qtFileFilter(dialog.filter));
+    dlg->setDefaultSuffix(dialog.defaultExt);
+    if (!dialog.fileName.isEmpty()) dlg->selectFile(dialog.fileName);
+    if (!dialog.confirmOverwrite) dlg->setOption(QFileDialog::DontConfirmOverwrite);
     return dlg;
 }
 
@@ -109,15 +110,15 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
     }
 }
 
-std::optional<QString> QtDialogs::openFile(QWidget* owner, const FileDialogSpec& spec) {
-    QFileDialog* dlg = makeFileDialog(owner, spec);
+std::optional<QString> QtDialogs::openFile(QWidget* owner, const FileDialogSpec& dialog) {
+    QFileDialog* dlg = makeFileDialog(owner, dialog);
     dlg->setAcceptMode(QFileDialog::AcceptOpen);
     dlg->setFileMode(QFileDialog::ExistingFile);
     return runFileDialog(dlg);
 }
 
-std::optional<QString> QtDialogs::saveFile(QWidget* owner, const FileDialogSpec& spec) {
-    QFileDialog* dlg = makeFileDialog(owner, spec);
+std::optional<QString> QtDialogs::saveFile(QWidget* owner, const FileDialogSpec& dialog) {
+    QFileDialog* dlg = makeFileDialog(owner, dialog);
     dlg->setAcceptMode(QFileDialog::AcceptSave);
     dlg->setFileMode(QFileDialog::AnyFile);
     return runFileDialog(dlg);

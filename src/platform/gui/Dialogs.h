@@ -33,8 +33,8 @@ public:
     virtual int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
                         int buttons) = 0;
     // The chosen path, or nothing when the dialog was dismissed.
-    virtual std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& dialog) = 0;
+    virtual std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& dialog) = 0;
     // Nothing on cancel; an empty string for a chosen item that has no file-system path.
     virtual std::optional<QString> browseForFolder(QWidget* owner, const QString& title) = 0;
     // Nothing on cancel.

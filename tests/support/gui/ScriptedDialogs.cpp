@@ -59,13 +59,13 @@ int ScriptedDialogs::message(QWidget*, const QString& title, const QString& text
     return *a;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& spec) {
-    auto a = take<std::optional<QString>>({"openFile", spec.title, {}, {}, 0, spec});
+std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& dialog) {
+    auto a = take<std::optional<QString>>({"openFile", dialog.title, {}, {}, 0, dialog});
     return a ? *a : std::nullopt;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogSpec& spec) {
-    auto a = take<std::optional<QString>>({"saveFile", spec.title, {}, {}, 0, spec});
+std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogSpec& dialog) {
+    auto a = take<std::optional<QString>>({"saveFile", dialog.title, {}, {}, 0, dialog});
     return a ? *a : std::nullopt;
 }
 

@@ -43,8 +43,8 @@ public:
 
     int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
                 int buttons) override;
-    std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& dialog) override;
+    std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& dialog) override;
     std::optional<QString> browseForFolder(QWidget* owner, const QString& title) override;
     std::optional<QString> inputBox(QWidget* owner, const QString& title, const QString& prompt,
                                     const QString& value) override;
