@@ -69,7 +69,8 @@ TEST_F(MainWindow, FirstStartCreatesTheSettingsFileAndUsesTheMenuLayout) {
     EXPECT_EQ(form->windowTitle(), "Create QRD Teams");
     EXPECT_FALSE(control<QToolButton>("SpeedButton1")->isVisibleTo(form.get()));
     EXPECT_FALSE(control<QPushButton>("Button10")->isVisibleTo(form.get()));
-    form->close();
+    control<QAction>("Exit1")->trigger();
+    EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(ini(), "[Directories]\r\nHome=" + dir() + "\r\nPerl=" + dir() +
                          "\r\n[Settings]\r\nAuto File Name=No\r\n");
 }
