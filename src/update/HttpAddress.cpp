@@ -42,7 +42,10 @@ void splitHostPort(HttpTarget& target) {
            port < 100000;
          ++i)
         port = port * 10 + (target.host[i] - '0');
-    if (i > colon + 1) target.port = port;
+    if (i > colon + 1) {
+        if (port < 1 || port > 65535) throw Error("Invalid port in URL");
+        target.port = port;
+    }
     target.host.erase(colon);
 }
 

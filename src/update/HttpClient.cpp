@@ -32,7 +32,12 @@ std::string httpRequest(const HttpTarget& target) {
 }
 
 void THttpClient::Get(const std::string& address) {
-    if (socket_.connected()) throw Error("Already connected");
+    if (connected()) throw Error("Already connected");
+    busy_ = true;
+    struct Idle {
+        bool& busy;
+        ~Idle() { busy = false; }
+    } idle{busy_};
     std::string next = address;
     for (int redirects = 0;; ++redirects) {
         const HttpTarget target = splitAddress(next, Port, previousHost_);
@@ -65,12 +70,15 @@ std::string THttpClient::exchange(const HttpTarget& target) {
 
 std::string THttpClient::readHeader() {
     total_ = 0;
+    if (!OutputFileMode) Header.clear();
     std::string text = socket_.readLine("Socket readln aborted");
     status_ = replyStatus(text);
     std::string location;
     for (;;) {
         const std::string line = socket_.readLine("Socket readln aborted");
         text += line;
+        if (text.size() > kMaxHeader)
+            throw Error("Reply header longer than " + std::to_string(kMaxHeader) + " bytes");
         if (endsHeader(line)) break;
         const std::string name = headerName(line);
         if (name == "CONTENT-LENGTH:") total_ = contentLength(line);

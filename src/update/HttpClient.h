@@ -15,6 +15,8 @@ class THttpClient {
 public:
     static constexpr int kGet = 0;  // command code passed to OnSuccess / OnFailure
     static constexpr int kMaxRedirects = 10;
+    // A reply header larger than this ends the Get: a server cannot fill our memory.
+    static constexpr std::size_t kMaxHeader = 1 << 20;
 
     // With InputFileMode off, Body receives the reply body; with it on, Body names the
     // file the body is written to. Header and OutputFileMode do the same for the header.
@@ -40,7 +42,8 @@ public:
     int statusCode() const { return status_; }
     long long bytesTotal() const { return total_; }        // the last Content-Length, or 0
     long long bytesReceived() const { return received_; }  // body bytes of this reply
-    bool connected() const { return socket_.connected(); }
+    // True from the start of a Get to its end, the host lookup included.
+    bool connected() const { return busy_ || socket_.connected(); }
 
 private:
     // One request and its reply; returns the reply's Location ("" when it has none).
@@ -51,6 +54,7 @@ private:
 
     TSocketClient socket_;
     std::string previousHost_;
+    bool busy_ = false;
     int status_ = 0;
     long long total_ = 0;
     long long received_ = 0;

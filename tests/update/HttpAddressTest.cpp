@@ -51,6 +51,8 @@ TEST(HttpAddress, RefusesEmptySecureAndMultiLineAddresses) {
         {"HTTPS://h.example/", "HTTP Secure Socket is not supported"},
         {"http://h.example/a\r\nX-Injected: 1", "Line break in URL"},
         {"http://h.example/a\nb", "Line break in URL"},
+        {"http://h.example:70000/", "Invalid port in URL"},
+        {"http://h.example:0/", "Invalid port in URL"},
     };
     for (const auto& [address, text] : cases) {
         try {

@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 
 #include <chrono>
+#include <thread>
 
 #include "platform/Error.h"
 #include "support/core/ErrorOf.h"
@@ -83,7 +84,11 @@ TEST(HttpClient, RepliesAreStoredWhateverTheirStatusInTextAndFileMode) {
         {"missing page", httpReply("HTTP/1.0 404 Not Found", page), 404, 21, page, 0, 1},
         {"server error", httpReply("HTTP/1.0 500 Oops", ""), 500, 0, "", 0, 1},
         {"edge of success", httpReply("HTTP/1.0 298 X", "b"), 298, 1, "b", 1, 0},
+        {"beyond success", httpReply("HTTP/1.0 299 X", "b"), 299, 1, "b", 0, 0},
         {"neither", httpReply("HTTP/1.0 304 Not Modified", "c"), 304, 1, "c", 0, 0},
+        {"not followed", httpReply("HTTP/1.0 303 See Other", "d", "Location: /y\r\n"), 303, 1, "d",
+         0, 0},
+        {"edge of failure", httpReply("HTTP/1.0 400 Bad", "e"), 400, 1, "e", 0, 1},
         {"bare line feeds", "HTTP/1.0 200 OK\nContent-Length: 2\n\nxy", 200, 2, "xy", 1, 0},
         {"no header end", "HTTP/1.0 200 OK\r\nServer: t\r\n", 200, 0, "", 1, 0},
     };
@@ -179,7 +184,7 @@ TEST(HttpClient, RedirectsFollowTheLocationAgainstTheCurrentServer) {
         else if (path == "/b/")
             LoopbackServer::send(fd, httpReply("HTTP/1.0 302 Found", "", "location: c.txt\r\n"));
         else
-            LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "final " + path));
+            LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "final " + path, "", false));
     });
     test::TempFolder dir;
     Fetch f;
@@ -188,6 +193,9 @@ TEST(HttpClient, RedirectsFollowTheLocationAgainstTheCurrentServer) {
     f.http.Get(server.url("/old/page"));
     EXPECT_EQ(dir.read("r.out"), "final /b/c.txt");
     EXPECT_EQ(f.http.statusCode(), 200);
+    // The counters start again with every reply: no length here, and only this body.
+    EXPECT_EQ(f.http.bytesTotal(), 0);
+    EXPECT_EQ(f.http.bytesReceived(), 14);
     EXPECT_EQ(f.successes, 1);
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
@@ -258,6 +266,32 @@ TEST(HttpClient, AGetInsideAGetIsRefused) {
     f.http.Get(server.url("/"));
     EXPECT_EQ(inner, "Already connected");
     EXPECT_EQ(f.http.Body, "body");
+
+    // Also while the host name is still being looked up.
+    inner.clear();
+    f.http.OnPacketRecvd = nullptr;
+    f.http.socket().resolver = [](const std::string& host) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return systemResolve(host);
+    };
+    f.http.socket().pump = [&] {
+        if (inner.empty()) inner = errorOf([&] { f.http.Get(server.url("/")); });
+    };
+    f.http.Get(server.url("/"));
+    EXPECT_EQ(inner, "Already connected");
+    EXPECT_EQ(server.requests().size(), 2u);
+}
+
+TEST(HttpClient, AnEndlessHeaderEndsTheRequest) {
+    LoopbackServer server([&](int fd, const std::string&) {
+        LoopbackServer::send(fd, "HTTP/1.0 200 OK\r\n");
+        const std::string line = "X-Filler: " + std::string(60000, 'a') + "\r\n";
+        for (int i = 0; i < 40 && !server.stopping(); ++i) LoopbackServer::send(fd, line);
+    });
+    Fetch f;
+    EXPECT_EQ(errorOf([&] { f.http.Get(server.url("/")); }),
+              "Reply header longer than 1048576 bytes");
+    EXPECT_FALSE(f.http.connected());
 }
 
 TEST(HttpClient, HeaderAndBodyFilesAreCreatedOrTheGetFails) {

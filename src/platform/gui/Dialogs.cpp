@@ -74,6 +74,8 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
                        int buttons) {
     QMessageBox box(owner);
     box.setWindowTitle(title);
+    // Texts come from files and servers too: never let one pass for markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
         case MsgIcon::None:
