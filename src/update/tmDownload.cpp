@@ -59,7 +59,18 @@ void TForm10::FormShow() {
 
 void TForm10::Timer1Timer() {
     Timer1.stop();
-    fetchArchive();
+    closeRequested_ = false;
+    try {
+        fetchArchive();
+    } catch (...) {
+        // A close asked for during the transfer still happens, after the error too.
+        if (closeRequested_) finish();
+        throw;
+    }
+    finish();
+}
+
+void TForm10::finish() {
     ui->Animate1->stop();
     QDialog::reject();
 }
@@ -105,6 +116,13 @@ void TForm10::HttpClient1PacketRecvd() {
 
 void TForm10::HttpClient1Success(int command) {
     if (command != THttpClient::kGet) return;
+    // An empty body, or one cut short of its announced length, is no archive.
+    const long long received = HttpClient1.bytesReceived();
+    const long long total = HttpClient1.bytesTotal();
+    if (received == 0 || (total > 0 && received < total)) {
+        HttpClient1Failure(command);
+        return;
+    }
     succeeded_ = true;
     ui->Label1->setText("Status:  Successful download of the Rostrix.");
 }
@@ -124,7 +142,10 @@ void TForm10::Label2Click() {
 // The close box: before the transfer it cancels the pending start like the abort link;
 // during the transfer the window closes when the transfer has finished.
 void TForm10::reject() {
-    if (transferring_) return;
+    if (transferring_) {
+        closeRequested_ = true;
+        return;
+    }
     Timer1.stop();
     ui->Animate1->stop();
     QDialog::reject();

@@ -46,8 +46,10 @@ protected:
 private:
     void fetchArchive();
     void keepOrDiscard();
+    void finish();
 
     std::unique_ptr<Ui::TForm10> ui;
     bool transferring_ = false;
     bool succeeded_ = false;
+    bool closeRequested_ = false;
 };

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <QLabel>
 #include <QtTest/QTest>
@@ -65,6 +66,42 @@ TEST(DownloadWindow, AFailedReplyLeavesTheEarlierArchiveAlone) {
     EXPECT_EQ(UpdateWindows::status(), kFailure);
     EXPECT_EQ(w.home.read("kwyx.zip"), "an older archive");
     EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
+}
+
+TEST(DownloadWindow, AnEmptyOrCutShortReplyIsNoArchive) {
+    const std::string replies[] = {
+        "",  // the server closes without a word: status 0, no body
+        "HTTP/1.0 200 OK\r\nContent-Length: 320000\r\n\r\n" + std::string(1000, 'a'),
+    };
+    for (const std::string& reply : replies) {
+        LoopbackServer server([&](int fd, const std::string&) { LoopbackServer::send(fd, reply); });
+        UpdateWindows w(server.url("/site"));
+        w.home.write("kwyx.zip", "an older archive");
+        Form10->show();
+        ASSERT_TRUE(UpdateWindows::waitHidden(Form10));
+        EXPECT_EQ(UpdateWindows::status(), kFailure) << reply.size();
+        EXPECT_EQ(w.home.read("kwyx.zip"), "an older archive") << reply.size();
+        EXPECT_FALSE(w.home.exists("kwyx.zip.part")) << reply.size();
+    }
+}
+
+TEST(DownloadWindow, CloseBoxDuringATransferThatFailsStillCloses) {
+    LoopbackServer server([&](int fd, const std::string&) {
+        LoopbackServer::send(
+            fd, "HTTP/1.0 200 OK\r\nContent-Length: 320000\r\n\r\n" + std::string(1000, 'a'));
+        server.pause(300);
+        const linger hard{1, 0};  // the server's close then resets the connection
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    });
+    UpdateWindows w(server.url("/site"));
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    w.watchBlocks([] { Form10->close(); });
+    Form10->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
+    EXPECT_EQ(dlg.asked[0].text, "10054:Connection reset by peer.");
+    EXPECT_FALSE(Form10->isVisible());
+    EXPECT_FALSE(animating());
 }
 
 TEST(DownloadWindow, AbortDuringTheTransferKeepsTheEarlierArchive) {
