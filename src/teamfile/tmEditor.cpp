@@ -1,9 +1,12 @@
 #include "teamfile/tmEditor.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QToolButton>
 #include <filesystem>
@@ -58,6 +61,13 @@ QFont fixedPitchFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(13);
     return font;
+}
+
+// The line edit being typed in, a spin box's own included.
+QLineEdit* focusedLineEdit(QWidget* focus) {
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) return line;
+    if (qobject_cast<QAbstractSpinBox*>(focus)) return focus->findChild<QLineEdit*>();
+    return nullptr;
 }
 
 }  // namespace
@@ -155,10 +165,25 @@ void TForm4::connectEditActions() {
     connect(pane, &QPlainTextEdit::undoAvailable, ui->EditUndo1, &QAction::setEnabled);
     connect(pane, &QPlainTextEdit::copyAvailable, ui->EditCut1, &QAction::setEnabled);
     connect(pane, &QPlainTextEdit::copyAvailable, ui->EditCopy1, &QAction::setEnabled);
-    connect(ui->EditUndo1, &QAction::triggered, pane, &QPlainTextEdit::undo);
-    connect(ui->EditCut1, &QAction::triggered, pane, &QPlainTextEdit::cut);
-    connect(ui->EditCopy1, &QAction::triggered, pane, &QPlainTextEdit::copy);
-    connect(ui->EditPaste1, &QAction::triggered, pane, &QPlainTextEdit::paste);
+    // Each command goes to the focused text control: the pane, or the threshold field while
+    // it is being typed in; with the focus on the filter list it does nothing.
+    const auto onFocused = [this](auto inPane, auto inLine) {
+        return [this, inPane, inLine] {
+            QWidget* focus = QApplication::focusWidget();
+            if (!focus || focus == Memo1() || Memo1()->isAncestorOf(focus))
+                (Memo1()->*inPane)();
+            else if (QLineEdit* line = focusedLineEdit(focus))
+                (line->*inLine)();
+        };
+    };
+    connect(ui->EditUndo1, &QAction::triggered, this,
+            onFocused(&QPlainTextEdit::undo, &QLineEdit::undo));
+    connect(ui->EditCut1, &QAction::triggered, this,
+            onFocused(&QPlainTextEdit::cut, &QLineEdit::cut));
+    connect(ui->EditCopy1, &QAction::triggered, this,
+            onFocused(&QPlainTextEdit::copy, &QLineEdit::copy));
+    connect(ui->EditPaste1, &QAction::triggered, this,
+            onFocused(&QPlainTextEdit::paste, &QLineEdit::paste));
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { updatePasteAction(); });
     updatePasteAction();
@@ -204,6 +229,14 @@ void TForm4::reject() {
     bool canClose = false;
     guarded([this, &canClose] { canClose = FormCloseQuery(); });
     if (canClose) QDialog::reject();
+}
+
+void TForm4::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 // New
@@ -255,8 +288,9 @@ void TForm4::ToolButton5Click() {
 // The roster filter. The pane changes only when the whole run succeeds, and then in one
 // step that a single undo takes back.
 void TForm4::ToolButton23Click() {
-    const int threshold = ui->CSpinEdit1->readValue();
     const auto kind = rostrix::filterKindAt(ui->ComboBox1->currentIndex());
+    if (!kind) return;  // no kind chosen: nothing is read, nothing changes
+    const int threshold = ui->CSpinEdit1->readValue();
     const auto kept =
         rostrix::runRosterFilter(rostrix::paneLines(Memo1()), kind, threshold, [this](std::size_t) {
             return dialogs().message(

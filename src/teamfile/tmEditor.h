@@ -30,8 +30,13 @@ public:
 
     QPlainTextEdit* Memo1() const;
 
-    // Esc and the close box both end up here, so both ask about unsaved changes.
+    // The close box and every other close request end up here and ask about unsaved
+    // changes.
     void reject() override;
+
+protected:
+    // Esc belongs to the text pane: it does not close the editor.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate();

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest/QTest>
@@ -271,6 +275,27 @@ TEST_F(MainWindow, FileBoxLimitsTypingToEightCharacters) {
     EXPECT_EQ(file->text(), "27ALyankees");
     QTest::keyClick(file, Qt::Key_Backspace);
     EXPECT_EQ(file->text(), "27ALyankee");
+
+    // Pasting fills up to the limit; dropping more than fits is refused.
+    file->setText("abc");
+    file->setCursorPosition(3);
+    QApplication::clipboard()->setText("0123456789");
+    QTest::keySequence(file, QKeySequence::Paste);
+    EXPECT_EQ(file->text(), "abc01234");
+    for (const char* dropped : {"0123456789", "xy"}) {
+        file->setText("abc");
+        QMimeData data;
+        data.setText(QString::fromLatin1(dropped));
+        const QPoint at(file->width() - 2, file->height() / 2);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(file, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(file, &move);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(file, &drop);
+        EXPECT_LE(file->text().size(), 8) << dropped;
+    }
+    EXPECT_EQ(file->text().size(), 5);
 }
 
 TEST_F(MainWindow, CreateTeamReportsAMissingTeamFile) {

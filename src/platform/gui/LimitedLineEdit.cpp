@@ -50,11 +50,10 @@ void LimitedLineEdit::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void LimitedLineEdit::dropEvent(QDropEvent* event) {
-    if (room() == 0) {
-        event->ignore();
-        return;
-    }
+    // A drop that would go past the limit is refused as a whole.
+    const QString before = text();
     QLineEdit::dropEvent(event);
+    if (text().size() > std::max<qsizetype>(limit_, before.size())) setText(before);
 }
 
 }  // namespace rostrix
