@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/Forms.h"
+#include "shell/tmHome.h"
+#include "support/core/TempFolder.h"
+#include "teamfile/tmEditor.h"
+#include "teamfile/tmPlyrArchive.h"
+#include "update/tmAbout.h"
+#include "update/tmDownload.h"
+
+namespace rostrix {
+namespace {
+
+// Every control a user can reach with the keyboard has a name a screen reader can speak.
+TEST(Accessibility, EveryFocusableControlHasASpokenName) {
+    test::TempFolder home(true);
+    createForms();
+    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form10};
+    for (QWidget* form : forms) {
+        for (QWidget* w : form->findChildren<QWidget*>()) {
+            // Tool bar buttons take no focus but are read out all the same.
+            const bool toolButton =
+                qobject_cast<QToolButton*>(w) && !w->objectName().startsWith(QLatin1String("qt_"));
+            if ((w->focusPolicy() == Qt::NoFocus && !toolButton) || w->window() != form) continue;
+            // Parts of compound controls speak through their owner.
+            if (qobject_cast<QAbstractSpinBox*>(w->parentWidget()) ||
+                qobject_cast<QComboBox*>(w->parentWidget()) || qobject_cast<QMenuBar*>(w) ||
+                qobject_cast<QMenu*>(w))
+                continue;
+            if (w->inherits("QAbstractScrollArea") == false && w->parentWidget() &&
+                w->parentWidget()->inherits("QAbstractScrollArea"))
+                continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            ASSERT_NE(a, nullptr) << w->objectName().toStdString();
+            EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty())
+                << form->objectName().toStdString() << "/" << w->objectName().toStdString() << " ("
+                << w->metaObject()->className() << ")";
+        }
+    }
+    destroyForms();
+}
+
+}  // namespace
+}  // namespace rostrix
