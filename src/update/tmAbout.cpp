@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "app/Forms.h"
+#include "platform/Error.h"
 #include "platform/gui/Clicks.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
@@ -48,8 +49,22 @@ void TForm2::Label5Click() {
                           "Unable to connect to the Run QRD website.", MsgIcon::None, Ok);
 }
 
+void TForm2::reject() {
+    if (HttpClient1.connected()) {
+        checkCancelled_ = true;
+        HttpClient1.Abort();
+    }
+    QDialog::reject();
+}
+
 void TForm2::Label6Click() {
-    HttpClient1.Get(SiteBase + kVersionPage);
+    checkCancelled_ = false;
+    try {
+        HttpClient1.Get(SiteBase + kVersionPage);
+    } catch (const Error&) {
+        if (checkCancelled_) return;  // the user closed the window: nothing to report
+        throw;
+    }
     const VersionVerdict verdict = judgeVersionPage(HttpClient1.statusCode(), HttpClient1.Body);
     const QString text = QString::fromLatin1(verdict.text);
     if (verdict.kind != VersionVerdict::NewVersion) {

@@ -26,9 +26,14 @@ public:
     void Label5Click();
     void Label6Click();
 
+public slots:
+    // Closing during a check ends the check quietly, so the window is free to open again.
+    void reject() override;
+
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TForm2> ui;
+    bool checkCancelled_ = false;
 };

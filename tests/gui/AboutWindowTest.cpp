@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QTimer>
 #include <QtTest/QTest>
+#include <chrono>
 
 #include "support/core/LoopbackServer.h"
 #include "support/gui/ScriptedDialogs.h"
@@ -117,6 +119,23 @@ TEST(AboutWindow, YesOpensTheDownloadWindowModally) {
     EXPECT_EQ(dlg.asked[1].kind, "showModal");
     EXPECT_TRUE(shown);
     EXPECT_TRUE(Form2->isVisible());
+}
+
+TEST(AboutWindow, ClosingDuringACheckEndsItQuietly) {
+    LoopbackServer server([&](int fd, const std::string&) {
+        LoopbackServer::send(fd, "HTTP/1.0 200 OK\r\n");
+        server.waitForClose(fd, 10000);
+    });
+    UpdateWindows w(server.url("/site"));
+    ScriptedDialogs dlg;  // no question and no error box may come
+    Form2->show();
+    QTimer::singleShot(200, [] { clickLabel("Label1"); });
+    const auto started = std::chrono::steady_clock::now();
+    clickLabel("Label6");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_FALSE(Form2->isVisible());
+    EXPECT_FALSE(Form2->HttpClient1.connected());
+    EXPECT_TRUE(dlg.asked.empty());
 }
 
 TEST(AboutWindow, AnUnreachableSiteShowsTheClientError) {
