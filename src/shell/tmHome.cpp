@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QPlainTextEdit>
@@ -14,6 +13,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
+#include "platform/gui/FileNames.h"
 #include "platform/gui/PaneText.h"
 #include "shell/SettingsKeys.h"
 #include "shell/TeamCommand.h"
@@ -29,13 +29,6 @@ constexpr int kClientWidth = 266;
 constexpr int kLaidOutHeight = 363;
 constexpr int kLayoutHeight = 379;
 constexpr int kTypingLimit = 8;
-
-std::string toBytes(const QString& s) {
-    return QFile::encodeName(s).toStdString();
-}
-QString fromBytes(const std::string& s) {
-    return QFile::decodeName(s.c_str());
-}
 
 std::string currentDirectory() {
     std::error_code ec;
@@ -120,8 +113,8 @@ void TForm1::FormCreate() {
         ini.writeNow(settings::kDirectories, settings::kHome, h);
         HomeDirectory = h;
     }
-    ui->Label12->setText(fromBytes(HomeDirectory));
-    ui->Label12->setToolTip(fromBytes(HomeDirectory));
+    ui->Label12->setText(fileNameText(HomeDirectory));
+    ui->Label12->setToolTip(fileNameText(HomeDirectory));
     HomePath = HomeDirectory;
 
     PerlDirectory = ini.read(settings::kDirectories, settings::kPerl, "");
@@ -129,8 +122,8 @@ void TForm1::FormCreate() {
         ini.writeNow(settings::kDirectories, settings::kPerl, h);
         PerlDirectory = h;
     }
-    ui->Label2->setText(fromBytes(PerlDirectory));
-    ui->Label2->setToolTip(fromBytes(PerlDirectory));
+    ui->Label2->setText(fileNameText(PerlDirectory));
+    ui->Label2->setToolTip(fileNameText(PerlDirectory));
 
     DatabaseDirectory = ini.read(settings::kDirectories, settings::kDatabase, "");
     if (DatabaseDirectory.empty())
@@ -210,7 +203,7 @@ void TForm1::FormKeyUp(int key) {
 
 void TForm1::Button1Click() {
     if (auto chosen = dialogs().browseForFolder(this, QStringLiteral("Select Your Perl Folder:"))) {
-        PerlDirectory = toBytes(*chosen);
+        PerlDirectory = fileNameBytes(*chosen);
         ui->Label2->setText(*chosen);
     }
     ProfileFile ini(settingsPath());
@@ -220,7 +213,7 @@ void TForm1::Button1Click() {
 void TForm1::SpeedButton1Click() {
     if (auto chosen =
             dialogs().browseForFolder(this, QStringLiteral("Select Your Database Folder:"))) {
-        DatabaseDirectory = toBytes(*chosen);
+        DatabaseDirectory = fileNameBytes(*chosen);
         Timer1->stop();
         ui->SpeedButton1->setAutoRaise(false);
     }
@@ -254,12 +247,12 @@ void TForm1::Button3Click() {
     });
     QApplication::restoreOverrideCursor();
 
-    const std::string teamFile = HomeDirectory + "/" + toBytes(ui->Edit2->text()) + ".dat";
+    const std::string teamFile = HomeDirectory + "/" + fileNameBytes(ui->Edit2->text()) + ".dat";
     if (started && std::filesystem::exists(teamFile, ec)) return;
     dialogs().message(this, QString::fromLatin1(kAppTitle),
                       QStringLiteral("The team file %1 was not created.\n"
                                      "The script's messages are in %2.")
-                          .arg(fromBytes(teamFile), fromBytes(HomeDirectory + "/errlog.txt")),
+                          .arg(fileNameText(teamFile), fileNameText(HomeDirectory + "/errlog.txt")),
                       MsgIcon::None, Ok);
 }
 
@@ -274,7 +267,7 @@ void TForm1::Button4Click() {
     std::optional<std::vector<std::string>> lines;
     std::string path;
     if (!name.isEmpty()) {
-        path = HomeDirectory + "/" + toBytes(name) + ".dat";
+        path = HomeDirectory + "/" + fileNameBytes(name) + ".dat";
         lines = readLines(path);
     }
     if (lines) {
@@ -287,8 +280,8 @@ void TForm1::Button4Click() {
     }
     centreOver(Form4, this);
     pane->document()->setModified(false);
-    Form4->OpenDialog1.initialDir = fromBytes(HomeDirectory);
-    Form4->SaveDialog1.initialDir = fromBytes(HomeDirectory);
+    Form4->OpenDialog1.initialDir = fileNameText(HomeDirectory);
+    Form4->SaveDialog1.initialDir = fileNameText(HomeDirectory);
     dialogs().showModal(Form4);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/ProfileFile.h"
+#include "teamfile/TeamFile.h"
 
 namespace rostrix {
 
@@ -10,12 +11,6 @@ namespace {
 // Lines this long or shorter hold no player (the placeholder "00    01" among them).
 constexpr std::size_t kShortLine = 75;
 constexpr const char* kTitleKey = "Year Team        =";
-
-// Columns first..last (counted from 1) of a line; last 0 means to the end of the line.
-std::string columns(const std::string& line, std::size_t first, std::size_t last = 0) {
-    if (line.size() < first) return {};
-    return line.substr(first - 1, last == 0 ? std::string::npos : last - first + 1);
-}
 
 std::string upper(std::string s) {
     for (char& c : s)
@@ -33,16 +28,18 @@ void writePlayers(const std::string& archivePath, const std::vector<std::string>
         const std::string& line = lines[i];
         if (line.size() <= kShortLine) continue;
         if (i == 0) {
-            year = columns(line, 11, 14);
-            team = columns(line, 16, 27);
-            titles = columns(line, 28);
+            year = columns(line, kYearColumns);
+            team = columns(line, kTeamColumns);
+            titles = columnsFrom(line, kStatsStartColumn);
         }
         // " AB" on the team title and bench lines, "Inn" on the pitcher line.
-        const std::string kind = upper(columns(line, 29, 30));
+        const std::string kind = upper(std::string(columns(line, kTitleMarkColumns)));
         if (kind == "AB" || kind == "NN" || !wanted(i)) continue;
-        const std::string name = columns(line, 10, 27);
+        const std::string_view name = columns(line, kNameColumns);
         archive.write(name, kTitleKey, " P " + titles);
-        archive.write(name, year + " " + team + "=", columns(line, 7, 8) + " " + columns(line, 28));
+        archive.write(name, year + " " + team + "=",
+                      std::string(columns(line, kPositionColumns)) + " " +
+                          std::string(columnsFrom(line, kStatsStartColumn)));
     }
     // One save for the whole run: a failure leaves the archive as it was.
     if (!archive.save()) throw Error(formatText("Unable to write to %s", archivePath));

@@ -7,6 +7,11 @@ std::string_view columns(std::string_view line, ColumnRange range) {
     return line.substr(range.first - 1, range.last - range.first + 1);
 }
 
+std::string_view columnsFrom(std::string_view line, std::size_t first) {
+    if (line.size() < first) return {};
+    return line.substr(first - 1);
+}
+
 TeamLineKind teamLineKind(std::string_view line) {
     if (line.starts_with("*A")) return TeamLineKind::TeamTitle;
     if (line.starts_with("*P")) return TeamLineKind::PitcherSection;

@@ -34,8 +34,17 @@ inline constexpr ColumnRange kAtBatsOrInningsColumns{28, 30};
 // Games on both kinds of player line; "Gam" on the title lines.
 inline constexpr ColumnRange kGamesColumns{72, 74};
 
+// Fields of the team title line and of player lines.
+inline constexpr ColumnRange kYearColumns{11, 14};
+inline constexpr ColumnRange kTeamColumns{16, 27};
+inline constexpr ColumnRange kPositionColumns{7, 8};
+// "AB" on the title lines' " AB", "nn" in "Inn": the player archive's title test.
+inline constexpr ColumnRange kTitleMarkColumns{29, 30};
+
 // The characters of the line in the columns; a short line gives what it has.
 std::string_view columns(std::string_view line, ColumnRange range);
+// The characters from column first to the end of the line.
+std::string_view columnsFrom(std::string_view line, std::size_t first);
 
 TeamLineKind teamLineKind(std::string_view line);
 

@@ -3,7 +3,6 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +14,7 @@
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/gui/ErrorBox.h"
+#include "platform/gui/FileNames.h"
 #include "platform/gui/PaneText.h"
 #include "shell/tmHome.h"
 #include "teamfile/RosterFilter.h"
@@ -45,15 +45,8 @@ std::string folderPart(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-QString fromPath(const std::string& path) {
-    return QFile::decodeName(path.c_str());
-}
-std::string toPath(const QString& name) {
-    return QFile::encodeName(name).toStdString();
-}
-
 QString captionFor(const std::string& fileName) {
-    return QStringLiteral("Rostrix - ") + fromPath(fileName);
+    return QStringLiteral("Rostrix - ") + rostrix::fileNameText(fileName);
 }
 
 // Columns only line up in a fixed-pitch font.
@@ -212,8 +205,8 @@ void TForm4::writePane(const std::string& path) {
 // (into the current directory), and leaves the modified flag to the caller.
 bool TForm4::askToSave() {
     if (!Memo1()->document()->isModified()) return true;
-    const QString text =
-        fromPath(fileNamePart(CurrentFile)) + QStringLiteral(" has changed.  Save Changes?");
+    const QString text = rostrix::fileNameText(fileNamePart(CurrentFile)) +
+                         QStringLiteral(" has changed.  Save Changes?");
     const int answer = dialogs().message(this, kWarningTitle, text, rostrix::MsgIcon::Warning,
                                          rostrix::Yes | rostrix::No | rostrix::Cancel);
     if (answer == rostrix::Cancel) return false;
@@ -253,7 +246,7 @@ void TForm4::ToolButton3Click() {
     const auto chosen = dialogs().openFile(this, OpenDialog1);
     if (!chosen) return;
     if (!askToSave()) return;
-    const std::string path = toPath(*chosen);
+    const std::string path = rostrix::fileNameBytes(*chosen);
     const auto lines = rostrix::readLines(path);
     if (!lines) throw Error(formatText("Cannot open file %s", path));
     rostrix::setPaneLines(Memo1(), *lines);
@@ -274,11 +267,11 @@ void TForm4::ToolButton4Click() {
 
 // Save As
 void TForm4::ToolButton5Click() {
-    SaveDialog1.fileName = fromPath(CurrentFile);
-    SaveDialog1.initialDir = fromPath(folderPart(CurrentFile));
+    SaveDialog1.fileName = rostrix::fileNameText(CurrentFile);
+    SaveDialog1.initialDir = rostrix::fileNameText(folderPart(CurrentFile));
     const auto chosen = dialogs().saveFile(this, SaveDialog1);
     if (!chosen) return;
-    const std::string path = toPath(*chosen);
+    const std::string path = rostrix::fileNameBytes(*chosen);
     writePane(path);
     CurrentFile = path;
     setWindowTitle(captionFor(fileNamePart(path)));

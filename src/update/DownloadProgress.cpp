@@ -23,4 +23,8 @@ std::optional<int> downloadPosition(long long received, long long total) {
     return static_cast<int>(std::min(position, static_cast<double>(kProgressMax)));
 }
 
+bool downloadComplete(long long received, long long total) {
+    return received > 0 && (total <= 0 || received >= total);
+}
+
 }  // namespace rostrix

@@ -15,4 +15,8 @@ std::string downloadStatusText(long long received, long long total);
 // total is unknown (the bar then shows that it is busy).
 std::optional<int> downloadPosition(long long received, long long total);
 
+// Whether a successful reply brought a whole archive: not empty, and not cut short of the
+// length it announced.
+bool downloadComplete(long long received, long long total);
+
 }  // namespace rostrix

@@ -116,10 +116,7 @@ void TForm10::HttpClient1PacketRecvd() {
 
 void TForm10::HttpClient1Success(int command) {
     if (command != THttpClient::kGet) return;
-    // An empty body, or one cut short of its announced length, is no archive.
-    const long long received = HttpClient1.bytesReceived();
-    const long long total = HttpClient1.bytesTotal();
-    if (received == 0 || (total > 0 && received < total)) {
+    if (!downloadComplete(HttpClient1.bytesReceived(), HttpClient1.bytesTotal())) {
         HttpClient1Failure(command);
         return;
     }

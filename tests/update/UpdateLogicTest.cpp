@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "update/DownloadProgress.h"
 #include "update/VersionCheck.h"
 
@@ -65,6 +67,15 @@ TEST(DownloadProgress, KilobytesRoundUpAndTheBarTruncates) {
         EXPECT_EQ(downloadStatusText(c.received, c.total), c.text) << c.received;
         EXPECT_EQ(downloadPosition(c.received, c.total), c.position) << c.received;
     }
+}
+
+TEST(DownloadProgress, OnlyAWholeNonEmptyBodyIsAnArchive) {
+    const std::tuple<long long, long long, bool> cases[] = {
+        {2048, 2048, true}, {5000, 0, true},       {6000, 3000, true},
+        {0, 0, false},      {1000, 320000, false}, {0, 10, false},
+    };
+    for (const auto& [received, total, complete] : cases)
+        EXPECT_EQ(downloadComplete(received, total), complete) << received << " of " << total;
 }
 
 }  // namespace
