@@ -136,8 +136,10 @@ void ProfileFile::parse() {
         if (cr < p) cr = next(p, '\r');
         if (lf < p) lf = next(p, '\n');
         const char* stop = std::min(cr, lf);
-        const char* after =
-            stop == finish ? finish : stop + ((stop == cr && stop + 1 == lf) ? 2 : 1);
+        // A CR is one line end with the LF right after it; a CR that is the last byte is a
+        // line end of its own (lf stands at finish then, one past it).
+        const bool crLf = stop == cr && stop + 1 == lf && lf < finish;
+        const char* after = stop == finish ? finish : stop + (crLf ? 2 : 1);
         const std::size_t offset = static_cast<std::size_t>(after - begin);
         const char* first = p;
         while (first < stop && isLineBlank(*first)) ++first;
@@ -154,6 +156,8 @@ void ProfileFile::parse() {
 
 // The line of the text read that starts at pos; limit is the end of its section.
 ProfileFile::Line ProfileFile::lineAt(std::size_t pos, std::size_t limit) const {
+    limit = std::min(limit, text_.size());
+    pos = std::min(pos, limit);
     std::size_t stop = pos;
     while (stop < limit && text_[stop] != '\r' && text_[stop] != '\n') ++stop;
     std::size_t endLength = 0;

@@ -136,6 +136,14 @@ const std::vector<WriteCase>& writeCases() {
          "[A]\r\n",
          {{"N", "b", "1"}, {"A", "x", "1"}, {"n", "a", "2"}, {"N", "B", "3"}},
          "[A]\r\nx=1\r\n[N]\r\nb=3\r\na=2\r\n"},
+        {"a lone CR as the last byte ends the last line",
+         "[\n\r",
+         {{"s", "k", "v"}},
+         "[\n\r[s]\r\nk=v\r\n"},
+        {"a lone CR as the last byte, key added to that section",
+         "[s]\r\na=1\r",
+         {{"s", "b", "2"}, {"s", "a", "3"}},
+         "[s]\r\na=3\rb=2\r\n"},
         {"bytes outside ASCII are kept and compared exactly",
          bytes("[\xC4]\r\nk=\xE9\0x\r\n"),
          {{"\xE4", "k", "1"}, {"\xC4", "k", bytes("\xE9\0x")}},
@@ -216,12 +224,50 @@ TEST(ProfileFile, ReadsValuesAsTheClassicCallsDo) {
         {"  [ Sp ]  \r\nk=1\r\n[Tr]junk\r\nk=2\r\n", "Sp", "k", "d", "1"},
         {"  [ Sp ]  \r\nk=1\r\n[Tr]junk\r\nk=2\r\n", "Tr", "k", "d", "2"},
         {"[A]\r\nk = 'x' \r\n", "A", "K", "d", "x"},
+        {"[\n\r", "", "missing", "d", "d"},
+        {"[s]\r\na=1\r", "s", "missing", "d", "d"},
+        {"[s]\r\na=1\r", "s", "a", "d", "1"},
     };
     for (const auto& c : cases) {
         test::TempFolder dir;
         dir.write("r.ini", c.initial);
         EXPECT_EQ(ProfileFile(dir.file("r.ini")).read(c.section, c.key, c.def), c.expect)
             << c.initial << " [" << c.section << "] " << c.key;
+    }
+}
+
+// Every short file over the bytes that shape an INI file: nothing but the program's own
+// error leaves a read, a write or a save, and what was written reads back afterwards.
+TEST(ProfileFile, AnyFileReadsAndTakesWritesWithoutStrayExceptions) {
+    constexpr std::string_view kAlphabet = "[]s=a\r\n ;";
+    std::uint32_t seed = 12345;
+    const auto nextRandom = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    test::TempFolder dir;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(nextRandom() % 13, ' ');
+        for (char& c : text) c = kAlphabet[nextRandom() % kAlphabet.size()];
+        dir.write("f.ini", text);
+        try {
+            ProfileFile f(dir.file("f.ini"));
+            EXPECT_EQ(f.read("s", "zz", "d"), "d") << ::testing::PrintToString(text);
+            (void)f.read("s", "a", "d");
+            (void)f.read("", "a", nullptr);
+            f.write("s", "a", "v");
+            f.write("s", "zz", "w");
+            f.write("t", "k", "x");
+            ASSERT_TRUE(f.save());
+            const ProfileFile again(dir.file("f.ini"));
+            EXPECT_EQ(again.read("s", "zz", "d"), "w") << ::testing::PrintToString(text);
+            EXPECT_EQ(again.read("s", "a", "d"), "v") << ::testing::PrintToString(text);
+            EXPECT_EQ(again.read("t", "k", "d"), "x") << ::testing::PrintToString(text);
+        } catch (const Error&) {
+            ADD_FAILURE() << "a plain file in a writable folder must be written";
+        } catch (const std::exception& e) {
+            FAIL() << e.what() << " for " << ::testing::PrintToString(text);
+        }
     }
 }
 
