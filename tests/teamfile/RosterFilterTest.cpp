@@ -204,6 +204,14 @@ TEST(RosterFilter, BadValuesAndShortLinesStopTheRun) {
         {{s[0], withColumns(bench, kAtBatsOrInningsColumns, " \xE9 ")},
          FilterKind::BatterAtBats,
          "'\xC3\xA9' is not a valid integer value"},
+        // A NUL is shown as a visible mark, and the text goes on after it.
+        {{s[0], withColumns(bench, kAtBatsOrInningsColumns,
+                            std::string("1\0"
+                                        "2",
+                                        3))},
+         FilterKind::BatterAtBats,
+         "'1\xE2\x90\x80"
+         "2' is not a valid integer value"},
         {{s[0], bench.substr(0, 29)}, FilterKind::BatterAtBats, "Range check error"},
         {{s[0], bench.substr(0, 73)}, FilterKind::BatterGames, "Range check error"},
         // Even where nothing is filtered, the examined columns must be there.
