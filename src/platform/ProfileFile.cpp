@@ -245,6 +245,11 @@ std::string_view ProfileFile::keep(std::string text) {
 }
 
 void ProfileFile::write(std::string_view section, std::string_view key, std::string_view value) {
+    // A line break would split the entry's line and change what the file holds.
+    for (const std::string_view part : {section, key, value})
+        if (part.find_first_of("\r\n") != std::string_view::npos)
+            throw Error(formatText("Unable to write to %s", path_) +
+                        ": a section name, key or value holds a line break");
     const std::string_view name = trimSpaces(section);
     const std::string_view k = trimSpaces(key);
     std::string entry;

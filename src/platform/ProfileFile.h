@@ -23,7 +23,8 @@ public:
     const std::string& path() const { return path_; }
     // The value of key in section, or def (nullptr reads as "") when either is missing.
     std::string read(std::string_view section, std::string_view key, const char* def) const;
-    // Sets key in section, in memory only; nothing reaches the disk before save().
+    // Sets key in section, in memory only; nothing reaches the disk before save(). A
+    // section, key or value holding CR or LF is refused with an Error naming the file.
     void write(std::string_view section, std::string_view key, std::string_view value);
     // Replaces the file whole when anything changed since it was read or last saved. True
     // when saved or when nothing needed saving; false when the file could not be written,

@@ -49,6 +49,23 @@ TEST_F(EditorArchive, TeamArchiveFilesThePaneAndSaysDone) {
     EXPECT_EQ(Form4->CurrentFile, "/home/u/teams/00OAK.dat");
 }
 
+// A team file whose name holds a line break cannot be a section of archive.dat.
+TEST_F(EditorArchive, ATeamFileNamedWithALineBreakIsRefusedEachTime) {
+    home.write("archive.dat", "[/h/other.dat]\r\nLine 0=x\r\n");
+    Form4->CurrentFile = home.file("27AL\nnya.dat");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        dlg.asked.clear();
+        dlg.answerButton(Ok);
+        press("ToolButton28");
+        ASSERT_EQ(dlg.asked.size(), 1u) << attempt;
+        EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Error);
+        EXPECT_EQ(dlg.asked[0].text.toStdString(),
+                  "Unable to write to " + home.file("archive.dat") +
+                      ": a section name, key or value holds a line break.");
+        EXPECT_EQ(home.read("archive.dat"), "[/h/other.dat]\r\nLine 0=x\r\n");
+    }
+}
+
 TEST_F(EditorArchive, EmptyPaneWritesNothingAndStillSaysDone) {
     Form4->Memo1()->clear();
     dlg.answerButton(Ok);

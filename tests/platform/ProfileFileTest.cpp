@@ -7,6 +7,7 @@
 
 #include "platform/Error.h"
 #include "platform/ProfileFile.h"
+#include "support/core/ErrorOf.h"
 #include "support/core/TempFolder.h"
 
 namespace rostrix {
@@ -268,6 +269,27 @@ TEST(ProfileFile, AnyFileReadsAndTakesWritesWithoutStrayExceptions) {
         } catch (const std::exception& e) {
             FAIL() << e.what() << " for " << ::testing::PrintToString(text);
         }
+    }
+}
+
+TEST(ProfileFile, LineBreaksInANameOrValueAreRefused) {
+    const std::string kept = "[A]\r\nk=1\r\n";
+    const W writes[] = {
+        {"A\nB", "k", "2"}, {"A", "k\r", "2"}, {"A", "k", "2\r\nx=3"},
+        {"A", "k", "\n"},   {"\rB", "k", "2"}, {"A", "new\nkey", "2"},
+    };
+    test::TempFolder dir;
+    dir.write("f.ini", kept);
+    const std::string expect = "Unable to write to " + dir.file("f.ini") +
+                               ": a section name, key or value holds a line break";
+    for (const W& w : writes) {
+        ProfileFile f(dir.file("f.ini"));
+        EXPECT_EQ(test::errorOf([&] { f.write(w.section, w.key, w.value); }), expect)
+            << w.section << "/" << w.key << "/" << w.value;
+        EXPECT_EQ(f.read("A", "k", "d"), "1");
+        EXPECT_TRUE(f.save());
+        EXPECT_EQ(test::errorOf([&] { f.writeNow(w.section, w.key, w.value); }), expect);
+        EXPECT_EQ(dir.read("f.ini"), kept);
     }
 }
 
