@@ -196,9 +196,24 @@ void TForm4::setModifiedFlag(bool modified) {
     Memo1()->document()->setModified(modified);
 }
 
-void TForm4::writePane(const std::string& path) {
+// False when the text holds a character a team file cannot hold and the user chose not
+// to save it with "?" in its place: then nothing is written.
+bool TForm4::writePane(const std::string& path) {
+    if (const auto odd = rostrix::firstUnsavableCharacter(Memo1())) {
+        const QString code =
+            QString::number(odd->character.toUcs4().value(0), 16).toUpper().rightJustified(4, '0');
+        const QString text = QStringLiteral(
+                                 "Line %1 holds %2 (U+%3), a character a team file cannot hold.\n"
+                                 "Save with \"?\" in place of every such character?")
+                                 .arg(QString::number(odd->line), odd->character, code);
+        if (dialogs().message(this, QString::fromLatin1(rostrix::kAppTitle), text,
+                              rostrix::MsgIcon::Question,
+                              rostrix::Yes | rostrix::No) != rostrix::Yes)
+            return false;
+    }
     if (!rostrix::writeLinesAtomic(path, rostrix::paneLines(Memo1())))
         throw Error(formatText("Cannot create file %s", path));
+    return true;
 }
 
 // False when the user cancels. Yes writes at once, even the never-saved "Untitled.dat"
@@ -210,7 +225,8 @@ bool TForm4::askToSave() {
     const int answer = dialogs().message(this, kWarningTitle, text, rostrix::MsgIcon::Warning,
                                          rostrix::Yes | rostrix::No | rostrix::Cancel);
     if (answer == rostrix::Cancel) return false;
-    if (answer == rostrix::Yes) writePane(CurrentFile);
+    // Declining to save a character the file cannot hold keeps the text, like Cancel.
+    if (answer == rostrix::Yes) return writePane(CurrentFile);
     return true;
 }
 
@@ -261,8 +277,7 @@ void TForm4::ToolButton4Click() {
         ToolButton5Click();
         return;
     }
-    writePane(CurrentFile);
-    setModifiedFlag(false);
+    if (writePane(CurrentFile)) setModifiedFlag(false);
 }
 
 // Save As
@@ -272,7 +287,7 @@ void TForm4::ToolButton5Click() {
     const auto chosen = dialogs().saveFile(this, SaveDialog1);
     if (!chosen) return;
     const std::string path = rostrix::fileNameBytes(*chosen);
-    writePane(path);
+    if (!writePane(path)) return;
     CurrentFile = path;
     setWindowTitle(captionFor(fileNamePart(path)));
     setModifiedFlag(false);

@@ -54,7 +54,7 @@ private:
     void connectEditActions();
     void updatePasteAction();
     bool askToSave();
-    void writePane(const std::string& path);
+    bool writePane(const std::string& path);
     void setModifiedFlag(bool modified);
 
     std::unique_ptr<Ui::TForm4> ui;

@@ -128,6 +128,42 @@ TEST_F(Editor, ToolBarHoldsItsControlsInOrder) {
     EXPECT_EQ(got, expected);
 }
 
+// A team file holds Latin-1: a pasted quote or euro sign is asked about before saving.
+TEST_F(Editor, CharactersATeamFileCannotHoldAreAskedAboutOnce) {
+    const QString text = QString::fromUtf8(
+        "title\ncaf\xC3\xA9 it\xE2\x80\x99s 5\xE2\x82\xAC\n"
+        "\xF0\x9F\x98\x80\n");
+    for (const int answer : {Yes, No}) {
+        dir.write("t.dat", "old\r\n");
+        load(dir.file("t.dat"), {});
+        pane()->setPlainText(text);
+        dlg.asked.clear();
+        dlg.answerButton(answer);
+        press("ToolButton4");
+        ASSERT_EQ(dlg.asked.size(), 1u) << answer;
+        EXPECT_EQ(dlg.asked[0].title, "Rostrix");
+        EXPECT_EQ(dlg.asked[0].text,
+                  QString::fromUtf8("Line 2 holds \xE2\x80\x99 (U+2019), a character a team file "
+                                    "cannot hold.\nSave with \"?\" in place of every such "
+                                    "character?"));
+        EXPECT_EQ(dlg.asked[0].buttons, Yes | No);
+        EXPECT_EQ(pane()->toPlainText(), text) << answer;
+        EXPECT_EQ(modified(), answer == No);
+        EXPECT_EQ(dir.read("t.dat"),
+                  answer == Yes ? "title\r\ncaf\xE9 it?s 5?\r\n?\r\n" : "old\r\n");
+    }
+    // Save As with No writes nothing and keeps the file the text belongs to.
+    dlg.asked.clear();
+    dlg.answerPath(QString::fromStdString(dir.file("other.dat")));
+    dlg.answerButton(No);
+    pane()->setPlainText(QString::fromUtf8("\xE2\x82\xAC"));
+    press("ToolButton5");
+    EXPECT_TRUE(
+        dlg.asked.at(1).text.startsWith(QString::fromUtf8("Line 1 holds \xE2\x82\xAC (U+20AC), ")));
+    EXPECT_FALSE(dir.exists("other.dat"));
+    EXPECT_EQ(form.CurrentFile, dir.file("t.dat"));
+}
+
 TEST_F(Editor, NewAsksAboutChangesFirst) {
     struct Case {
         bool changed;
