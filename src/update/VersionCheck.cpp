@@ -9,7 +9,9 @@ constexpr std::size_t kVersionLength = 5;
 }
 
 VersionVerdict judgeVersionPage(int status, const std::string& body) {
-    if (status >= 400)
+    // Only a final reply that succeeded holds the version page: a redirection that was
+    // not followed, or a status line without a number, is no answer.
+    if (status < 200 || status > 299)
         return {VersionVerdict::CheckFailed,
                 "The check for a new version failed: the site answered "
                 "with status " +

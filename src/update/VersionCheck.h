@@ -11,8 +11,8 @@ struct VersionVerdict {
 };
 
 // The first five characters of the page are the newest version; anything other than our
-// own is offered as a new one. An error status or a page too short to hold a version is
-// reported as such rather than offered for download.
+// own is offered as a new one. A final status outside 200 to 299, or a page too short to
+// hold a version, is reported as such rather than offered for download.
 VersionVerdict judgeVersionPage(int status, const std::string& body);
 
 }  // namespace rostrix

@@ -78,6 +78,13 @@ TEST(AboutWindow, VersionCheckReportsWhatThePageSays) {
         {httpReply("HTTP/1.0 404 Not Found", "<html>Not Found</html>"), "Rostrix",
          "The check for a new version failed: the site answered with status 404.", MsgIcon::None,
          Ok},
+        // A redirection that is not followed holds no version page.
+        {httpReply("HTTP/1.0 302 Found", "2.0.0"), "Rostrix",
+         "The check for a new version failed: the site answered with status 302.", MsgIcon::None,
+         Ok},
+        {httpReply("HTTP/1.0 303 See Other", "2.0.0", "Location: kwyx2.html\r\n"), "Rostrix",
+         "The check for a new version failed: the site answered with status 303.", MsgIcon::None,
+         Ok},
     };
     for (const Case& c : cases) {
         LoopbackServer server([&](int fd, const std::string& request) {

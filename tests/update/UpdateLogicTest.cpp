@@ -20,7 +20,8 @@ TEST(VersionCheck, OnlyOurOwnFiveCharactersMeanUpToDate) {
     const Case cases[] = {
         {200, "1.4.0", V::UpToDate, "No new updates are available."},
         {200, "1.4.0\r\n", V::UpToDate, "No new updates are available."},
-        {0, "1.4.0 stable", V::UpToDate, "No new updates are available."},
+        {299, "1.4.0 stable", V::UpToDate, "No new updates are available."},
+        {204, "2.0.0", V::NewVersion, "A new version the Rostrix (2.0.0" + question},
         {200, "2.0.0\n", V::NewVersion, "A new version the Rostrix (2.0.0" + question},
         {200, "1.3.9", V::NewVersion, "A new version the Rostrix (1.3.9" + question},
         {200, " 1.4.0", V::NewVersion, "A new version the Rostrix ( 1.4." + question},
@@ -35,6 +36,17 @@ TEST(VersionCheck, OnlyOurOwnFiveCharactersMeanUpToDate) {
         {200, "", V::NoVersion, {}},
         {404, "<html>Not Found</html>", V::CheckFailed, {}},
         {500, "", V::CheckFailed, {}},
+        // Only a final reply from 200 to 299 holds the version page.
+        {0, "1.4.0 stable", V::CheckFailed, {}},
+        {199, "2.0.0", V::CheckFailed, {}},
+        {300, "2.0.0", V::CheckFailed, {}},
+        {301, "2.0.0", V::CheckFailed, {}},
+        {302, "2.0.0", V::CheckFailed,
+         "The check for a new version failed: the site answered with status 302."},
+        {303, "2.0.0", V::CheckFailed, {}},
+        {304, "1.4.0", V::CheckFailed, {}},
+        {399, "2.0.0", V::CheckFailed, {}},
+        {400, "2.0.0", V::CheckFailed, {}},
     };
     for (const Case& c : cases) {
         const VersionVerdict v = judgeVersionPage(c.status, c.body);
