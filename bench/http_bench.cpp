@@ -1,6 +1,9 @@
 // Fetches a 256 MiB file from a local python3 http.server into a file with our client and,
-// in the same run, with curl, and reports both throughputs and their ratio.
+// in the same run, with curl, and reports both throughputs and their ratio, and the peak
+// memory of our process (the body goes to the file, so it must stay far below the file's
+// size: more than 64 MiB fails the run).
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <QTemporaryDir>
 #include <algorithm>
@@ -24,6 +27,7 @@ struct Site {
     std::string folder;
     std::unique_ptr<rostrix::test::HttpServerProcess> server;
     double bestOurs = 0, bestCurl = 0;  // MiB/s
+    double peakMiB = 0;                 // our process's peak resident size
 
     std::string url() const { return server->url("/big.bin"); }
 };
@@ -44,6 +48,15 @@ double mibPerSecond(long long bytes, std::chrono::steady_clock::duration took) {
     return static_cast<double>(bytes) / (1 << 20) / std::chrono::duration<double>(took).count();
 }
 
+constexpr long long kPeakLimitMiB = 64;
+
+// The largest resident size this process has had so far, in MiB.
+double peakResidentMiB() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+}
+
 void BM_RostrixGet(benchmark::State& state) {
     rostrix::THttpClient http;
     http.InputFileMode = true;
@@ -59,6 +72,9 @@ void BM_RostrixGet(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * kFileSize);
     state.counters["blocks"] = static_cast<double>(blocks) / state.iterations();
+    site.peakMiB = peakResidentMiB();
+    state.counters["peak_MiB"] = site.peakMiB;
+    if (site.peakMiB > kPeakLimitMiB) state.SkipWithError("peak memory above 64 MiB");
 }
 
 void BM_CurlGet(benchmark::State& state) {
@@ -93,5 +109,7 @@ int main(int argc, char** argv) {
     if (site.bestOurs > 0 && site.bestCurl > 0)
         std::printf("best: ours %.0f MiB/s, curl %.0f MiB/s, ours/curl %.0f%%\n", site.bestOurs,
                     site.bestCurl, 100.0 * site.bestOurs / site.bestCurl);
-    return 0;
+    std::printf("peak memory while downloading 256 MiB: %.1f MiB (limit %lld MiB)\n", site.peakMiB,
+                kPeakLimitMiB);
+    return site.peakMiB > kPeakLimitMiB ? 1 : 0;
 }

@@ -68,14 +68,24 @@ std::string THttpClient::exchange(const HttpTarget& target) {
     return location;
 }
 
+// A line of the header; the server closing the connection before the header's blank
+// line is an error, never a reply.
+std::string THttpClient::readHeaderLine() {
+    std::string line = socket_.readLine("Socket readln aborted");
+    if (line.empty() || line.back() != '\n')
+        throw Error("The server closed the connection before the end of the reply header");
+    return line;
+}
+
 std::string THttpClient::readHeader() {
     total_ = 0;
+    status_ = 0;
     if (!OutputFileMode) Header.clear();
-    std::string text = socket_.readLine("Socket readln aborted");
+    std::string text = readHeaderLine();
     status_ = replyStatus(text);
     std::string location;
     for (;;) {
-        const std::string line = socket_.readLine("Socket readln aborted");
+        const std::string line = readHeaderLine();
         text += line;
         if (text.size() > kMaxHeader)
             throw Error("Reply header longer than " + std::to_string(kMaxHeader) + " bytes");
@@ -108,10 +118,13 @@ void THttpClient::readBody() {
     for (;;) {
         const std::string block = socket_.readBlock(abortText);
         if (block.empty()) break;
-        if (InputFileMode)
+        if (InputFileMode) {
             appendTo(file, block, Body);
-        else
+        } else {
+            if (Body.size() + block.size() > kMaxTextBody)
+                throw Error("Reply body longer than " + std::to_string(kMaxTextBody) + " bytes");
             Body += block;
+        }
         received_ += static_cast<long long>(block.size());
         if (OnPacketRecvd) OnPacketRecvd();
     }

@@ -17,6 +17,9 @@ public:
     static constexpr int kMaxRedirects = 10;
     // A reply header larger than this ends the Get: a server cannot fill our memory.
     static constexpr std::size_t kMaxHeader = 1 << 20;
+    // A reply body kept as text (InputFileMode off) larger than this ends the Get too; a
+    // body written to a file has no limit and is never held whole.
+    static constexpr std::size_t kMaxTextBody = 1 << 20;
 
     // With InputFileMode off, Body receives the reply body; with it on, Body names the
     // file the body is written to. Header and OutputFileMode do the same for the header.
@@ -49,6 +52,7 @@ private:
     // One request and its reply; returns the reply's Location ("" when it has none).
     std::string exchange(const HttpTarget& target);
     std::string readHeader();
+    std::string readHeaderLine();
     void storeHeader(const std::string& text);
     void readBody();
 

@@ -90,7 +90,6 @@ TEST(HttpClient, RepliesAreStoredWhateverTheirStatusInTextAndFileMode) {
          0, 0},
         {"edge of failure", httpReply("HTTP/1.0 400 Bad", "e"), 400, 1, "e", 0, 1},
         {"bare line feeds", "HTTP/1.0 200 OK\nContent-Length: 2\n\nxy", 200, 2, "xy", 1, 0},
-        {"no header end", "HTTP/1.0 200 OK\r\nServer: t\r\n", 200, 0, "", 1, 0},
     };
     test::TempFolder dir;
     for (const Case& c : cases) {
@@ -292,6 +291,68 @@ TEST(HttpClient, AnEndlessHeaderEndsTheRequest) {
     EXPECT_EQ(errorOf([&] { f.http.Get(server.url("/")); }),
               "Reply header longer than 1048576 bytes");
     EXPECT_FALSE(f.http.connected());
+}
+
+// The server closing before the header's blank line leaves no reply to report.
+TEST(HttpClient, AHeaderCutShortIsAnError) {
+    const std::string replies[] = {
+        "",
+        "HTTP/1.0 200 OK",
+        "HTTP/1.0 200 OK\r\n",
+        "HTTP/1.0 200 OK\r\nServer: t\r\n",
+        "HTTP/1.0 200 OK\r\nContent-Length: 5\r\nServer: t",
+    };
+    for (const std::string& reply : replies) {
+        LoopbackServer server([&](int fd, const std::string&) { LoopbackServer::send(fd, reply); });
+        Fetch f;
+        EXPECT_EQ(errorOf([&] { f.http.Get(server.url("/x")); }),
+                  "The server closed the connection before the end of the reply header")
+            << reply;
+        EXPECT_EQ(f.successes + f.failures, 0) << reply;
+        EXPECT_FALSE(f.http.connected()) << reply;
+    }
+}
+
+// A body kept in memory ends the Get past 1 MiB, with or without a length; in a file it
+// has no such limit.
+TEST(HttpClient, ABodyKeptAsTextIsBounded) {
+    constexpr std::size_t kLimit = THttpClient::kMaxTextBody;
+    const std::string block(64 * 1024, 'z');
+    for (const bool withLength : {false, true}) {
+        for (const std::size_t size : {kLimit, kLimit + 1, 4 * kLimit}) {
+            LoopbackServer server([&](int fd, const std::string&) {
+                std::string header = "HTTP/1.0 200 OK\r\n";
+                if (withLength) header += "Content-Length: " + std::to_string(size) + "\r\n";
+                LoopbackServer::send(fd, header + "\r\n");
+                for (std::size_t sent = 0; sent < size && !server.stopping(); sent += block.size())
+                    LoopbackServer::send(fd, block.substr(0, std::min(block.size(), size - sent)));
+            });
+            Fetch f;
+            const std::string error = errorOf([&] { f.http.Get(server.url("/big")); });
+            const std::string label = std::to_string(size) + (withLength ? " with length" : "");
+            if (size <= kLimit) {
+                EXPECT_EQ(error, "<no error>") << label;
+                EXPECT_EQ(f.http.Body.size(), size) << label;
+            } else {
+                EXPECT_EQ(error, "Reply body longer than 1048576 bytes") << label;
+                EXPECT_LE(f.http.Body.size(), kLimit) << label;
+                EXPECT_EQ(f.successes, 0) << label;
+            }
+            EXPECT_FALSE(f.http.connected()) << label;
+        }
+    }
+    // The same 4 MiB go to a file whole.
+    test::TempFolder dir;
+    LoopbackServer server([&](int fd, const std::string&) {
+        LoopbackServer::send(fd, "HTTP/1.0 200 OK\r\n\r\n");
+        for (std::size_t sent = 0; sent < 4 * kLimit; sent += block.size())
+            LoopbackServer::send(fd, block);
+    });
+    Fetch f;
+    f.http.InputFileMode = true;
+    f.http.Body = dir.file("big.bin");
+    f.http.Get(server.url("/big"));
+    EXPECT_EQ(dir.read("big.bin").size(), 4 * kLimit);
 }
 
 TEST(HttpClient, HeaderAndBodyFilesAreCreatedOrTheGetFails) {
