@@ -1,5 +1,7 @@
 #include "shell/TeamCommand.h"
 
+#include <sys/stat.h>
+
 #include <QLocale>
 #include <QProcess>
 #include <QString>
@@ -60,8 +62,8 @@ std::string autoFileName(const std::string& current, const std::string& yearText
     return name + league + team;
 }
 
-bool runTeamCommand(const std::string& commandLine, const std::string& workDir,
-                    const std::string& errlogPath, const std::function<void()>& pump) {
+CommandOutcome runTeamCommand(const std::string& commandLine, const std::string& workDir,
+                              const std::string& errlogPath, const std::function<void()>& pump) {
     QProcess shell;
     shell.setProgram(QStringLiteral("/bin/sh"));
     shell.setArguments({QStringLiteral("-c"), QString::fromUtf8(commandLine.c_str())});
@@ -70,10 +72,39 @@ bool runTeamCommand(const std::string& commandLine, const std::string& workDir,
     shell.setStandardOutputFile(QProcess::nullDevice());
     shell.setStandardErrorFile(QString::fromUtf8(errlogPath.c_str()), QIODevice::Append);
     shell.start();
-    if (!shell.waitForStarted(-1)) return false;
+    if (!shell.waitForStarted(-1)) return {};
     while (!shell.waitForFinished(50))
         if (pump) pump();
-    return true;
+    CommandOutcome outcome{true, -1};
+    if (shell.exitStatus() == QProcess::NormalExit) outcome.exitCode = shell.exitCode();
+    return outcome;
+}
+
+FileStamp fileStamp(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    return {true, static_cast<unsigned long long>(st.st_ino), static_cast<long long>(st.st_size),
+            static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+std::string teamRunProblem(const CommandOutcome& outcome, const FileStamp& before,
+                           const FileStamp& after, const std::string& teamFile,
+                           const std::string& errlog) {
+    const std::string messages = "\nThe script's messages are in " + errlog + ".";
+    if (!outcome.started)
+        return "The team file " + teamFile +
+               " was not written: the shell /bin/sh could not be started.";
+    const bool written = after.exists && after != before;
+    const std::string status =
+        outcome.exitCode < 0
+            ? std::string("the script was stopped before it ended")
+            : "the script ended with exit status " + std::to_string(outcome.exitCode);
+    if (!written)
+        return "The team file " + teamFile + " was not written" +
+               (outcome.exitCode == 0 ? std::string(".") : ": " + status + ".") + messages;
+    if (outcome.exitCode != 0)
+        return "The team file " + teamFile + " may be incomplete: " + status + "." + messages;
+    return {};
 }
 
 }  // namespace rostrix

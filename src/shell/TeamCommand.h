@@ -34,11 +34,33 @@ std::string shellPiece(const std::string& piece);
 std::string autoFileName(const std::string& current, const std::string& yearText,
                          const std::string& league, const std::string& team);
 
+// How a run of the shell ended.
+struct CommandOutcome {
+    bool started = false;
+    int exitCode = -1;  // the shell's exit status; -1 when it did not exit on its own
+};
+
 // Runs commandLine with /bin/sh -c in workDir and waits for it. The shell's standard
 // error is appended to errlogPath (standard output goes where the command line sends
-// it). pump runs between short waits so the caller's window keeps repainting. Returns
-// false when the shell could not be started.
-bool runTeamCommand(const std::string& commandLine, const std::string& workDir,
-                    const std::string& errlogPath, const std::function<void()>& pump);
+// it). pump runs between short waits so the caller's window keeps repainting.
+CommandOutcome runTeamCommand(const std::string& commandLine, const std::string& workDir,
+                              const std::string& errlogPath, const std::function<void()>& pump);
+
+// What tells one version of a file from another: a rewrite changes at least one part.
+struct FileStamp {
+    bool exists = false;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp fileStamp(const std::string& path);
+
+// What the user is told after a run, or "" when the run did its job: it exited with 0
+// and the team file was created or rewritten by it (an older file of that name does
+// not count). Texts are UTF-8.
+std::string teamRunProblem(const CommandOutcome& outcome, const FileStamp& before,
+                           const FileStamp& after, const std::string& teamFile,
+                           const std::string& errlog);
 
 }  // namespace rostrix

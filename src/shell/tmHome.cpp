@@ -14,6 +14,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
+#include "platform/gui/InputBlock.h"
 #include "platform/gui/PaneText.h"
 #include "shell/SettingsKeys.h"
 #include "shell/TeamCommand.h"
@@ -228,6 +229,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Button3Click() {
+    if (running_) return;  // one run at a time, however the command is reached
     std::error_code ec;
     std::filesystem::current_path(HomeDirectory, ec);
 
@@ -240,20 +242,26 @@ void TForm1::Button3Click() {
     in.type = ui->ComboBox2->currentText().toStdString();
     const std::string command = composeTeamCommand(in);
 
-    // The window takes no input while the script runs, but keeps repainting.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool started = runTeamCommand(command, HomeDirectory, HomeDirectory + "/errlog.txt", [] {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    QApplication::restoreOverrideCursor();
-
     const std::string teamFile = HomeDirectory + "/" + fileNameBytes(ui->Edit2->text()) + ".dat";
-    if (started && std::filesystem::exists(teamFile, ec)) return;
-    dialogs().message(this, QString::fromLatin1(kAppTitle),
-                      QStringLiteral("The team file %1 was not created.\n"
-                                     "The script's messages are in %2.")
-                          .arg(fileNameText(teamFile), fileNameText(HomeDirectory + "/errlog.txt")),
-                      MsgIcon::None, Ok);
+    const std::string errlog = HomeDirectory + "/errlog.txt";
+    const FileStamp before = fileStamp(teamFile);
+    CommandOutcome outcome;
+    {
+        // No window takes input while the script runs (a second click would start a second
+        // run on the same team file), but they all keep repainting.
+        running_ = true;
+        const struct Done {
+            bool& running;
+            ~Done() { running = false; }
+        } done{running_};
+        const InputBlock block;
+        outcome = runTeamCommand(command, HomeDirectory, errlog, &InputBlock::pump);
+    }
+    const std::string problem =
+        teamRunProblem(outcome, before, fileStamp(teamFile), teamFile, errlog);
+    if (problem.empty()) return;
+    dialogs().message(this, QString::fromLatin1(kAppTitle), fileNameText(problem), MsgIcon::None,
+                      Ok);
 }
 
 void TForm1::Button4Click() {

@@ -65,4 +65,5 @@ private:
     // start-up write of "Home" failed and HomeDirectory stayed empty.
     std::string startFolder_;
     bool centred_ = false;
+    bool running_ = false;  // Create Team's script is running
 };

@@ -12,12 +12,16 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest/QTest>
+#include <chrono>
+#include <filesystem>
 
 #include "platform/gui/LimitedLineEdit.h"
 #include "platform/gui/SpinEdit.h"
 #include "shell/tmHome.h"
+#include "support/core/StubPerl.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
 
@@ -298,26 +302,83 @@ TEST_F(MainWindow, FileBoxLimitsTypingToEightCharacters) {
     EXPECT_EQ(file->text().size(), 5);
 }
 
-TEST_F(MainWindow, CreateTeamReportsAMissingTeamFile) {
-    test::TempFolder bin;
-    bin.write("perl", "#!/bin/sh\necho \"no database\" >&2\nexit 3\n");
-    std::filesystem::permissions(bin.file("perl"), std::filesystem::perms::owner_all);
-    const QByteArray savedPath = qgetenv("PATH");
-    qputenv("PATH", QByteArray::fromStdString(bin.path()) + ":" + savedPath);
+using test::StubPerl;
+
+TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
+    const std::string file = dir() + "/27ALnya.dat";
+    const std::string messages = "\nThe script's messages are in " + dir() + "/errlog.txt.";
+    struct Case {
+        const char* script;
+        bool stale;          // an older 27ALnya.dat is there before the run
+        std::string expect;  // "" : no message
+    };
+    const Case cases[] = {
+        {"echo \"no database\" >&2\nexit 3\n", false,
+         "The team file " + file + " was not written: the script ended with exit status 3." +
+             messages},
+        {"exit 0\n", true, "The team file " + file + " was not written." + messages},
+        {"exit 2\n", true,
+         "The team file " + file + " was not written: the script ended with exit status 2." +
+             messages},
+        {"echo new > 27ALnya.dat\nexit 1\n", false,
+         "The team file " + file + " may be incomplete: the script ended with exit status 1." +
+             messages},
+        {"echo new > 27ALnya.dat\n", true, ""},
+        {"echo new > 27ALnya.dat\n", false, ""},
+    };
     startAndShow();
     control<QLineEdit>("Edit2")->setText("27ALnya");
-    test::ScriptedDialogs dlg;
-    dlg.answerButton(Ok);
-    control<QPushButton>("Button3")->click();
-    qputenv("PATH", savedPath);
-    ASSERT_EQ(dlg.asked.size(), 1u);
-    EXPECT_EQ(dlg.asked[0].title, "Rostrix");
-    EXPECT_EQ(dlg.asked[0].icon, MsgIcon::None);
-    EXPECT_EQ(dlg.asked[0].text.toStdString(), "The team file " + dir() +
-                                                   "/27ALnya.dat was not created.\n"
-                                                   "The script's messages are in " +
-                                                   dir() + "/errlog.txt.");
-    EXPECT_EQ(home.read("errlog.txt"), "no database\n");
+    for (const auto& c : cases) {
+        std::filesystem::remove(file);
+        if (c.stale) {
+            home.write("27ALnya.dat", "old\n");
+            std::filesystem::last_write_time(
+                file, std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
+        }
+        home.write("errlog.txt", "");
+        const StubPerl perl(c.script);
+        test::ScriptedDialogs dlg;
+        if (!c.expect.empty()) dlg.answerButton(Ok);
+        control<QPushButton>("Button3")->click();
+        ASSERT_EQ(dlg.asked.size(), c.expect.empty() ? 0u : 1u) << c.script;
+        if (c.expect.empty()) continue;
+        EXPECT_EQ(dlg.asked[0].title, "Rostrix");
+        EXPECT_EQ(dlg.asked[0].icon, MsgIcon::None);
+        EXPECT_EQ(dlg.asked[0].text.toStdString(), c.expect) << c.script;
+    }
+    EXPECT_EQ(home.read("errlog.txt"), "");  // the last stub wrote nothing to it
+}
+
+TEST_F(MainWindow, CreateTeamTakesNoInputWhileTheScriptRuns) {
+    // Long enough for the database reminder to tick during the run.
+    const StubPerl perl("echo run >> runs.txt\nsleep 1.6\necho new > 27ALnya.dat\n");
+    startAndShow();
+    ASSERT_TRUE(form->Timer1->isActive());
+    auto* create = control<QPushButton>("Button3");
+    auto* team = control<QLineEdit>("Edit1");
+    control<QLineEdit>("Edit2")->setText("27ALnya");
+    bool poked = false;
+    QTimer::singleShot(400, form.get(), [&] {
+        QTest::mouseClick(create, Qt::LeftButton);
+        QTest::keyClick(form.get(), Qt::Key_F2);
+        QTest::keyClicks(team, "x");
+        QCoreApplication::postEvent(form.get(),
+                                    new QKeyEvent(QEvent::KeyRelease, Qt::Key_F2, Qt::NoModifier));
+        create->click();  // a start that does not come from input
+        poked = true;
+    });
+    test::ScriptedDialogs dlg;  // any message would fail the test
+    create->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(poked);
+    EXPECT_EQ(home.read("runs.txt"), "run\n");
+    EXPECT_TRUE(team->text().isEmpty());
+    EXPECT_FALSE(commandButtonsVisible());
+    EXPECT_EQ(ini(), "[Directories]\r\nHome=" + dir() + "\r\nPerl=" + dir() + "\r\n");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // Afterwards the window takes input again.
+    QTest::keyClicks(team, "x");
+    EXPECT_EQ(team->text(), "x");
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST_F(StubPerl, RunsTheScriptInTheHomeFolderAndLogsBothStreams) {
     const std::string cmd = composeTeamCommand({"/sim/scripts", 1927, "nya", "AL", "27ALnya", "0"});
     const std::string log = home_.file("errlog.txt");
     home_.write("errlog.txt", "earlier run\n");
-    ASSERT_TRUE(runTeamCommand(cmd, home_.path(), log, nullptr));
+    ASSERT_TRUE(runTeamCommand(cmd, home_.path(), log, nullptr).started);
     EXPECT_EQ(home_.read("args.txt"),
               "[/sim/scripts/kalbrix8.pl]\n[1927]\n[NYA]\n[AL]\n[27ALnya.dat]\n[0]\n");
     EXPECT_EQ(home_.read("errlog.txt"), "earlier run\nmade 27ALnya.dat\nwarning from the script\n");
@@ -100,7 +100,7 @@ TEST_F(StubPerl, RunsTheScriptInTheHomeFolderAndLogsBothStreams) {
 TEST_F(StubPerl, HostileInputStaysOneArgumentAndRunsNothing) {
     const std::string cmd =
         composeTeamCommand({"/p", 1927, "nya; touch pwned", "AL", "$(touch pwned2)", "0"});
-    ASSERT_TRUE(runTeamCommand(cmd, home_.path(), home_.file("errlog.txt"), nullptr));
+    ASSERT_TRUE(runTeamCommand(cmd, home_.path(), home_.file("errlog.txt"), nullptr).started);
     EXPECT_EQ(home_.read("args.txt"),
               "[/p/kalbrix8.pl]\n[1927]\n[NYA; TOUCH PWNED]\n[AL]\n[$(touch pwned2).dat]\n[0]\n");
     EXPECT_FALSE(home_.exists("pwned"));

@@ -1,0 +1,77 @@
+#include "platform/gui/InputBlock.h"
+
+#include <QApplication>
+#include <QEvent>
+
+namespace rostrix {
+
+namespace {
+
+int g_blocks = 0;
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::TabletMove:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::InputMethod:
+        case QEvent::Close:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+InputBlock::InputBlock() {
+    ++g_blocks;
+    qApp->installEventFilter(this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+InputBlock::~InputBlock() {
+    // What the window system queued while the step ran is delivered now, into the filter.
+    QCoreApplication::processEvents();
+    QApplication::restoreOverrideCursor();
+    qApp->removeEventFilter(this);
+    --g_blocks;
+}
+
+void InputBlock::pump() {
+    QCoreApplication::processEvents();
+}
+
+bool InputBlock::active() {
+    return g_blocks > 0;
+}
+
+bool InputBlock::eventFilter(QObject* watched, QEvent* event) {
+    if (isUserInput(event->type())) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace rostrix

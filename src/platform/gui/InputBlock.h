@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+namespace rostrix {
+
+// While an InputBlock exists, no window of the program takes user input: keys, mouse
+// buttons and wheel, touch, drops, context menus, shortcuts and close requests are
+// dropped, whoever processes events in the meantime (a timer's handler included).
+// Timers, repaints and the program's own posted work go on. For a long step on the
+// user-interface thread that must not be started again or disturbed while it runs:
+//     InputBlock block;
+//     runSomething(/*pump=*/InputBlock::pump);
+// Input that arrived during the step is dropped as well when the block ends, so a click
+// made while waiting does not act afterwards. Blocks may nest.
+class InputBlock : public QObject {
+    Q_OBJECT
+public:
+    InputBlock();
+    ~InputBlock() override;
+    InputBlock(const InputBlock&) = delete;
+    InputBlock& operator=(const InputBlock&) = delete;
+
+    // Lets windows repaint and timers run; any input among the pending events is dropped.
+    static void pump();
+    // True while a block is in place.
+    static bool active();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace rostrix
