@@ -98,9 +98,12 @@ void TForm1::connectHandlers() {
     connect(ui->Edit2, &QLineEdit::textChanged, this, guard([this] { Edit2Change(); }));
 }
 
+std::string TForm1::homeFolder() const {
+    return HomeDirectory.empty() ? startFolder_ : HomeDirectory;
+}
+
 std::string TForm1::settingsPath() const {
-    const std::string& folder = HomeDirectory.empty() ? startFolder_ : HomeDirectory;
-    return folder + "/" + settings::kFileName;
+    return homeFolder() + "/" + settings::kFileName;
 }
 
 void TForm1::FormCreate() {
@@ -230,8 +233,9 @@ void TForm1::Timer1Timer() {
 
 void TForm1::Button3Click() {
     if (running_) return;  // one run at a time, however the command is reached
+    const std::string home = homeFolder();
     std::error_code ec;
-    std::filesystem::current_path(HomeDirectory, ec);
+    std::filesystem::current_path(home, ec);
 
     TeamInputs in;
     in.perlDirectory = PerlDirectory;
@@ -242,8 +246,8 @@ void TForm1::Button3Click() {
     in.type = ui->ComboBox2->currentText().toStdString();
     const std::string command = composeTeamCommand(in);
 
-    const std::string teamFile = HomeDirectory + "/" + fileNameBytes(ui->Edit2->text()) + ".dat";
-    const std::string errlog = HomeDirectory + "/errlog.txt";
+    const std::string teamFile = home + "/" + fileNameBytes(ui->Edit2->text()) + ".dat";
+    const std::string errlog = home + "/errlog.txt";
     const FileStamp before = fileStamp(teamFile);
     CommandOutcome outcome;
     {
@@ -255,7 +259,7 @@ void TForm1::Button3Click() {
             ~Done() { running = false; }
         } done{running_};
         const InputBlock block;
-        outcome = runTeamCommand(command, HomeDirectory, errlog, &InputBlock::pump);
+        outcome = runTeamCommand(command, home, errlog, &InputBlock::pump);
     }
     const std::string problem =
         teamRunProblem(outcome, before, fileStamp(teamFile), teamFile, errlog);
@@ -265,8 +269,9 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::Button4Click() {
+    const std::string home = homeFolder();
     std::error_code ec;
-    std::filesystem::current_path(HomeDirectory, ec);
+    std::filesystem::current_path(home, ec);
 
     // A missing or unreadable team file gives an empty, untitled editor: no message.
     QPlainTextEdit* pane = Form4->Memo1();
@@ -275,7 +280,7 @@ void TForm1::Button4Click() {
     std::optional<std::vector<std::string>> lines;
     std::string path;
     if (!name.isEmpty()) {
-        path = HomeDirectory + "/" + fileNameBytes(name) + ".dat";
+        path = home + "/" + fileNameBytes(name) + ".dat";
         lines = readLines(path);
     }
     if (lines) {
@@ -288,8 +293,8 @@ void TForm1::Button4Click() {
     }
     centreOver(Form4, this);
     pane->document()->setModified(false);
-    Form4->OpenDialog1.initialDir = fileNameText(HomeDirectory);
-    Form4->SaveDialog1.initialDir = fileNameText(HomeDirectory);
+    Form4->OpenDialog1.initialDir = fileNameText(home);
+    Form4->SaveDialog1.initialDir = fileNameText(home);
     dialogs().showModal(Form4);
 }
 

@@ -44,7 +44,10 @@ public:
     void Exit1Click();
     void Timer1Timer();
 
-    // The settings file of this run: the home directory's qrdTeams.ini.
+    // The folder every home file lives in: HomeDirectory, or the folder the program
+    // started in when HomeDirectory is empty (the start-up write of "Home" failed).
+    std::string homeFolder() const;
+    // The settings file of this run: the home folder's qrdTeams.ini.
     std::string settingsPath() const;
 
 protected:
@@ -61,8 +64,7 @@ private:
 
     Ui::TForm1* ui;
     QSet<QWidget*> keyControls_;
-    // The folder the program started in; the settings file lives there even when the
-    // start-up write of "Home" failed and HomeDirectory stayed empty.
+    // The folder the program started in.
     std::string startFolder_;
     bool centred_ = false;
     bool running_ = false;  // Create Team's script is running

@@ -49,7 +49,7 @@ void TForm10::showEvent(QShowEvent* event) {
 }
 
 void TForm10::FormShow() {
-    DownloadFolder = Form1->HomePath;
+    DownloadFolder = Form1->homeFolder();
     ui->Animate1->start();
     ui->ProgressBar1->setRange(0, kProgressMax);
     ui->ProgressBar1->setValue(0);
