@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QShowEvent>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/Forms.h"
 #include "platform/Error.h"
@@ -76,30 +77,53 @@ void TForm10::finish() {
 }
 
 // The archive is received beside kwyx.zip and takes its name only when the reply
-// succeeded, so an abort or an error page never replaces a good archive.
+// succeeded, so an abort or an error page never replaces a good archive. Whatever goes
+// wrong, the status line says so, the animation stops and the window can be closed.
 void TForm10::fetchArchive() {
     transferring_ = true;
     succeeded_ = false;
     try {
-        HttpClient1.Get(SiteBase + kReleaseArchive);
+        try {
+            HttpClient1.Get(SiteBase + kReleaseArchive);
+        } catch (const Error& e) {
+            // The user knows the archive by its own name, not by the one it is received under.
+            std::string text = e.what();
+            const std::string part = partialPath();
+            for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at))
+                text.replace(at, part.size(), archivePath());
+            throw Error(text);
+        }
+        transferring_ = false;
+        keepOrDiscard();
     } catch (...) {
         transferring_ = false;
-        std::remove(partialPath().c_str());
+        removePartial();
+        showFailure();
         throw;
     }
-    transferring_ = false;
-    keepOrDiscard();
 }
 
 void TForm10::keepOrDiscard() {
     if (!succeeded_) {
-        std::remove(partialPath().c_str());
+        removePartial();
         return;
     }
-    if (std::rename(partialPath().c_str(), archivePath().c_str()) != 0) {
-        std::remove(partialPath().c_str());
+    if (std::rename(partialPath().c_str(), archivePath().c_str()) != 0)
         throw Error(formatText("Unable to write to %s", archivePath()));
-    }
+    // Only now is the archive in place.
+    ui->Label1->setText("Status:  Successful download of the Rostrix.");
+}
+
+// Only a file of ours goes; a folder the user happens to keep under that name stays.
+void TForm10::removePartial() {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(partialPath(), ec))
+        std::filesystem::remove(partialPath(), ec);
+}
+
+void TForm10::showFailure() {
+    ui->Label1->setText("Status:  Failed to download the Rostrix.");
+    ui->Animate1->stop();
 }
 
 void TForm10::HttpClient1PacketRecvd() {
@@ -120,8 +144,7 @@ void TForm10::HttpClient1Success(int command) {
         HttpClient1Failure(command);
         return;
     }
-    succeeded_ = true;
-    ui->Label1->setText("Status:  Successful download of the Rostrix.");
+    succeeded_ = true;  // the success text waits until the archive has its name
 }
 
 void TForm10::HttpClient1Failure(int command) {

@@ -46,6 +46,8 @@ protected:
 private:
     void fetchArchive();
     void keepOrDiscard();
+    void showFailure();
+    void removePartial();
     void finish();
 
     std::unique_ptr<Ui::TForm10> ui;

@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QtTest/QTest>
+#include <filesystem>
 
 #include "platform/gui/CopyAnimation.h"
 #include "support/core/LoopbackServer.h"
@@ -69,20 +70,75 @@ TEST(DownloadWindow, AFailedReplyLeavesTheEarlierArchiveAlone) {
 }
 
 TEST(DownloadWindow, AnEmptyOrCutShortReplyIsNoArchive) {
-    const std::string replies[] = {
-        "",  // the server closes without a word: status 0, no body
-        "HTTP/1.0 200 OK\r\nContent-Length: 320000\r\n\r\n" + std::string(1000, 'a'),
+    struct Case {
+        std::string reply;
+        std::string error;  // "" : no error box, the window closes by itself
     };
-    for (const std::string& reply : replies) {
-        LoopbackServer server([&](int fd, const std::string&) { LoopbackServer::send(fd, reply); });
+    const Case cases[] = {
+        // The server closes without a word.
+        {"", "The server closed the connection before the end of the reply header."},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 320000\r\n\r\n" + std::string(1000, 'a'), ""},
+    };
+    for (const Case& c : cases) {
+        LoopbackServer server(
+            [&](int fd, const std::string&) { LoopbackServer::send(fd, c.reply); });
         UpdateWindows w(server.url("/site"));
         w.home.write("kwyx.zip", "an older archive");
+        ScriptedDialogs dlg;
+        if (!c.error.empty()) dlg.answerButton(Ok);
         Form10->show();
-        ASSERT_TRUE(UpdateWindows::waitHidden(Form10));
-        EXPECT_EQ(UpdateWindows::status(), kFailure) << reply.size();
-        EXPECT_EQ(w.home.read("kwyx.zip"), "an older archive") << reply.size();
-        EXPECT_FALSE(w.home.exists("kwyx.zip.part")) << reply.size();
+        if (c.error.empty()) {
+            ASSERT_TRUE(UpdateWindows::waitHidden(Form10));
+        } else {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
+            EXPECT_EQ(dlg.asked[0].text.toStdString(), c.error);
+            EXPECT_FALSE(animating());
+            clickAbort();
+        }
+        EXPECT_EQ(UpdateWindows::status(), kFailure) << c.reply.size();
+        EXPECT_EQ(w.home.read("kwyx.zip"), "an older archive") << c.reply.size();
+        EXPECT_FALSE(w.home.exists("kwyx.zip.part")) << c.reply.size();
     }
+}
+
+// A folder named kwyx.zip in the home folder: the archive cannot take its name.
+TEST(DownloadWindow, AnArchiveThatCannotTakeItsNameIsAFailure) {
+    LoopbackServer server([&](int fd, const std::string&) {
+        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", std::string(2048, 'z')));
+    });
+    UpdateWindows w(server.url("/site"));
+    std::filesystem::create_directory(w.home.file("kwyx.zip"));
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    Form10->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "Unable to write to " + w.home.file("kwyx.zip") + ".");
+    EXPECT_EQ(UpdateWindows::status(), kFailure);
+    EXPECT_FALSE(animating());
+    EXPECT_TRUE(std::filesystem::is_directory(w.home.file("kwyx.zip")));
+    EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
+    ASSERT_TRUE(Form10->isVisible());
+    Form10->close();
+    EXPECT_FALSE(Form10->isVisible());
+}
+
+// The file the archive is received into cannot be made: the message names the archive.
+TEST(DownloadWindow, NoMessageNamesTheFileTheArchiveIsReceivedInto) {
+    LoopbackServer server([&](int fd, const std::string&) {
+        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "zip"));
+    });
+    UpdateWindows w(server.url("/site"));
+    std::filesystem::create_directory(w.home.file("kwyx.zip.part"));
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    Form10->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "Cannot create file " + w.home.file("kwyx.zip") + ".");
+    EXPECT_EQ(UpdateWindows::status(), kFailure);
+    EXPECT_TRUE(std::filesystem::is_directory(w.home.file("kwyx.zip.part")));
+    clickAbort();
 }
 
 TEST(DownloadWindow, CloseBoxDuringATransferThatFailsStillCloses) {
@@ -182,7 +238,8 @@ TEST(DownloadWindow, AnUnreachableSiteLeavesTheWindowOpen) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
     EXPECT_EQ(dlg.asked[0].text, "Connection Failed.");
     EXPECT_TRUE(Form10->isVisible());
-    EXPECT_TRUE(animating());
+    EXPECT_FALSE(animating());
+    EXPECT_EQ(UpdateWindows::status(), kFailure);
     EXPECT_FALSE(w.home.exists("kwyx.zip"));
     clickAbort();
     EXPECT_FALSE(Form10->isVisible());
