@@ -14,4 +14,8 @@ inline constexpr const char* kSettings = "Settings";
 inline constexpr const char* kAutoFileName = "Auto File Name";
 inline constexpr const char* kShowMenus = "Show Menus";
 
+// Read only: the program never writes this section.
+inline constexpr const char* kUpdate = "Update";
+inline constexpr const char* kSite = "Site";
+
 }  // namespace rostrix::settings

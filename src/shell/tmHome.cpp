@@ -20,6 +20,7 @@
 #include "shell/TeamCommand.h"
 #include "teamfile/tmEditor.h"
 #include "ui_tmHome.h"
+#include "update/UpdateSite.h"
 #include "update/tmAbout.h"
 
 using namespace rostrix;
@@ -104,6 +105,24 @@ std::string TForm1::homeFolder() const {
 
 std::string TForm1::settingsPath() const {
     return homeFolder() + "/" + settings::kFileName;
+}
+
+std::string TForm1::updateSite() {
+    const ProfileFile ini(settingsPath());
+    const std::string value = ini.read(settings::kUpdate, settings::kSite, "");
+    if (value.empty()) return kSiteBase;
+    if (auto site = siteFromSetting(value)) return *site;
+    if (!siteReported_) {
+        siteReported_ = true;
+        dialogs().message(
+            this, QString::fromLatin1(kAppTitle),
+            QStringLiteral("The update site \"%1\" in %2 is not an address like "
+                           "http://host[:port]/folder.\nThe built-in site %3 is used instead.")
+                .arg(QString::fromLatin1(value), fileNameText(settingsPath()),
+                     QString::fromLatin1(kSiteBase)),
+            MsgIcon::None, Ok);
+    }
+    return kSiteBase;
 }
 
 void TForm1::FormCreate() {

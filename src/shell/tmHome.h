@@ -49,6 +49,9 @@ public:
     std::string homeFolder() const;
     // The settings file of this run: the home folder's qrdTeams.ini.
     std::string settingsPath() const;
+    // The update site: the settings file's "Site" in "Update" when it holds a site
+    // address, else the built-in one. A value that is no such address is reported once.
+    std::string updateSite();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -67,5 +70,6 @@ private:
     // The folder the program started in.
     std::string startFolder_;
     bool centred_ = false;
-    bool running_ = false;  // Create Team's script is running
+    bool running_ = false;       // Create Team's script is running
+    bool siteReported_ = false;  // a malformed update site has been reported
 };

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace rostrix {
 
 // The program's own version, compared byte for byte with the site's version page.
@@ -7,10 +11,17 @@ inline constexpr const char* kProgramVersion = "1.4.0";
 inline constexpr const char* kBuildDate = "July 22, 2001";
 
 // The project web site: its home page, version page and release archive live under it.
+// The key "Site" in the section "Update" of qrdTeams.ini may name another one (a league
+// hosting its own copy); the program only reads that key.
 inline constexpr const char* kSiteBase = "http://runqrd.example/rostrix";
 inline constexpr const char* kHomePage = "/index.html";
 inline constexpr const char* kVersionPage = "/kwyx.html";
 inline constexpr const char* kReleaseArchive = "/files/kwyx.zip";
 inline constexpr const char* kArchiveName = "kwyx.zip";
+
+// A site address as the settings file may give it, http://host[:port]/folder (a trailing
+// slash tolerated), as the base the resources above are appended to; nothing when the
+// value is not such an address.
+std::optional<std::string> siteFromSetting(std::string_view value);
 
 }  // namespace rostrix

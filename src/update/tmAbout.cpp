@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QShowEvent>
 
 #include "app/Forms.h"
 #include "platform/Error.h"
@@ -17,13 +18,13 @@
 using namespace rostrix;
 
 TForm2::TForm2(QWidget* parent)
-    : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint), SiteBase(kSiteBase), ui(new Ui::TForm2) {
+    : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint), ui(new Ui::TForm2) {
     Q_INIT_RESOURCE(update);  // the icon lives in a static library
     ui->setupUi(this);
     setFixedSize(size());
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    ui->Label5->setText(QString::fromLatin1(SiteBase + kHomePage));
+    ui->Label5->setText(QString::fromLatin1(std::string(kSiteBase) + kHomePage));
     for (QWidget* closer : {static_cast<QWidget*>(ui->Image1), static_cast<QWidget*>(ui->Label1),
                             static_cast<QWidget*>(ui->Label2), static_cast<QWidget*>(ui->Label3),
                             static_cast<QWidget*>(ui->Label4)})
@@ -35,6 +36,17 @@ TForm2::TForm2(QWidget* parent)
 
 TForm2::~TForm2() = default;
 
+std::string TForm2::siteBase() const {
+    if (!SiteBase.empty()) return SiteBase;
+    return Form1 ? Form1->updateSite() : std::string(kSiteBase);
+}
+
+// The link shows the site in use, which the settings file may change between showings.
+void TForm2::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) ui->Label5->setText(QString::fromLatin1(siteBase() + kHomePage));
+}
+
 void TForm2::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) guarded([this] { FormClick(); });
 }
@@ -44,7 +56,7 @@ void TForm2::FormClick() {
 }
 
 void TForm2::Label5Click() {
-    if (!dialogs().openUrl(QString::fromLatin1(SiteBase + kHomePage)))
+    if (!dialogs().openUrl(QString::fromLatin1(siteBase() + kHomePage)))
         dialogs().message(this, QString::fromLatin1(kAppTitle),
                           "Unable to connect to the Run QRD website.", MsgIcon::None, Ok);
 }
@@ -60,7 +72,7 @@ void TForm2::reject() {
 void TForm2::Label6Click() {
     checkCancelled_ = false;
     try {
-        HttpClient1.Get(SiteBase + kVersionPage);
+        HttpClient1.Get(siteBase() + kVersionPage);
     } catch (const Error&) {
         if (checkCancelled_) return;  // the user closed the window: nothing to report
         throw;

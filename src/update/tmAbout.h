@@ -18,7 +18,8 @@ public:
     explicit TForm2(QWidget* parent = nullptr);
     ~TForm2() override;
 
-    // The project site the link and the check use (tests point it at a local server).
+    // The project site the link and the check use when set (tests point it at a local
+    // server); empty means the main window's update site.
     std::string SiteBase;
     rostrix::THttpClient HttpClient1;
 
@@ -32,8 +33,11 @@ public slots:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    std::string siteBase() const;
+
     std::unique_ptr<Ui::TForm2> ui;
     bool checkCancelled_ = false;
 };

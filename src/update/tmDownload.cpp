@@ -17,7 +17,7 @@
 using namespace rostrix;
 
 TForm10::TForm10(QWidget* parent)
-    : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint), SiteBase(kSiteBase), ui(new Ui::TForm10) {
+    : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint), ui(new Ui::TForm10) {
     ui->setupUi(this);
     setFixedSize(size());
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -51,6 +51,7 @@ void TForm10::showEvent(QShowEvent* event) {
 
 void TForm10::FormShow() {
     DownloadFolder = Form1->homeFolder();
+    site_ = !SiteBase.empty() ? SiteBase : Form1->updateSite();
     ui->Animate1->start();
     ui->ProgressBar1->setRange(0, kProgressMax);
     ui->ProgressBar1->setValue(0);
@@ -84,7 +85,7 @@ void TForm10::fetchArchive() {
     succeeded_ = false;
     try {
         try {
-            HttpClient1.Get(SiteBase + kReleaseArchive);
+            HttpClient1.Get(site_ + kReleaseArchive);
         } catch (const Error& e) {
             // The user knows the archive by its own name, not by the one it is received under.
             std::string text = e.what();

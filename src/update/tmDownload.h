@@ -19,7 +19,8 @@ public:
     explicit TForm10(QWidget* parent = nullptr);
     ~TForm10() override;
 
-    // The project site the archive comes from (tests point it at a local server).
+    // The project site the archive comes from when set (tests point it at a local
+    // server); empty means the main window's update site, read on every showing.
     std::string SiteBase;
     std::string DownloadFolder;
     rostrix::THttpClient HttpClient1;
@@ -54,4 +55,5 @@ private:
     bool transferring_ = false;
     bool succeeded_ = false;
     bool closeRequested_ = false;
+    std::string site_;  // the site of this showing
 };

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 
 #include "update/DownloadProgress.h"
+#include "update/UpdateSite.h"
 #include "update/VersionCheck.h"
 
 namespace rostrix {
@@ -57,6 +59,33 @@ TEST(VersionCheck, OnlyOurOwnFiveCharactersMeanUpToDate) {
     }
     EXPECT_NE(judgeVersionPage(404, "x").text.find("404"), std::string::npos);
     EXPECT_NE(judgeVersionPage(200, "1.4").text.find("no version"), std::string::npos);
+}
+
+TEST(UpdateSite, OnlyAPlainHttpAddressNamesTheSite) {
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"http://league.example/rostrix", "http://league.example/rostrix"},
+        {"http://league.example/rostrix/", "http://league.example/rostrix"},
+        {"HTTP://127.0.0.1:8080/qrd/files", "http://127.0.0.1:8080/qrd/files"},
+        {"http://league.example", "http://league.example"},
+        {"http://league.example/", "http://league.example"},
+        {"http://host:65535/x", "http://host:65535/x"},
+        {"https://league.example/rostrix", std::nullopt},
+        {"ftp://league.example/rostrix", std::nullopt},
+        {"league.example/rostrix", std::nullopt},
+        {"http://", std::nullopt},
+        {"http:///rostrix", std::nullopt},
+        {"http://host:/x", std::nullopt},
+        {"http://host:0/x", std::nullopt},
+        {"http://host:65536/x", std::nullopt},
+        {"http://host:8o/x", std::nullopt},
+        {"http://user@host/x", std::nullopt},
+        {"http://host/a b", std::nullopt},
+        {"http://host/x?y=1", std::nullopt},
+        {"http://host/x#top", std::nullopt},
+        {"http://host//x", std::nullopt},
+        {"http://host/x//", std::nullopt},
+    };
+    for (const auto& [value, site] : cases) EXPECT_EQ(siteFromSetting(value), site) << value;
 }
 
 TEST(DownloadProgress, KilobytesRoundUpAndTheBarTruncates) {

@@ -1,0 +1,52 @@
+#include "update/UpdateSite.h"
+
+#include <cctype>
+
+namespace rostrix {
+
+namespace {
+
+bool hostCharacter(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_';
+}
+
+bool pathCharacter(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u > 0x20 && u < 0x7F && c != '?' && c != '#' && c != '\\';
+}
+
+}  // namespace
+
+std::optional<std::string> siteFromSetting(std::string_view value) {
+    constexpr std::string_view kScheme = "http://";
+    if (value.size() < kScheme.size()) return std::nullopt;
+    for (std::size_t i = 0; i < kScheme.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(value[i])) != kScheme[i]) return std::nullopt;
+    std::string_view rest = value.substr(kScheme.size());
+    const std::size_t slash = rest.find('/');
+    const std::string_view authority = rest.substr(0, slash);
+    std::string_view folder = slash == std::string_view::npos ? "" : rest.substr(slash);
+
+    const std::size_t colon = authority.find(':');
+    const std::string_view host = authority.substr(0, colon);
+    if (host.empty()) return std::nullopt;
+    for (const char c : host)
+        if (!hostCharacter(c)) return std::nullopt;
+    if (colon != std::string_view::npos) {
+        const std::string_view port = authority.substr(colon + 1);
+        if (port.empty() || port.size() > 5) return std::nullopt;
+        long number = 0;
+        for (const char c : port) {
+            if (c < '0' || c > '9') return std::nullopt;
+            number = number * 10 + (c - '0');
+        }
+        if (number < 1 || number > 65535) return std::nullopt;
+    }
+    if (folder.ends_with('/')) folder.remove_suffix(1);
+    if (folder.find("//") != std::string_view::npos || folder.ends_with('/')) return std::nullopt;
+    for (const char c : folder)
+        if (!pathCharacter(c)) return std::nullopt;
+    return "http://" + std::string(authority) + std::string(folder);
+}
+
+}  // namespace rostrix
