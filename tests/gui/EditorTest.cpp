@@ -137,6 +137,7 @@ TEST_F(Editor, CharactersATeamFileCannotHoldAreAskedAboutOnce) {
         dir.write("t.dat", "old\r\n");
         load(dir.file("t.dat"), {});
         pane()->setPlainText(text);
+        pane()->document()->setModified(true);  // as after typing or pasting it
         dlg.asked.clear();
         dlg.answerButton(answer);
         press("ToolButton4");
