@@ -187,12 +187,10 @@ sub nextLine {
         $csv->{line}++;
         $line =~ s/[\r\n]+\z//;
         next if $line eq '';
-        my $commas = ($line =~ tr/,//);
-        if ($commas != $csv->{commas}) {
-            my $n = index($line, '"') < 0 ? $commas + 1 : scalar @{splitCsv($csv, $line)};
-            fail(2, "$csv->{path} line $csv->{line}: $n fields where the header has "
-                . ($csv->{commas} + 1)) if $n != $csv->{commas} + 1;
-        }
+        my $quoted = index($line, '"') >= 0;
+        my $n = $quoted ? scalar @{splitCsv($csv, $line)} : ($line =~ tr/,//) + 1;
+        fail(2, "$csv->{path} line $csv->{line}: $n fields where the header has "
+            . ($csv->{commas} + 1)) if $n != $csv->{commas} + 1;
         return $line;
     }
     close $fh;
@@ -493,7 +491,7 @@ sub cap {
 sub nameField {
     my ($people, $id) = @_;
     my $p = $people->{$id};
-    return sprintf('%-18.18s', $id) unless $p;
+    return sprintf('%-18.18s', "$id, ") unless $p;
     return sprintf('%-18.18s', latin1("$p->{nameLast}, $p->{nameFirst}"));
 }
 
