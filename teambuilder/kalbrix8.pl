@@ -165,9 +165,10 @@ sub splitCsv {
     pos($text) = 0;
     while (1) {
         if ($text =~ /\G"((?:[^"]|"")*)"(,|\z)/gc) {
-            (my $v = $1) =~ s/""/"/g;
+            my ($v, $end) = ($1, $2);
+            $v =~ s/""/"/g;
             push @fields, $v;
-            last if $2 eq '';
+            last if $end eq '';
         } elsif ($text =~ /\G([^,"]*)(,|\z)/gc) {
             push @fields, $1;
             last if $2 eq '';
