@@ -77,6 +77,7 @@ BENCHMARK(BM_BuildOneTeam)
     ->Arg(150)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5)
+    ->UseRealTime()
     ->Complexity(benchmark::oN);
 
 BENCHMARK_MAIN();
