@@ -169,7 +169,8 @@ sub season {
     $main = 1 if $main < 1;
     fieldingRow($p, $year, $stint, $club, $p->{pos}, $main, frac($main, 0.9));
     my $left = $g - $main;
-    if ($left > 2 && $p->{alt} ne $p->{pos}) {
+    # The designated hitter of a DH league spends the rest of his games there.
+    if ($left > 2 && $p->{alt} ne $p->{pos} && !($dhLeague && $slot == 8)) {
         my $second = between(1, $left);
         fieldingRow($p, $year, $stint, $club, $p->{alt}, $second, frac($second, 0.5));
         $left -= $second;
