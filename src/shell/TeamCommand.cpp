@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QString>
+#include <filesystem>
 #include <string_view>
 
 namespace rostrix {
@@ -60,6 +61,33 @@ std::string autoFileName(const std::string& current, const std::string& yearText
                          const std::string& league, const std::string& team) {
     std::string name = yearText.size() >= 2 ? yearText.substr(yearText.size() - 2) : current;
     return name + league + team;
+}
+
+std::vector<std::string> bundledTeamBuilderFolders(const std::string& executableFolder) {
+    // The install step puts the builder under the data folder; the relative path from the
+    // program's folder keeps an installed tree movable.
+    const auto folder = [&](const char* relative) {
+        return (std::filesystem::path(executableFolder) / relative).lexically_normal().string();
+    };
+    return {folder("teambuilder"), folder(ROSTRIX_INSTALLED_TEAMBUILDER)};
+}
+
+std::optional<std::string> teamScriptFolder(const std::string& perlDirectory,
+                                            const std::vector<std::string>& bundledFolders) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(perlDirectory + "/" + kTeamScriptName, ec))
+        return perlDirectory;
+    for (const std::string& folder : bundledFolders)
+        if (std::filesystem::is_regular_file(folder + "/" + kTeamScriptName, ec)) return folder;
+    return std::nullopt;
+}
+
+std::string noTeamScriptMessage(const std::string& perlDirectory,
+                                const std::vector<std::string>& bundledFolders) {
+    std::string text = "No team-building script was found. Looked for " +
+                       std::string(kTeamScriptName) + " in:\n" + perlDirectory;
+    for (const std::string& folder : bundledFolders) text += "\n" + folder;
+    return text;
 }
 
 CommandOutcome runTeamCommand(const std::string& commandLine, const std::string& workDir,

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace rostrix {
 
@@ -33,6 +35,23 @@ std::string shellPiece(const std::string& piece);
 // current is the file box's text, kept when the year text is a single character.
 std::string autoFileName(const std::string& current, const std::string& yearText,
                          const std::string& league, const std::string& team);
+
+// The script Create Team runs.
+inline constexpr const char* kTeamScriptName = "kalbrix8.pl";
+
+// The folders that may hold the team builder shipped with the program, given the folder
+// of the running executable: "teambuilder" beside it (a build tree) and the shared data
+// folder of an installation.
+std::vector<std::string> bundledTeamBuilderFolders(const std::string& executableFolder);
+
+// The folder whose kalbrix8.pl Create Team runs: the Perl directory when the script is
+// there, else the first bundled folder that holds it; nothing when none does.
+std::optional<std::string> teamScriptFolder(const std::string& perlDirectory,
+                                            const std::vector<std::string>& bundledFolders);
+
+// Says that no team-building script was found and lists where it was looked for.
+std::string noTeamScriptMessage(const std::string& perlDirectory,
+                                const std::vector<std::string>& bundledFolders);
 
 // How a run of the shell ended.
 struct CommandOutcome {

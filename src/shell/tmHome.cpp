@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QPlainTextEdit>
@@ -50,7 +51,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui(new Ui::TForm1) {
     ui->ClientArea->setFixedSize(kClientWidth, kLaidOutHeight);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    ui->CSpinEdit1->setLimits(1871, 2000);
+    // Seasons run up to the current one, so a current database can be used whole.
+    ui->CSpinEdit1->setLimits(1871, QDate::currentDate().year());
     ui->CSpinEdit1->setFieldValue(2000);
     ui->Edit2->setTypingLimit(kTypingLimit);
     ui->ComboBox1->setCurrentIndex(-1);
@@ -256,8 +258,19 @@ void TForm1::Button3Click() {
     std::error_code ec;
     std::filesystem::current_path(home, ec);
 
+    // Without a script of the user's own, the builder shipped with the program does the work.
+    const std::vector<std::string> bundled =
+        bundledTeamBuilderFolders(fileNameBytes(QCoreApplication::applicationDirPath()));
+    const std::optional<std::string> scriptFolder = teamScriptFolder(PerlDirectory, bundled);
+    if (!scriptFolder) {
+        dialogs().message(this, QString::fromLatin1(kAppTitle),
+                          fileNameText(noTeamScriptMessage(PerlDirectory, bundled)),
+                          MsgIcon::Warning, Ok);
+        return;
+    }
+
     TeamInputs in;
-    in.perlDirectory = PerlDirectory;
+    in.perlDirectory = *scriptFolder;
     in.year = ui->CSpinEdit1->readValue();
     in.team = ui->Edit1->text().toStdString();
     in.league = ui->ComboBox1->currentText().toStdString();

@@ -10,11 +10,14 @@
 
 #include "app/Forms.h"
 #include "platform/LineFile.h"
+#include "platform/gui/FileNames.h"
 #include "platform/gui/PaneText.h"
 #include "platform/gui/SpinEdit.h"
 #include "shell/tmHome.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
+#include "teamfile/RosterFilter.h"
+#include "teamfile/TeamFileCheck.h"
 #include "teamfile/tmEditor.h"
 #include "update/tmAbout.h"
 
@@ -137,6 +140,53 @@ TEST_F(EditTeam, FromTeamCreationToAFilteredSavedFile) {
     EXPECT_EQ(expected.size(), 26u);
     EXPECT_EQ(home.read("27ALnya.dat"), joinLinesCrlf(expected));
     EXPECT_EQ(dlg.asked.size(), 1u);
+}
+
+TEST_F(EditTeam, TheBundledBuilderMakesATeamTheEditorShowsAndTheFilterPrunes) {
+    // The Perl directory is the home folder, which has no script: the builder copied
+    // beside the program runs, with the real perl and its sample database.
+    const auto teams = readLines(fileNameBytes(QCoreApplication::applicationDirPath()) +
+                                 "/teambuilder/sample-db/Teams.csv");
+    ASSERT_TRUE(teams);
+    std::string team;
+    for (const std::string& row : *teams)
+        if (row.starts_with("2001,AL,")) team = row.substr(8, 3);
+    ASSERT_EQ(team.size(), 3u);
+
+    in<SpinEdit>(Form1, "CSpinEdit1")->setFieldText("2001");
+    in<QLineEdit>(Form1, "Edit1")->setText(QString::fromStdString(team).toLower());
+    in<QComboBox>(Form1, "ComboBox1")->setCurrentIndex(0);
+    in<QLineEdit>(Form1, "Edit2")->setText("01ALx");
+    in<QComboBox>(Form1, "ComboBox2")->setCurrentIndex(1);
+    test::ScriptedDialogs dlg;
+    in<QPushButton>(Form1, "Button3")->click();
+    EXPECT_TRUE(dlg.asked.empty());
+    EXPECT_TRUE(home.read("errlog.txt").starts_with("kalbrix8.pl: wrote 01ALx.dat"))
+        << home.read("errlog.txt");
+    const auto written = readLines(home.file("01ALx.dat"));
+    ASSERT_TRUE(written);
+    EXPECT_EQ(describeProblems(checkTeamFile(*written)), "");
+
+    // The filter keeps every starter the user does not give up and drops the short bench.
+    std::size_t questions = 0;
+    const auto expected =
+        runRosterFilter(*written, FilterKind::BatterAtBats, 100, [&](std::size_t) {
+            ++questions;
+            return false;
+        });
+    ASSERT_TRUE(expected);
+    ASSERT_LT(expected->size(), written->size());
+    dlg.answerModal([&](QWidget* editor) {
+        EXPECT_EQ(editor->windowTitle(), "Rostrix - 01ALx.dat");
+        EXPECT_EQ(paneLines(Form4->Memo1()), *written);
+        in<QComboBox>(editor, "ComboBox1")->setCurrentIndex(0);  // Batter - At Bats
+        in<SpinEdit>(editor, "CSpinEdit1")->setFieldValue(100);
+        in<QToolButton>(editor, "ToolButton23")->click();
+        EXPECT_EQ(paneLines(Form4->Memo1()), *expected);
+    });
+    for (std::size_t i = 0; i < questions; ++i) dlg.answerButton(No);
+    in<QPushButton>(Form1, "Button4")->click();
+    EXPECT_TRUE(dlg.allAnswered());
 }
 
 }  // namespace

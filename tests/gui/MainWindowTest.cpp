@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDate>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -266,6 +268,21 @@ TEST_F(MainWindow, AutomaticFileNameDigitByDigitAndAfterDeletingTheYear) {
     EXPECT_EQ(league->currentIndex(), -1);
     EXPECT_EQ(control<QComboBox>("ComboBox2")->currentIndex(), -1);
     EXPECT_TRUE(control<QCheckBox>("CheckBox1")->isChecked());
+}
+
+TEST_F(MainWindow, YearRunsFrom1871ToTheCurrentSeason) {
+    startAndShow();
+    auto* year = control<SpinEdit>("CSpinEdit1");
+    const int now = QDate::currentDate().year();
+    EXPECT_EQ(std::pair(year->minLimit(), year->maxLimit()), std::pair(1871, now));
+    EXPECT_EQ(year->fieldText(), "2000");
+    for (const auto& [typed, kept] :
+         {std::pair<QString, int>{"9999", now}, {QString::number(now), now}, {"1870", 1871}}) {
+        year->setFieldText(typed);
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(year, &out);
+        EXPECT_EQ(year->readValue(), kept) << typed.toStdString();
+    }
 }
 
 TEST_F(MainWindow, FileBoxLimitsTypingToEightCharacters) {

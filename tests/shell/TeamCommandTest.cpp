@@ -64,6 +64,30 @@ TEST(TeamCommand, AutomaticFileNameFollowsTheYearText) {
     EXPECT_EQ(autoFileName("x", "-5", "NL", "b"), "-5NLb");
 }
 
+TEST(TeamCommand, RunsTheUsersScriptFirstThenTheBundledOne) {
+    test::TempFolder perl, built, installed;
+    const std::vector<std::string> bundled{built.path(), installed.path()};
+    const auto script = [](const test::TempFolder& f) { f.write("kalbrix8.pl", "1;\n"); };
+    // No script anywhere; a folder named like the script does not count.
+    std::filesystem::create_directory(perl.file("kalbrix8.pl"));
+    EXPECT_EQ(teamScriptFolder(perl.path(), bundled), std::nullopt);
+    EXPECT_EQ(noTeamScriptMessage(perl.path(), bundled),
+              "No team-building script was found. Looked for kalbrix8.pl in:\n" + perl.path() +
+                  "\n" + built.path() + "\n" + installed.path());
+    script(installed);
+    EXPECT_EQ(teamScriptFolder(perl.path(), bundled), installed.path());
+    script(built);
+    EXPECT_EQ(teamScriptFolder(perl.path(), bundled), built.path());
+    std::filesystem::remove(perl.file("kalbrix8.pl"));
+    script(perl);
+    EXPECT_EQ(teamScriptFolder(perl.path(), bundled), perl.path());
+
+    // Beside the program in a build folder, under the data folder once installed.
+    EXPECT_EQ(
+        bundledTeamBuilderFolders("/opt/rx/bin"),
+        (std::vector<std::string>{"/opt/rx/bin/teambuilder", "/opt/rx/share/rostrix/teambuilder"}));
+}
+
 // A stand-in "perl" that records its arguments, writes to both output streams and
 // creates the team file named by its fifth argument.
 class StubPerl : public ::testing::Test {

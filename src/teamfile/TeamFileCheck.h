@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace rostrix {
+
+// One place where a team file breaks the fixed-column layout the game reads.
+struct TeamFileProblem {
+    std::size_t line;    // 1-based
+    std::size_t column;  // 1-based; 0 when the whole line is at fault
+    std::string message;
+};
+
+// Checks a team file line by line: the team title line, nine starters (batter lines, or
+// the placeholder of a starter taken out), the pitcher section and its pitcher lines, the
+// bench section and its batter lines; every field in its columns, right-aligned without
+// leading zeros, the blanks between fields, handedness, position codes and the
+// games-at-position groups (most games first), and the lengths 78, 80, 86 and 92.
+// An empty result means the file is sound.
+std::vector<TeamFileProblem> checkTeamFile(const std::vector<std::string>& lines);
+
+// "line 4, column 60: bats must be L or R", one problem to a line.
+std::string describeProblems(const std::vector<TeamFileProblem>& problems);
+
+}  // namespace rostrix
