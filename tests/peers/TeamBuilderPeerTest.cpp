@@ -140,6 +140,20 @@ TEST(TeamBuilder, EverySampleClubMakesASoundTeamFile) {
     }
 }
 
+TEST(TeamBuilder, TheSampleDatabaseIsWhatItsGeneratorWrites) {
+    test::TempFolder out;
+    QProcess perl;
+    perl.start(QStringLiteral("perl"),
+               {QString::fromStdString(builderFolder() + "/sample-db/make-sample-db.pl"),
+                QStringLiteral("--out"), QString::fromStdString(out.path())});
+    ASSERT_TRUE(perl.waitForFinished(60000));
+    ASSERT_EQ(perl.exitCode(), 0) << perl.readAllStandardError().toStdString();
+    for (const char* name :
+         {"People.csv", "Batting.csv", "Pitching.csv", "Fielding.csv", "Teams.csv"})
+        EXPECT_TRUE(out.read(name) == readFileBytes(builderFolder() + "/sample-db/" + name))
+            << name << " differs from a fresh run of the generator";
+}
+
 TEST(TeamBuilder, ChoosesAndWritesTheTeamFromTheDatabaseFolderSetting) {
     test::TempFolder home;
     writeSmallDatabase(home);
