@@ -41,10 +41,15 @@ std::string TForm2::siteBase() const {
     return Form1 ? Form1->updateSite() : std::string(kSiteBase);
 }
 
-// The link shows the site in use, which the settings file may change between showings.
+// The link shows the site in use, which the settings file may change between showings;
+// an address too long for the window loses its middle, and the tool tip holds it whole.
 void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) ui->Label5->setText(QString::fromLatin1(siteBase() + kHomePage));
+    if (event->spontaneous()) return;
+    const QString address = QString::fromLatin1(siteBase() + kHomePage);
+    ui->Label5->setText(
+        ui->Label5->fontMetrics().elidedText(address, Qt::ElideMiddle, ui->Label5->width()));
+    ui->Label5->setToolTip(address);
 }
 
 void TForm2::mouseReleaseEvent(QMouseEvent* event) {

@@ -48,7 +48,7 @@ TEST(UpdateSite, TheSettingsFileMayNameTheSite) {
     Started s("[Update]\r\nSite=" + server.url("/league") + "/\r\n");
     test::ScriptedDialogs dlg;
     Form2->show();
-    EXPECT_EQ(Form2->findChild<QLabel*>("Label5")->text().toStdString(),
+    EXPECT_EQ(Form2->findChild<QLabel*>("Label5")->toolTip().toStdString(),
               server.url("/league") + "/index.html");
     dlg.answerUrl(true);
     Started::click("Label5");
@@ -67,6 +67,19 @@ TEST(UpdateSite, TheSettingsFileMayNameTheSite) {
     EXPECT_EQ(pathOf(server.requests()[1]), "/league/files/kwyx.zip");
     Form2->close();
     EXPECT_EQ(s.home.read("qrdTeams.ini"), s.ini);
+}
+
+// A long site address fits the window: its middle gives way, the tool tip holds it whole.
+TEST(UpdateSite, ALongSiteKeepsTheLinkInsideTheWindow) {
+    const std::string site = "http://qrd-league-of-the-northern-counties.example:8080/rostrix";
+    Started s("[Update]\r\nSite=" + site + "\r\n");
+    Form2->show();
+    const QLabel* link = Form2->findChild<QLabel*>("Label5");
+    EXPECT_LE(link->fontMetrics().horizontalAdvance(link->text()), link->width());
+    EXPECT_TRUE(link->text().startsWith("http://qrd-league"));
+    EXPECT_TRUE(link->text().endsWith("index.html"));
+    EXPECT_EQ(link->toolTip().toStdString(), site + "/index.html");
+    Form2->close();
 }
 
 // A value that is no site address is reported once, and the built-in site is used.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <filesystem>
 
@@ -10,7 +12,13 @@
 namespace rostrix {
 namespace {
 
-const std::string kScript = std::string(ROSTRIX_TEAMBUILDER) + "/kalbrix8.pl";
+// The builder as the build copies it beside the programs, the way Rostrix finds it.
+std::string builderFolder() {
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/teambuilder";
+}
+std::string script() {
+    return builderFolder() + "/kalbrix8.pl";
+}
 
 struct Result {
     int exitCode;
@@ -21,10 +29,10 @@ struct Result {
 // Runs the builder the way the team command does: perl, the script, then the arguments,
 // in the folder that receives the team file.
 Result build(const std::string& folder, const QStringList& args,
-             const std::string& script = kScript) {
+             const std::string& scriptPath = script()) {
     QProcess perl;
     perl.setWorkingDirectory(QString::fromStdString(folder));
-    perl.start(QStringLiteral("perl"), QStringList{QString::fromStdString(script)} + args);
+    perl.start(QStringLiteral("perl"), QStringList{QString::fromStdString(scriptPath)} + args);
     perl.waitForFinished(60000);
     return {perl.exitStatus() == QProcess::NormalExit ? perl.exitCode() : -1,
             perl.readAllStandardOutput().toStdString(), perl.readAllStandardError().toStdString()};
@@ -106,7 +114,7 @@ TEST(TeamBuilder, EverySampleClubMakesASoundTeamFile) {
     test::TempFolder home;
     // A Database folder without the files leaves the sample database in charge.
     home.write("qrdTeams.ini", "[Directories]\r\nDatabase=" + home.path() + "\r\n");
-    const auto teams = readLines(std::string(ROSTRIX_TEAMBUILDER) + "/sample-db/Teams.csv").value();
+    const auto teams = readLines(builderFolder() + "/sample-db/Teams.csv").value();
     ASSERT_GE(teams.size(), 17u);
     for (std::size_t i = 1; i < teams.size(); ++i) {
         const QStringList row = QString::fromStdString(teams[i]).split(',');
@@ -130,6 +138,20 @@ TEST(TeamBuilder, EverySampleClubMakesASoundTeamFile) {
             EXPECT_EQ(home.read("t.dat"), bytes) << "the same call must give the same file";
         }
     }
+}
+
+TEST(TeamBuilder, TheSampleDatabaseIsWhatItsGeneratorWrites) {
+    test::TempFolder out;
+    QProcess perl;
+    perl.start(QStringLiteral("perl"),
+               {QString::fromStdString(builderFolder() + "/sample-db/make-sample-db.pl"),
+                QStringLiteral("--out"), QString::fromStdString(out.path())});
+    ASSERT_TRUE(perl.waitForFinished(60000));
+    ASSERT_EQ(perl.exitCode(), 0) << perl.readAllStandardError().toStdString();
+    for (const char* name :
+         {"People.csv", "Batting.csv", "Pitching.csv", "Fielding.csv", "Teams.csv"})
+        EXPECT_TRUE(out.read(name) == readFileBytes(builderFolder() + "/sample-db/" + name))
+            << name << " differs from a fresh run of the generator";
 }
 
 TEST(TeamBuilder, ChoosesAndWritesTheTeamFromTheDatabaseFolderSetting) {
@@ -246,7 +268,7 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
          {"1999", "AAA", "AL", "x.dat", "1"},
          [](test::TempFolder& h) {
              std::filesystem::remove(h.file("qrdTeams.ini"));
-             std::filesystem::copy_file(kScript, h.file("kalbrix8.pl"));
+             std::filesystem::copy_file(script(), h.file("kalbrix8.pl"));
          },
          2,
          "cannot read $/sample-db/Teams.csv: No such file or directory"},
@@ -261,7 +283,7 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
         writeSmallDatabase(home);
         c.setUp(home);
         const bool local = home.exists("kalbrix8.pl");
-        const Result r = build(home.path(), c.args, local ? home.file("kalbrix8.pl") : kScript);
+        const Result r = build(home.path(), c.args, local ? home.file("kalbrix8.pl") : script());
         EXPECT_EQ(r.exitCode, c.exitCode) << c.what << ": " << r.err;
         std::string expected = "kalbrix8.pl: " + c.message;
         for (auto at = expected.find('$'); at != std::string::npos; at = expected.find('$'))
@@ -276,7 +298,7 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
 }
 
 TEST(TeamBuilder, AFolderThatIsGoneGetsNoFile) {
-    const auto teams = readLines(std::string(ROSTRIX_TEAMBUILDER) + "/sample-db/Teams.csv").value();
+    const auto teams = readLines(builderFolder() + "/sample-db/Teams.csv").value();
     const QStringList row = QString::fromStdString(teams.at(1)).split(',');
     test::TempFolder parent;
     const std::string gone = parent.file("gone");
@@ -284,7 +306,7 @@ TEST(TeamBuilder, AFolderThatIsGoneGetsNoFile) {
     QProcess sh;
     sh.setWorkingDirectory(QString::fromStdString(gone));
     sh.start(QStringLiteral("/bin/sh"),
-             {"-c", QString::fromStdString("rmdir \"$PWD\" && exec perl '" + kScript + "' " +
+             {"-c", QString::fromStdString("rmdir \"$PWD\" && exec perl '" + script() + "' " +
                                            row[0].toStdString() + " " + row[2].toStdString() + " " +
                                            row[1].toStdString() + " x.dat 1")});
     sh.waitForFinished(60000);
