@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -49,12 +48,14 @@ inline std::string shown(std::string_view bytes, std::size_t limit = 200) {
         if (!(cond)) ::rostrix::fuzz::fail(__FILE__, __LINE__, #cond, (detail)); \
     } while (0)
 
-// One scratch folder for the whole run, removed at exit; in memory where the system has a
-// memory file system, since every save syncs its file to disk.
+// One scratch folder for the whole run: ROSTRIX_FUZZ_SCRATCH when set (tools/fuzz makes one
+// in memory, since every save syncs its file, and removes it even after a finding), else a
+// temporary folder removed at a normal exit.
 inline const std::string& scratchFolder() {
-    static QTemporaryDir dir(QDir("/dev/shm").exists() ? "/dev/shm/rostrix-fuzz-XXXXXX"
-                                                       : QDir::tempPath() + "/rostrix-fuzz-XXXXXX");
-    static const std::string path = QFile::encodeName(dir.path()).toStdString();
+    static QTemporaryDir dir;
+    static const std::string path = std::getenv("ROSTRIX_FUZZ_SCRATCH")
+                                        ? std::string(std::getenv("ROSTRIX_FUZZ_SCRATCH"))
+                                        : QFile::encodeName(dir.path()).toStdString();
     return path;
 }
 
