@@ -2,7 +2,8 @@
 // input, read them back before and after a save, and check that
 // - a written value reads back as written (as any reader sees a stored value),
 // - entries not written read as they did before, and lines that hold no entry survive in order,
-// - saving again without writes changes nothing,
+// - the writes saved one by one give the same bytes as gathered and saved once,
+// - writing the values already there changes nothing,
 // - nothing but the program's own Error leaves the class.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -100,10 +101,11 @@ void run(const uint8_t* data, size_t size) {
 
     // What must read back: the last write of each round-tripping name pair that no later
     // write of an overlapping key in the same section may have taken over.
-    std::vector<Written> expected;
+    std::vector<Written> expected, applied;
     for (const Written& w : writes) {
         if (!sectionRoundTrips(w.section) || !keyRoundTrips(w.key)) continue;
         ini.write(w.section, w.key, w.value);
+        applied.push_back(w);
         if (std::getenv("FUZZ_VERBOSE"))
             std::fprintf(stderr, "write %s %s %s\n", shown(w.section).c_str(), shown(w.key).c_str(),
                          shown(w.value).c_str());
@@ -126,7 +128,7 @@ void run(const uint8_t* data, size_t size) {
                        " from " + shown(saved, 2000));
     for (const Written& p : probes) {
         bool touched = false;
-        for (const Written& w : writes)
+        for (const Written& w : applied)
             touched = touched ||
                       (lowerAscii(trimSpaces(p.section)) == lowerAscii(trimSpaces(w.section)) &&
                        keysOverlap(p.key, w.key));
@@ -150,6 +152,19 @@ void run(const uint8_t* data, size_t size) {
         FUZZ_CHECK(j < after.size(), "line lost: " + shown(line) + " in " + shown(saved, 2000));
         ++j;
     }
+
+    const std::string single = scratchFolder() + "/single.ini";
+    writeBytes(single, file);
+    for (const Written& w : applied) {
+        try {
+            ProfileFile(single).writeNow(w.section, w.key, w.value);
+        } catch (const Error& e) {
+            fail(__FILE__, __LINE__, "a write one by one failed", e.what());
+        }
+    }
+    FUZZ_CHECK(readFileBytes(single).value_or("<missing>") == saved,
+               "one by one " + shown(readFileBytes(single).value_or("<missing>"), 2000) +
+                   " gathered " + shown(saved, 2000));
 
     // Writing what is already there is no change.
     for (const Written& e : expected) again.write(e.section, e.key, e.value);
