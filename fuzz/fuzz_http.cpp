@@ -90,6 +90,36 @@ void checkAddress(const std::string& address) {
     }
 }
 
+// Each line of the input as a reply header line: the name is upper-case and ends in its
+// colon, a Content-Length is never negative nor above its cap and only comes with its
+// name, a value keeps no blanks at its ends, and a line end changes nothing.
+void checkHeaderLines(const std::string& input) {
+    for (std::size_t pos = 0; pos < input.size();) {
+        const std::size_t lf = input.find('\n', pos);
+        const std::size_t end = lf == std::string::npos ? input.size() : lf + 1;
+        const std::string line = input.substr(pos, end - pos);
+        pos = end;
+        const std::string detail = " for " + shown(line);
+        const std::string name = headerName(line);
+        FUZZ_CHECK(
+            name.empty() || (name.back() == ':' && name.find(' ') == std::string::npos &&
+                             name.find_first_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos),
+            "header name " + shown(name) + detail);
+        const long long length = contentLength(line);
+        FUZZ_CHECK(length >= 0 && length <= (1LL << 53), "Content-Length" + detail);
+        FUZZ_CHECK(length == 0 || name == "CONTENT-LENGTH:",
+                   "Content-Length without its name" + detail);
+        const std::string value = headerValue(line);
+        FUZZ_CHECK(value.empty() || (value.front() != ' ' && value.front() != '\t' &&
+                                     value.back() != ' ' && value.back() != '\t'),
+                   "header value " + shown(value) + detail);
+        std::string bare = line;
+        while (!bare.empty() && (bare.back() == '\n' || bare.back() == '\r')) bare.pop_back();
+        FUZZ_CHECK(replyStatus(bare) == replyStatus(bare + "\r\n") && headerName(bare) == name,
+                   "line end changed the reading" + detail);
+    }
+}
+
 // What a Get must come to when every reply is `reply`: read the bytes the way the client
 // reads them, a line up to its LF at most 64 KiB long, until the empty line.
 struct Outcome {
@@ -243,6 +273,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     try {
         checkAddress(input);
+        checkHeaderLines(input);
         checkGet(replyFor(input));
     } catch (const std::exception& e) {
         fail(__FILE__, __LINE__, "an exception other than the client's Error", e.what());
