@@ -211,15 +211,17 @@ const ProfileFile::Section* ProfileFile::findSection(std::string_view name) cons
 
 ProfileFile::Where ProfileFile::findEntry(const Section& section, std::string_view key) const {
     if (section.begin != kNew) {
+        // A line an earlier write replaced is matched as it stands now, not as it was read.
+        auto replaced = replaced_.lower_bound(section.begin);
         for (std::size_t pos = section.begin; pos < section.end;) {
-            const Line line = lineAt(pos, section.end);
+            Line line = lineAt(pos, section.end);
             const std::size_t stop = pos + line.text.size() + line.end.size();
-            const auto sep = separatorFor(line.text, key);
-            if (sep != std::string_view::npos) {
-                const auto it = replaced_.find(pos);
-                return Where{true, false, pos,
-                             stop, sep,   it == replaced_.end() ? line : it->second.line};
+            if (replaced != replaced_.end() && replaced->first == pos) {
+                line = replaced->second.line;
+                ++replaced;
             }
+            const auto sep = separatorFor(line.text, key);
+            if (sep != std::string_view::npos) return Where{true, false, pos, stop, sep, line};
             pos = stop;
         }
     }

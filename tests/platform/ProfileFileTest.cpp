@@ -306,6 +306,20 @@ TEST(ProfileFile, ReadsWhatItWroteBeforeSaving) {
     EXPECT_FALSE(dir.exists("p.dat"));
 }
 
+// Found by fuzzing: the second write matched "z==" as it was read, took its separator
+// position to the rewritten "z=a" and left "z=ab" behind.
+TEST(ProfileFile, ALineRewrittenInTheSameActionIsMatchedAsItNowStands) {
+    test::TempFolder dir;
+    dir.write("p.ini", "[1]\r\nz==\r\n");
+    ProfileFile f(dir.file("p.ini"));
+    f.write("1", "z", "a");
+    f.write("1", "z=", "b");
+    EXPECT_EQ(f.read("1", "z", "d"), "a");
+    EXPECT_EQ(f.read("1", "z=", "d"), "b");
+    EXPECT_TRUE(f.save());
+    EXPECT_EQ(dir.read("p.ini"), "[1]\r\nz=a\r\nz==b\r\n");
+}
+
 TEST(ProfileFile, FindsEveryOneOfManySectionsAgain) {
     test::TempFolder dir;
     std::string initial;

@@ -229,5 +229,18 @@ TEST(RosterFilter, BadValuesAndShortLinesStopTheRun) {
     EXPECT_EQ(filter({s[0], bench.substr(0, 74)}, FilterKind::BatterGames, 1).result.size(), 2u);
 }
 
+// Found by fuzzing: a NUL in the field ended the error's text after its first apostrophe.
+TEST(RosterFilter, NulBytesInAValueKeepTheWholeErrorText) {
+    const std::string line =
+        withColumns(sampleTeamLines()[30], kAtBatsOrInningsColumns, std::string("\0 \0", 3));
+    try {
+        runRosterFilter({sampleTeamLines()[0], line}, FilterKind::BatterAtBats, 100,
+                        [](std::size_t) { return true; });
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "'\u2400\u2400' is not a valid integer value");
+    }
+}
+
 }  // namespace
 }  // namespace rostrix

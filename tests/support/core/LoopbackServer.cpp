@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <stdexcept>
+#include <utility>
 
 namespace rostrix::test {
 
@@ -46,6 +47,11 @@ std::string LoopbackServer::url(const std::string& path) const {
 std::vector<std::string> LoopbackServer::requests() const {
     const std::lock_guard lock(mutex_);
     return requests_;
+}
+
+std::vector<std::string> LoopbackServer::takeRequests() {
+    const std::lock_guard lock(mutex_);
+    return std::exchange(requests_, {});
 }
 
 void LoopbackServer::run() {

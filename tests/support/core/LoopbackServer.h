@@ -25,6 +25,8 @@ public:
     int port() const { return port_; }
     std::string url(const std::string& path) const;
     std::vector<std::string> requests() const;
+    // The requests so far, forgotten by the server (a long-running server stays small).
+    std::vector<std::string> takeRequests();
     bool stopping() const { return stop_; }
 
     // Writes all of bytes (blocking).

@@ -1,0 +1,282 @@
+// The HTTP client over arbitrary bytes.
+// - Address splitting and Location resolution of the input: an address with a line break
+//   is refused; any other gives a path of 1 to 256 characters starting with "/", a port of
+//   1 to 65535 and a request of exactly its six lines; a relative Location keeps host and
+//   port; errors are the client's own.
+// - A loopback server answers a Get with the input as its whole reply. Every request that
+//   reaches it is six CR LF lines and nothing else; the outcome (status, header, body,
+//   Content-Length, events, redirects followed, error) is the one the reply's bytes call
+//   for; the header stays bounded.
+// Inputs that start with "~" stand for replies with a first line near 64 KiB (replyFor).
+#include <atomic>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "net/HostLookup.h"
+#include "platform/Error.h"
+#include "support/core/LoopbackServer.h"
+#include "update/HttpAddress.h"
+#include "update/HttpClient.h"
+#include "update/HttpHeader.h"
+
+using namespace rostrix;
+using namespace rostrix::fuzz;
+
+namespace {
+
+// Only this name resolves, to 127.0.0.1; nothing ever asks a real name server.
+const std::string kHost = "fuzz.test";
+
+bool requestWellFormed(const std::string& request) {
+    std::size_t breaks = 0;
+    for (std::size_t i = 0; i < request.size(); ++i) {
+        if (request[i] == '\n') return false;  // every LF comes right after its CR
+        if (request[i] != '\r') continue;
+        if (i + 1 == request.size() || request[i + 1] != '\n') return false;
+        ++breaks;
+        ++i;
+    }
+    return breaks == 6 && request.starts_with("GET /") && request.ends_with("\r\n\r\n");
+}
+
+bool isAllowedAddressError(const std::string& e) {
+    return e == "Empty URL" || e == "HTTP Secure Socket is not supported" ||
+           e == "Line break in URL" || e == "Invalid port in URL";
+}
+
+void checkTarget(const HttpTarget& t, const std::string& address) {
+    const std::string detail = shown(address);
+    FUZZ_CHECK(!t.path.empty() && t.path.front() == '/' && t.path.size() <= kMaxPath, detail);
+    FUZZ_CHECK(t.port >= 1 && t.port <= 65535, detail);
+    FUZZ_CHECK(requestWellFormed(httpRequest(t)), "request from " + detail);
+}
+
+void checkAddress(const std::string& address) {
+    const bool lineBreak = address.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+    try {
+        const HttpTarget t = splitAddress(address, 0, "previous.test");
+        FUZZ_CHECK(!lineBreak, "address with a line break accepted: " + shown(address));
+        checkTarget(t, address);
+    } catch (const Error& e) {
+        FUZZ_CHECK(isAllowedAddressError(e.what()), shown(e.what()) + " for " + shown(address));
+    }
+    const HttpTarget currents[] = {{"fuzz.test", 8080, "/site/kwyx.html"}, {"h", 80, "/a/b?c=/d"}};
+    for (const HttpTarget& current : currents) {
+        const std::string resolved = resolveLocation(address, current);
+        const bool relative =
+            address.find("://") == std::string::npos && !address.starts_with("//");
+        try {
+            const HttpTarget t = splitAddress(resolved, 0, current.host);
+            FUZZ_CHECK(!lineBreak, "Location with a line break accepted: " + shown(address));
+            checkTarget(t, resolved);
+            if (relative) {
+                FUZZ_CHECK(t.host == current.host && t.port == current.port,
+                           "relative Location changed the server: " + shown(address));
+                if (address.starts_with("/"))
+                    FUZZ_CHECK(t.path == address.substr(0, kMaxPath),
+                               "absolute path Location: " + shown(address));
+            }
+        } catch (const Error& e) {
+            FUZZ_CHECK(isAllowedAddressError(e.what()),
+                       shown(e.what()) + " for Location " + shown(address));
+            FUZZ_CHECK(!relative || lineBreak,
+                       "relative Location refused: " + shown(e.what()) + " " + shown(address));
+        }
+    }
+}
+
+// Each line of the input as a reply header line: the name is upper-case and ends in its
+// colon, a Content-Length is never negative nor above its cap and only comes with its
+// name, a value keeps no blanks at its ends, and a line end changes nothing.
+void checkHeaderLines(const std::string& input) {
+    for (std::size_t pos = 0; pos < input.size();) {
+        const std::size_t lf = input.find('\n', pos);
+        const std::size_t end = lf == std::string::npos ? input.size() : lf + 1;
+        const std::string line = input.substr(pos, end - pos);
+        pos = end;
+        const std::string detail = " for " + shown(line);
+        const std::string name = headerName(line);
+        FUZZ_CHECK(
+            name.empty() || (name.back() == ':' && name.find(' ') == std::string::npos &&
+                             name.find_first_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos),
+            "header name " + shown(name) + detail);
+        const long long length = contentLength(line);
+        FUZZ_CHECK(length >= 0 && length <= (1LL << 53), "Content-Length" + detail);
+        FUZZ_CHECK(length == 0 || name == "CONTENT-LENGTH:",
+                   "Content-Length without its name" + detail);
+        const std::string value = headerValue(line);
+        FUZZ_CHECK(value.empty() || (value.front() != ' ' && value.front() != '\t' &&
+                                     value.back() != ' ' && value.back() != '\t'),
+                   "header value " + shown(value) + detail);
+        std::string bare = line;
+        while (!bare.empty() && (bare.back() == '\n' || bare.back() == '\r')) bare.pop_back();
+        FUZZ_CHECK(replyStatus(bare) == replyStatus(bare + "\r\n") && headerName(bare) == name,
+                   "line end changed the reading" + detail);
+    }
+}
+
+// What a Get must come to when every reply is `reply`: read the bytes the way the client
+// reads them, a line up to its LF at most 64 KiB long, until the empty line.
+struct Outcome {
+    std::optional<std::string> error;
+    std::size_t requests = 1;
+    bool follows = false;  // the redirect leads back to the loopback server
+    int status = 0;
+    std::string header, body;
+    long long total = 0;
+};
+
+Outcome expectedOutcome(const std::string& reply, const HttpTarget& first) {
+    Outcome out;
+    std::size_t pos = 0;
+    const auto readLine = [&]() -> std::optional<std::string> {
+        const std::size_t lf = reply.find('\n', pos);
+        std::string line;
+        if (lf != std::string::npos && lf - pos < TSocketClient::kMaxLine) {
+            line = reply.substr(pos, lf + 1 - pos);
+        } else if (reply.size() - pos >= TSocketClient::kMaxLine) {
+            out.error = "Reply line longer than 65536 bytes";
+            return std::nullopt;
+        } else {
+            line = reply.substr(pos);
+        }
+        pos += line.size();
+        return line;
+    };
+    std::optional<std::string> line = readLine();
+    if (!line) return out;
+    out.status = replyStatus(*line);
+    out.header = *line;
+    std::string location;
+    for (;;) {
+        line = readLine();
+        if (!line) return out;
+        out.header += *line;
+        if (out.header.size() > THttpClient::kMaxHeader) {
+            out.error = "Reply header longer than 1048576 bytes";
+            return out;
+        }
+        if (endsHeader(*line)) break;
+        const std::string name = headerName(*line);
+        if (name == "CONTENT-LENGTH:") out.total = contentLength(*line);
+        if (name == "LOCATION:") location = headerValue(*line);
+    }
+    out.body = reply.substr(pos);
+    if (out.status < 300 || out.status > 302 || location.empty()) return out;
+    try {
+        const HttpTarget next = splitAddress(resolveLocation(location, first), 0, first.host);
+        out.follows = next.host == kHost && next.port == first.port;
+        out.requests = out.follows ? THttpClient::kMaxRedirects + 1 : 1;
+        out.error = out.follows ? "Too many redirections (more than 10)" : "Null Remote Address";
+    } catch (const Error& e) {
+        out.error = e.what();
+    }
+    return out;
+}
+
+struct Server {
+    std::mutex mutex;
+    std::string reply;
+    test::LoopbackServer loopback{[this](int fd, const std::string&) {
+        std::string bytes;
+        {
+            const std::lock_guard lock(mutex);
+            bytes = reply;
+        }
+        test::LoopbackServer::send(fd, bytes);
+    }};
+};
+
+void checkGet(const std::string& reply) {
+    static Server server;
+    static const std::vector<SocketAddress> loopbackAddress = systemResolve("127.0.0.1");
+    {
+        const std::lock_guard lock(server.mutex);
+        server.reply = reply;
+    }
+    const HttpTarget first{kHost, server.loopback.port(), "/fuzz"};
+    const Outcome want = expectedOutcome(reply, first);
+
+    THttpClient client;
+    std::atomic<int> lookups{0};
+    // The first lookup finds the server; a redirect only when it leads back to it, so a
+    // Location never sends a request anywhere else.
+    client.socket().resolver = [&](const std::string& host) {
+        const bool first = lookups++ == 0;
+        return host == kHost && (first || want.follows) ? loopbackAddress
+                                                        : std::vector<SocketAddress>{};
+    };
+    client.socket().stallTimeoutMs = 20000;
+    int successes = 0, failures = 0;
+    client.OnSuccess = [&](int command) { successes += command == THttpClient::kGet; };
+    client.OnFailure = [&](int command) { failures += command == THttpClient::kGet; };
+    std::optional<std::string> error;
+    try {
+        client.Get("http://" + kHost + ":" + std::to_string(first.port) + first.path);
+    } catch (const Error& e) {
+        error = e.what();
+    }
+    const std::vector<std::string> requests = server.loopback.takeRequests();
+    const std::string detail = " for reply " + shown(reply, 400);
+
+    FUZZ_CHECK(!client.connected(), "still connected" + detail);
+    FUZZ_CHECK(requests.size() == want.requests,
+               std::to_string(requests.size()) + " requests" + detail);
+    for (const std::string& request : requests)
+        FUZZ_CHECK(requestWellFormed(request), "request " + shown(request) + detail);
+    FUZZ_CHECK(
+        requests.empty() || requests[0].starts_with("GET /fuzz HTTP/1.0\r\nHost: fuzz.test\r\n"),
+        "first request" + detail);
+    FUZZ_CHECK(error == want.error, "error " + shown(error.value_or("none")) + " not " +
+                                        shown(want.error.value_or("none")) + detail);
+    if (error) {
+        FUZZ_CHECK(successes == 0 && failures == 0, "events after an error" + detail);
+        return;
+    }
+    FUZZ_CHECK(client.statusCode() == want.status, "status" + detail);
+    FUZZ_CHECK(client.Header == want.header, "header " + shown(client.Header) + detail);
+    FUZZ_CHECK(client.Body == want.body, "body " + shown(client.Body) + detail);
+    FUZZ_CHECK(client.bytesReceived() == static_cast<long long>(want.body.size()),
+               "bytes received" + detail);
+    FUZZ_CHECK(client.bytesTotal() == want.total, "bytes total" + detail);
+    FUZZ_CHECK(
+        successes == (want.status <= 298 ? 1 : 0) && failures == (want.status >= 400 ? 1 : 0),
+        "events" + detail);
+    FUZZ_CHECK(client.Header.size() <= THttpClient::kMaxHeader + TSocketClient::kMaxLine,
+               "header unbounded");
+}
+
+// Inputs starting with "~" reach the 64 KiB line limit without 64 KiB inputs: the first
+// line's text is repeated to 65530 to 65541 bytes (its length picks where in that range).
+std::string replyFor(const std::string& input) {
+    if (!input.starts_with("~")) return input;
+    const std::size_t lf = input.find('\n');
+    const std::string text = input.substr(1, lf == std::string::npos ? std::string::npos : lf - 1);
+    if (text.empty()) return input;
+    const std::size_t length = 65530 + text.size() % 12;
+    std::string reply;
+    reply.reserve(length + input.size());
+    while (reply.size() < length) reply += text;
+    reply.resize(length);
+    if (lf != std::string::npos) reply += input.substr(lf);
+    return reply;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    try {
+        checkAddress(input);
+        checkHeaderLines(input);
+        checkGet(replyFor(input));
+    } catch (const std::exception& e) {
+        fail(__FILE__, __LINE__, "an exception other than the client's Error", e.what());
+    }
+    return 0;
+}

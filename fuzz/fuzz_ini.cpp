@@ -1,0 +1,187 @@
+// ProfileFile over arbitrary bytes: load them, write keys drawn from the file and from the
+// input, read them back before and after a save, and check that
+// - a written value reads back as written (as any reader sees a stored value),
+// - entries not written read as they did before, and lines that hold no entry survive in order,
+// - the writes saved one by one give the same bytes as gathered and saved once,
+// - writing the values already there changes nothing,
+// - nothing but the program's own Error leaves the class.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "platform/Error.h"
+#include "platform/LineFile.h"
+#include "platform/ProfileFile.h"
+
+using namespace rostrix;
+using namespace rostrix::fuzz;
+
+namespace {
+
+struct Names {
+    std::vector<std::string> sections;
+    std::vector<std::string> keys;
+};
+
+// Section names and keys as they appear in the file, plus the ones the program uses.
+Names namesIn(const std::string& file) {
+    Names names{{"Settings", "Directories", "Untitled.dat", "Smith, John       "},
+                {"Line 0", "Line 1", "Year Team        =", "Home", "Show Menus"}};
+    for (const std::string& line : splitLines(file)) {
+        const auto first = line.find_first_not_of(" \t\v\f");
+        if (first == std::string::npos) continue;
+        if (line[first] == '[') {
+            const auto close = line.rfind(']');
+            names.sections.push_back(line.substr(
+                first + 1, close == std::string::npos || close < first ? std::string::npos
+                                                                       : close - first - 1));
+        } else if (const auto eq = line.find('='); eq != std::string::npos) {
+            names.keys.push_back(line.substr(first, eq - first));
+            names.keys.push_back(line.substr(first, eq - first + 1));  // keys ending in '='
+        }
+        if (names.sections.size() + names.keys.size() > 64) break;
+    }
+    return names;
+}
+
+std::string withoutLineBreaks(std::string s) {
+    std::erase_if(s, [](char c) { return c == '\r' || c == '\n'; });
+    return s;
+}
+
+struct Written {
+    std::string section, key, value;
+};
+
+const char* const kDefault = "\x01 default";
+
+void run(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    const std::string file = in.ConsumeRandomLengthString(1 << 16);
+    const std::string path = scratchFolder() + "/fuzz.ini";
+    writeBytes(path, file);
+
+    const Names names = namesIn(file);
+    const auto pick = [&](const std::vector<std::string>& pool) -> std::string {
+        if (in.remaining_bytes() == 0) return pool.front();
+        const auto n = in.ConsumeIntegralInRange<std::size_t>(0, pool.size());
+        return n < pool.size() ? pool[n] : in.ConsumeRandomLengthString(40);
+    };
+
+    // Probes: every name pair the file suggests, read before anything is written.
+    std::vector<Written> probes;
+    for (const auto& s : names.sections)
+        for (const auto& k : names.keys) probes.push_back({s, k, {}});
+    ProfileFile ini(path);
+    for (auto& p : probes) p.value = ini.read(p.section, p.key, kDefault);
+
+    // The writes: from the input while it lasts, else one to each name the file holds.
+    std::vector<Written> writes;
+    if (in.remaining_bytes() == 0) {
+        // The file's own sections come after the program's four.
+        const std::size_t own = names.sections.size() - 4;
+        for (std::size_t i = 0; i < names.keys.size() && i < 16; ++i)
+            writes.push_back({names.sections[own > 0 ? 4 + i % own : i % 4], names.keys[i],
+                              "written " + std::to_string(i)});
+        writes.push_back({"New Section", "New Key", " v = 1 "});
+    }
+    while (in.remaining_bytes() > 0 && writes.size() < 32) {
+        Written w;
+        w.section = pick(names.sections);
+        w.key = pick(names.keys);
+        w.value = withoutLineBreaks(in.ConsumeRandomLengthString(100));
+        writes.push_back(std::move(w));
+    }
+
+    // What must read back: the last write of each round-tripping name pair that no later
+    // write of an overlapping key in the same section may have taken over.
+    std::vector<Written> expected, applied;
+    for (const Written& w : writes) {
+        if (!sectionRoundTrips(w.section) || !keyRoundTrips(w.key)) continue;
+        ini.write(w.section, w.key, w.value);
+        applied.push_back(w);
+        if (std::getenv("FUZZ_VERBOSE"))
+            std::fprintf(stderr, "write %s %s %s\n", shown(w.section).c_str(), shown(w.key).c_str(),
+                         shown(w.value).c_str());
+        std::erase_if(expected, [&](const Written& e) {
+            return lowerAscii(trimSpaces(e.section)) == lowerAscii(trimSpaces(w.section)) &&
+                   keysOverlap(e.key, w.key);
+        });
+        expected.push_back(w);
+        FUZZ_CHECK(ini.read(w.section, w.key, kDefault) == readBack(w.value),
+                   "unsaved write " + shown(w.section) + " " + shown(w.key) + " " + shown(w.value));
+    }
+    FUZZ_CHECK(ini.save(), "save to " + path);
+    const std::string saved = readFileBytes(path).value_or("<missing>");
+
+    ProfileFile again(path);
+    for (const Written& e : expected)
+        FUZZ_CHECK(again.read(e.section, e.key, kDefault) == readBack(e.value),
+                   "reloaded write " + shown(e.section) + " " + shown(e.key) + " " +
+                       shown(e.value) + " read " + shown(again.read(e.section, e.key, kDefault)) +
+                       " from " + shown(saved, 2000));
+    for (const Written& p : probes) {
+        bool touched = false;
+        for (const Written& w : applied)
+            touched = touched ||
+                      (lowerAscii(trimSpaces(p.section)) == lowerAscii(trimSpaces(w.section)) &&
+                       keysOverlap(p.key, w.key));
+        if (touched) continue;
+        FUZZ_CHECK(again.read(p.section, p.key, kDefault) == p.value,
+                   "entry not written changed: " + shown(p.section) + " " + shown(p.key) + " was " +
+                       shown(p.value) + " in " + shown(saved, 2000));
+    }
+
+    // Lines without an '=' hold no entry a write could replace: they all stay, in order.
+    // (A byte-order mark is no line: the first line written may follow it.)
+    const auto withoutBom = [](std::string_view s) {
+        return s.starts_with("\xEF\xBB\xBF") ? s.substr(3) : s;
+    };
+    const std::vector<std::string> before = splitLines(withoutBom(file));
+    const std::vector<std::string> after = splitLines(withoutBom(saved));
+    std::size_t j = 0;
+    for (const std::string& line : before) {
+        if (line.find('=') != std::string::npos) continue;
+        while (j < after.size() && after[j] != line) ++j;
+        FUZZ_CHECK(j < after.size(), "line lost: " + shown(line) + " in " + shown(saved, 2000));
+        ++j;
+    }
+
+    const std::string single = scratchFolder() + "/single.ini";
+    writeBytes(single, file);
+    for (const Written& w : applied) {
+        try {
+            ProfileFile(single).writeNow(w.section, w.key, w.value);
+        } catch (const Error& e) {
+            fail(__FILE__, __LINE__, "a write one by one failed", e.what());
+        }
+    }
+    FUZZ_CHECK(readFileBytes(single).value_or("<missing>") == saved,
+               "one by one " + shown(readFileBytes(single).value_or("<missing>"), 2000) +
+                   " gathered " + shown(saved, 2000));
+
+    // Writing what is already there is no change.
+    for (const Written& e : expected) again.write(e.section, e.key, e.value);
+    FUZZ_CHECK(again.save(), "second save");
+    FUZZ_CHECK(readFileBytes(path).value_or("<missing>") == saved,
+               "rewrite of the same values changed the file");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    try {
+        run(data, size);
+    } catch (const Error&) {
+        // The program's own error type is the one way a failure may leave the class.
+    } catch (const std::exception& e) {
+        fail(__FILE__, __LINE__, "an exception other than Error left ProfileFile", e.what());
+    }
+    return 0;
+}
