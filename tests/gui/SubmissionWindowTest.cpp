@@ -195,7 +195,7 @@ TEST(SubmissionWindow, MissingAttachmentEndsTheSendAndTheNextPressDisconnects) {
     EXPECT_EQ(w.statuses, (QStringList{"Connected", "Encoding " + gone, notFound}));
     EXPECT_EQ(SubmissionWindow::status()->toolTip(), notFound);
     ASSERT_EQ(dlg.asked.size(), 2u);
-    EXPECT_EQ(dlg.asked[1].text, "Cannot open file " + gone);
+    EXPECT_EQ(dlg.asked[1].text, "Cannot open file " + gone + ".");
     EXPECT_TRUE(Form8->SmtpClient1.connected());
 
     SubmissionWindow::click("Button2");
