@@ -53,8 +53,6 @@ std::uintmax_t sizeOrZero(const std::string& path) {
 
 }  // namespace
 
-TSmtpClient::TSmtpClient() = default;
-
 long long TSmtpClient::readReply(bool continued) {
     reply_ = socket_.readLine(kReadAborted);
     while (continued && !reply_.empty() &&

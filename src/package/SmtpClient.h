@@ -15,12 +15,11 @@ namespace rostrix {
 // the events below fire while a call is in progress. Failures are Errors with their text.
 class TSmtpClient {
 public:
-    // Hands the attachment reading a chunk this size; a multiple of the 45-byte line.
+    // Attachments are read in chunks of this size: whole 45-byte lines, so each chunk
+    // encodes to whole 60-character lines.
     static constexpr std::size_t kReadChunk = 45 * 4096;
     // The body goes to the socket in pieces no larger than this.
     static constexpr std::size_t kSendPiece = 65536;
-
-    TSmtpClient();
 
     std::string Host;
     int Port = 25;
@@ -62,8 +61,6 @@ public:
 
     // The connection's settings: pump and resolver.
     TSocketClient& socket() { return socket_; }
-    // The last reply line, as the server sent it.
-    const std::string& lastReply() const { return reply_; }
 
     // The message body for the current MailMessage: text lines and, when there are
     // attachments, the parts with their base64 contents. Fires the encoding events.

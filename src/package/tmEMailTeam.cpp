@@ -28,6 +28,9 @@ QString textOf(const std::string& bytes) {
 TForm8::TForm8(QWidget* parent)
     : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint), ui(new Ui::TForm8) {
     ui->setupUi(this);
+    QFont f = font();  // the size the layout was made for, as in the main window
+    f.setPixelSize(11);
+    setFont(f);
     setFixedSize(size());
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
