@@ -221,7 +221,6 @@ TEST(SubmissionWindow, ClosingDuringASendEndsItQuietly) {
 // the settings file is only read.
 TEST(SubmissionWindow, LibraryAddressComesFromTheSettingsWhenGiven) {
     const std::pair<std::string, std::string> cases[] = {
-        {"", "teams@library.example.org"},
         {"[Mail]\r\nLibrary=league@teams.example\r\n", "league@teams.example"},
         {"[Mail]\r\nLibrary=\r\n", "teams@library.example.org"},
     };
