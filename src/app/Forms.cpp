@@ -1,5 +1,6 @@
 #include "app/Forms.h"
 
+#include "package/tmEMailTeam.h"
 #include "shell/tmHome.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
@@ -10,6 +11,7 @@ TForm1* Form1 = nullptr;
 TForm4* Form4 = nullptr;
 TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
+TForm8* Form8 = nullptr;
 TForm10* Form10 = nullptr;
 
 namespace rostrix {
@@ -29,11 +31,13 @@ void createForms() {
     Form4 = new TForm4;
     Form2 = new TForm2;
     Form3 = new TForm3;
+    Form8 = new TForm8;
     Form10 = new TForm10;
 }
 
 void destroyForms() {
     destroy(Form10);
+    destroy(Form8);
     destroy(Form3);
     destroy(Form2);
     destroy(Form4);

@@ -6,12 +6,14 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TForm4;
+class TForm8;
 class TForm10;
 
 extern TForm1* Form1;
 extern TForm4* Form4;
 extern TForm2* Form2;
 extern TForm3* Form3;
+extern TForm8* Form8;
 extern TForm10* Form10;
 
 namespace rostrix {

@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "app/Forms.h"
+#include "package/tmEMailTeam.h"
 #include "shell/tmHome.h"
 #include "support/core/TempFolder.h"
 #include "teamfile/tmEditor.h"
@@ -24,7 +25,7 @@ namespace {
 TEST(Accessibility, EveryFocusableControlHasASpokenName) {
     test::TempFolder home(true);
     createForms();
-    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form10};
+    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form8, Form10};
     for (QWidget* form : forms) {
         for (QWidget* w : form->findChildren<QWidget*>()) {
             // Tool bar buttons take no focus but are read out all the same.

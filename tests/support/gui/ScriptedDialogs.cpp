@@ -76,8 +76,7 @@ std::optional<QString> ScriptedDialogs::browseForFolder(QWidget*, const QString&
 
 std::optional<QString> ScriptedDialogs::inputBox(QWidget*, const QString& title,
                                                  const QString& prompt, const QString& value) {
-    auto a = take<TextAnswer>({"inputBox", title, prompt, {}, 0, {}});
-    (void)value;
+    auto a = take<TextAnswer>({"inputBox", title, prompt, {}, 0, {}, value});
     return a ? a->text : std::nullopt;
 }
 

@@ -20,6 +20,7 @@ struct Asked {
     MsgIcon icon = MsgIcon::None;
     int buttons = 0;
     FileDialogSpec file;  // for openFile / saveFile
+    QString value{};      // for inputBox: the text it started with
 };
 
 // Answers questions from a queue, in order, and records every question. A question with

@@ -1,0 +1,231 @@
+#include "package/tmEMailTeam.h"
+
+#include <QCoreApplication>
+#include <QShowEvent>
+
+#include "app/Forms.h"
+#include "package/LibraryAddress.h"
+#include "platform/gui/Clicks.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/ErrorBox.h"
+#include "platform/gui/FileNames.h"
+#include "shell/tmHome.h"
+#include "ui_tmEMailTeam.h"
+
+using namespace rostrix;
+
+namespace {
+
+std::string bytesOf(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+QString textOf(const std::string& bytes) {
+    return QString::fromLatin1(bytes);
+}
+
+}  // namespace
+
+TForm8::TForm8(QWidget* parent)
+    : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint), ui(new Ui::TForm8) {
+    ui->setupUi(this);
+    QFont f = font();  // the size the layout was made for, as in the main window
+    f.setPixelSize(11);
+    setFont(f);
+    setFixedSize(size());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    connect(ui->Button1, &QPushButton::clicked, this, guard([this] { Button1Click(); }));
+    connect(ui->Button2, &QPushButton::clicked, this, guard([this] { Button2Click(); }));
+    onClick(ui->Label3, [this] { Button1Click(); });
+    onClick(ui->Label7, [this] { Button1Click(); });
+
+    SmtpClient1.Port = 25;
+    SmtpClient1.SubType = mtPlain;
+    SmtpClient1.EncodeType = uuMime;
+    SmtpClient1.Charset = "us-ascii";
+    SmtpClient1.ClearParams = true;
+    SmtpClient1.socket().pump = [] { QCoreApplication::processEvents(); };
+    SmtpClient1.OnConnect = [this] { SmtpClient1Connect(); };
+    SmtpClient1.OnSendStart = [this] { SmtpClient1SendStart(); };
+    SmtpClient1.OnEncodeStart = [this](const std::string& f) { SmtpClient1EncodeStart(f); };
+    SmtpClient1.OnEncodeEnd = [this](const std::string& f) { SmtpClient1EncodeEnd(f); };
+    SmtpClient1.OnSuccess = [this] { SmtpClient1Success(); };
+    SmtpClient1.OnFailure = [this] { SmtpClient1Failure(); };
+    SmtpClient1.OnRecipientNotFound = [this](const std::string& r) {
+        SmtpClient1RecipientNotFound(r);
+    };
+    SmtpClient1.OnAttachmentNotFound = [this](const std::string& f) {
+        SmtpClient1AttachmentNotFound(f);
+    };
+    SmtpClient1.OnAuthenticationFailed = [this](bool& handled) {
+        SmtpClient1AuthenticationFailed(handled);
+    };
+    SmtpClient1.OnHeaderIncomplete = [this](bool& handled, int hiType) {
+        SmtpClient1HeaderIncomplete(handled, hiType);
+    };
+}
+
+TForm8::~TForm8() = default;
+
+void TForm8::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) guarded([this] { FormShow(); });
+}
+
+void TForm8::FormShow() {
+    for (QLineEdit* edit : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4}) edit->clear();
+    ui->Memo1->clear();
+    ui->ListBox1->clear();
+}
+
+void TForm8::setStatus(const QString& text) {
+    ui->Label6->setText(text);
+    // The label is narrow; its hint shows a long path in full.
+    ui->Label6->setToolTip(text);
+}
+
+void TForm8::Button1Click() {
+    if (sending_) return;
+    FileDialogSpec spec;
+    spec.title = QStringLiteral("Attach file");
+    spec.filter = QStringLiteral("Zip Files|*.zip");
+    spec.defaultExt = QStringLiteral("zip");
+    spec.confirmOverwrite = false;
+    if (const auto chosen = dialogs().openFile(this, spec)) ui->ListBox1->addItem(*chosen);
+}
+
+void TForm8::Button2Click() {
+    if (sending_) return;  // one send at a time, whatever reaches the window meanwhile
+    if (ui->Edit3->text().isEmpty()) {
+        dialogs().message(this, QString::fromLatin1(kAppTitle),
+                          QStringLiteral("You must enter your mail server address!\n"
+                                         " This can be found in your e-mail software."),
+                          MsgIcon::None, Ok);
+        return;
+    }
+    // Left connected by an error in the last send: this press only closes it.
+    if (SmtpClient1.connected()) {
+        SmtpClient1.Disconnect();
+        return;
+    }
+    sending_ = true;
+    cancelled_ = false;
+    lockInput(true);
+    struct Unlock {
+        TForm8* form;
+        ~Unlock() {
+            form->sending_ = false;
+            form->lockInput(false);
+        }
+    } unlock{this};
+    try {
+        send();
+    } catch (...) {
+        if (!cancelled_) throw;
+        // The user closed the window: nothing to report, and nothing left open.
+        try {
+            SmtpClient1.Disconnect();
+        } catch (...) {
+        }
+    }
+}
+
+void TForm8::send() {
+    SmtpClient1.Host = bytesOf(ui->Edit3->text());
+    // A user id typed here is the one to introduce with; else the one kept from before.
+    if (!ui->Edit4->text().isEmpty()) SmtpClient1.UserID = bytesOf(ui->Edit4->text());
+    SmtpClient1.Connect();
+    SmtpClient1.ClearParameters();
+    SmtpClient1.SubType = mtPlain;
+    SmtpClient1.EncodeType = uuMime;
+    TMailMessage& m = SmtpClient1.MailMessage;
+    m.FromAddress = bytesOf(ui->Edit1->text());
+    m.ToAddress = {libraryAddress(Form1 ? Form1->settingsPath() : std::string())};
+    m.Body = textLines(bytesOf(ui->Memo1->toPlainText()));
+    for (int i = 0; i < ui->ListBox1->count(); ++i)
+        m.Attachments.push_back(fileNameBytes(ui->ListBox1->item(i)->text()));
+    m.Subject = bytesOf(ui->Edit2->text());
+    m.ReplyTo = bytesOf(ui->Edit1->text());
+    SmtpClient1.SendMail();
+    if (SmtpClient1.connected()) SmtpClient1.Disconnect();
+}
+
+void TForm8::lockInput(bool locked) {
+    if (locked) focusBeforeSend_ = focusWidget();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Memo1,
+                                         ui->ListBox1, ui->Button1, ui->Button2})
+        w->setEnabled(!locked);
+    if (!locked && focusBeforeSend_) focusBeforeSend_->setFocus();
+}
+
+void TForm8::reject() {
+    if (sending_) {
+        cancelled_ = true;
+        SmtpClient1.Abort();
+    }
+    QDialog::reject();
+}
+
+void TForm8::SmtpClient1Connect() {
+    setStatus(QStringLiteral("Connected"));
+}
+
+void TForm8::SmtpClient1SendStart() {
+    setStatus(QStringLiteral("Sending Message"));
+}
+
+void TForm8::SmtpClient1EncodeStart(const std::string& filename) {
+    setStatus(QStringLiteral("Encoding ") + fileNameText(filename));
+}
+
+void TForm8::SmtpClient1EncodeEnd(const std::string& filename) {
+    setStatus(fileNameText(filename) + QStringLiteral(" encoded"));
+}
+
+void TForm8::SmtpClient1Success() {
+    setStatus(QStringLiteral("Message sent successfully"));
+}
+
+void TForm8::SmtpClient1Failure() {
+    setStatus(QStringLiteral("Message delivery failure"));
+}
+
+void TForm8::SmtpClient1RecipientNotFound(const std::string& recipient) {
+    setStatus(QStringLiteral("Recipient ") + textOf(recipient) + QStringLiteral(" not found"));
+}
+
+void TForm8::SmtpClient1AttachmentNotFound(const std::string& filename) {
+    setStatus(QStringLiteral("File attachment ") + fileNameText(filename) +
+              QStringLiteral(" not found"));
+}
+
+void TForm8::SmtpClient1AuthenticationFailed(bool& handled) {
+    const auto answer = dialogs().inputBox(this, QStringLiteral("Authentication Failed"),
+                                           QStringLiteral("Invalid User ID. New User ID: "),
+                                           textOf(SmtpClient1.UserID));
+    if (!answer) return;
+    SmtpClient1.UserID = bytesOf(*answer);
+    ui->Edit4->setText(*answer);
+    handled = true;
+}
+
+// One value serves both questions, so a sender typed in the first box is offered as the
+// recipient in the second.
+void TForm8::SmtpClient1HeaderIncomplete(bool& handled, int hiType) {
+    if (hiType != 1 && hiType != 2) return;
+    QString value;
+    if (hiType == 1) {
+        if (const auto answer = dialogs().inputBox(this, QStringLiteral("Missing From Address"),
+                                                   QStringLiteral("Enter From Address: "), value)) {
+            value = *answer;
+            SmtpClient1.MailMessage.FromAddress = bytesOf(value);
+            handled = true;
+        }
+    }
+    if (const auto answer = dialogs().inputBox(this, QStringLiteral("Missing To Address"),
+                                               QStringLiteral("Enter To Address: "), value)) {
+        SmtpClient1.MailMessage.ToAddress = textLines(bytesOf(*answer));
+        handled = true;
+    }
+}

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "app/Forms.h"
+#include "package/tmEMailTeam.h"
+#include "support/core/SmtpScriptServer.h"
+#include "support/core/TempFolder.h"
+#include "support/gui/ScriptedDialogs.h"
+
+namespace rostrix {
+namespace {
+
+using test::ScriptedDialogs;
+using test::SmtpScriptServer;
+using test::TempFolder;
+
+// The program's windows in a fresh home folder, the submission window shown and pointed
+// at a scripted mail server, with every status text it shows recorded in order.
+struct SubmissionWindow {
+    TempFolder home{true};
+    QStringList statuses;
+    std::function<void()> duringSend;  // runs when the send starts
+
+    explicit SubmissionWindow(const SmtpScriptServer& server) {
+        createForms();
+        TSmtpClient& smtp = Form8->SmtpClient1;
+        smtp.Port = server.port();
+        const auto record = [this] { statuses << status()->text(); };
+        for (auto* event : {&smtp.OnConnect, &smtp.OnSuccess, &smtp.OnFailure})
+            *event = [o = *event, record] {
+                o();
+                record();
+            };
+        smtp.OnSendStart = [this, o = smtp.OnSendStart, record] {
+            o();
+            record();
+            if (duringSend) duringSend();
+        };
+        for (auto* event : {&smtp.OnEncodeStart, &smtp.OnEncodeEnd, &smtp.OnAttachmentNotFound,
+                            &smtp.OnRecipientNotFound})
+            *event = [o = *event, record](const std::string& s) {
+                o(s);
+                record();
+            };
+        Form8->show();
+    }
+    ~SubmissionWindow() { destroyForms(); }
+
+    template <class T = QLineEdit>
+    static T* control(const char* name) {
+        return Form8->findChild<T*>(name);
+    }
+    static QLabel* status() { return control<QLabel>("Label6"); }
+    static void click(const char* name) {
+        QTest::mouseClick(control<QWidget>(name), Qt::LeftButton);
+    }
+    static void fill(const QString& from, const QString& host) {
+        control("Edit1")->setText(from);
+        control("Edit3")->setText(host);
+    }
+};
+
+TEST(SubmissionWindow, SendsWithOneAttachmentReportingEachStepThenReopensEmpty) {
+    SmtpScriptServer server;
+    SubmissionWindow w(server);
+    w.home.write("27ALnya.zip", "PK team");
+    const QString team = QString::fromStdString(w.home.file("27ALnya.zip"));
+    ScriptedDialogs dlg;
+    dlg.answerPath(team);
+    dlg.answerPath(std::nullopt);
+    dlg.answerPath(std::nullopt);
+    SubmissionWindow::click("Button1");
+    SubmissionWindow::click("Label3");
+    SubmissionWindow::click("Label7");
+    ASSERT_EQ(dlg.asked.size(), 3u);
+    for (const auto& asked : dlg.asked) {
+        EXPECT_EQ(asked.kind, "openFile");
+        EXPECT_EQ(asked.file.title, "Attach file");
+        EXPECT_EQ(asked.file.filter, "Zip Files|*.zip");
+        EXPECT_EQ(asked.file.defaultExt, "zip");
+    }
+    EXPECT_EQ(SubmissionWindow::control<QListWidget>("ListBox1")->count(), 1);
+
+    SubmissionWindow::fill("coach@club.example", "127.0.0.1");
+    SubmissionWindow::control("Edit2")->setText("1927 Yankees");
+    SubmissionWindow::control<QPlainTextEdit>("Memo1")->setPlainText("Here is my team.\n.");
+    // A second press or an attach while the send runs does nothing.
+    w.duringSend = [] {
+        SubmissionWindow::click("Button2");
+        SubmissionWindow::click("Button1");
+        Form8->Button2Click();
+    };
+    SubmissionWindow::click("Button2");
+
+    EXPECT_EQ(w.statuses, (QStringList{"Connected", "Encoding " + team, team + " encoded",
+                                       "Sending Message", "Message sent successfully"}));
+    const std::string wire = server.received();
+    for (const char* piece :
+         {"MAIL FROM:<coach@club.example>\r\nRCPT TO:<teams@library.example.org>\r\n",
+          "Subject: 1927 Yankees\r\nReply-To: coach@club.example\r\n",
+          "Here is my team.\r\n..\r\n--", "name=\"27ALnya.zip\""})
+        EXPECT_NE(wire.find(piece), std::string::npos) << piece << "\nin\n" << wire;
+    EXPECT_EQ(wire.find("HELO"), wire.rfind("HELO"));  // one send only
+    EXPECT_FALSE(Form8->SmtpClient1.connected());
+    EXPECT_TRUE(SubmissionWindow::control<QPushButton>("Button2")->isEnabled());
+
+    Form8->hide();
+    SubmissionWindow::control("Edit4")->setText("coach");
+    Form8->show();
+    for (const char* edit : {"Edit1", "Edit2", "Edit3", "Edit4"})
+        EXPECT_TRUE(SubmissionWindow::control(edit)->text().isEmpty()) << edit;
+    EXPECT_TRUE(SubmissionWindow::control<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
+    EXPECT_EQ(SubmissionWindow::control<QListWidget>("ListBox1")->count(), 0);
+    EXPECT_EQ(SubmissionWindow::status()->text(), "Message sent successfully");
+}
+
+TEST(SubmissionWindow, EmptyHostIsRefusedWithoutConnecting) {
+    SmtpScriptServer server;
+    SubmissionWindow w(server);
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    SubmissionWindow::fill("coach@club.example", "");
+    SubmissionWindow::click("Button2");
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].text,
+              "You must enter your mail server address!\n This can be found in your e-mail "
+              "software.");
+    EXPECT_EQ(server.received(), "");
+    EXPECT_TRUE(w.statuses.isEmpty());
+}
+
+TEST(SubmissionWindow, EmptySenderAsksForSenderThenRecipientPrefilled) {
+    SmtpScriptServer server;
+    SubmissionWindow w(server);
+    ScriptedDialogs dlg;
+    dlg.answerText("me@club.example");
+    dlg.answerText("me@club.example");
+    SubmissionWindow::fill("", "127.0.0.1");
+    SubmissionWindow::click("Button2");
+    ASSERT_EQ(dlg.asked.size(), 2u);
+    EXPECT_EQ(dlg.asked[0].title, "Missing From Address");
+    EXPECT_EQ(dlg.asked[0].text, "Enter From Address: ");
+    EXPECT_EQ(dlg.asked[0].value, "");
+    EXPECT_EQ(dlg.asked[1].title, "Missing To Address");
+    EXPECT_EQ(dlg.asked[1].text, "Enter To Address: ");
+    EXPECT_EQ(dlg.asked[1].value, "me@club.example");
+    const std::string wire = server.received();
+    EXPECT_NE(wire.find("MAIL FROM:<me@club.example>\r\nRCPT TO:<me@club.example>\r\nDATA\r\n"
+                        "From: <>\r\n"),
+              std::string::npos)
+        << wire;
+    EXPECT_EQ(SubmissionWindow::status()->text(), "Message sent successfully");
+}
+
+TEST(SubmissionWindow, RefusedIntroductionAsksOnceThenTheErrorBoxSaysSo) {
+    SmtpScriptServer server(
+        SmtpScriptServer::Replies{{"HELO", {"501 who\r\n", "501 still who\r\n"}}});
+    SubmissionWindow w(server);
+    Form8->SmtpClient1.UserID = "kept";
+    ScriptedDialogs dlg;
+    dlg.answerText("coach");
+    dlg.answerButton(Ok);
+    SubmissionWindow::fill("coach@club.example", "127.0.0.1");
+    SubmissionWindow::click("Button2");
+    ASSERT_EQ(dlg.asked.size(), 2u);
+    EXPECT_EQ(dlg.asked[0].title, "Authentication Failed");
+    EXPECT_EQ(dlg.asked[0].text, "Invalid User ID. New User ID: ");
+    EXPECT_EQ(dlg.asked[0].value, "kept");
+    EXPECT_EQ(dlg.asked[1].title, "Rostrix");
+    EXPECT_EQ(dlg.asked[1].text, "Authentication failed.");
+    EXPECT_EQ(dlg.asked[1].icon, MsgIcon::Error);
+    EXPECT_EQ(server.received(), "HELO kept\r\nHELO coach\r\nQUIT\r\n");
+    EXPECT_EQ(Form8->SmtpClient1.UserID, "coach");
+}
+
+// An error inside the sending step leaves the connection open; the next press closes it.
+TEST(SubmissionWindow, MissingAttachmentEndsTheSendAndTheNextPressDisconnects) {
+    SmtpScriptServer server;
+    SubmissionWindow w(server);
+    const QString gone = QString::fromStdString(w.home.file("gone.zip"));
+    ScriptedDialogs dlg;
+    dlg.answerPath(gone);
+    dlg.answerButton(Ok);
+    SubmissionWindow::click("Button1");
+    SubmissionWindow::fill("coach@club.example", "127.0.0.1");
+    SubmissionWindow::click("Button2");
+    const QString notFound = "File attachment " + gone + " not found";
+    EXPECT_EQ(w.statuses, (QStringList{"Connected", "Encoding " + gone, notFound}));
+    EXPECT_EQ(SubmissionWindow::status()->toolTip(), notFound);
+    ASSERT_EQ(dlg.asked.size(), 2u);
+    EXPECT_EQ(dlg.asked[1].text, "Cannot open file " + gone + ".");
+    EXPECT_TRUE(Form8->SmtpClient1.connected());
+
+    SubmissionWindow::click("Button2");
+    EXPECT_FALSE(Form8->SmtpClient1.connected());
+    EXPECT_EQ(server.received(), "HELO \r\nQUIT\r\n");
+}
+
+TEST(SubmissionWindow, ClosingDuringASendEndsItQuietly) {
+    SmtpScriptServer server(SmtpScriptServer::Replies{{".", {""}}});
+    SubmissionWindow w(server);
+    ScriptedDialogs dlg;  // no error box expected
+    SubmissionWindow::fill("coach@club.example", "127.0.0.1");
+    w.duringSend = [] { QTimer::singleShot(100, Form8, [] { Form8->reject(); }); };
+    SubmissionWindow::click("Button2");
+    EXPECT_TRUE(dlg.asked.empty());
+    EXPECT_FALSE(Form8->isVisible());
+    EXPECT_FALSE(Form8->SmtpClient1.connected());
+    EXPECT_FALSE(Form8->sending());
+    EXPECT_TRUE(SubmissionWindow::control<QPushButton>("Button2")->isEnabled());
+}
+
+// The library address is a constant that a "Library" key in section "Mail" replaces;
+// the settings file is only read.
+TEST(SubmissionWindow, LibraryAddressComesFromTheSettingsWhenGiven) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"[Mail]\r\nLibrary=league@teams.example\r\n", "league@teams.example"},
+        {"[Mail]\r\nLibrary=\r\n", "teams@library.example.org"},
+    };
+    for (const auto& [section, address] : cases) {
+        SmtpScriptServer server;
+        SubmissionWindow w(server);
+        const std::string settings = w.home.read("qrdTeams.ini") + section;
+        w.home.write("qrdTeams.ini", settings);
+        SubmissionWindow::fill("coach@club.example", "127.0.0.1");
+        SubmissionWindow::click("Button2");
+        EXPECT_NE(server.received().find("RCPT TO:<" + address + ">\r\n"), std::string::npos)
+            << section;
+        EXPECT_EQ(w.home.read("qrdTeams.ini"), settings);
+    }
+}
+
+}  // namespace
+}  // namespace rostrix

@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <chrono>
+#include <regex>
+
+#include "package/SmtpClient.h"
+#include "support/core/ErrorOf.h"
+#include "support/core/LoopbackServer.h"
+#include "support/core/SmtpScriptServer.h"
+#include "support/core/TempFolder.h"
+
+namespace rostrix {
+namespace {
+
+using test::errorOf;
+using test::SmtpScriptServer;
+using test::TempFolder;
+using Events = std::vector<std::string>;
+
+// A client pointed at a scripted server, with every event written to a log.
+struct Mailer {
+    TSmtpClient smtp;
+    Events events;
+
+    explicit Mailer(const SmtpScriptServer& server) {
+        smtp.Host = "127.0.0.1";
+        smtp.Port = server.port();
+        smtp.OnConnect = [this] { events.push_back("connect"); };
+        smtp.OnSendStart = [this] { events.push_back("send start"); };
+        smtp.OnSuccess = [this] { events.push_back("success"); };
+        smtp.OnFailure = [this] { events.push_back("failure"); };
+        smtp.OnEncodeStart = [this](const std::string& f) { events.push_back("encode " + f); };
+        smtp.OnEncodeEnd = [this](const std::string& f) { events.push_back("encoded " + f); };
+        smtp.OnAttachmentNotFound = [this](const std::string& f) {
+            events.push_back("not found " + f);
+        };
+        smtp.OnRecipientNotFound = [this](const std::string& r) {
+            events.push_back("refused " + r);
+        };
+        smtp.MailMessage.FromAddress = "coach@club.example";
+        smtp.MailMessage.ToAddress = {"teams@library.example.org"};
+    }
+    std::string send() {
+        return errorOf([&] {
+            smtp.Connect();
+            smtp.SendMail();
+            smtp.Disconnect();
+        });
+    }
+    // After a failure: QUIT, so the server has seen everything the client sent.
+    void finish() {
+        errorOf([&] { smtp.Disconnect(); });
+    }
+};
+
+const std::string kLine60 = "MTkyNyBOZXcgWW9yayBZYW5rZWVzOiBSdXRoLCBHZWhyaWcsIExhenplcmks";
+const std::string kTeamBytes = "1927 New York Yankees: Ruth, Gehrig, Lazzeri, Combs, Meusel.\n";
+
+TEST(SmtpClient, ExactTranscriptOfAPlainMessage) {
+    SmtpScriptServer server;
+    Mailer m(server);
+    m.smtp.MailMessage.Subject = "1927 Yankees";
+    m.smtp.MailMessage.ReplyTo = "coach@club.example";
+    m.smtp.MailMessage.Body = {"Here is my team.", "", ".signed"};
+    EXPECT_EQ(m.send(), "<no error>");
+    EXPECT_EQ(server.received(),
+              "HELO \r\n"
+              "RSET\r\n"
+              "MAIL FROM:<coach@club.example>\r\n"
+              "RCPT TO:<teams@library.example.org>\r\n"
+              "DATA\r\n"
+              "From: <coach@club.example>\r\n"
+              "To: teams@library.example.org\r\n"
+              "Subject: 1927 Yankees\r\n"
+              "Reply-To: coach@club.example\r\n"
+              "Mime-Version: 1.0\r\n"
+              "Content-Type: text/plain; charset=us-ascii\r\n"
+              "\r\n"
+              "\r\n"
+              "Here is my team.\r\n"
+              "\r\n"
+              "..signed\r\n"
+              ".\r\n"
+              "QUIT\r\n");
+    EXPECT_EQ(m.events, (Events{"connect", "send start", "success"}));
+    EXPECT_FALSE(m.smtp.connected());
+}
+
+TEST(SmtpClient, ExactTranscriptWithTwoAttachments) {
+    TempFolder folder;
+    folder.write("27ALnya.zip", kTeamBytes);
+    folder.write("empty.zip", "");
+    SmtpScriptServer server;
+    Mailer m(server);
+    const std::string team = folder.file("27ALnya.zip"), empty = folder.file("empty.zip");
+    m.smtp.MailMessage.Attachments = {team, empty};
+    m.smtp.MailMessage.Body = {"Two files."};
+    EXPECT_EQ(m.send(), "<no error>");
+
+    const std::string wire = server.received();
+    std::smatch found;
+    ASSERT_TRUE(
+        std::regex_search(wire, found, std::regex("boundary=\"(={20}54535[a-y]{6}={4})\"")));
+    const std::string b = found[1];
+    EXPECT_EQ(wire,
+              "HELO \r\nRSET\r\nMAIL FROM:<coach@club.example>\r\n"
+              "RCPT TO:<teams@library.example.org>\r\nDATA\r\n"
+              "From: <coach@club.example>\r\n"
+              "To: teams@library.example.org\r\n"
+              "Mime-Version: 1.0\r\n"
+              "Content-Type: multipart/mixed; boundary=\"" +
+                  b +
+                  "\"\r\n"
+                  "\r\n\r\n"
+                  "--" +
+                  b +
+                  "\r\n"
+                  "Content-Type: text/plain; charset=us-ascii\r\n\r\n"
+                  "Two files.\r\n"
+                  "--" +
+                  b +
+                  "\r\n"
+                  "Content-Type: application/octet-stream; name=\"27ALnya.zip\"\r\n"
+                  "Content-Transfer-Encoding: base64\r\n"
+                  "Content-Disposition: attachment; filename=\"27ALnya.zip\"\r\n\r\n" +
+                  kLine60 +
+                  "\r\nIENvbWJzLCBNZXVzZWwuCg==\r\n"
+                  "--" +
+                  b +
+                  "\r\n"
+                  "Content-Type: application/octet-stream; name=\"empty.zip\"\r\n"
+                  "Content-Transfer-Encoding: base64\r\n"
+                  "Content-Disposition: attachment; filename=\"empty.zip\"\r\n\r\n"
+                  "--" +
+                  b +
+                  "--\r\n"
+                  ".\r\nQUIT\r\n");
+    EXPECT_EQ(m.events, (Events{"connect", "encode " + team, "encoded " + team, "encode " + empty,
+                                "encoded " + empty, "send start", "success"}));
+    EXPECT_TRUE(m.smtp.MailMessage.Attachments.empty());
+    EXPECT_TRUE(m.smtp.MailMessage.ToAddress.empty());
+}
+
+// What goes on the wire in the exchanges a plausible fault would get wrong. Events are
+// listed joined by ", "; <f> stands for the case's folder.
+TEST(SmtpClient, ScriptedExchanges) {
+    using Setup = std::function<void(Mailer&, const TempFolder&)>;
+    using Wire = std::vector<std::string>;
+    const Setup none = [](Mailer&, const TempFolder&) {};
+    const Setup newUserId = [](Mailer& m, const TempFolder&) {
+        m.smtp.OnAuthenticationFailed = [&m](bool& handled) {
+            m.events.push_back("auth");
+            m.smtp.UserID = "coach";
+            handled = true;
+        };
+    };
+    const auto attach = [](std::string name, std::string bytes) {
+        return [=](Mailer& m, const TempFolder& f) {
+            QDir(QString::fromStdString(f.path())).mkpath("sub");
+            f.write(name, bytes);
+            m.smtp.MailMessage.Attachments = {f.file(name)};
+        };
+    };
+    const auto body = [](std::vector<std::string> lines) {
+        return [=](Mailer& m, const TempFolder&) { m.smtp.MailMessage.Body = lines; };
+    };
+    const auto from = [](std::string address) {
+        return [=](Mailer& m, const TempFolder&) { m.smtp.MailMessage.FromAddress = address; };
+    };
+    const auto to = [](std::vector<std::string> entries) {
+        return [=](Mailer& m, const TempFolder&) { m.smtp.MailMessage.ToAddress = entries; };
+    };
+    const Setup lateSender = [](Mailer& m, const TempFolder&) {
+        m.smtp.MailMessage.FromAddress = "";
+        m.smtp.OnHeaderIncomplete = [&m](bool& handled, int type) {
+            m.events.push_back("incomplete " + std::to_string(type));
+            m.smtp.MailMessage.FromAddress = "late@club.example";
+            handled = true;
+        };
+    };
+    const auto twoSends = [](Mailer& m) {
+        m.smtp.Connect();
+        m.smtp.SendMail();
+        m.events.clear();
+        m.smtp.SendMail();  // no encoding events: the attachments went with the recipients
+    };
+    struct Case {
+        const char* name;
+        SmtpScriptServer::Replies replies;
+        Setup setup;
+        std::string error;
+        std::string events;
+        Wire onWire;  // in this order
+        Wire notOnWire;
+        std::string greeting = "220 ready\r\n";
+        std::function<void(Mailer&)> act = {};
+    };
+    const std::string sent = "connect, send start, success";
+    std::string line60;  // 45 bytes "@"
+    for (int i = 0; i < 15; ++i) line60 += "QEBA";
+    // clang-format off
+    const Case cases[] = {
+        {"empty user id", {}, none, "", sent, {"HELO \r\nRSET\r\n"}, {}},
+        {"refused, then accepted after the handler", {{"HELO", {"501 who\r\n"}}}, newUserId,
+         "", "auth, " + sent, {"HELO \r\nHELO coach\r\nRSET\r\n"}, {}},
+        {"refused twice", {{"HELO", {"501 who\r\n", "550 no\r\n"}}}, newUserId,
+         "Authentication failed", "auth", {"HELO \r\nHELO coach\r\nQUIT\r\n"}, {"RSET"}},
+        {"refused without a handler", {{"HELO", {"501 who\r\n"}}}, none,
+         "Authentication failed", "", {"HELO \r\nQUIT\r\n"}, {}},
+        {"greeting of three lines, all read before HELO", {{"HELO", {"501 no\r\n"}}}, none,
+         "Authentication failed", "", {"HELO \r\nQUIT\r\n"}, {}, "220-a\r\n220-b\r\n220 c\r\n"},
+        {"HELO reply of two lines", {{"HELO", {"250-hi\r\n250 HELP\r\n"}}, {"RSET", {"451 busy\r\n"}}},
+         none, "451 busy", "connect, send start", {"RSET\r\nQUIT\r\n"}, {"MAIL"}},
+        {"greeting refused", {}, none, "554 no service", "", {"QUIT\r\n"}, {"HELO"},
+         "554 no service\r\n"},
+        {"dot-stuffing", {}, body({".", ".x", "a.b", ".."}), "", sent,
+         {"\r\n\r\n..\r\n..x\r\na.b\r\n...\r\n.\r\nQUIT"}, {}},
+        {"46-byte attachment", {}, attach("a.zip", std::string(46, '@')),
+         "", "connect, encode <f>/a.zip, encoded <f>/a.zip, " + sent.substr(9),
+         {"\r\n\r\n" + line60 + "\r\nQA==\r\n--"}, {}},
+        {"bare names", {}, attach("sub/team.zip", "x"),
+         "", "connect, encode <f>/sub/team.zip, encoded <f>/sub/team.zip, " + sent.substr(9),
+         {"name=\"team.zip\"\r\n", "filename=\"team.zip\"\r\n"}, {"sub/"}},
+        {"no attachments: no boundary; empty subject: no line", {}, none, "", sent,
+         {"Mime-Version: 1.0\r\nContent-Type: text/plain; charset=us-ascii\r\n\r\n\r\n.\r\n"},
+         {"multipart", "--=", "Subject"}},
+        {"subject with line breaks", {}, [](Mailer& m, const TempFolder&) {
+             m.smtp.MailMessage.Subject = "a\r\nBcc: b@x"; },
+         "", sent, {"Subject: a  Bcc: b@x\r\n"}, {}},
+        {"sender supplied by the handler reaches the envelope only", {}, lateSender,
+         "", "connect, incomplete 1, send start, success",
+         {"MAIL FROM:<late@club.example>\r\n", "From: <>\r\n"}, {}},
+        {"two recipients", {}, to({"a@x.example", "Bee <b@x.example>"}), "", sent,
+         {"RCPT TO:<a@x.example>\r\nRCPT TO:<b@x.example>\r\nDATA",
+          "To: a@x.example,Bee <b@x.example>\r\n"}, {}},
+        {"cleared after a send, so the next one is incomplete", {}, attach("a.zip", "x"),
+         "Incomplete Header", "", {".\r\nQUIT\r\n"}, {}, "220 ready\r\n", twoSends},
+        {"refused recipient", {{"RCPT", {"550 no such user\r\n"}}},
+         to({"Nobody <nobody@x.example>", "teams@x.example"}),
+         "", "connect, send start, refused Nobody <nobody@x.example>, success",
+         {"RCPT TO:<teams@x.example>\r\nDATA\r\n"}, {}},
+        {"554 to the end of the data", {{".", {"554 rejected as spam\r\n"}}}, none,
+         "554 rejected as spam", "connect, send start, failure", {".\r\nQUIT\r\n"}, {}},
+        {"sender refused", {{"MAIL", {"553 bad sender\r\n"}}}, none, "553 bad sender",
+         "connect, send start", {"MAIL FROM:<coach@club.example>\r\nQUIT\r\n"}, {}},
+        {"data refused", {{"DATA", {"503 no valid recipients\r\n"}}}, none,
+         "503 no valid recipients", "connect, send start", {"DATA\r\nQUIT\r\n"}, {}},
+        {"missing attachment: nothing sent after HELO", {},
+         [](Mailer& m, const TempFolder& f) { m.smtp.MailMessage.Attachments = {f.file("gone.zip")}; },
+         "Cannot open file <f>/gone.zip", "connect, encode <f>/gone.zip, not found <f>/gone.zip",
+         {"HELO \r\nQUIT\r\n"}, {"RSET"}},
+        {"server hangs up instead of accepting", {{".", {SmtpScriptServer::kHangUp}}}, none,
+         "10054:Connection reset by peer", "connect, send start", {".\r\n"}, {}},
+        {"QUIT refused", {{"QUIT", {"500 what\r\n"}}}, none, "500 what", sent,
+         {".\r\nQUIT\r\n"}, {"QUIT\r\nQUIT"}},
+        {"line break in the user id", {}, [](Mailer& m, const TempFolder&) {
+             m.smtp.UserID = "coach\r\nRSET"; },
+         "The user id contains a line break", "", {"QUIT\r\n"}, {"HELO"}},
+        {"line break in the sender", {}, from("a@x>\r\nRCPT TO:<evil@x.example"),
+         "The sender address contains a line break", "connect", {"HELO \r\nQUIT\r\n"},
+         {"RSET", "evil"}},
+        {"line break in a recipient", {}, to({"b@x.example\nDATA"}),
+         "A recipient address contains a line break", "connect", {"HELO \r\nQUIT\r\n"},
+         {"RSET"}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        SmtpScriptServer server(c.replies, c.greeting);
+        Mailer m(server);
+        c.setup(m, folder);
+        const std::string error = c.act ? errorOf([&] { c.act(m); }) : m.send();
+        const auto inFolder = [&](std::string text) {
+            for (std::size_t at; (at = text.find("<f>")) != std::string::npos;)
+                text.replace(at, 3, folder.path());
+            return text;
+        };
+        EXPECT_EQ(error, c.error.empty() ? "<no error>" : inFolder(c.error));
+        m.finish();
+        std::string events;
+        for (const std::string& e : m.events) events += (events.empty() ? "" : ", ") + e;
+        EXPECT_EQ(events, inFolder(c.events));
+        const std::string wire = server.received();
+        std::size_t at = 0;
+        for (const std::string& piece : c.onWire) {
+            const std::size_t found = wire.find(piece, at);
+            EXPECT_NE(found, std::string::npos) << piece << "\nin\n" << wire;
+            if (found != std::string::npos) at = found + piece.size();
+        }
+        for (const std::string& piece : c.notOnWire)
+            EXPECT_EQ(wire.find(piece), std::string::npos) << piece << "\nin\n" << wire;
+    }
+}
+
+TEST(SmtpClient, ConnectionFailuresHaveTheirTexts) {
+    SmtpScriptServer server;
+    TSmtpClient smtp;
+    smtp.Port = server.port();
+    smtp.Host = "mail.example";
+    smtp.socket().resolver = [](const std::string&) { return std::vector<SocketAddress>{}; };
+    EXPECT_EQ(errorOf([&] { smtp.Connect(); }), "Null Remote Address");
+    smtp.socket().resolver = systemResolve;
+    smtp.Host = "127.0.0.1\r\nHELO evil";
+    EXPECT_EQ(errorOf([&] { smtp.Connect(); }), "The mail server address contains a line break");
+    smtp.Host = "127.0.0.1";
+    smtp.MailMessage.FromAddress = "a@x.example";
+    smtp.MailMessage.ToAddress = {"b@x.example"};
+    EXPECT_EQ(errorOf([&] { smtp.SendMail(); }), "Not Connected");
+    smtp.Connect();
+    EXPECT_EQ(errorOf([&] { smtp.Connect(); }), "Already connected");
+    smtp.Disconnect();
+    EXPECT_FALSE(smtp.connected());
+    smtp.Port = test::LoopbackServer::closedPort();
+    EXPECT_EQ(errorOf([&] { smtp.Connect(); }), "Connection Failed");
+    EXPECT_EQ(server.received(), "HELO \r\nQUIT\r\n");
+}
+
+// A silent server ends the exchange after the stall limit; the reply to the end of the
+// data has the longer one.
+TEST(SmtpClient, SilentServerTimesOut) {
+    using Clock = std::chrono::steady_clock;
+    struct Case {
+        SmtpScriptServer::Replies replies;
+        std::string greeting;
+        int atLeastMs;
+    };
+    const Case cases[] = {
+        {{}, "", 300},
+        {{{"RCPT", {""}}}, "220 ready\r\n", 300},
+        {{{".", {""}}}, "220 ready\r\n", 900},
+    };
+    for (const Case& c : cases) {
+        SmtpScriptServer server(c.replies, c.greeting);
+        Mailer m(server);
+        m.smtp.StallTimeoutMs = 300;
+        m.smtp.FinalReplyTimeoutMs = 900;
+        const auto started = Clock::now();
+        EXPECT_EQ(m.send(), "10060:Connection timed out") << c.atLeastMs;
+        const auto took =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+        EXPECT_GE(took.count(), c.atLeastMs);
+        EXPECT_LT(took.count(), c.atLeastMs + 5000);
+    }
+}
+
+}  // namespace
+}  // namespace rostrix
