@@ -1,5 +1,7 @@
 #include "app/Forms.h"
 
+#include "names/tmNames.h"
+#include "names/tmNamesDuplicate.h"
 #include "shell/tmHome.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
@@ -10,6 +12,8 @@ TForm1* Form1 = nullptr;
 TForm4* Form4 = nullptr;
 TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
+TForm5* Form5 = nullptr;
+TForm6* Form6 = nullptr;
 TForm10* Form10 = nullptr;
 
 namespace rostrix {
@@ -29,11 +33,15 @@ void createForms() {
     Form4 = new TForm4;
     Form2 = new TForm2;
     Form3 = new TForm3;
+    Form5 = new TForm5;
+    Form6 = new TForm6;
     Form10 = new TForm10;
 }
 
 void destroyForms() {
     destroy(Form10);
+    destroy(Form6);
+    destroy(Form5);
     destroy(Form3);
     destroy(Form2);
     destroy(Form4);
