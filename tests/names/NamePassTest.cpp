@@ -104,23 +104,6 @@ TEST(NamePass, AbandonsANameItCannotSplitAndNamesTheLine) {
     }
 }
 
-TEST(NamePass, PromptsForEachDuplicateInLineOrder) {
-    const std::vector<std::string> lines{batter("Stone, Steve"), batter("Halloran, Mickey"),
-                                         batter("Parker, Pete  Jr"), batter("Ward, Wilbur Lee Jo")};
-    std::vector<std::pair<std::string, std::string>> asked;
-    const NamePass pass(DuplicateOption::Prompt, [&](const DuplicateName& n) {
-        asked.emplace_back(std::string(1, n.initial), n.givenName + " " + n.surname);
-        return std::optional<char>(asked.size() == 2 ? 'q' : n.initial);
-    });
-    const auto out = pass.run(lines);
-    const std::vector<std::pair<std::string, std::string>> expected{
-        {"S", "Steve Stone"}, {"P", "Pete Parker"}, {"W", "Wilbur Lee J Ward"}};
-    EXPECT_EQ(asked, expected);  // the last given name is cut at column 27
-    EXPECT_EQ(out[0], lines[0]);
-    EXPECT_EQ(nameOf(out[2]), nameOf(batter("qarker, qete  Jr")));
-    EXPECT_EQ(out[3], lines[3]);
-}
-
 class NameFile : public ::testing::Test {
 protected:
     std::string run(const std::string& name, DuplicateOption option) {
