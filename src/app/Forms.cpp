@@ -1,5 +1,7 @@
 #include "app/Forms.h"
 
+#include "names/tmNames.h"
+#include "names/tmNamesDuplicate.h"
 #include "package/tmEMailTeam.h"
 #include "shell/tmHome.h"
 #include "teamfile/tmEditor.h"
@@ -11,6 +13,8 @@ TForm1* Form1 = nullptr;
 TForm4* Form4 = nullptr;
 TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
+TForm5* Form5 = nullptr;
+TForm6* Form6 = nullptr;
 TForm8* Form8 = nullptr;
 TForm10* Form10 = nullptr;
 
@@ -31,6 +35,8 @@ void createForms() {
     Form4 = new TForm4;
     Form2 = new TForm2;
     Form3 = new TForm3;
+    Form5 = new TForm5;
+    Form6 = new TForm6;
     Form8 = new TForm8;
     Form10 = new TForm10;
 }
@@ -38,6 +44,8 @@ void createForms() {
 void destroyForms() {
     destroy(Form10);
     destroy(Form8);
+    destroy(Form6);
+    destroy(Form5);
     destroy(Form3);
     destroy(Form2);
     destroy(Form4);

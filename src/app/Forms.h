@@ -6,6 +6,8 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TForm4;
+class TForm5;
+class TForm6;
 class TForm8;
 class TForm10;
 
@@ -13,6 +15,8 @@ extern TForm1* Form1;
 extern TForm4* Form4;
 extern TForm2* Form2;
 extern TForm3* Form3;
+extern TForm5* Form5;
+extern TForm6* Form6;
 extern TForm8* Form8;
 extern TForm10* Form10;
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/Forms.h"
+#include "names/tmNames.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/ProfileFile.h"
@@ -88,6 +89,8 @@ void TForm1::connectHandlers() {
     connect(ui->Button3, &QPushButton::clicked, this, guard([this] { Button3Click(); }));
     connect(ui->Button4, &QPushButton::clicked, this, guard([this] { Button4Click(); }));
     connect(ui->Teams1, &QAction::triggered, this, guard([this] { Button4Click(); }));
+    connect(ui->Button2, &QPushButton::clicked, this, guard([this] { Button2Click(); }));
+    connect(ui->Names1, &QAction::triggered, this, guard([this] { Button2Click(); }));
     connect(ui->Button5, &QPushButton::clicked, this, guard([this] { Button5Click(); }));
     connect(ui->About1, &QAction::triggered, this, guard([this] { Button5Click(); }));
     connect(ui->Button7, &QPushButton::clicked, this, guard([this] { Button7Click(); }));
@@ -328,6 +331,13 @@ void TForm1::Button4Click() {
     Form4->OpenDialog1.initialDir = fileNameText(home);
     Form4->SaveDialog1.initialDir = fileNameText(home);
     dialogs().showModal(Form4);
+}
+
+// Names: the utility lists the home directory each time it opens.
+void TForm1::Button2Click() {
+    Form5->CurrentFolder = HomeDirectory;
+    centreOver(Form5, this);
+    dialogs().showModal(Form5);
 }
 
 void TForm1::Button5Click() {

@@ -33,6 +33,7 @@ public:
     void FormClose();
     void FormKeyUp(int key);
     void Button1Click();
+    void Button2Click();
     void SpeedButton1Click();
     void Button3Click();
     void Button4Click();

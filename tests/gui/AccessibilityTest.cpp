@@ -10,6 +10,8 @@
 #include <QToolButton>
 
 #include "app/Forms.h"
+#include "names/tmNames.h"
+#include "names/tmNamesDuplicate.h"
 #include "package/tmEMailTeam.h"
 #include "shell/tmHome.h"
 #include "support/core/TempFolder.h"
@@ -25,7 +27,7 @@ namespace {
 TEST(Accessibility, EveryFocusableControlHasASpokenName) {
     test::TempFolder home(true);
     createForms();
-    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form8, Form10};
+    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form5, Form6, Form8, Form10};
     for (QWidget* form : forms) {
         for (QWidget* w : form->findChildren<QWidget*>()) {
             // Tool bar buttons take no focus but are read out all the same.

@@ -1,0 +1,118 @@
+#include "names/NamePass.h"
+
+#include <utility>
+
+#include "platform/LineFile.h"
+
+namespace rostrix {
+
+namespace {
+
+// Columns counted from 1, as the team file format counts them; these are indexes.
+constexpr std::size_t kSurnameAt = 9;          // column 10
+constexpr std::size_t kLastNameColumnAt = 26;  // column 27
+constexpr std::size_t kTitleMarkAt = 27;       // columns 28 to 30
+constexpr std::size_t kShortestNameLine = 75;
+
+std::string onLine(const char* what, std::size_t lineNumber) {
+    return std::string(what) + " on line " + std::to_string(lineNumber);
+}
+
+// The given name as the duplicate prompt shows it: from its initial up to column 27 or up
+// to two blanks in a row, whichever comes first, and never empty.
+std::string givenNameText(const std::string& line, std::size_t from) {
+    std::size_t end = from + 1;
+    while (end <= kLastNameColumnAt && end < line.size() &&
+           !(end + 1 < line.size() && line[end] == ' ' && line[end + 1] == ' '))
+        ++end;
+    return line.substr(from, end - from);
+}
+
+char shifted(char c, int by) {
+    return static_cast<char>(static_cast<unsigned char>(c) + by);
+}
+
+}  // namespace
+
+bool isNameLine(const std::string& line) {
+    if (line.size() < kShortestNameLine) return false;
+    const std::string_view mark(line.data() + kTitleMarkAt, 3);
+    return mark != " AB" && mark != "Inn";
+}
+
+NamePass::NamePass(DuplicateOption option, DuplicatePrompt prompt)
+    : option_(option), prompt_(std::move(prompt)) {}
+
+void NamePass::runLine(std::string& line, std::size_t lineNumber) const {
+    if (!isNameLine(line)) return;
+    const std::size_t comma = line.find(',', kSurnameAt + 1);
+    if (comma == std::string::npos)
+        throw NamePassAbandoned(
+            lineNumber, onLine("the player name", lineNumber) + " has no comma after the surname");
+    std::size_t given = comma + 1;
+    if (given < line.size() && line[given] == ' ') ++given;  // one blank at most
+    if (given >= line.size())
+        throw NamePassAbandoned(
+            lineNumber, "nothing follows the comma of the player name" + onLine("", lineNumber));
+
+    char surnameInitial = line[kSurnameAt];
+    char givenInitial = line[given];
+    if (surnameInitial == givenInitial && option_ != DuplicateOption::None) {
+        char corrected = surnameInitial;
+        switch (option_) {
+            case DuplicateOption::Prompt: {
+                const DuplicateName name{surnameInitial, givenNameText(line, given),
+                                         line.substr(kSurnameAt, comma - kSurnameAt)};
+                const std::optional<char> chosen = prompt_ ? prompt_(name) : std::nullopt;
+                if (!chosen)
+                    throw NamePassAbandoned(
+                        lineNumber, "no replacement character was given for the duplicate name" +
+                                        onLine("", lineNumber));
+                corrected = *chosen;
+                break;
+            }
+            case DuplicateOption::AutoEncrypt:
+                corrected = shifted(corrected, 1);
+                break;
+            case DuplicateOption::AutoFix:
+                corrected = shifted(corrected, -1);
+                break;
+            case DuplicateOption::None:
+                break;
+        }
+        // A line break inside a name would split the line in two when the file is read.
+        if (corrected == '\r' || corrected == '\n')
+            throw NamePassAbandoned(
+                lineNumber, onLine("the corrected initial", lineNumber) + " would be a line break");
+        surnameInitial = givenInitial = corrected;
+    }
+    line[kSurnameAt] = givenInitial;
+    line[given] = surnameInitial;
+}
+
+std::vector<std::string> NamePass::run(const std::vector<std::string>& lines) const {
+    std::vector<std::string> out = lines;
+    for (std::size_t i = 0; i < out.size(); ++i) runLine(out[i], i + 1);
+    return out;
+}
+
+std::vector<std::string> readTeamFileLines(const std::string& path) {
+    auto lines = readLines(path);
+    if (!lines) throw Error(formatText("Cannot open file %s", path));
+    return std::move(*lines);
+}
+
+std::vector<std::string> passAndSave(const NamePass& pass, const std::string& path,
+                                     const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    try {
+        out = pass.run(lines);
+    } catch (const NamePassAbandoned& e) {
+        throw Error("Cannot encode the names of " + path + ": " + e.reason() +
+                    ". The file was not changed");
+    }
+    if (!writeLinesAtomic(path, out)) throw Error(formatText("Cannot create file %s", path));
+    return out;
+}
+
+}  // namespace rostrix
