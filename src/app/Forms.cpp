@@ -1,6 +1,8 @@
 #include "app/Forms.h"
 
+#include "package/tmZip.h"
 #include "shell/tmHome.h"
+#include "shell/tmPlayoffs.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
 #include "update/tmAbout.h"
@@ -10,7 +12,9 @@ TForm1* Form1 = nullptr;
 TForm4* Form4 = nullptr;
 TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
+TForm7* Form7 = nullptr;
 TForm10* Form10 = nullptr;
+TForm14* Form14 = nullptr;
 
 namespace rostrix {
 
@@ -29,11 +33,15 @@ void createForms() {
     Form4 = new TForm4;
     Form2 = new TForm2;
     Form3 = new TForm3;
+    Form7 = new TForm7;
     Form10 = new TForm10;
+    Form14 = new TForm14;
 }
 
 void destroyForms() {
+    destroy(Form14);
     destroy(Form10);
+    destroy(Form7);
     destroy(Form3);
     destroy(Form2);
     destroy(Form4);

@@ -6,13 +6,17 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TForm4;
+class TForm7;
 class TForm10;
+class TForm14;
 
 extern TForm1* Form1;
 extern TForm4* Form4;
 extern TForm2* Form2;
 extern TForm3* Form3;
+extern TForm7* Form7;
 extern TForm10* Form10;
+extern TForm14* Form14;
 
 namespace rostrix {
 

@@ -10,7 +10,9 @@
 #include <QToolButton>
 
 #include "app/Forms.h"
+#include "package/tmZip.h"
 #include "shell/tmHome.h"
+#include "shell/tmPlayoffs.h"
 #include "support/core/TempFolder.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
@@ -24,7 +26,7 @@ namespace {
 TEST(Accessibility, EveryFocusableControlHasASpokenName) {
     test::TempFolder home(true);
     createForms();
-    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form10};
+    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form7, Form10, Form14};
     for (QWidget* form : forms) {
         for (QWidget* w : form->findChildren<QWidget*>()) {
             // Tool bar buttons take no focus but are read out all the same.

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+
+#include "app/Forms.h"
+#include "package/tmZip.h"
+#include "shell/tmHome.h"
+#include "shell/tmPlayoffs.h"
+#include "support/core/TempFolder.h"
+#include "support/gui/ScriptedDialogs.h"
+#include "update/tmAbout.h"
+
+namespace rostrix {
+namespace {
+
+// Every window created as at start-up, in a temporary home, the main window shown.
+class WindowCommands : public ::testing::Test {
+protected:
+    WindowCommands() : home(true) {
+        createForms();
+        Form1->show();
+    }
+    ~WindowCommands() override { destroyForms(); }
+
+    template <class T>
+    static T* in(QWidget* form, const char* name) {
+        T* c = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+
+    test::TempFolder home;
+};
+
+TEST_F(WindowCommands, EachCommandOpensItsWindowCentredOverTheMainWindow) {
+    struct Case {
+        const char* command;
+        std::function<void()> run;
+        QWidget* opens;
+    };
+    const Case cases[] = {
+        {"Make Zip", [] { in<QPushButton>(Form1, "Button8")->click(); }, Form7},
+        {"Setup, Create Team Pack", [] { in<QAction>(Form1, "CreateTeamPack1")->trigger(); },
+         Form7},
+        {"About", [] { in<QPushButton>(Form1, "Button5")->click(); }, Form2},
+        {"&About", [] { in<QAction>(Form1, "About1")->trigger(); }, Form2},
+        {"Playoffs", [] { in<QPushButton>(Form1, "Button10")->click(); }, Form14},
+    };
+    for (const auto& c : cases) {
+        test::ScriptedDialogs dlg;
+        QWidget* opened = nullptr;
+        QPoint offset;
+        dlg.answerModal([&](QWidget* w) {
+            opened = w;
+            offset = w->frameGeometry().center() - Form1->frameGeometry().center();
+        });
+        c.run();
+        EXPECT_EQ(opened, c.opens) << c.command;
+        EXPECT_LE(offset.manhattanLength(), 2) << c.command;
+    }
+}
+
+TEST_F(WindowCommands, PlayoffsOffersTheSeriesLengthsWithNothingChosen) {
+    auto* type = in<QComboBox>(Form14, "ComboBox9");
+    QStringList items;
+    for (int i = 0; i < type->count(); ++i) items << type->itemText(i);
+    EXPECT_EQ(items, (QStringList{"1-1-1", "1-1-3", "1-3-3", "1-3-5", "3-3-3", "3-3-5",
+                                  "3-5-5", "3-5-7", "5-5-7", "5-7-7", "7-7-7", "---------",
+                                  "1-1",   "1-3",   "1-5",   "1-7",   "3-3",   "3-5",
+                                  "3-7",   "5-5",   "5-7",   "7-7"}));
+    EXPECT_EQ(type->currentIndex(), -1);
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_EQ(in<QComboBox>(Form14, ("ComboBox" + std::to_string(i)).c_str())->count(), 0);
+}
+
+}  // namespace
+}  // namespace rostrix
