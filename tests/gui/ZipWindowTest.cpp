@@ -43,9 +43,11 @@ protected:
     }
     QLabel* nameLabel() { return control<QLabel>("Label2"); }
     QString dir() const { return QString::fromStdString(dat.path()); }
-    // "Set Filename" answered with path.
-    void setFilename(ScriptedDialogs& dlg, const std::string& path) {
+    // "Set Filename" answered with path (and the overwrite question, when asked).
+    void setFilename(ScriptedDialogs& dlg, const std::string& path,
+                     std::optional<int> overwrite = {}) {
         dlg.answerPath(QString::fromStdString(path));
+        if (overwrite) dlg.answerButton(*overwrite);
         control("Button6")->click();
     }
     // Puts rows of the left list on the right.
@@ -122,8 +124,7 @@ TEST_F(ZipWindow, SetFilenameAsksBeforeOverwritingAndRemembersTheFolder) {
     EXPECT_TRUE(dlg.asked[0].file.fileName.isEmpty());
 
     // No: the name stays, but the refused file's folder is where the dialog opens next.
-    dlg.answerButton(No);
-    setFilename(dlg, packs.file("old.zip"));
+    setFilename(dlg, packs.file("old.zip"), No);
     EXPECT_EQ(dlg.asked[2].text.toStdString(),
               "Overwrite Existing File: " + packs.file("old.zip") + "?");
     EXPECT_EQ(dlg.asked[2].buttons, Yes | No);
@@ -135,8 +136,7 @@ TEST_F(ZipWindow, SetFilenameAsksBeforeOverwritingAndRemembersTheFolder) {
     dlg.answerPath(std::nullopt);
     control("Button6")->click();
     EXPECT_EQ(dlg.asked[3].file.initialDir.toStdString(), packs.path());
-    dlg.answerButton(Yes);
-    setFilename(dlg, packs.file("old.zip"));
+    setFilename(dlg, packs.file("old.zip"), Yes);
     EXPECT_FALSE(packs.exists("old.zip"));
     EXPECT_EQ(form->ZipArchive1.ZipFileName(), packs.file("old.zip"));
 }

@@ -15,12 +15,12 @@ namespace {
 
 using test::TempFolder;
 
-struct Run {
+struct Outcome {
     int exitCode;
     QString out;
 };
 
-Run run(const QString& program, const QStringList& args) {
+Outcome run(const QString& program, const QStringList& args) {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
@@ -72,17 +72,17 @@ TEST(ZipPeer, RealReadersSeeBareDeflatedNamesWithTheSourceBytes) {
     EXPECT_TRUE(reports.empty());
     const QString archive = QString::fromStdString(out.file("pack.zip"));
 
-    const Run tested = run("unzip", {"-t", "-q", archive});
+    const Outcome tested = run("unzip", {"-t", "-q", archive});
     EXPECT_EQ(tested.exitCode, 0) << tested.out.toStdString();
 
     out.write("list.py", kListMembers);
-    const Run listed = run("python3", {QString::fromStdString(out.file("list.py")), archive});
+    const Outcome listed = run("python3", {QString::fromStdString(out.file("list.py")), archive});
     ASSERT_EQ(listed.exitCode, 0) << listed.out.toStdString();
     EXPECT_EQ(listed.out.trimmed().split('\n'), expected);
 
     // About the size the common zip tool makes of the same files at its best compression.
     const QString reference = QString::fromStdString(out.file("ref.zip"));
-    const Run zipped = run("zip", QStringList{"-9", "-j", "-q", reference} + paths);
+    const Outcome zipped = run("zip", QStringList{"-9", "-j", "-q", reference} + paths);
     ASSERT_EQ(zipped.exitCode, 0) << zipped.out.toStdString();
     const auto ours = std::filesystem::file_size(archive.toStdString());
     const auto theirs = std::filesystem::file_size(reference.toStdString());
