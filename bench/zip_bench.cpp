@@ -3,7 +3,9 @@
 // ratios (the package may take at most 1.2 times zip's time and 1.01 times its size).
 #include <benchmark/benchmark.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 
 #include <QTemporaryDir>
 #include <algorithm>
@@ -27,8 +29,12 @@ constexpr int kFiles = 500;
 struct Files {
     std::string folder;
     std::vector<std::string> paths;
-    double bestOurs = std::numeric_limits<double>::max();  // seconds
+    // Best wall and processor times, in seconds: the processor time shows the work itself
+    // when other programs share the machine.
+    double bestOurs = std::numeric_limits<double>::max();
     double bestZip = std::numeric_limits<double>::max();
+    double cpuOurs = std::numeric_limits<double>::max();
+    double cpuZip = std::numeric_limits<double>::max();
     std::uintmax_t sizeOurs = 0, sizeZip = 0;
 };
 
@@ -36,6 +42,12 @@ Files files;
 
 double seconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double>(d).count();
+}
+
+double processSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
 void removeOutside(benchmark::State& state, const std::string& path) {
@@ -53,9 +65,11 @@ void BM_PackageAdd(benchmark::State& state) {
     for (auto _ : state) {
         removeOutside(state, archive);
         const auto started = std::chrono::steady_clock::now();
+        const double cpuStarted = processSeconds();
         zip.setZipFileName(archive);
         zip.FSpecArgs = files.paths;
         if (zip.Add() != kFiles) state.SkipWithError("not every file was added");
+        files.cpuOurs = std::min(files.cpuOurs, processSeconds() - cpuStarted);
         files.bestOurs =
             std::min(files.bestOurs, seconds(std::chrono::steady_clock::now() - started));
     }
@@ -63,7 +77,8 @@ void BM_PackageAdd(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(files.sizeOurs);
 }
 
-int runZip(const std::string& archive) {
+// Runs zip and returns its exit code; cpu receives the processor time it used.
+int runZip(const std::string& archive, double& cpu) {
     std::vector<std::string> args{"zip", "-9", "-j", "-q", archive};
     args.insert(args.end(), files.paths.begin(), files.paths.end());
     std::vector<char*> argv;
@@ -72,7 +87,10 @@ int runZip(const std::string& archive) {
     pid_t pid = 0;
     if (posix_spawnp(&pid, "zip", nullptr, nullptr, argv.data(), environ) != 0) return -1;
     int status = 0;
-    waitpid(pid, &status, 0);
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+          1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -81,7 +99,9 @@ void BM_ZipTool(benchmark::State& state) {
     for (auto _ : state) {
         removeOutside(state, archive);
         const auto started = std::chrono::steady_clock::now();
-        if (runZip(archive) != 0) state.SkipWithError("zip failed");
+        double cpu = 0;
+        if (runZip(archive, cpu) != 0) state.SkipWithError("zip failed");
+        files.cpuZip = std::min(files.cpuZip, cpu);
         files.bestZip =
             std::min(files.bestZip, seconds(std::chrono::steady_clock::now() - started));
     }
@@ -119,6 +139,8 @@ int main(int argc, char** argv) {
         static_cast<double>(files.sizeOurs) / static_cast<double>(files.sizeZip);
     std::printf("best: ours %.1f ms, zip %.1f ms, ours/zip %.2f (at most 1.20)\n",
                 1000 * files.bestOurs, 1000 * files.bestZip, timeRatio);
+    std::printf("processor time: ours %.1f ms, zip %.1f ms, ours/zip %.2f\n", 1000 * files.cpuOurs,
+                1000 * files.cpuZip, files.cpuOurs / files.cpuZip);
     std::printf("size: ours %ju bytes, zip %ju bytes, ours/zip %.4f (at most 1.01)\n",
                 files.sizeOurs, files.sizeZip, sizeRatio);
     return timeRatio <= 1.2 && sizeRatio <= 1.01 ? 0 : 2;

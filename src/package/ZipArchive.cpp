@@ -1,5 +1,6 @@
 #include "package/ZipArchive.h"
 
+#include <sys/stat.h>
 #include <zip.h>
 
 #include <cerrno>
@@ -7,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+
+#include "package/DeflatedFile.h"
 
 namespace rostrix {
 
@@ -45,6 +48,8 @@ void progress(zip_t*, double, void* state) {
 struct Member {
     std::string name;
     std::string path;
+    std::time_t mtime;
+    std::uint64_t size;
 };
 
 }  // namespace
@@ -133,9 +138,18 @@ int ZipArchive::Add() {
     std::vector<Member> members;
     std::map<std::string, std::size_t> byName;
     for (const std::string& spec : specs) {
-        std::error_code ec;
-        if (std::filesystem::is_directory(spec, ec)) {
+        struct stat st {};
+        if (stat(spec.c_str(), &st) != 0) {
+            keep(errno, "Cannot read " + spec + ": " + std::strerror(errno));
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
             keep(ZIP_ER_INVAL, spec + " is a folder; folders are not added");
+            continue;
+        }
+        // Pipes and devices are no files to pack, and opening a pipe would wait forever.
+        if (!S_ISREG(st.st_mode)) {
+            keep(ZIP_ER_INVAL, spec + " is not a plain file; not added");
             continue;
         }
         std::FILE* f = std::fopen(spec.c_str(), "rb");
@@ -144,13 +158,15 @@ int ZipArchive::Add() {
             continue;
         }
         std::fclose(f);
+        const std::time_t mtime = st.st_mtime;
+        const auto size = static_cast<std::uint64_t>(st.st_size);
         const std::string name = bareName(spec);
         // A name listed twice is one entry: the later file replaces the earlier.
         if (auto it = byName.find(name); it != byName.end()) {
-            members[it->second].path = spec;
+            members[it->second] = {name, spec, mtime, size};
         } else {
             byName.emplace(name, members.size());
-            members.push_back({name, spec});
+            members.push_back({name, spec, mtime, size});
         }
     }
     if (members.empty()) return 0;
@@ -161,9 +177,10 @@ int ZipArchive::Add() {
         fail("Cannot open the ZIP file " + zipFileName_ + ": " + zipErrorText(code));
         return 0;
     }
+    Deflater deflater(AddCompLevel);
     int added = 0;
     for (const Member& m : members) {
-        zip_source_t* source = zip_source_file(za, m.path.c_str(), 0, -1);
+        zip_source_t* source = deflatedFileSource(za, m.path, m.mtime, m.size, deflater);
         if (!source) {
             keep(zip_error_code_zip(zip_get_error(za)), "Cannot read " + m.path);
             continue;
@@ -175,8 +192,6 @@ int ZipArchive::Add() {
             zip_source_free(source);
             continue;
         }
-        zip_set_file_compression(za, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE,
-                                 static_cast<zip_uint32_t>(AddCompLevel));
         ++added;
     }
     if (added == 0) {
