@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/Forms.h"
 #include "package/tmZip.h"
@@ -60,6 +61,18 @@ TEST_F(WindowCommands, EachCommandOpensItsWindowCentredOverTheMainWindow) {
         EXPECT_EQ(opened, c.opens) << c.command;
         EXPECT_LE(offset.manhattanLength(), 4) << c.command;  // rounding of odd sizes
     }
+}
+
+TEST_F(WindowCommands, AWindowOpenedNearTheScreensEdgeStaysOnTheScreen) {
+    const QRect screen = Form1->screen()->availableGeometry();
+    Form1->move(screen.right() - 100, screen.bottom() - 100);
+    test::ScriptedDialogs dlg;
+    QRect frame;
+    dlg.answerModal([&](QWidget* w) { frame = w->frameGeometry(); });
+    in<QPushButton>(Form1, "Button8")->click();
+    EXPECT_TRUE(screen.contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height() << " in "
+        << screen.width() << "x" << screen.height();
 }
 
 TEST_F(WindowCommands, PlayoffsOffersTheSeriesLengthsWithNothingChosen) {
