@@ -39,6 +39,9 @@ TForm7::TForm7(QWidget* parent)
       ui(std::make_unique<Ui::TForm7>()) {
     ui->setupUi(this);
     setFixedSize(587, 377);
+    QFont f = font();
+    f.setPixelSize(11);  // the size the window was laid out for
+    setFont(f);
     QFont small = ui->Button1->font();
     small.setPixelSize(10);
     ui->Button1->setFont(small);

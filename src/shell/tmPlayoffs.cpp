@@ -10,6 +10,9 @@ TForm14::TForm14(QWidget* parent)
       ui(std::make_unique<Ui::TForm14>()) {
     ui->setupUi(this);
     setFixedSize(617, 341);
+    QFont f = font();
+    f.setPixelSize(11);  // the size the window was laid out for
+    setFont(f);
     ui->ComboBox9->setCurrentIndex(-1);
 }
 
