@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QComboBox>
 #include <QPushButton>
 #include <QScreen>
 
@@ -73,19 +72,6 @@ TEST_F(WindowCommands, AWindowOpenedNearTheScreensEdgeStaysOnTheScreen) {
     EXPECT_TRUE(screen.contains(frame))
         << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height() << " in "
         << screen.width() << "x" << screen.height();
-}
-
-TEST_F(WindowCommands, PlayoffsOffersTheSeriesLengthsWithNothingChosen) {
-    auto* type = in<QComboBox>(Form14, "ComboBox9");
-    QStringList items;
-    for (int i = 0; i < type->count(); ++i) items << type->itemText(i);
-    EXPECT_EQ(items, (QStringList{"1-1-1", "1-1-3", "1-3-3", "1-3-5", "3-3-3", "3-3-5",
-                                  "3-5-5", "3-5-7", "5-5-7", "5-7-7", "7-7-7", "---------",
-                                  "1-1",   "1-3",   "1-5",   "1-7",   "3-3",   "3-5",
-                                  "3-7",   "5-5",   "5-7",   "7-7"}));
-    EXPECT_EQ(type->currentIndex(), -1);
-    for (int i = 1; i <= 8; ++i)
-        EXPECT_EQ(in<QComboBox>(Form14, ("ComboBox" + std::to_string(i)).c_str())->count(), 0);
 }
 
 }  // namespace

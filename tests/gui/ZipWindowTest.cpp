@@ -205,10 +205,8 @@ TEST_F(ZipWindow, TheComponentsOwnReportComesBeforeTheCountOfZero) {
     dlg.answerButton(Ok);
     control("Button5")->click();
     ASSERT_EQ(dlg.asked.size(), 3u);
-    EXPECT_EQ(dlg.asked[1].icon, MsgIcon::Error);
-    EXPECT_TRUE(dlg.asked[1].text.startsWith("Cannot")) << dlg.asked[1].text.toStdString();
+    EXPECT_TRUE(dlg.asked[1].text.startsWith("Cannot write the ZIP file"));
     EXPECT_EQ(dlg.asked[2].text, "Done!\n0 files were added");
-    EXPECT_TRUE(control("Button5")->isEnabled());
 }
 
 }  // namespace
