@@ -4,9 +4,12 @@
 #include <zip.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "package/DeflatedFile.h"
@@ -182,7 +185,7 @@ int ZipArchive::Add() {
     for (const Member& m : members) {
         zip_source_t* source = deflatedFileSource(za, m.path, m.mtime, m.size, deflater);
         if (!source) {
-            keep(zip_error_code_zip(zip_get_error(za)), "Cannot read " + m.path);
+            keep(zip_error_code_zip(zip_get_error(za)), "Cannot add " + m.path);
             continue;
         }
         const zip_int64_t index =
