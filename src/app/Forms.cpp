@@ -3,7 +3,9 @@
 #include "names/tmNames.h"
 #include "names/tmNamesDuplicate.h"
 #include "package/tmEMailTeam.h"
+#include "package/tmZip.h"
 #include "shell/tmHome.h"
+#include "shell/tmPlayoffs.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
 #include "update/tmAbout.h"
@@ -15,8 +17,10 @@ TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
 TForm5* Form5 = nullptr;
 TForm6* Form6 = nullptr;
+TForm7* Form7 = nullptr;
 TForm8* Form8 = nullptr;
 TForm10* Form10 = nullptr;
+TForm14* Form14 = nullptr;
 
 namespace rostrix {
 
@@ -37,13 +41,17 @@ void createForms() {
     Form3 = new TForm3;
     Form5 = new TForm5;
     Form6 = new TForm6;
+    Form7 = new TForm7;
     Form8 = new TForm8;
     Form10 = new TForm10;
+    Form14 = new TForm14;
 }
 
 void destroyForms() {
+    destroy(Form14);
     destroy(Form10);
     destroy(Form8);
+    destroy(Form7);
     destroy(Form6);
     destroy(Form5);
     destroy(Form3);

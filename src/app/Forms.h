@@ -8,8 +8,10 @@ class TForm3;
 class TForm4;
 class TForm5;
 class TForm6;
+class TForm7;
 class TForm8;
 class TForm10;
+class TForm14;
 
 extern TForm1* Form1;
 extern TForm4* Form4;
@@ -17,8 +19,10 @@ extern TForm2* Form2;
 extern TForm3* Form3;
 extern TForm5* Form5;
 extern TForm6* Form6;
+extern TForm7* Form7;
 extern TForm8* Form8;
 extern TForm10* Form10;
+extern TForm14* Form14;
 
 namespace rostrix {
 

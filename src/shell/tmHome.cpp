@@ -10,6 +10,7 @@
 
 #include "app/Forms.h"
 #include "names/tmNames.h"
+#include "package/tmZip.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/ProfileFile.h"
@@ -20,6 +21,7 @@
 #include "platform/gui/PaneText.h"
 #include "shell/SettingsKeys.h"
 #include "shell/TeamCommand.h"
+#include "shell/tmPlayoffs.h"
 #include "teamfile/tmEditor.h"
 #include "ui_tmHome.h"
 #include "update/UpdateSite.h"
@@ -95,6 +97,9 @@ void TForm1::connectHandlers() {
     connect(ui->About1, &QAction::triggered, this, guard([this] { Button5Click(); }));
     connect(ui->Button7, &QPushButton::clicked, this, guard([this] { Button7Click(); }));
     connect(ui->ClearOptions1, &QAction::triggered, this, guard([this] { Button7Click(); }));
+    connect(ui->Button8, &QPushButton::clicked, this, guard([this] { Button8Click(); }));
+    connect(ui->CreateTeamPack1, &QAction::triggered, this, guard([this] { Button8Click(); }));
+    connect(ui->Button10, &QPushButton::clicked, this, guard([this] { Button10Click(); }));
     connect(ui->Exit1, &QAction::triggered, this, guard([this] { Exit1Click(); }));
     connect(ui->CSpinEdit1, &SpinEdit::fieldTextChanged, this,
             guard([this] { CSpinEdit1Change(); }));
@@ -343,6 +348,16 @@ void TForm1::Button2Click() {
 void TForm1::Button5Click() {
     centreOver(Form2, this);
     dialogs().showModal(Form2);
+}
+
+void TForm1::Button8Click() {
+    centreOver(Form7, this);
+    dialogs().showModal(Form7);
+}
+
+void TForm1::Button10Click() {
+    centreOver(Form14, this);
+    dialogs().showModal(Form14);
 }
 
 void TForm1::Button7Click() {

@@ -39,6 +39,8 @@ public:
     void Button4Click();
     void Button5Click();
     void Button7Click();
+    void Button8Click();
+    void Button10Click();
     void CSpinEdit1Change();
     void CheckBox1Click();
     void Edit2Change();

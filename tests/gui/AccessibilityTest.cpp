@@ -13,7 +13,9 @@
 #include "names/tmNames.h"
 #include "names/tmNamesDuplicate.h"
 #include "package/tmEMailTeam.h"
+#include "package/tmZip.h"
 #include "shell/tmHome.h"
+#include "shell/tmPlayoffs.h"
 #include "support/core/TempFolder.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
@@ -27,7 +29,8 @@ namespace {
 TEST(Accessibility, EveryFocusableControlHasASpokenName) {
     test::TempFolder home(true);
     createForms();
-    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form5, Form6, Form8, Form10};
+    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form5,
+                                      Form6, Form7, Form8, Form10, Form14};
     for (QWidget* form : forms) {
         for (QWidget* w : form->findChildren<QWidget*>()) {
             // Tool bar buttons take no focus but are read out all the same.

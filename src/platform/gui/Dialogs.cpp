@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/gui/QtDialogs.h"
 
@@ -58,7 +60,11 @@ QString qtFileFilter(const QString& filter) {
 
 void centreOver(QWidget* window, QWidget* over) {
     if (!window) return;
-    const QRect frame = window->frameGeometry();
+    QSize frame = window->frameGeometry().size();
+    // Before its first showing a window knows nothing of its title bar and borders: take
+    // them to be those of the window it is centred over.
+    if (frame == window->size() && over && over->isVisible())
+        frame += over->frameGeometry().size() - over->size();
     QPoint centre;
     if (over && over->isVisible()) {
         centre = over->frameGeometry().center();
@@ -67,7 +73,19 @@ void centreOver(QWidget* window, QWidget* over) {
     } else {
         return;
     }
-    window->move(centre - QPoint(frame.width() / 2, frame.height() / 2));
+    QPoint topLeft = centre - QPoint(frame.width() / 2, frame.height() / 2);
+    // Centred over a main window near the edge, a larger window would hang off the screen:
+    // keep the whole of it on the screen instead.
+    const QScreen* screen = QGuiApplication::screenAt(centre);
+    if (!screen) screen = window->screen();
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        topLeft.setX(std::clamp(topLeft.x(), room.left(),
+                                std::max(room.left(), room.right() + 1 - frame.width())));
+        topLeft.setY(std::clamp(topLeft.y(), room.top(),
+                                std::max(room.top(), room.bottom() + 1 - frame.height())));
+    }
+    window->move(topLeft);
 }
 
 int QtDialogs::message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,

@@ -1,0 +1,218 @@
+#include "package/ZipArchive.h"
+
+#include <sys/stat.h>
+#include <zip.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "package/DeflatedFile.h"
+
+namespace rostrix {
+
+namespace {
+
+// The oldest ZIP library that can call back while it writes.
+constexpr int kNeedMajor = 1;
+constexpr int kNeedMinor = 3;
+
+bool versionAtLeast(const char* version, int major, int minor) {
+    int haveMajor = 0;
+    int haveMinor = 0;
+    if (std::sscanf(version, "%d.%d", &haveMajor, &haveMinor) < 1) return false;
+    return haveMajor > major || (haveMajor == major && haveMinor >= minor);
+}
+
+std::string zipErrorText(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+std::string bareName(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void progress(zip_t*, double, void* state) {
+    auto* pump = static_cast<std::function<void()>*>(state);
+    if (*pump) (*pump)();
+}
+
+// One file to pack: its entry name and where it is read from.
+struct Member {
+    std::string name;
+    std::string path;
+    std::time_t mtime;
+    std::uint64_t size;
+};
+
+}  // namespace
+
+void ZipArchive::LoadZipLib() {
+    const char* version = zip_libzip_version();
+    if (!versionAtLeast(version, kNeedMajor, kNeedMinor)) {
+        zipLoaded_ = false;
+        fail("The ZIP library " + std::string(version) +
+             " is too old: " + std::to_string(kNeedMajor) + "." + std::to_string(kNeedMinor) +
+             " or later is needed.");
+        return;
+    }
+    zipLoaded_ = true;
+}
+
+void ZipArchive::LoadUnzipLib() {
+    unzipLoaded_ = true;
+}
+
+void ZipArchive::UnloadZipLib() {
+    zipLoaded_ = false;
+}
+
+void ZipArchive::UnloadUnzipLib() {
+    unzipLoaded_ = false;
+}
+
+void ZipArchive::setZipFileName(const std::string& name) {
+    zipFileName_ = name;
+    readDirectory();
+}
+
+void ZipArchive::readDirectory() {
+    entries_.clear();
+    std::error_code ec;
+    if (zipFileName_.empty() || !std::filesystem::exists(zipFileName_, ec)) return;
+    int code = 0;
+    zip_t* za = zip_open(zipFileName_.c_str(), ZIP_RDONLY, &code);
+    if (!za) {
+        keep(code, zipFileName_ + ": " + zipErrorText(code));
+        return;
+    }
+    const zip_int64_t n = zip_get_num_entries(za, 0);
+    for (zip_int64_t i = 0; i < n; ++i)
+        if (const char* name = zip_get_name(za, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW))
+            entries_.emplace_back(name);
+    zip_discard(za);
+}
+
+std::string ZipArchive::AppendSlash(const std::string& folder) {
+    if (!folder.empty() && folder.back() == '/') return folder;
+    return folder + "/";
+}
+
+void ZipArchive::fail(const std::string& text) {
+    lastErrorCode_ = -1;
+    lastMessage_ = text;
+    if (OnFailure) OnFailure(text);
+}
+
+void ZipArchive::keep(int code, const std::string& text) {
+    lastErrorCode_ = code;
+    lastMessage_ = text;
+}
+
+int ZipArchive::Add() {
+    count_ = 0;
+    const std::vector<std::string> specs = std::move(FSpecArgs);
+    FSpecArgs.clear();
+    if (!zipLoaded_) {
+        fail("The ZIP library is not loaded, so no files can be added.");
+        return 0;
+    }
+    if (zipFileName_.empty()) {
+        fail("No ZIP file name is set.");
+        return 0;
+    }
+    if (specs.empty()) {
+        fail("There are no files to add.");
+        return 0;
+    }
+
+    // The library reads the files only when it writes the archive, and one unreadable
+    // file would then sink the whole archive: check each one first and leave those out.
+    std::vector<Member> members;
+    std::map<std::string, std::size_t> byName;
+    for (const std::string& spec : specs) {
+        struct stat st {};
+        if (stat(spec.c_str(), &st) != 0) {
+            keep(errno, "Cannot read " + spec + ": " + std::strerror(errno));
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            keep(ZIP_ER_INVAL, spec + " is a folder; folders are not added");
+            continue;
+        }
+        // Pipes and devices are no files to pack, and opening a pipe would wait forever.
+        if (!S_ISREG(st.st_mode)) {
+            keep(ZIP_ER_INVAL, spec + " is not a plain file; not added");
+            continue;
+        }
+        std::FILE* f = std::fopen(spec.c_str(), "rb");
+        if (!f) {
+            keep(errno, "Cannot read " + spec + ": " + std::strerror(errno));
+            continue;
+        }
+        std::fclose(f);
+        const std::time_t mtime = st.st_mtime;
+        const auto size = static_cast<std::uint64_t>(st.st_size);
+        const std::string name = bareName(spec);
+        // A name listed twice is one entry: the later file replaces the earlier.
+        if (auto it = byName.find(name); it != byName.end()) {
+            members[it->second] = {name, spec, mtime, size};
+        } else {
+            byName.emplace(name, members.size());
+            members.push_back({name, spec, mtime, size});
+        }
+    }
+    if (members.empty()) return 0;
+
+    int code = 0;
+    zip_t* za = zip_open(zipFileName_.c_str(), ZIP_CREATE, &code);
+    if (!za) {
+        fail("Cannot open the ZIP file " + zipFileName_ + ": " + zipErrorText(code));
+        return 0;
+    }
+    Deflater deflater(AddCompLevel);
+    int added = 0;
+    for (const Member& m : members) {
+        zip_source_t* source = deflatedFileSource(za, m.path, m.mtime, m.size, deflater);
+        if (!source) {
+            keep(zip_error_code_zip(zip_get_error(za)), "Cannot add " + m.path);
+            continue;
+        }
+        const zip_int64_t index =
+            zip_file_add(za, m.name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_GUESS);
+        if (index < 0) {
+            keep(zip_error_code_zip(zip_get_error(za)), m.name + ": " + zip_strerror(za));
+            zip_source_free(source);
+            continue;
+        }
+        ++added;
+    }
+    if (added == 0) {
+        zip_discard(za);
+        return 0;
+    }
+    zip_register_progress_callback_with_state(za, 0.01, progress, nullptr, &Pump);
+    // The library writes a temporary file beside the archive and renames it over the old
+    // one only when everything went in, so a failure here leaves the old archive as it was.
+    if (zip_close(za) < 0) {
+        const std::string why = zip_strerror(za);
+        zip_discard(za);
+        fail("Cannot write the ZIP file " + zipFileName_ + ": " + why);
+        return 0;
+    }
+    count_ = added;
+    readDirectory();
+    return count_;
+}
+
+}  // namespace rostrix

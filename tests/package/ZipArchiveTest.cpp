@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "package/FolderEntries.h"
+#include "package/ZipArchive.h"
+#include "support/core/TempFolder.h"
+
+namespace rostrix {
+namespace {
+
+using test::TempFolder;
+namespace fs = std::filesystem;
+
+// A loaded component writing into a temporary folder, recording its own reports.
+struct Packer {
+    TempFolder dir;
+    ZipArchive zip;
+    std::vector<std::string> reports;
+
+    Packer() {
+        zip.OnFailure = [this](const std::string& text) { reports.push_back(text); };
+        zip.LoadZipLib();
+        zip.LoadUnzipLib();
+        zip.setZipFileName(dir.file("pack.zip"));
+    }
+    int add(const std::vector<std::string>& names) {
+        for (const auto& n : names)
+            zip.FSpecArgs.push_back(ZipArchive::AppendSlash(dir.path()) + n);
+        return zip.Add();
+    }
+    std::vector<std::string> entries() {
+        zip.setZipFileName(zip.ZipFileName());  // reads the directory again
+        return zip.entries();
+    }
+};
+
+TEST(ZipArchive, AppendSlashAddsOnlyWhenMissing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/ann", "/home/ann/"}, {"/home/ann/", "/home/ann/"}, {"/", "/"}, {"", "/"}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(ZipArchive::AppendSlash(in), out) << in;
+}
+
+TEST(ZipArchive, FailuresOfTheWholeCallAreReportedAndGiveZero) {
+    struct Case {
+        const char* what;
+        std::function<void(Packer&)> setUp;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"unloaded", [](Packer& p) { p.zip.UnloadZipLib(); },
+         "The ZIP library is not loaded, so no files can be added."},
+        {"no name", [](Packer& p) { p.zip.setZipFileName(""); }, "No ZIP file name is set."},
+        {"nothing listed", [](Packer& p) { p.zip.FSpecArgs.clear(); },
+         "There are no files to add."},
+    };
+    for (const auto& c : cases) {
+        Packer p;
+        p.dir.write("a.dat", "A");
+        p.zip.FSpecArgs = {p.dir.file("a.dat")};
+        c.setUp(p);
+        EXPECT_EQ(p.zip.Add(), 0) << c.what;
+        EXPECT_EQ(p.zip.count(), 0) << c.what;
+        EXPECT_EQ(p.reports, std::vector<std::string>{c.report}) << c.what;
+        EXPECT_TRUE(p.zip.FSpecArgs.empty()) << c.what;
+        EXPECT_FALSE(p.dir.exists("pack.zip")) << c.what;
+    }
+}
+
+TEST(ZipArchive, UnreadableFilesAndFoldersAreLeftOutQuietly) {
+    Packer p;
+    p.dir.write("a.dat", "A");
+    p.dir.write("b.dat", "B");
+    fs::create_directory(p.dir.file("sub"));
+    p.dir.write("sub/inner.dat", "I");
+    fs::create_symlink(p.dir.file("gone.dat"), p.dir.file("dangling.dat"));
+    ASSERT_EQ(mkfifo(p.dir.file("pipe").c_str(), 0600), 0);  // opening it would wait forever
+    EXPECT_EQ(p.add({"a.dat", "sub", "pipe", "dangling.dat", "b.dat"}), 2);
+    EXPECT_TRUE(p.reports.empty());
+    EXPECT_NE(p.zip.lastMessage().find("dangling.dat"), std::string::npos) << p.zip.lastMessage();
+    EXPECT_EQ(p.entries(), (std::vector<std::string>{"a.dat", "b.dat"}));
+
+    // Nothing readable at all: no archive appears, nothing is reported.
+    Packer q;
+    fs::create_symlink(q.dir.file("gone.dat"), q.dir.file("dangling.dat"));
+    EXPECT_EQ(q.add({"dangling.dat"}), 0);
+    EXPECT_TRUE(q.reports.empty());
+    EXPECT_FALSE(q.dir.exists("pack.zip"));
+}
+
+TEST(ZipArchive, AnExistingArchiveIsAddedToAndSameNamesReplaced) {
+    Packer p;
+    p.dir.write("a.dat", "A1");
+    p.dir.write("b.dat", "B1");
+    EXPECT_EQ(p.add({"a.dat", "b.dat"}), 2);
+    p.dir.write("b.dat", "B2");
+    p.dir.write("c.dat", "C1");
+    // The directory of the existing archive is read when its name is set.
+    ZipArchive fresh;
+    fresh.setZipFileName(p.dir.file("pack.zip"));
+    EXPECT_EQ(fresh.entries(), (std::vector<std::string>{"a.dat", "b.dat"}));
+
+    EXPECT_EQ(p.add({"b.dat", "c.dat"}), 2);
+    EXPECT_EQ(p.entries(), (std::vector<std::string>{"a.dat", "b.dat", "c.dat"}));
+    // The same file twice in one call is one entry; the same call again adds no copies.
+    EXPECT_EQ(p.add({"c.dat", "c.dat"}), 1);
+    EXPECT_EQ(p.add({"a.dat", "b.dat", "c.dat"}), 3);
+    EXPECT_EQ(p.entries(), (std::vector<std::string>{"a.dat", "b.dat", "c.dat"}));
+    EXPECT_TRUE(fs::exists(p.dir.file("a.dat")));  // copied, not moved
+    EXPECT_TRUE(p.reports.empty());
+}
+
+TEST(ZipArchive, AFailedWriteLeavesTheOldArchiveAsItWas) {
+    Packer p;
+    p.dir.write("a.dat", "A");
+    ASSERT_EQ(p.add({"a.dat"}), 1);
+    const std::string before = p.dir.read("pack.zip");
+
+    // The second file vanishes while the archive is being written.
+    p.dir.write("b.dat", "B");
+    p.dir.write("c.dat", "C");
+    int pumps = 0;
+    p.zip.Pump = [&] {
+        if (pumps++ == 0) fs::remove(p.dir.file("c.dat"));
+    };
+    EXPECT_EQ(p.add({"b.dat", "c.dat"}), 0);
+    EXPECT_GT(pumps, 0);
+    ASSERT_EQ(p.reports.size(), 1u);
+    EXPECT_EQ(p.reports[0].rfind("Cannot write the ZIP file " + p.dir.file("pack.zip"), 0), 0u)
+        << p.reports[0];
+    EXPECT_EQ(p.dir.read("pack.zip"), before);
+    // No temporary file is left beside it.
+    EXPECT_EQ(folderEntries(p.dir.path()),
+              (std::vector<std::string>{"a.dat", "b.dat", "pack.zip"}));
+
+    // A file of that name that is no archive is not overwritten either.
+    p.zip.Pump = nullptr;
+    p.dir.write("pack.zip", "not a zip");
+    p.reports.clear();
+    EXPECT_EQ(p.add({"a.dat"}), 0);
+    ASSERT_EQ(p.reports.size(), 1u);
+    EXPECT_EQ(p.dir.read("pack.zip"), "not a zip");
+}
+
+TEST(FolderEntries, EveryEntryButDotsInCaseInsensitiveOrder) {
+    TempFolder dir;
+    for (const char* name : {"b.dat", "A.DAT", "a.dat", "notes.txt", "C.dat", "_x"})
+        dir.write(name, "x");
+    fs::create_directory(dir.file("Leagues"));
+    EXPECT_EQ(folderEntries(dir.path()),
+              (std::vector<std::string>{"_x", "A.DAT", "a.dat", "b.dat", "C.dat", "Leagues",
+                                        "notes.txt"}));
+    EXPECT_TRUE(folderEntries(dir.file("missing")).empty());
+}
+
+}  // namespace
+}  // namespace rostrix
