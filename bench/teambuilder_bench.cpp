@@ -20,7 +20,10 @@ const fs::path kBuilder = fs::read_symlink("/proc/self/exe").parent_path() / "te
 constexpr int kFirstYear = 1871;
 
 std::string quoted(const fs::path& p) {
-    return "'" + p.string() + "'";
+    std::string q(1, '\'');
+    q += p.string();
+    q += '\'';
+    return q;
 }
 
 void run(const std::string& command) {
