@@ -38,8 +38,9 @@ struct Database {
     std::string team;
 };
 
+std::map<int, Database> made;
+
 const Database& database(int seasons) {
-    static std::map<int, Database> made;
     auto found = made.find(seasons);
     if (found != made.end()) return found->second;
     Database db;
@@ -83,4 +84,10 @@ BENCHMARK(BM_BuildOneTeam)
     ->UseRealTime()
     ->Complexity(benchmark::oN);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (const auto& [seasons, db] : made) fs::remove_all(db.home);
+    return 0;
+}
