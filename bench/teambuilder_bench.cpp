@@ -20,7 +20,10 @@ const fs::path kBuilder = fs::read_symlink("/proc/self/exe").parent_path() / "te
 constexpr int kFirstYear = 1871;
 
 std::string quoted(const fs::path& p) {
-    return "'" + p.string() + "'";
+    std::string q(1, '\'');
+    q += p.string();
+    q += '\'';
+    return q;
 }
 
 void run(const std::string& command) {
@@ -35,8 +38,9 @@ struct Database {
     std::string team;
 };
 
+std::map<int, Database> made;
+
 const Database& database(int seasons) {
-    static std::map<int, Database> made;
     auto found = made.find(seasons);
     if (found != made.end()) return found->second;
     Database db;
@@ -80,4 +84,10 @@ BENCHMARK(BM_BuildOneTeam)
     ->UseRealTime()
     ->Complexity(benchmark::oN);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (const auto& [seasons, db] : made) fs::remove_all(db.home);
+    return 0;
+}
