@@ -1,0 +1,71 @@
+#include "platform/gui/CloseOnSignal.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
+#include <utility>
+
+namespace rostrix {
+
+namespace {
+
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// The handler may only do async-signal-safe work: it wakes the event loop through a socket.
+int wakeFds[2] = {-1, -1};
+
+extern "C" void wakeOnSignal(int) {
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(wakeFds[1], &byte, 1);
+    errno = saved;
+}
+
+void setHandlers(void (*handler)(int)) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int s : kSignals) sigaction(s, &action, nullptr);
+}
+
+}  // namespace
+
+void closeForExit(QWidget* mainWindow) {
+    while (QWidget* w = QApplication::activeModalWidget()) {
+        if (w == mainWindow || !w->close()) return;
+    }
+    mainWindow->close();
+}
+
+CloseOnSignal::CloseOnSignal(std::function<void()> closeProgram)
+    : closeProgram_(std::move(closeProgram)) {
+    // Without the socket the signals keep their default effect.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, wakeFds) != 0) return;
+    notifier_ = new QSocketNotifier(wakeFds[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] { signalled(); });
+    setHandlers(wakeOnSignal);
+}
+
+CloseOnSignal::~CloseOnSignal() {
+    if (!notifier_) return;
+    setHandlers(SIG_DFL);
+    delete notifier_;
+    ::close(wakeFds[0]);
+    ::close(wakeFds[1]);
+    wakeFds[0] = wakeFds[1] = -1;
+}
+
+void CloseOnSignal::signalled() {
+    char drained[16];
+    while (::read(wakeFds[0], drained, sizeof drained) > 0) {
+    }
+    setHandlers(SIG_DFL);
+    closeProgram_();
+}
+
+}  // namespace rostrix

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QWidget>
+#include <functional>
+
+class QSocketNotifier;
+
+namespace rostrix {
+
+// Closes the windows shown over the main window, newest first, then the main window: what a
+// user would do to quit. Stops, leaving the main window open, at a window that refuses.
+void closeForExit(QWidget* mainWindow);
+
+// While it lives, SIGTERM (log-out, kill), SIGINT (Ctrl+C in a terminal) and SIGHUP (the
+// terminal went away) run closeProgram from the event loop, so the program's closing
+// handlers run and it ends normally instead of being cut off. The first signal puts the
+// default handlers back: a second one ends the program at once.
+class CloseOnSignal : public QObject {
+public:
+    explicit CloseOnSignal(std::function<void()> closeProgram);
+    ~CloseOnSignal() override;
+    CloseOnSignal(const CloseOnSignal&) = delete;
+    CloseOnSignal& operator=(const CloseOnSignal&) = delete;
+
+private:
+    void signalled();
+
+    std::function<void()> closeProgram_;
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace rostrix
