@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "platform/WindowPlacement.h"
 #include "platform/gui/QtDialogs.h"
 
 namespace rostrix {
@@ -59,15 +60,15 @@ QString qtFileFilter(const QString& filter) {
 void centreOver(QWidget* window, QWidget* over) {
     if (!window) return;
     const QRect frame = window->frameGeometry();
-    QPoint centre;
-    if (over && over->isVisible()) {
-        centre = over->frameGeometry().center();
-    } else if (const QScreen* screen = window->screen()) {
-        centre = screen->availableGeometry().center();
-    } else {
-        return;
-    }
-    window->move(centre - QPoint(frame.width() / 2, frame.height() / 2));
+    const bool overShown = over && over->isVisible();
+    const QScreen* screen = overShown ? over->screen() : window->screen();
+    if (!overShown && !screen) return;
+    const QPoint centre =
+        overShown ? over->frameGeometry().center() : screen->availableGeometry().center();
+    QRect wanted(centre - QPoint(frame.width() / 2, frame.height() / 2), frame.size());
+    // A window larger than the space left around the main window slides back onto the
+    // screen instead of opening with its title out of reach.
+    window->move(screen ? placeOnScreen(wanted, screen->availableGeometry()) : wanted.topLeft());
 }
 
 int QtDialogs::message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
