@@ -125,6 +125,11 @@ TEST(CentreOver, KeepsTheWindowOnTheScreen) {
             EXPECT_EQ(placed.topLeft(), screen.topLeft());
         }
     }
+    // The main window's own first showing: centred on the screen, kept on it.
+    QWidget huge;
+    huge.resize(screen.width() + 300, screen.height() + 200);
+    centreOver(&huge, nullptr);
+    EXPECT_EQ(huge.frameGeometry().topLeft(), screen.topLeft());
 }
 
 TEST(QtDialogs, FilterIsConvertedToQtForm) {
