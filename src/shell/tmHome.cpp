@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QPlainTextEdit>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/ProfileFile.h"
+#include "platform/gui/CompactPath.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
@@ -39,6 +41,15 @@ constexpr int kTypingLimit = 8;
 std::string currentDirectory() {
     std::error_code ec;
     return std::filesystem::current_path(ec).string();
+}
+
+// A folder label has two word-wrapped lines: a longer path gives up its leading folders
+// rather than its end.
+void showFolder(QLabel* label, const QString& path) {
+    const int width = label->contentsRect().width();
+    const QFont font = label->font();
+    label->setText(compactPath(
+        path, [&](const QString& text) { return fitsWrappedLines(text, font, width, 2); }));
 }
 
 }  // namespace
@@ -146,7 +157,7 @@ void TForm1::FormCreate() {
         ini.writeNow(settings::kDirectories, settings::kHome, h);
         HomeDirectory = h;
     }
-    ui->Label12->setText(fileNameText(HomeDirectory));
+    showFolder(ui->Label12, fileNameText(HomeDirectory));
     ui->Label12->setToolTip(fileNameText(HomeDirectory));
     HomePath = HomeDirectory;
 
@@ -155,7 +166,7 @@ void TForm1::FormCreate() {
         ini.writeNow(settings::kDirectories, settings::kPerl, h);
         PerlDirectory = h;
     }
-    ui->Label2->setText(fileNameText(PerlDirectory));
+    showFolder(ui->Label2, fileNameText(PerlDirectory));
     ui->Label2->setToolTip(fileNameText(PerlDirectory));
 
     DatabaseDirectory = ini.read(settings::kDirectories, settings::kDatabase, "");
@@ -237,7 +248,7 @@ void TForm1::FormKeyUp(int key) {
 void TForm1::Button1Click() {
     if (auto chosen = dialogs().browseForFolder(this, QStringLiteral("Select Your Perl Folder:"))) {
         PerlDirectory = fileNameBytes(*chosen);
-        ui->Label2->setText(*chosen);
+        showFolder(ui->Label2, *chosen);
     }
     ProfileFile ini(settingsPath());
     ini.writeNow(settings::kDirectories, settings::kPerl, PerlDirectory);

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QToolButton>
 #include <filesystem>
 
@@ -43,6 +45,15 @@ std::string folderPart(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) return {};
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// True when writing to path would replace a file other than current (the text's own
+// file, empty for a text never saved), however either is spelled.
+bool replacesAnotherFile(const std::string& path, const std::string& current) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return false;
+    if (current.empty()) return true;
+    return !std::filesystem::equivalent(path, current, ec);
 }
 
 QString captionFor(const std::string& fileName) {
@@ -146,6 +157,10 @@ void TForm4::arrangeToolBar() {
         QWidget* button = bar->widgetForAction(action);
         button->setObjectName(QString::fromLatin1(name));
         button->setAccessibleName(action->toolTip());
+        // The tool tip teaches the key as well.
+        if (!action->shortcut().isEmpty())
+            action->setToolTip(QStringLiteral("%1 (%2)").arg(
+                action->toolTip(), action->shortcut().toString(QKeySequence::NativeText)));
     }
 }
 
@@ -216,8 +231,9 @@ bool TForm4::writePane(const std::string& path) {
     return true;
 }
 
-// False when the user cancels. Yes writes at once, even the never-saved "Untitled.dat"
-// (into the current directory), and leaves the modified flag to the caller.
+// False when the user cancels. Yes writes a text that has a file at once and leaves the
+// modified flag to the caller; a text never saved asks for its name first, and
+// dismissing that dialog counts as Cancel.
 bool TForm4::askToSave() {
     if (!Memo1()->document()->isModified()) return true;
     const QString text = rostrix::fileNameText(fileNamePart(CurrentFile)) +
@@ -225,9 +241,32 @@ bool TForm4::askToSave() {
     const int answer = dialogs().message(this, kWarningTitle, text, rostrix::MsgIcon::Warning,
                                          rostrix::Yes | rostrix::No | rostrix::Cancel);
     if (answer == rostrix::Cancel) return false;
+    if (answer != rostrix::Yes) return true;
+    if (CurrentFile == kUntitled) return saveAs();
     // Declining to save a character the file cannot hold keeps the text, like Cancel.
-    if (answer == rostrix::Yes) return writePane(CurrentFile);
-    return true;
+    return writePane(CurrentFile);
+}
+
+// The save dialog, until the user picks a name that is free, is the text's own file, or
+// may be replaced. Nothing when the dialog is dismissed.
+std::optional<std::string> TForm4::chooseSaveName() {
+    SaveDialog1.fileName = rostrix::fileNameText(CurrentFile);
+    SaveDialog1.initialDir = rostrix::fileNameText(folderPart(CurrentFile));
+    for (;;) {
+        const auto chosen = dialogs().saveFile(this, SaveDialog1);
+        if (!chosen) return std::nullopt;
+        const std::string path = rostrix::fileNameBytes(*chosen);
+        if (!replacesAnotherFile(path, CurrentFile == kUntitled ? std::string() : CurrentFile))
+            return path;
+        const QString question = rostrix::fileNameText(fileNamePart(path)) +
+                                 QStringLiteral(" already exists.  Replace it?");
+        if (dialogs().message(this, kWarningTitle, question, rostrix::MsgIcon::Warning,
+                              rostrix::Yes | rostrix::No) == rostrix::Yes)
+            return path;
+        // No: back to the dialog, with the name just tried.
+        SaveDialog1.fileName = *chosen;
+        SaveDialog1.initialDir = rostrix::fileNameText(folderPart(path));
+    }
 }
 
 bool TForm4::FormCloseQuery() {
@@ -282,15 +321,19 @@ void TForm4::ToolButton4Click() {
 
 // Save As
 void TForm4::ToolButton5Click() {
-    SaveDialog1.fileName = rostrix::fileNameText(CurrentFile);
-    SaveDialog1.initialDir = rostrix::fileNameText(folderPart(CurrentFile));
-    const auto chosen = dialogs().saveFile(this, SaveDialog1);
-    if (!chosen) return;
-    const std::string path = rostrix::fileNameBytes(*chosen);
-    if (!writePane(path)) return;
+    saveAs();
+}
+
+// False when the dialog was dismissed.
+bool TForm4::saveAs() {
+    const auto chosen = chooseSaveName();
+    if (!chosen) return false;
+    const std::string& path = *chosen;
+    if (!writePane(path)) return false;
     CurrentFile = path;
     setWindowTitle(captionFor(fileNamePart(path)));
     setModifiedFlag(false);
+    return true;
 }
 
 // The roster filter. The pane changes only when the whole run succeeds, and then in one
@@ -300,13 +343,25 @@ void TForm4::ToolButton23Click() {
     if (!kind) return;  // no kind chosen: nothing is read, nothing changes
     const int threshold = ui->CSpinEdit1->readValue();
     const auto kept =
-        rostrix::runRosterFilter(rostrix::paneLines(Memo1()), kind, threshold, [this](std::size_t) {
-            return dialogs().message(
-                       this, kWarningTitle,
-                       QStringLiteral("This will remove a starter!\nClick OK to remove."),
-                       rostrix::MsgIcon::Warning, rostrix::Ok | rostrix::Cancel) == rostrix::Ok;
-        });
+        rostrix::runRosterFilter(rostrix::paneLines(Memo1()), kind, threshold,
+                                 [this](std::size_t line) { return askAboutStarter(line); });
     if (kept) rostrix::replacePaneLines(Memo1(), *kept);
+}
+
+// The starter's line is selected and in view while the question is asked, so the user
+// sees whom he is about to lose; the cursor goes back where it was afterwards.
+bool TForm4::askAboutStarter(std::size_t line) {
+    QPlainTextEdit* pane = Memo1();
+    const QTextCursor before = pane->textCursor();
+    QTextCursor starter(pane->document()->findBlockByNumber(static_cast<int>(line)));
+    starter.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    pane->setTextCursor(starter);
+    pane->ensureCursorVisible();
+    const int answer = dialogs().message(
+        this, kWarningTitle, QStringLiteral("This will remove a starter!\nClick OK to remove."),
+        rostrix::MsgIcon::Warning, rostrix::Ok | rostrix::Cancel);
+    pane->setTextCursor(before);
+    return answer == rostrix::Ok;
 }
 
 // Files the team in the pane under its path in archive.dat.

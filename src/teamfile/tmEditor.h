@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/gui/Dialogs.h"
@@ -54,6 +56,9 @@ private:
     void connectEditActions();
     void updatePasteAction();
     bool askToSave();
+    bool askAboutStarter(std::size_t line);
+    bool saveAs();
+    std::optional<std::string> chooseSaveName();
     bool writePane(const std::string& path);
     void setModifiedFlag(bool modified);
 

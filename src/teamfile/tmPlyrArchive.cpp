@@ -4,6 +4,7 @@
 #include <QStyledItemDelegate>
 #include <filesystem>
 
+#include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/ErrorBox.h"
 #include "teamfile/PlayerArchive.h"
 #include "ui_tmPlyrArchive.h"
@@ -34,6 +35,7 @@ TForm3::TForm3(QWidget* parent)
     font.setPixelSize(11);
     ui->CheckListBox1->setFont(font);
     ui->CheckListBox1->setItemDelegate(new FixedRowDelegate(ui->CheckListBox1));
+    rostrix::markAsStatus(ui->Label2);
     connect(ui->Button1, &QPushButton::clicked, this, rostrix::guard([this] { Button1Click(); }));
     connect(ui->Button2, &QPushButton::clicked, this, rostrix::guard([this] { Button2Click(); }));
     connect(ui->Button3, &QPushButton::clicked, this, rostrix::guard([this] { Button3Click(); }));

@@ -6,6 +6,7 @@
 
 #include "app/Forms.h"
 #include "platform/Error.h"
+#include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/Clicks.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
@@ -29,8 +30,8 @@ TForm2::TForm2(QWidget* parent)
                             static_cast<QWidget*>(ui->Label2), static_cast<QWidget*>(ui->Label3),
                             static_cast<QWidget*>(ui->Label4)})
         onClick(closer, [this] { FormClick(); });
-    onClick(ui->Label5, [this] { Label5Click(); });
-    onClick(ui->Label6, [this] { Label6Click(); });
+    makeActivatable(ui->Label5, LabelActsAs::Link, [this] { Label5Click(); });
+    makeActivatable(ui->Label6, LabelActsAs::Button, [this] { Label6Click(); });
     HttpClient1.socket().pump = [] { QCoreApplication::processEvents(); };
 }
 

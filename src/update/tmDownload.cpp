@@ -7,6 +7,7 @@
 
 #include "app/Forms.h"
 #include "platform/Error.h"
+#include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/Clicks.h"
 #include "platform/gui/ErrorBox.h"
 #include "shell/tmHome.h"
@@ -25,6 +26,7 @@ TForm10::TForm10(QWidget* parent)
     Timer1.setInterval(5000);
     connect(&Timer1, &QTimer::timeout, this, guard([this] { Timer1Timer(); }));
     onClick(ui->Label2, [this] { Label2Click(); });
+    markAsStatus(ui->Label1);
 
     HttpClient1.InputFileMode = true;
     HttpClient1.Body = kArchiveName;

@@ -55,5 +55,25 @@ TEST(Accessibility, EveryFocusableControlHasASpokenName) {
     destroyForms();
 }
 
+// The editor's tool bar and the main window's menu bar say what they are.
+TEST(Accessibility, BarsHaveSpokenNames) {
+    test::TempFolder home(true);
+    createForms();
+    QStringList named;
+    for (QWidget* form : std::vector<QWidget*>{Form1, Form4, Form2, Form3, Form10}) {
+        for (QWidget* bar : form->findChildren<QWidget*>()) {
+            if (!qobject_cast<QToolBar*>(bar) && !qobject_cast<QMenuBar*>(bar)) continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(bar);
+            ASSERT_NE(a, nullptr);
+            EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty())
+                << bar->objectName().toStdString();
+            named << bar->objectName();
+        }
+    }
+    named.sort();
+    EXPECT_EQ(named, QStringList({"MainMenu1", "ToolBar1"}));
+    destroyForms();
+}
+
 }  // namespace
 }  // namespace rostrix

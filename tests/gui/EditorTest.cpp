@@ -94,10 +94,10 @@ TEST_F(Editor, StartsWithTheSampleTeamAndAnEmptyFilter) {
 }
 
 TEST_F(Editor, ToolBarHoldsItsControlsInOrder) {
-    const QStringList expected{"ToolButton2 New File",
-                               "ToolButton3 Open File",
-                               "ToolButton4 Save File",
-                               "ToolButton5 Save File As",
+    const QStringList expected{"ToolButton2 New File Ctrl+N",
+                               "ToolButton3 Open File Ctrl+O",
+                               "ToolButton4 Save File Ctrl+S",
+                               "ToolButton5 Save File As Ctrl+Shift+S",
                                "ToolButton10 Undo Ctrl+Z",
                                "ToolButton7 Cut Ctrl+X",
                                "ToolButton8 Copy Ctrl+C",
@@ -117,11 +117,19 @@ TEST_F(Editor, ToolBarHoldsItsControlsInOrder) {
         QWidget* w = bar->widgetForAction(a);
         if (a->isSeparator() || !w) continue;
         auto* label = qobject_cast<QLabel*>(w);
-        QString entry = w->objectName() + ' ' + (label ? label->text() : w->toolTip());
-        if (auto* button = qobject_cast<QToolButton*>(w)) {
+        auto* button = qobject_cast<QToolButton*>(w);
+        QString entry = w->objectName() + ' ' +
+                        (label    ? label->text()
+                         : button ? button->accessibleName()
+                                  : w->toolTip());
+        if (button) {
             EXPECT_FALSE(button->icon().isNull()) << entry.toStdString();
-            EXPECT_EQ(button->accessibleName(), button->toolTip());
-            if (!a->shortcut().isEmpty()) entry += ' ' + a->shortcut().toString();
+            // The tool tip names the command and, where there is one, its key.
+            const QString key = a->shortcut().toString();
+            EXPECT_EQ(button->toolTip(), key.isEmpty()
+                                             ? button->accessibleName()
+                                             : button->accessibleName() + " (" + key + ")");
+            if (!key.isEmpty()) entry += ' ' + key;
         }
         got << entry;
     }
@@ -179,23 +187,21 @@ TEST_F(Editor, NewAsksAboutChangesFirst) {
         {true, Yes, true, true},
     };
     for (const Case& c : cases) {
-        std::filesystem::remove(dir.file("Untitled.dat"));
-        load("Untitled.dat", {"title", "line"});
+        dir.write("team.dat", "old\r\n");
+        load(dir.file("team.dat"), {"title", "line"});
         form.setWindowTitle("before");
         if (c.changed) type("!");
         if (c.answer) dlg.answerButton(c.answer);
         dlg.asked.clear();
         press("ToolButton2");
         ASSERT_EQ(dlg.asked.size(), c.answer ? 1u : 0u);
-        if (c.answer) expectSavePrompt(0, "Untitled.dat");
+        if (c.answer) expectSavePrompt(0, "team.dat");
         EXPECT_EQ(lines().empty(), c.emptied) << c.answer;
         EXPECT_EQ(form.windowTitle(), c.emptied ? "Rostrix - Untitled.dat" : "before");
+        EXPECT_EQ(form.CurrentFile, c.emptied ? "Untitled.dat" : dir.file("team.dat"));
         EXPECT_EQ(modified(), !c.emptied);
-        // "Untitled.dat" is written into the current folder, with no dialog.
-        EXPECT_EQ(dir.exists("Untitled.dat"), c.written);
-        if (c.written) {
-            EXPECT_EQ(dir.read("Untitled.dat"), "title\r\nline!\r\n");
-        }
+        // A text with a file is written there, with no dialog.
+        EXPECT_EQ(dir.read("team.dat"), c.written ? "title\r\nline!\r\n" : "old\r\n");
     }
 }
 
@@ -289,8 +295,10 @@ TEST_F(Editor, SaveOfAnUntitledTextGoesThroughSaveAs) {
 
     dir.write("taken.dat", "someone else's\r\n");
     dlg.answerPath(QString::fromStdString(dir.file("taken.dat")));
+    dlg.answerButton(Yes);
     press("ToolButton4");
-    EXPECT_EQ(dir.read("taken.dat"), "text\r\n");  // replaced without a question
+    EXPECT_EQ(dlg.asked.back().text, "taken.dat already exists.  Replace it?");
+    EXPECT_EQ(dir.read("taken.dat"), "text\r\n");
     EXPECT_EQ(form.CurrentFile, dir.file("taken.dat"));
     EXPECT_EQ(form.windowTitle(), "Rostrix - taken.dat");
     EXPECT_FALSE(modified());
@@ -322,6 +330,190 @@ TEST_F(Editor, SaveAsStartsFromTheCurrentFile) {
     EXPECT_EQ(form.windowTitle(), "kept");
 }
 
+TEST_F(Editor, SaveAsAsksBeforeReplacingAnotherFile) {
+    const std::string mine = dir.file("mine.dat");
+    const std::string season = dir.file("archive.dat");
+    const std::string fresh = dir.file("fresh.dat");
+    struct Step {
+        std::optional<std::string> path;  // nothing: the dialog is dismissed
+        int reply;                        // to the replace question; 0: none expected
+    };
+    struct Case {
+        const char* what;
+        std::string current;
+        std::vector<Step> steps;
+        std::string written;  // the file that gets the text; empty: none
+    };
+    const Case cases[] = {
+        {"Yes replaces", mine, {{season, Yes}}, "archive.dat"},
+        {"No, then dismissed", mine, {{season, No}, {std::nullopt, 0}}, ""},
+        {"No, then a free name", mine, {{season, No}, {fresh, 0}}, "fresh.dat"},
+        {"its own file", mine, {{mine, 0}}, "mine.dat"},
+        {"its own file spelled otherwise", mine, {{dir.path() + "/./mine.dat", 0}}, "mine.dat"},
+        {"a text never saved",
+         "Untitled.dat",
+         {{dir.file("Untitled.dat"), No}, {std::nullopt, 0}},
+         ""},
+    };
+    for (const Case& c : cases) {
+        for (const char* name : {"mine.dat", "archive.dat", "Untitled.dat"})
+            dir.write(name, std::string(name) + "\r\n");
+        std::filesystem::remove(fresh);
+        load(c.current, {"new"});
+        type("!");
+        for (const Step& step : c.steps) {
+            dlg.answerPath(step.path ? std::optional(QString::fromStdString(*step.path))
+                                     : std::nullopt);
+            if (step.reply) dlg.answerButton(step.reply);
+        }
+        dlg.asked.clear();
+        press("ToolButton5");
+        std::size_t at = 0;
+        std::optional<std::string> refused;
+        for (const Step& step : c.steps) {
+            ASSERT_LT(at, dlg.asked.size()) << c.what;
+            EXPECT_EQ(dlg.asked[at].kind, "saveFile") << c.what;
+            EXPECT_FALSE(dlg.asked[at].file.confirmOverwrite) << c.what;
+            // After No the dialog comes back with the name that was refused.
+            if (refused) {
+                EXPECT_EQ(dlg.asked[at].file.fileName.toStdString(), *refused) << c.what;
+            }
+            ++at;
+            if (!step.reply) continue;
+            ASSERT_LT(at, dlg.asked.size()) << c.what;
+            const QString name =
+                QString::fromStdString(std::filesystem::path(*step.path).filename());
+            EXPECT_EQ(dlg.asked[at].title, "Run QRD Warning");
+            EXPECT_EQ(dlg.asked[at].text, name + " already exists.  Replace it?");
+            EXPECT_EQ(dlg.asked[at].icon, MsgIcon::Warning);
+            EXPECT_EQ(dlg.asked[at].buttons, Yes | No);
+            ++at;
+            refused = step.path;
+        }
+        EXPECT_EQ(dlg.asked.size(), at) << c.what;
+        for (const char* name : {"mine.dat", "archive.dat", "Untitled.dat", "fresh.dat"}) {
+            const std::string before =
+                name == std::string("fresh.dat") ? "<missing>" : std::string(name) + "\r\n";
+            EXPECT_EQ(dir.read(name), c.written == name ? "new!\r\n" : before)
+                << c.what << ": " << name;
+        }
+        EXPECT_EQ(modified(), c.written.empty()) << c.what;
+        EXPECT_EQ(form.CurrentFile, c.written.empty() ? c.current : *c.steps.back().path) << c.what;
+    }
+}
+
+TEST_F(Editor, YesToAnUntitledTextAsksForItsName) {
+    struct Case {
+        std::string button;  // New, Open, or empty: closing the window
+        std::optional<QString> name;
+        bool goesOn;  // the command went on (nothing: counts as Cancel)
+    };
+    const QString named = QString::fromStdString(dir.file("named.dat"));
+    const Case cases[] = {
+        {"ToolButton2", std::nullopt, false},
+        {"ToolButton2", named, true},
+        {"ToolButton3", std::nullopt, false},
+        {"ToolButton3", named, true},
+        {"", std::nullopt, false},
+        {"", named, true},
+    };
+    dir.write("other.dat", "other\r\n");
+    for (const Case& c : cases) {
+        std::filesystem::remove(dir.file("named.dat"));
+        load("Untitled.dat", {"text"});
+        form.setWindowTitle("Rostrix - Untitled.dat");
+        type("!");
+        form.show();
+        if (c.button == "ToolButton3")
+            dlg.answerPath(QString::fromStdString(dir.file("other.dat")));
+        dlg.answerButton(Yes);
+        dlg.answerPath(c.name);
+        dlg.asked.clear();
+        if (!c.button.empty())
+            press(c.button.c_str());
+        else
+            form.close();
+        const std::size_t prompt = c.button == "ToolButton3" ? 1 : 0;
+        expectSavePrompt(prompt, "Untitled.dat");
+        ASSERT_EQ(dlg.asked.size(), prompt + 2) << c.button;
+        EXPECT_EQ(dlg.asked[prompt + 1].kind, "saveFile");
+        EXPECT_EQ(dlg.asked[prompt + 1].file.fileName, "Untitled.dat");
+        EXPECT_FALSE(dir.exists("Untitled.dat")) << "never written blind";
+        EXPECT_EQ(dir.exists("named.dat"), c.goesOn);
+        if (c.goesOn) {
+            EXPECT_EQ(dir.read("named.dat"), "text!\r\n");
+        }
+        if (!c.goesOn) {
+            // Cancel: window, text, name, caption and flag as they were.
+            EXPECT_TRUE(form.isVisible());
+            EXPECT_EQ(lines(), Lines{"text!"});
+            EXPECT_EQ(form.CurrentFile, "Untitled.dat");
+            EXPECT_EQ(form.windowTitle(), "Rostrix - Untitled.dat");
+            EXPECT_TRUE(modified());
+        } else if (c.button.empty()) {
+            EXPECT_FALSE(form.isVisible());
+        } else {
+            EXPECT_EQ(lines(), c.button == "ToolButton2" ? Lines{} : Lines{"other"});
+        }
+        form.hide();
+    }
+}
+
+TEST_F(Editor, KeysReachEveryFileCommand) {
+    form.show();
+    QApplication::setActiveWindow(&form);
+    pane()->setFocus();
+    dir.write("team.dat", "team\r\n");
+    load(dir.file("team.dat"), {"team"});
+    type("!");
+
+    QTest::keyClick(pane(), Qt::Key_S, Qt::ControlModifier);  // Save: no dialog
+    EXPECT_EQ(dir.read("team.dat"), "team!\r\n");
+    EXPECT_FALSE(modified());
+
+    dlg.answerPath(QString::fromStdString(dir.file("copy.dat")));
+    QTest::keyClick(pane(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(dir.read("copy.dat"), "team!\r\n");
+    EXPECT_EQ(form.windowTitle(), "Rostrix - copy.dat");
+
+    QTest::keyClick(pane(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(form.windowTitle(), "Rostrix - Untitled.dat");
+    EXPECT_TRUE(lines().empty());
+
+    dlg.answerPath(QString::fromStdString(dir.file("team.dat")));
+    QTest::keyClick(pane(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(lines(), Lines{"team!"});
+    ASSERT_EQ(dlg.asked.size(), 2u);
+    EXPECT_EQ(dlg.asked[0].kind, "saveFile");
+    EXPECT_EQ(dlg.asked[1].kind, "openFile");
+
+    // The keys work from the filter's fields too.
+    form.findChild<QComboBox*>("ComboBox1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(lines().empty());
+}
+
+TEST_F(Editor, TheStarterInQuestionIsSelectedWhileAsked) {
+    load("team.dat", sampleTeamLines());
+    form.show();
+    pane()->moveCursor(QTextCursor::End);
+    ASSERT_GT(pane()->cursorForPosition(QPoint(0, 0)).blockNumber(), 4) << "starts out of view";
+    form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(0);
+    form.findChild<SpinEdit*>("CSpinEdit1")->setFieldText("200");
+    QStringList selected;
+    dlg.whileAsked = [&](const test::Asked&) {
+        selected << pane()->textCursor().selectedText();
+        // The line is in view.
+        EXPECT_TRUE(pane()->viewport()->rect().contains(pane()->cursorRect().center()));
+    };
+    dlg.answerButton(Cancel);
+    press("ToolButton23");
+    ASSERT_EQ(selected.size(), 1);
+    // The one starter under 200 at bats, his whole line.
+    EXPECT_EQ(selected[0].toStdString(), sampleTeamLines()[4]);
+    EXPECT_FALSE(pane()->textCursor().hasSelection()) << "the selection goes with the answer";
+}
+
 TEST_F(Editor, FailuresLeaveEverythingAsItWas) {
     dir.write("locked.dat", "locked\r\n");
     ASSERT_EQ(chmod(dir.file("locked.dat").c_str(), 0444), 0);
@@ -331,15 +523,16 @@ TEST_F(Editor, FailuresLeaveEverythingAsItWas) {
         std::string current;
         std::optional<std::string> dialogPath;
         std::string error;
+        bool replaces = false;  // the chosen file exists: Save As asks first
     };
     const Case cases[] = {
         {"ToolButton3", dir.file("start.dat"), dir.file("missing.dat"),
          "Cannot open file " + dir.file("missing.dat")},
         {"ToolButton5", dir.file("other.dat"), missingFolder,
          "Cannot create file " + missingFolder},
-        {"ToolButton5", dir.file("other.dat"), "/dev/full", "Cannot create file /dev/full"},
+        {"ToolButton5", dir.file("other.dat"), "/dev/full", "Cannot create file /dev/full", true},
         {"ToolButton5", dir.file("other.dat"), dir.file("locked.dat"),
-         "Cannot create file " + dir.file("locked.dat")},
+         "Cannot create file " + dir.file("locked.dat"), true},
         {"ToolButton4", missingFolder, std::nullopt, "Cannot create file " + missingFolder},
     };
     for (const Case& c : cases) {
@@ -347,6 +540,7 @@ TEST_F(Editor, FailuresLeaveEverythingAsItWas) {
         form.setWindowTitle("before");
         type("!");
         if (c.dialogPath) dlg.answerPath(QString::fromStdString(*c.dialogPath));
+        if (c.replaces) dlg.answerButton(Yes);
         // Open asks first; its Yes is carried out before the load fails.
         if (c.button == std::string("ToolButton3")) dlg.answerButton(Yes);
         dlg.answerButton(Ok);

@@ -207,6 +207,56 @@ TEST_F(MainWindow, PerlFolderBrowserChosenCancelledAndEmpty) {
     EXPECT_EQ(ini(), "[Directories]\r\nPerl=\r\n");
 }
 
+// Whether a label shows its whole text on two word-wrapped lines.
+bool showsOnTwoLines(QLabel* label) {
+    const QFontMetrics metrics(label->font());
+    const int width = label->contentsRect().width();
+    const QRect needed =
+        metrics.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, label->text());
+    return needed.width() <= width && needed.height() <= 2 * metrics.lineSpacing();
+}
+
+TEST_F(MainWindow, LongFoldersGiveUpTheirLeadingFoldersNotTheirEnd) {
+    std::string deep = dir();
+    for (int i = 1; i <= 6; ++i) deep += "/season-folder-number-" + std::to_string(i);
+    std::filesystem::create_directories(deep);
+    std::filesystem::current_path(deep);
+    std::string perl = "/opt";
+    for (int i = 1; i <= 6; ++i) perl += "/perl-scripts-for-leagues-" + std::to_string(i);
+    test::ScriptedDialogs dlg;
+    dlg.answerPath(QString::fromStdString(perl));
+    startAndShow();
+    QLabel* home = control<QLabel>("Label12");
+    QLabel* perlLabel = control<QLabel>("Label2");
+    struct Case {
+        QLabel* label;
+        std::string full;
+        std::string last;
+    };
+    const auto check = [&](const Case& c) {
+        const QString shown = c.label->text();
+        EXPECT_TRUE(shown.startsWith("/.../")) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith(QString::fromStdString("/" + c.last))) << shown.toStdString();
+        EXPECT_TRUE(showsOnTwoLines(c.label)) << shown.toStdString();
+        // Not shortened more than needed: one more leading folder would not fit.
+        const QString full = QString::fromStdString(c.full);
+        const QString tail = shown.mid(4);
+        const int back = full.lastIndexOf('/', full.size() - tail.size() - 1);
+        c.label->setText("/..." + full.mid(back));
+        EXPECT_FALSE(showsOnTwoLines(c.label)) << full.mid(back).toStdString();
+        c.label->setText(shown);
+    };
+    check({home, deep, "season-folder-number-6"});
+    check({perlLabel, deep, "season-folder-number-6"});
+    EXPECT_EQ(home->toolTip().toStdString(), deep);
+    EXPECT_EQ(perlLabel->toolTip().toStdString(), deep);
+
+    form->Button1Click();
+    check({perlLabel, perl, "perl-scripts-for-leagues-6"});
+    EXPECT_EQ(form->PerlDirectory, perl);
+    EXPECT_EQ(perlLabel->toolTip().toStdString(), deep);  // the tool tip keeps the start-up folder
+}
+
 TEST_F(MainWindow, DatabaseFolderStopsTheReminder) {
     start();
     form->Timer1Timer();

@@ -4,10 +4,12 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest/QTest>
 
 #include "platform/Error.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/QtDialogs.h"
 #include "platform/gui/SpinEdit.h"
@@ -88,6 +90,46 @@ TEST(QtDialogs, RealDialogsReportDismissalAndChoices) {
     QDialog window;
     QTimer::singleShot(50, &window, &QDialog::accept);
     EXPECT_EQ(qt.showModal(&window), QDialog::Accepted);
+}
+
+// However large the window or wherever the main window stands, a window centred over it
+// opens with its top-left corner on the screen.
+TEST(CentreOver, KeepsTheWindowOnTheScreen) {
+    QWidget main;
+    main.resize(266, 400);
+    main.show();
+    const QRect screen = main.screen()->availableGeometry();
+    struct Case {
+        QPoint mainAt;
+        QSize size;
+        bool fits;
+    };
+    const Case cases[] = {
+        {screen.center() - QPoint(133, 200), {200, 100}, true},
+        {screen.topLeft(), {795, 425}, true},
+        {screen.bottomRight() - QPoint(265, 399), {795, 425}, true},
+        {screen.topLeft(), {screen.width() * 2, screen.height() + 10}, false},
+    };
+    for (const Case& c : cases) {
+        main.move(c.mainAt);
+        QWidget window;
+        window.resize(c.size);
+        centreOver(&window, &main);
+        const QRect placed = window.frameGeometry();
+        EXPECT_TRUE(screen.contains(placed.topLeft())) << c.size.width();
+        EXPECT_EQ(screen.contains(placed), c.fits) << c.size.width();
+        if (c.fits && c.size.width() < 266) {  // room to centre: centred
+            EXPECT_LE((placed.center() - main.frameGeometry().center()).manhattanLength(), 2);
+        }
+        if (!c.fits) {
+            EXPECT_EQ(placed.topLeft(), screen.topLeft());
+        }
+    }
+    // The main window's own first showing: centred on the screen, kept on it.
+    QWidget huge;
+    huge.resize(screen.width() + 300, screen.height() + 200);
+    centreOver(&huge, nullptr);
+    EXPECT_EQ(huge.frameGeometry().topLeft(), screen.topLeft());
 }
 
 TEST(QtDialogs, FilterIsConvertedToQtForm) {

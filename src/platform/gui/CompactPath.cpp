@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QStringList>
+#include <QTextLayout>
+#include <QTextOption>
 
 namespace rostrix {
 
@@ -35,6 +37,23 @@ QString compactPath(const QString& path, const std::function<bool(const QString&
 QString compactPath(const QString& path, const QFontMetrics& metrics, int width) {
     return compactPath(
         path, [&](const QString& text) { return metrics.horizontalAdvance(text) <= width; });
+}
+
+bool fitsWrappedLines(const QString& text, const QFont& font, int width, int lines) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int count = 0;
+    bool fits = true;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        // A part without a break opportunity overruns the line instead of wrapping.
+        if (line.naturalTextWidth() > width || ++count > lines) fits = false;
+    }
+    layout.endLayout();
+    return fits;
 }
 
 }  // namespace rostrix

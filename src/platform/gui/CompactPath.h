@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class QFont;
 class QFontMetrics;
 
 namespace rostrix {
@@ -16,5 +17,9 @@ QString compactPath(const QString& path, const std::function<bool(const QString&
 
 // For a one-line label `width` pixels wide.
 QString compactPath(const QString& path, const QFontMetrics& metrics, int width);
+
+// Whether text, word-wrapped in font to `width` pixels as a label wraps it, takes at most
+// `lines` lines and no line is wider than that.
+bool fitsWrappedLines(const QString& text, const QFont& font, int width, int lines);
 
 }  // namespace rostrix

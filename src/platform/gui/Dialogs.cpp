@@ -12,8 +12,8 @@
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
-#include <algorithm>
 
+#include "platform/WindowPlacement.h"
 #include "platform/gui/QtDialogs.h"
 
 namespace rostrix {
@@ -60,32 +60,19 @@ QString qtFileFilter(const QString& filter) {
 
 void centreOver(QWidget* window, QWidget* over) {
     if (!window) return;
+    const bool overShown = over && over->isVisible();
     QSize frame = window->frameGeometry().size();
     // Before its first showing a window knows nothing of its title bar and borders: take
     // them to be those of the window it is centred over.
-    if (frame == window->size() && over && over->isVisible())
-        frame += over->frameGeometry().size() - over->size();
-    QPoint centre;
-    if (over && over->isVisible()) {
-        centre = over->frameGeometry().center();
-    } else if (const QScreen* screen = window->screen()) {
-        centre = screen->availableGeometry().center();
-    } else {
-        return;
-    }
-    QPoint topLeft = centre - QPoint(frame.width() / 2, frame.height() / 2);
-    // Centred over a main window near the edge, a larger window would hang off the screen:
-    // keep the whole of it on the screen instead.
-    const QScreen* screen = QGuiApplication::screenAt(centre);
-    if (!screen) screen = window->screen();
-    if (screen) {
-        const QRect room = screen->availableGeometry();
-        topLeft.setX(std::clamp(topLeft.x(), room.left(),
-                                std::max(room.left(), room.right() + 1 - frame.width())));
-        topLeft.setY(std::clamp(topLeft.y(), room.top(),
-                                std::max(room.top(), room.bottom() + 1 - frame.height())));
-    }
-    window->move(topLeft);
+    if (frame == window->size() && overShown) frame += over->frameGeometry().size() - over->size();
+    const QScreen* screen = overShown ? over->screen() : window->screen();
+    if (!overShown && !screen) return;
+    const QPoint centre =
+        overShown ? over->frameGeometry().center() : screen->availableGeometry().center();
+    const QRect wanted(centre - QPoint(frame.width() / 2, frame.height() / 2), frame);
+    // A window larger than the space left around the main window slides back onto the
+    // screen instead of opening with its title out of reach.
+    window->move(screen ? placeOnScreen(wanted, screen->availableGeometry()) : wanted.topLeft());
 }
 
 int QtDialogs::message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,

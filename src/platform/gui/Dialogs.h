@@ -54,7 +54,8 @@ void setDialogs(Dialogs* d);
 // Converts "Description|*.ext|..." into Qt's "Description (*.ext);;..." form.
 QString qtFileFilter(const QString& filter);
 
-// Centres window over the main window, as every modal opening does.
+// Centres window over the main window, as every modal opening does (over the screen when
+// over is null or hidden), and keeps it on that screen.
 void centreOver(QWidget* window, QWidget* over);
 
 }  // namespace rostrix

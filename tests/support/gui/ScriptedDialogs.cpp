@@ -34,6 +34,7 @@ void ScriptedDialogs::answerModal(std::function<void(QWidget*)> act) {
 template <class T>
 std::optional<T> ScriptedDialogs::take(const Asked& question) {
     asked.push_back(question);
+    if (whileAsked) whileAsked(question);
     if (queue_.empty()) {
         ADD_FAILURE() << "Unanswered " << question.kind.toStdString() << ": \""
                       << question.title.toStdString() << "\" / \"" << question.text.toStdString()

@@ -40,6 +40,8 @@ public:
     void answerModal(std::function<void(QWidget*)> act);
 
     std::vector<Asked> asked;
+    // Runs as each question is asked, before it is answered: to look at the window then.
+    std::function<void(const Asked&)> whileAsked;
     bool allAnswered() const { return queue_.empty(); }
 
     int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,

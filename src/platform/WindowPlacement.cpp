@@ -1,0 +1,23 @@
+#include "platform/WindowPlacement.h"
+
+#include <algorithm>
+
+namespace rostrix {
+
+namespace {
+
+// One axis: the start of a span of `size` wanted at `wanted`, within [low, low + room).
+int placeSpan(int wanted, int size, int low, int room) {
+    if (size >= room) return low;
+    return std::clamp(wanted, low, low + room - size);
+}
+
+}  // namespace
+
+QPoint placeOnScreen(const QRect& window, const QRect& screen) {
+    if (!screen.isValid()) return window.topLeft();
+    return {placeSpan(window.x(), window.width(), screen.x(), screen.width()),
+            placeSpan(window.y(), window.height(), screen.y(), screen.height())};
+}
+
+}  // namespace rostrix
