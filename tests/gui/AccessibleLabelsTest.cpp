@@ -62,10 +62,10 @@ TEST(AboutLinks, TabReachesThemAndEnterOrSpacePressesThem) {
     test::ScriptedDialogs dlg;
     auto* link = UpdateWindows::control(Form2, "Label5");
     auto* check = UpdateWindows::control(Form2, "Label6");
+    Form2->show();
+    // The link shows the site in use once the window is shown.
     const QString linkText = link->text();
     const QFont linkFont = link->font();
-
-    Form2->show();
     QApplication::setActiveWindow(Form2);
     QStringList reached;
     for (int i = 0; i < 4; ++i) {
