@@ -105,6 +105,7 @@ void TForm5::showFolder() {
     const QString folder = fileNameText(CurrentFolder);
     ui->Label3->setText(folderOnTwoLines(folder, ui->Label3->fontMetrics(), ui->Label3->width()));
     ui->Label3->setToolTip(folder);
+    ui->Label3->setAccessibleName(folder);
 }
 
 // The folder's .dat files, each unchecked whatever Select All says.

@@ -36,7 +36,13 @@ void TForm6::prepare(const rostrix::DuplicateName& name) {
     ui->Edit1->setText(latin1Char(name.initial));
     ui->Edit1->selectAll();
     ui->Edit1->setFocus();
-    ui->Label4->setText(latin1Text(name.givenName) + QLatin1Char(' ') + latin1Text(name.surname));
+    // A long name gives way to "..." rather than running off the dialog; the whole name
+    // stays in the tool tip and is what a screen reader speaks.
+    const QString shown = latin1Text(name.givenName) + QLatin1Char(' ') + latin1Text(name.surname);
+    ui->Label4->setText(
+        ui->Label4->fontMetrics().elidedText(shown, Qt::ElideRight, ui->Label4->width()));
+    ui->Label4->setToolTip(shown);
+    ui->Label4->setAccessibleName(shown);
 }
 
 std::optional<char> TForm6::chosenCharacter() const {
