@@ -81,6 +81,8 @@ long long TSmtpClient::readReply(bool continued) {
 }
 
 void TSmtpClient::sendLine(std::string_view line) {
+    // A handler may have closed the connection while a call was under way.
+    if (!socket_.connected()) throw Error("Not Connected");
     socket_.stallTimeoutMs = StallTimeoutMs;
     std::string bytes(line);
     bytes += "\r\n";

@@ -32,6 +32,7 @@ struct SubmissionWindow {
         createForms();
         TSmtpClient& smtp = Form8->SmtpClient1;
         smtp.Port = server.port();
+        smtp.StallTimeoutMs = 20000;  // a fault that leaves a wait hanging fails, not hangs
         const auto record = [this] { statuses << status()->text(); };
         for (auto* event : {&smtp.OnConnect, &smtp.OnSuccess, &smtp.OnFailure})
             *event = [o = *event, record] {
