@@ -1,6 +1,7 @@
 #include "package/SmtpClient.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -8,6 +9,10 @@
 
 #include "net/WinsockErrors.h"
 #include "platform/Error.h"
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace rostrix {
 
@@ -51,6 +56,18 @@ std::uintmax_t sizeOrZero(const std::string& path) {
     return ec ? 0 : size;
 }
 
+// A large body is written once from end to end. Asking for large pages where the system
+// offers them spares it tens of thousands of page faults; elsewhere this does nothing.
+void adviseLargePages([[maybe_unused]] char* data, [[maybe_unused]] std::size_t size) {
+#ifdef __linux__
+    constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
+    const std::uintptr_t begin =
+        (reinterpret_cast<std::uintptr_t>(data) + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kLarge - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+}
+
 }  // namespace
 
 long long TSmtpClient::readReply(bool continued) {
@@ -64,6 +81,8 @@ long long TSmtpClient::readReply(bool continued) {
 }
 
 void TSmtpClient::sendLine(std::string_view line) {
+    // A handler may have closed the connection while a call was under way.
+    if (!socket_.connected()) throw Error("Not Connected");
     socket_.stallTimeoutMs = StallTimeoutMs;
     std::string bytes(line);
     bytes += "\r\n";
@@ -226,6 +245,7 @@ std::string TSmtpClient::assembleBody(const std::string& boundary) {
     }
     std::string body;
     body.reserve(expected);
+    adviseLargePages(body.data(), body.capacity());
     if (!boundary.empty()) body += textPartHeader(boundary, Charset);
     for (const std::string& line : m.Body) appendMessageLine(body, line);
     if (boundary.empty()) return body;

@@ -103,11 +103,6 @@ void TForm8::Button2Click() {
                           MsgIcon::None, Ok);
         return;
     }
-    // Left connected by an error in the last send: this press only closes it.
-    if (SmtpClient1.connected()) {
-        SmtpClient1.Disconnect();
-        return;
-    }
     sending_ = true;
     cancelled_ = false;
     lockInput(true);
@@ -119,7 +114,11 @@ void TForm8::Button2Click() {
         }
     } unlock{this};
     try {
-        send();
+        // Left connected by an error in the last send: this press only closes it.
+        if (SmtpClient1.connected())
+            SmtpClient1.Disconnect();
+        else
+            send();
     } catch (...) {
         if (!cancelled_) throw;
         // The user closed the window: nothing to report, and nothing left open.

@@ -32,6 +32,7 @@ struct SubmissionWindow {
         createForms();
         TSmtpClient& smtp = Form8->SmtpClient1;
         smtp.Port = server.port();
+        smtp.StallTimeoutMs = 20000;  // a fault that leaves a wait hanging fails, not hangs
         const auto record = [this] { statuses << status()->text(); };
         for (auto* event : {&smtp.OnConnect, &smtp.OnSuccess, &smtp.OnFailure})
             *event = [o = *event, record] {
@@ -90,6 +91,7 @@ TEST(SubmissionWindow, SendsWithOneAttachmentReportingEachStepThenReopensEmpty) 
 
     SubmissionWindow::fill("coach@club.example", "127.0.0.1");
     SubmissionWindow::control("Edit2")->setText("1927 Yankees");
+    SubmissionWindow::control("Edit4")->setText("coach");
     SubmissionWindow::control<QPlainTextEdit>("Memo1")->setPlainText("Here is my team.\n.");
     // A second press or an attach while the send runs does nothing.
     w.duringSend = [] {
@@ -107,12 +109,12 @@ TEST(SubmissionWindow, SendsWithOneAttachmentReportingEachStepThenReopensEmpty) 
           "Subject: 1927 Yankees\r\nReply-To: coach@club.example\r\n",
           "Here is my team.\r\n..\r\n--", "name=\"27ALnya.zip\""})
         EXPECT_NE(wire.find(piece), std::string::npos) << piece << "\nin\n" << wire;
+    EXPECT_EQ(wire.rfind("HELO coach\r\n", 0), 0u);
     EXPECT_EQ(wire.find("HELO"), wire.rfind("HELO"));  // one send only
     EXPECT_FALSE(Form8->SmtpClient1.connected());
     EXPECT_TRUE(SubmissionWindow::control<QPushButton>("Button2")->isEnabled());
 
     Form8->hide();
-    SubmissionWindow::control("Edit4")->setText("coach");
     Form8->show();
     for (const char* edit : {"Edit1", "Edit2", "Edit3", "Edit4"})
         EXPECT_TRUE(SubmissionWindow::control(edit)->text().isEmpty()) << edit;

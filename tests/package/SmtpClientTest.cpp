@@ -254,6 +254,9 @@ TEST(SmtpClient, ScriptedExchanges) {
          "10054:Connection reset by peer", "connect, send start", {".\r\n"}, {}},
         {"QUIT refused", {{"QUIT", {"500 what\r\n"}}}, none, "500 what", sent,
          {".\r\nQUIT\r\n"}, {"QUIT\r\nQUIT"}},
+        {"a handler closes the connection mid-send", {}, [](Mailer& m, const TempFolder&) {
+             m.smtp.OnSendStart = [&m] { m.smtp.Disconnect(); }; },
+         "Not Connected", "connect", {"HELO \r\nQUIT\r\n"}, {"RSET"}},
         {"line break in the user id", {}, [](Mailer& m, const TempFolder&) {
              m.smtp.UserID = "coach\r\nRSET"; },
          "The user id contains a line break", "", {"QUIT\r\n"}, {"HELO"}},

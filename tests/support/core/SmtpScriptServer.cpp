@@ -79,7 +79,6 @@ void SmtpScriptServer::run() {
         if (fd < 0) continue;
         serve(fd);
         ::close(fd);
-        ++closed_;
     }
 }
 

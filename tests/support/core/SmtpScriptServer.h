@@ -28,8 +28,6 @@ public:
     int port() const { return port_; }
     // Every byte received so far, over all connections.
     std::string received() const;
-    // How many connections have ended (closed by either side).
-    int closedConnections() const { return closed_; }
 
 private:
     void run();
@@ -41,7 +39,6 @@ private:
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};
-    std::atomic<int> closed_{0};
     mutable std::mutex mutex_;
     std::string received_;
     std::thread thread_;
