@@ -5,11 +5,13 @@
 #include <filesystem>
 
 #include "app/Forms.h"
-#include "package/FolderEntries.h"
+#include "package/tmEMailTeam.h"
+#include "platform/FolderListing.h"
 #include "platform/gui/CompactPath.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
+#include "shell/tmHome.h"
 #include "ui_tmZip.h"
 
 using namespace rostrix;
@@ -59,6 +61,7 @@ TForm7::TForm7(QWidget* parent)
     connect(ui->Button4, &QPushButton::clicked, this, guard([this] { Button4Click(); }));
     connect(ui->Button5, &QPushButton::clicked, this, guard([this] { Button5Click(); }));
     connect(ui->Button6, &QPushButton::clicked, this, guard([this] { Button6Click(); }));
+    connect(ui->Button7, &QPushButton::clicked, this, guard([this] { Button7Click(); }));
     guarded([this] { FormCreate(); });
 }
 
@@ -91,7 +94,7 @@ void TForm7::FormDestroy() {
 
 void TForm7::listFolder() {
     ui->CheckListBox1->clear();
-    for (const std::string& name : folderEntries(DatDirectory))
+    for (const std::string& name : listFolderEntries(DatDirectory))
         addCheckable(ui->CheckListBox1, fileNameText(name));
 }
 
@@ -194,4 +197,9 @@ void TForm7::Button5Click() {
         return;
     }
     say(resultText(added));
+}
+
+void TForm7::Button7Click() {
+    centreOver(Form8, Form1);
+    dialogs().showModal(Form8);
 }

@@ -36,6 +36,7 @@ public:
     void Button4Click();
     void Button5Click();
     void Button6Click();
+    void Button7Click();
 
     QListWidget* CheckListBox1() const;
     QListWidget* CheckListBox2() const;

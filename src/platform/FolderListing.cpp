@@ -49,4 +49,18 @@ std::vector<std::string> listFilesInFolder(const std::string& folder, std::strin
     return names;
 }
 
+std::vector<std::string> listFolderEntries(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    if (folder.empty()) return names;
+    std::error_code ec;
+    fs::directory_iterator it{fs::path(folder), ec};
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    if (ec) return {};
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return folderNameLess(a, b); });
+    return names;
+}
+
 }  // namespace rostrix

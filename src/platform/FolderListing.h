@@ -14,6 +14,10 @@ namespace rostrix {
 std::vector<std::string> listFilesInFolder(const std::string& folder,
                                            std::string_view extension = {});
 
+// Every entry of folder but "." and "..": files of every kind and sub-folders, in the
+// same order. An empty or unreadable folder lists nothing.
+std::vector<std::string> listFolderEntries(const std::string& folder);
+
 // Orders names as the listings do: case-insensitively, then by bytes.
 bool folderNameLess(std::string_view a, std::string_view b);
 

@@ -5,11 +5,14 @@
 #include <QScreen>
 
 #include "app/Forms.h"
+#include "names/tmNames.h"
+#include "package/tmEMailTeam.h"
 #include "package/tmZip.h"
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
+#include "teamfile/tmEditor.h"
 #include "update/tmAbout.h"
 
 namespace rostrix {
@@ -47,6 +50,10 @@ TEST_F(WindowCommands, EachCommandOpensItsWindowCentredOverTheMainWindow) {
         {"About", [] { in<QPushButton>(Form1, "Button5")->click(); }, Form2},
         {"&About", [] { in<QAction>(Form1, "About1")->trigger(); }, Form2},
         {"Playoffs", [] { in<QPushButton>(Form1, "Button10")->click(); }, Form14},
+        {"Names", [] { in<QPushButton>(Form1, "Button2")->click(); }, Form5},
+        {"Edit, Names", [] { in<QAction>(Form1, "Names1")->trigger(); }, Form5},
+        {"Edit Team", [] { in<QPushButton>(Form1, "Button4")->click(); }, Form4},
+        {"Edit, Teams", [] { in<QAction>(Form1, "Teams1")->trigger(); }, Form4},
     };
     for (const auto& c : cases) {
         test::ScriptedDialogs dlg;
@@ -60,6 +67,20 @@ TEST_F(WindowCommands, EachCommandOpensItsWindowCentredOverTheMainWindow) {
         EXPECT_EQ(opened, c.opens) << c.command;
         EXPECT_LE(offset.manhattanLength(), 4) << c.command;  // rounding of odd sizes
     }
+}
+
+TEST_F(WindowCommands, SendTeamOpensTheSubmissionWindowFromThePackageWindow) {
+    test::ScriptedDialogs dlg;
+    QWidget* opened = nullptr;
+    QPoint offset;
+    dlg.answerModal([](QWidget* w) { in<QPushButton>(w, "Button7")->click(); });
+    dlg.answerModal([&](QWidget* w) {
+        opened = w;
+        offset = w->frameGeometry().center() - Form1->frameGeometry().center();
+    });
+    in<QPushButton>(Form1, "Button8")->click();
+    EXPECT_EQ(opened, static_cast<QWidget*>(Form8));
+    EXPECT_LE(offset.manhattanLength(), 4);
 }
 
 TEST_F(WindowCommands, AWindowOpenedNearTheScreensEdgeStaysOnTheScreen) {

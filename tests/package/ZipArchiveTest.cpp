@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "package/FolderEntries.h"
 #include "package/ZipArchive.h"
+#include "platform/FolderListing.h"
 #include "support/core/TempFolder.h"
 
 namespace rostrix {
@@ -131,7 +131,7 @@ TEST(ZipArchive, AFailedWriteLeavesTheOldArchiveAsItWas) {
         << p.reports[0];
     EXPECT_EQ(p.dir.read("pack.zip"), before);
     // No temporary file is left beside it.
-    EXPECT_EQ(folderEntries(p.dir.path()),
+    EXPECT_EQ(listFolderEntries(p.dir.path()),
               (std::vector<std::string>{"a.dat", "b.dat", "pack.zip"}));
 
     // A file of that name that is no archive is not overwritten either.
@@ -141,17 +141,6 @@ TEST(ZipArchive, AFailedWriteLeavesTheOldArchiveAsItWas) {
     EXPECT_EQ(p.add({"a.dat"}), 0);
     ASSERT_EQ(p.reports.size(), 1u);
     EXPECT_EQ(p.dir.read("pack.zip"), "not a zip");
-}
-
-TEST(FolderEntries, EveryEntryButDotsInCaseInsensitiveOrder) {
-    TempFolder dir;
-    for (const char* name : {"b.dat", "A.DAT", "a.dat", "notes.txt", "C.dat", "_x"})
-        dir.write(name, "x");
-    fs::create_directory(dir.file("Leagues"));
-    EXPECT_EQ(folderEntries(dir.path()),
-              (std::vector<std::string>{"_x", "A.DAT", "a.dat", "b.dat", "C.dat", "Leagues",
-                                        "notes.txt"}));
-    EXPECT_TRUE(folderEntries(dir.file("missing")).empty());
 }
 
 }  // namespace

@@ -22,5 +22,14 @@ TEST(FolderListing, TakesTheExtensionInAnyCaseInCaseInsensitiveOrder) {
     EXPECT_TRUE(listFilesInFolder("", "dat").empty());
 }
 
+TEST(FolderListing, EntriesAreEveryFileAndFolderButTheDots) {
+    test::TempFolder dir;
+    for (const char* name : {"b.dat", "A.DAT", "notes.txt", "_x"}) dir.write(name, "x");
+    std::filesystem::create_directory(dir.file("Leagues"));
+    EXPECT_EQ(listFolderEntries(dir.path()),
+              (std::vector<std::string>{"_x", "A.DAT", "b.dat", "Leagues", "notes.txt"}));
+    EXPECT_TRUE(listFolderEntries(dir.file("missing")).empty());
+}
+
 }  // namespace
 }  // namespace rostrix
