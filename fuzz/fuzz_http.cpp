@@ -7,7 +7,7 @@
 //   reaches it is six CR LF lines and nothing else; the outcome (status, header, body,
 //   Content-Length, events, redirects followed, error) is the one the reply's bytes call
 //   for; the header stays bounded.
-// Inputs that start with "~" stand for replies with a first line near 64 KiB (replyFor).
+// Inputs that start with "~" stand for replies with a first line near 64 KiB (widenedInput).
 #include <atomic>
 #include <cstdint>
 #include <exception>
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "ReplyLines.h"
 #include "net/HostLookup.h"
 #include "platform/Error.h"
 #include "support/core/LoopbackServer.h"
@@ -133,19 +134,10 @@ struct Outcome {
 
 Outcome expectedOutcome(const std::string& reply, const HttpTarget& first) {
     Outcome out;
-    std::size_t pos = 0;
-    const auto readLine = [&]() -> std::optional<std::string> {
-        const std::size_t lf = reply.find('\n', pos);
-        std::string line;
-        if (lf != std::string::npos && lf - pos < TSocketClient::kMaxLine) {
-            line = reply.substr(pos, lf + 1 - pos);
-        } else if (reply.size() - pos >= TSocketClient::kMaxLine) {
-            out.error = "Reply line longer than 65536 bytes";
-            return std::nullopt;
-        } else {
-            line = reply.substr(pos);
-        }
-        pos += line.size();
+    ReplyLines lines(reply);
+    const auto readLine = [&]() {
+        std::optional<std::string> line = lines.next();
+        if (!line) out.error = lines.error;
         return line;
     };
     std::optional<std::string> line = readLine();
@@ -166,7 +158,7 @@ Outcome expectedOutcome(const std::string& reply, const HttpTarget& first) {
         if (name == "CONTENT-LENGTH:") out.total = contentLength(*line);
         if (name == "LOCATION:") location = headerValue(*line);
     }
-    out.body = reply.substr(pos);
+    out.body = lines.rest();
     if (out.status < 300 || out.status > 302 || location.empty()) return out;
     try {
         const HttpTarget next = splitAddress(resolveLocation(location, first), 0, first.host);
@@ -251,22 +243,6 @@ void checkGet(const std::string& reply) {
                "header unbounded");
 }
 
-// Inputs starting with "~" reach the 64 KiB line limit without 64 KiB inputs: the first
-// line's text is repeated to 65530 to 65541 bytes (its length picks where in that range).
-std::string replyFor(const std::string& input) {
-    if (!input.starts_with("~")) return input;
-    const std::size_t lf = input.find('\n');
-    const std::string text = input.substr(1, lf == std::string::npos ? std::string::npos : lf - 1);
-    if (text.empty()) return input;
-    const std::size_t length = 65530 + text.size() % 12;
-    std::string reply;
-    reply.reserve(length + input.size());
-    while (reply.size() < length) reply += text;
-    reply.resize(length);
-    if (lf != std::string::npos) reply += input.substr(lf);
-    return reply;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -274,7 +250,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         checkAddress(input);
         checkHeaderLines(input);
-        checkGet(replyFor(input));
+        checkGet(widenedInput(input));
     } catch (const std::exception& e) {
         fail(__FILE__, __LINE__, "an exception other than the client's Error", e.what());
     }

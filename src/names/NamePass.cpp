@@ -86,6 +86,11 @@ void NamePass::runLine(std::string& line, std::size_t lineNumber) const {
                 lineNumber, onLine("the corrected initial", lineNumber) + " would be a line break");
         surnameInitial = givenInitial = corrected;
     }
+    // The next pass would skip a blank put right after the comma and take the character
+    // after it for the initial: the names could never be decoded again.
+    if (given == comma + 1 && surnameInitial == ' ')
+        throw NamePassAbandoned(lineNumber, onLine("the player name", lineNumber) +
+                                                " would get a blank right after its comma");
     line[kSurnameAt] = givenInitial;
     line[given] = surnameInitial;
 }

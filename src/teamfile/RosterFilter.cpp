@@ -36,14 +36,11 @@ std::string nonBlank(std::string_view field) {
     return value;
 }
 
-// The error box shows UTF-8, the team file holds Latin-1 bytes. A NUL byte would end the
-// error's text early, so it shows as the symbol for null.
+// The error box shows UTF-8, the team file holds Latin-1 bytes.
 std::string latin1ToUtf8(std::string_view bytes) {
     std::string out;
     for (unsigned char c : bytes) {
-        if (c == 0) {
-            out += "\xE2\x90\x80";  // U+2400
-        } else if (c < 0x80) {
+        if (c < 0x80) {
             out += static_cast<char>(c);
         } else {
             out += static_cast<char>(0xC0 | (c >> 6));

@@ -104,6 +104,28 @@ TEST(NamePass, AbandonsANameItCannotSplitAndNamesTheLine) {
     }
 }
 
+// Found by fuzzing: " Adams,Al" became "AAdams, l", which the next pass read as the
+// name "AAdams," with the initial "l"; the two passes no longer gave the name back.
+TEST(NamePass, NeverPutsABlankRightAfterTheComma) {
+    const struct {
+        const char* name;
+        DuplicateOption option;
+    } refused[] = {{" Adams,Al", DuplicateOption::None}, {"!dams,!l", DuplicateOption::AutoFix}};
+    for (const auto& c : refused) {
+        try {
+            NamePass(c.option).run({batter(c.name)});
+            ADD_FAILURE() << "no failure for " << c.name;
+        } catch (const NamePassAbandoned& e) {
+            EXPECT_EQ(e.reason(),
+                      "the player name on line 1 would get a blank right after its comma");
+        }
+    }
+    // With a blank after the comma the leading blank simply changes places.
+    const std::string spaced = batter(" Adams, Al");
+    EXPECT_EQ(nameOf(passed(spaced)), "AAdams,  l        ");
+    EXPECT_EQ(passed(passed(spaced)), spaced);
+}
+
 class NameFile : public ::testing::Test {
 protected:
     std::string run(const std::string& name, DuplicateOption option) {
