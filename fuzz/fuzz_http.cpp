@@ -122,7 +122,8 @@ void checkHeaderLines(const std::string& input) {
 }
 
 // What a Get must come to when every reply is `reply`: read the bytes the way the client
-// reads them, a line up to its LF at most 64 KiB long, until the empty line.
+// reads them, a line up to its LF at most 64 KiB long, until the empty line; the body (at
+// most 1 MiB kept as text) is the rest.
 struct Outcome {
     std::optional<std::string> error;
     std::size_t requests = 1;
@@ -135,9 +136,16 @@ struct Outcome {
 Outcome expectedOutcome(const std::string& reply, const HttpTarget& first) {
     Outcome out;
     ReplyLines lines(reply);
+    // A header line must end in its LF: a server that stops before the empty line has cut
+    // the header short.
     const auto readLine = [&]() {
         std::optional<std::string> line = lines.next();
-        if (!line) out.error = lines.error;
+        if (!line) {
+            out.error = lines.error;
+        } else if (line->empty() || line->back() != '\n') {
+            out.error = "The server closed the connection before the end of the reply header";
+            line.reset();
+        }
         return line;
     };
     std::optional<std::string> line = readLine();
@@ -159,6 +167,10 @@ Outcome expectedOutcome(const std::string& reply, const HttpTarget& first) {
         if (name == "LOCATION:") location = headerValue(*line);
     }
     out.body = lines.rest();
+    if (out.body.size() > THttpClient::kMaxTextBody) {
+        out.error = "Reply body longer than 1048576 bytes";
+        return out;
+    }
     if (out.status < 300 || out.status > 302 || location.empty()) return out;
     try {
         const HttpTarget next = splitAddress(resolveLocation(location, first), 0, first.host);
