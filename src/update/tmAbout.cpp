@@ -76,6 +76,8 @@ void TForm2::reject() {
 }
 
 void TForm2::Label6Click() {
+    // A second click while a check waits for the site starts nothing: the first one answers.
+    if (HttpClient1.connected()) return;
     checkCancelled_ = false;
     try {
         HttpClient1.Get(siteBase() + kVersionPage);

@@ -60,6 +60,22 @@ TEST(AboutWindow, HomePageLinkOpensTheBrowserOrSaysItCannot) {
     EXPECT_TRUE(Form2->isVisible());
 }
 
+TEST(AboutWindow, ASecondClickDuringACheckStartsNoSecondCheck) {
+    LoopbackServer server([&server](int fd, const std::string&) {
+        server.pause(400);
+        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "1.4.0"));
+    });
+    UpdateWindows w(server.url("/site"));
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    Form2->show();
+    QTimer::singleShot(100, [] { clickLabel("Label6"); });
+    clickLabel("Label6");
+    EXPECT_EQ(server.requests().size(), 1u);
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].text, "No new updates are available.");
+}
+
 TEST(AboutWindow, VersionCheckReportsWhatThePageSays) {
     struct Case {
         std::string reply;
