@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "Measure.h"
 #include "support/core/HttpServerProcess.h"
 #include "update/HttpClient.h"
 
@@ -44,19 +45,9 @@ void writeBigFile(const std::string& path) {
     }
 }
 
-double mibPerSecond(long long bytes, std::chrono::steady_clock::duration took) {
-    return static_cast<double>(bytes) / (1 << 20) / std::chrono::duration<double>(took).count();
-}
-
 constexpr long long kPeakLimitMiB = 64;
 
 // The largest resident size this process has had so far, in MiB.
-double peakResidentMiB() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
-}
-
 void BM_RostrixGet(benchmark::State& state) {
     rostrix::THttpClient http;
     http.InputFileMode = true;
@@ -68,11 +59,12 @@ void BM_RostrixGet(benchmark::State& state) {
         http.Get(site.url());
         const auto took = std::chrono::steady_clock::now() - started;
         if (http.bytesReceived() != kFileSize) state.SkipWithError("short transfer");
-        site.bestOurs = std::max(site.bestOurs, mibPerSecond(http.bytesReceived(), took));
+        site.bestOurs =
+            std::max(site.bestOurs, rostrix::bench::mibPerSecond(http.bytesReceived(), took));
     }
     state.SetBytesProcessed(state.iterations() * kFileSize);
     state.counters["blocks"] = static_cast<double>(blocks) / state.iterations();
-    site.peakMiB = peakResidentMiB();
+    site.peakMiB = static_cast<double>(rostrix::bench::peakResidentKiB()) / 1024;
     state.counters["peak_MiB"] = site.peakMiB;
     if (site.peakMiB > kPeakLimitMiB) state.SkipWithError("peak memory above 64 MiB");
 }
@@ -80,10 +72,12 @@ void BM_RostrixGet(benchmark::State& state) {
 void BM_CurlGet(benchmark::State& state) {
     const std::string command = "curl -s -o " + site.folder + "/curl.bin " + site.url();
     for (auto _ : state) {
-        const auto started = std::chrono::steady_clock::now();
-        if (std::system(command.c_str()) != 0) state.SkipWithError("curl failed");
-        const auto took = std::chrono::steady_clock::now() - started;
-        site.bestCurl = std::max(site.bestCurl, mibPerSecond(kFileSize, took));
+        const auto took = rostrix::bench::timeCommand(command);
+        if (!took) {
+            state.SkipWithError("curl failed");
+            break;
+        }
+        site.bestCurl = std::max(site.bestCurl, rostrix::bench::mibPerSecond(kFileSize, *took));
     }
     state.SetBytesProcessed(state.iterations() * kFileSize);
 }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Measure.h"
 #include "package/SmtpClient.h"
 
 namespace {
@@ -39,21 +40,11 @@ void writeBigFile(const std::string& path) {
     }
 }
 
-long peakResidentKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-double mibPerSecond(long long bytes, std::chrono::steady_clock::duration took) {
-    return static_cast<double>(bytes) / (1 << 20) / std::chrono::duration<double>(took).count();
-}
-
 void BM_BuildBody(benchmark::State& state) {
     rostrix::TSmtpClient smtp;
     smtp.MailMessage.Body = {"Here is my team."};
     const std::string boundary = "====================54535abcdef====";
-    const long before = peakResidentKiB();
+    const long before = rostrix::bench::peakResidentKiB();
     std::size_t size = 0;
     for (auto _ : state) {
         smtp.MailMessage.Attachments = {run.file};
@@ -62,9 +53,9 @@ void BM_BuildBody(benchmark::State& state) {
         const auto took = std::chrono::steady_clock::now() - started;
         size = body.size();
         benchmark::DoNotOptimize(body.data());
-        run.bestOurs = std::max(run.bestOurs, mibPerSecond(kFileSize, took));
+        run.bestOurs = std::max(run.bestOurs, rostrix::bench::mibPerSecond(kFileSize, took));
     }
-    run.peakGrowthKiB = peakResidentKiB() - before;
+    run.peakGrowthKiB = rostrix::bench::peakResidentKiB() - before;
     state.SetBytesProcessed(state.iterations() * kFileSize);
     state.counters["body_MiB"] = static_cast<double>(size) / (1 << 20);
     state.counters["peak_growth_MiB"] = static_cast<double>(run.peakGrowthKiB) / 1024;
@@ -73,10 +64,12 @@ void BM_BuildBody(benchmark::State& state) {
 void BM_Base64Tool(benchmark::State& state) {
     const std::string command = "base64 -w 60 " + run.file + " > /dev/null";
     for (auto _ : state) {
-        const auto started = std::chrono::steady_clock::now();
-        if (std::system(command.c_str()) != 0) state.SkipWithError("base64 failed");
-        const auto took = std::chrono::steady_clock::now() - started;
-        run.bestTool = std::max(run.bestTool, mibPerSecond(kFileSize, took));
+        const auto took = rostrix::bench::timeCommand(command);
+        if (!took) {
+            state.SkipWithError("base64 failed");
+            break;
+        }
+        run.bestTool = std::max(run.bestTool, rostrix::bench::mibPerSecond(kFileSize, *took));
     }
     state.SetBytesProcessed(state.iterations() * kFileSize);
 }
@@ -102,6 +95,6 @@ int main(int argc, char** argv) {
         "peak resident size of the whole run %.1f MiB\n",
         static_cast<double>(run.peakGrowthKiB) / 1024, kFileSize >> 20,
         static_cast<double>(run.peakGrowthKiB) * 1024 / static_cast<double>(kFileSize),
-        static_cast<double>(peakResidentKiB()) / 1024);
+        static_cast<double>(rostrix::bench::peakResidentKiB()) / 1024);
     return 0;
 }

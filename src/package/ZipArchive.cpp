@@ -121,7 +121,7 @@ void ZipArchive::keep(int code, const std::string& text) {
 
 int ZipArchive::Add() {
     count_ = 0;
-    const std::vector<std::string> specs = std::move(FSpecArgs);
+    const std::vector<std::string> files = std::move(FSpecArgs);
     FSpecArgs.clear();
     if (!zipLoaded_) {
         fail("The ZIP library is not loaded, so no files can be added.");
@@ -131,7 +131,7 @@ int ZipArchive::Add() {
         fail("No ZIP file name is set.");
         return 0;
     }
-    if (specs.empty()) {
+    if (files.empty()) {
         fail("There are no files to add.");
         return 0;
     }
@@ -140,36 +140,36 @@ int ZipArchive::Add() {
     // file would then sink the whole archive: check each one first and leave those out.
     std::vector<Member> members;
     std::map<std::string, std::size_t> byName;
-    for (const std::string& spec : specs) {
+    for (const std::string& file : files) {
         struct stat st {};
-        if (stat(spec.c_str(), &st) != 0) {
-            keep(errno, "Cannot read " + spec + ": " + std::strerror(errno));
+        if (stat(file.c_str(), &st) != 0) {
+            keep(errno, "Cannot read " + file + ": " + std::strerror(errno));
             continue;
         }
         if (S_ISDIR(st.st_mode)) {
-            keep(ZIP_ER_INVAL, spec + " is a folder; folders are not added");
+            keep(ZIP_ER_INVAL, file + " is a folder; folders are not added");
             continue;
         }
         // Pipes and devices are no files to pack, and opening a pipe would wait forever.
         if (!S_ISREG(st.st_mode)) {
-            keep(ZIP_ER_INVAL, spec + " is not a plain file; not added");
+            keep(ZIP_ER_INVAL, file + " is not a plain file; not added");
             continue;
         }
-        std::FILE* f = std::fopen(spec.c_str(), "rb");
+        std::FILE* f = std::fopen(file.c_str(), "rb");
         if (!f) {
-            keep(errno, "Cannot read " + spec + ": " + std::strerror(errno));
+            keep(errno, "Cannot read " + file + ": " + std::strerror(errno));
             continue;
         }
         std::fclose(f);
         const std::time_t mtime = st.st_mtime;
         const auto size = static_cast<std::uint64_t>(st.st_size);
-        const std::string name = bareName(spec);
+        const std::string name = bareName(file);
         // A name listed twice is one entry: the later file replaces the earlier.
         if (auto it = byName.find(name); it != byName.end()) {
-            members[it->second] = {name, spec, mtime, size};
+            members[it->second] = {name, file, mtime, size};
         } else {
             byName.emplace(name, members.size());
-            members.push_back({name, spec, mtime, size});
+            members.push_back({name, file, mtime, size});
         }
     }
     if (members.empty()) return 0;

@@ -86,12 +86,12 @@ void TForm8::setStatus(const QString& text) {
 
 void TForm8::Button1Click() {
     if (sending_) return;
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Attach file");
-    spec.filter = QStringLiteral("Zip Files|*.zip");
-    spec.defaultExt = QStringLiteral("zip");
-    spec.confirmOverwrite = false;
-    if (const auto chosen = dialogs().openFile(this, spec)) ui->ListBox1->addItem(*chosen);
+    FileDialogSpec dialog;
+    dialog.title = QStringLiteral("Attach file");
+    dialog.filter = QStringLiteral("Zip Files|*.zip");
+    dialog.defaultExt = QStringLiteral("zip");
+    dialog.confirmOverwrite = false;
+    if (const auto chosen = dialogs().openFile(this, dialog)) ui->ListBox1->addItem(*chosen);
 }
 
 void TForm8::Button2Click() {

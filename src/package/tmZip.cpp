@@ -113,14 +113,14 @@ void TForm7::Button1Click() {
 
 void TForm7::Button6Click() {
     if (PackageFolder.empty()) PackageFolder = fileNameBytes(ui->Label4->text());
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Create A New Team Pack ZIP File");
-    spec.filter = QStringLiteral("ZIP Files|*.zip");
-    spec.defaultExt = QStringLiteral("zip");
-    spec.initialDir = fileNameText(PackageFolder);
+    FileDialogSpec dialog;
+    dialog.title = QStringLiteral("Create A New Team Pack ZIP File");
+    dialog.filter = QStringLiteral("ZIP Files|*.zip");
+    dialog.defaultExt = QStringLiteral("zip");
+    dialog.initialDir = fileNameText(PackageFolder);
     // The window asks its own overwrite question.
-    spec.confirmOverwrite = false;
-    const auto chosen = dialogs().saveFile(this, spec);
+    dialog.confirmOverwrite = false;
+    const auto chosen = dialogs().saveFile(this, dialog);
     if (!chosen) return;
     const std::string name = fileNameBytes(*chosen);
     PackageFolder = std::filesystem::path(name).parent_path().string();
