@@ -29,6 +29,7 @@
 #include "package/MailMessage.h"
 #include "package/SmtpClient.h"
 #include "platform/Error.h"
+#include "support/core/LoopbackServer.h"
 
 using namespace rostrix;
 using namespace rostrix::fuzz;
@@ -41,16 +42,7 @@ const std::string kHost = "fuzz.test";
 class TalkativePeer {
 public:
     TalkativePeer() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-            ::listen(listener_, 4) != 0 ||
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
-            fail(__FILE__, __LINE__, "cannot listen on 127.0.0.1", "");
-        port_ = ntohs(a.sin_port);
+        listener_ = test::listenLoopback(port_);
         thread_ = std::thread([this] { run(); });
     }
     ~TalkativePeer() {

@@ -12,8 +12,6 @@
 
 namespace rostrix::test {
 
-namespace {
-
 int listenLoopback(int& port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
@@ -26,8 +24,6 @@ int listenLoopback(int& port) {
     port = ntohs(a.sin_port);
     return fd;
 }
-
-}  // namespace
 
 LoopbackServer::LoopbackServer(Script script) : script_(std::move(script)) {
     listener_ = listenLoopback(port_);

@@ -52,6 +52,10 @@ private:
     std::thread thread_;
 };
 
+// A listening socket on 127.0.0.1 with an ephemeral port, which it sets; throws when none
+// can be had.
+int listenLoopback(int& port);
+
 // A plain reply: status line, optional extra header lines, Content-Length when asked.
 std::string httpReply(const std::string& statusLine, const std::string& body,
                       const std::string& extraHeader = {}, bool withLength = true);

@@ -36,16 +36,7 @@ std::string commandWord(const std::string& line) {
 
 SmtpScriptServer::SmtpScriptServer(Replies replies, std::string greeting)
     : replies_(std::move(replies)), greeting_(std::move(greeting)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-        ::listen(listener_, 8) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
-        throw std::runtime_error("cannot listen on 127.0.0.1");
-    port_ = ntohs(a.sin_port);
+    listener_ = listenLoopback(port_);
     thread_ = std::thread([this] { run(); });
 }
 
