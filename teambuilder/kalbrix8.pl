@@ -241,26 +241,31 @@ sub openCsv {
     return $csv;
 }
 
-# One record as text: a line, or several when a quoted field holds line breaks.
+# The rest of a record that holds a quote: a quoted field may hold line breaks, so lines
+# are joined until the quotes pair up. The line end is taken off.
+sub completeRecord {
+    my ($csv, $line) = @_;
+    my $fh = $csv->{fh};
+    my $quotes = ($line =~ tr/"//);
+    while ($quotes % 2) {
+        my $more = <$fh>;
+        fail(2, "$csv->{path} line $csv->{start}: a quoted field is not closed properly")
+            unless defined $more;
+        $csv->{line}++;
+        $quotes += ($more =~ tr/"//);
+        $line .= $more;
+    }
+    $line =~ s/[\r\n]+\z//;
+    return $line;
+}
+
 sub readRecord {
     my ($csv) = @_;
     my $fh = $csv->{fh};
     my $line = <$fh>;
     return undef unless defined $line;
     $csv->{start} = ++$csv->{line};
-    if (index($line, '"') >= 0) {
-        my $quotes = ($line =~ tr/"//);
-        while ($quotes % 2) {
-            my $more = <$fh>;
-            fail(2, "$csv->{path} line $csv->{start}: a quoted field is not closed properly")
-                unless defined $more;
-            $csv->{line}++;
-            $quotes += ($more =~ tr/"//);
-            $line .= $more;
-        }
-    }
-    $line =~ s/[\r\n]+\z//;
-    return $line;
+    return completeRecord($csv, $line);
 }
 
 # One record's fields. A quoted field may hold commas, line breaks and doubled quotes
@@ -304,17 +309,34 @@ sub splitCsv {
 }
 
 # The next record, checked for its number of fields so a damaged file is named with its
-# line wherever it is damaged; undef at the end.
+# line wherever it is damaged; undef at the end. With a needle, only records holding it
+# come back. This loop sees every line of the database, so it is kept lean.
 sub nextRecord {
-    my ($csv) = @_;
-    while (defined(my $line = readRecord($csv))) {
-        next if $line eq '';
-        my $n = index($line, '"') < 0 ? ($line =~ tr/,//) + 1 : scalar @{splitCsv($csv, $line)};
-        fail(2, "$csv->{path} line $csv->{start}: $n fields where the header has $csv->{fields}")
-            if $n != $csv->{fields};
+    my ($csv, $needle) = @_;
+    my $fh = $csv->{fh};
+    my $commas = $csv->{fields} - 1;
+    while (defined(my $line = <$fh>)) {
+        my $n = ++$csv->{line};
+        if (index($line, '"') >= 0) {
+            $csv->{start} = $n;
+            $line = completeRecord($csv, $line);
+            next if $line eq '';
+            my $fields = scalar @{splitCsv($csv, $line)};
+            fail(2, "$csv->{path} line $n: $fields fields where the header has $csv->{fields}")
+                if $fields != $csv->{fields};
+            next if defined $needle && index($line, $needle) < 0;
+        } elsif (($line =~ tr/,//) != $commas) {
+            $line =~ s/[\r\n]+\z//;
+            next if $line eq '';
+            fail(2, "$csv->{path} line $n: " . (($line =~ tr/,//) + 1) . " fields where the header has $csv->{fields}");
+        } else {
+            next if defined $needle && index($line, $needle) < 0;
+            $csv->{start} = $n;
+            $line =~ s/[\r\n]+\z//;
+        }
         return $line;
     }
-    close $csv->{fh};
+    close $fh;
     return undef;
 }
 
@@ -345,8 +367,7 @@ sub readTeam {
     my ($db, $arg) = @_;
     my $csv = openCsv($db->{Teams}, qw(yearID lgID teamID name));
     my (@clubs, $found, $inOtherLeague);
-    while (defined(my $line = nextRecord($csv))) {
-        next if index($line, $arg->{year}) < 0;
+    while (defined(my $line = nextRecord($csv, $arg->{year}))) {
         my $f = splitCsv($csv, $line);
         next unless number($csv, $f, 'yearid') == $arg->{year};
         my $club = {id => uc text($csv, $f, 'teamid'), league => uc text($csv, $f, 'lgid'),
@@ -376,8 +397,7 @@ sub readTeam {
 # season (for league totals). A row of an unknown league counts for the club's league.
 sub scanSeason {
     my ($csv, $team, $year, $take, $each) = @_;
-    while (defined(my $line = nextRecord($csv))) {
-        next if index($line, $year) < 0;
+    while (defined(my $line = nextRecord($csv, $year))) {
         my $f = splitCsv($csv, $line);
         next unless number($csv, $f, 'yearid') == $year;
         my $league = uc text($csv, $f, 'lgid');
@@ -844,7 +864,6 @@ if ($db->{Appearances}) {
     $season{app} = readAppearances($db->{Appearances}, $team, $year);
 } else {
     $season{app} = {};
-    print STDERR "kalbrix8.pl: note: $db->{folder} has no Appearances.csv; positions are estimated from the fielding rows\n";
 }
 my $clubGames = $team->{games};
 unless ($clubGames) {
@@ -868,6 +887,9 @@ push @lines, map {
     batterLine($_, $g[0] eq 'D' ? 10 : $g[0], $people)
 } @$bench;
 writeWhole($arg{file}, @lines);
+# Said only once the file is written, so a failure stays the one line on standard error.
+print STDERR "kalbrix8.pl: note: $db->{folder} has no Appearances.csv; positions are estimated from the fielding rows\n"
+    unless $db->{Appearances};
 printf "kalbrix8.pl: wrote %s: %s %d (%s), %s, %d pitchers, %d on the bench, from %s\n",
     $arg{file}, latin1($team->{name}), $year, $team->{league},
     $type ? 'line-up with a designated hitter' : 'line-up without a designated hitter',

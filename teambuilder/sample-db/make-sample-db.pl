@@ -178,7 +178,7 @@ sub newPlayer {
         avg => between(215, 320), pow => between(3, 60), eye => between(50, 130),
         speed => between(0, 10), era => between(250, 620), ctl => between(25, 50),
         stuff => between(45, 110), pos => $pos // pick(@regularPos),
-        alt => pick(qw(1B 2B 3B SS LF CF RF C)), years => between(3, 14));
+        alt => pick(qw(1B 2B 3B SS LF CF RF C)), years => between(1, 9));
 }
 
 # Managers and executives: in People with no hand, no debut and no playing rows.
@@ -489,10 +489,15 @@ sub csvField {
 sub writeCsv {
     my ($name, $header, $rows, %how) = @_;
     my $path = "$out/$name";
-    open my $fh, '>:raw:encoding(UTF-8)', "$path.tmp" or die "cannot write $path.tmp: $!\n";
+    # Names carry UTF-8 letters; the other files are plain ASCII and skip the encoding layer.
+    open my $fh, ($how{text} ? '>:raw:encoding(UTF-8)' : '>:raw'), "$path.tmp" or die "cannot write $path.tmp: $!\n";
     print $fh join(',', @$header), "\n";
     for my $row (@$rows) {
-        print $fh join(',', map { $how{na} && (!defined $_ || $_ eq '') ? 'NA' : csvField($_) } @$row), "\n";
+        my $line = join ',', map { $_ // '' } @$row;
+        # Most rows hold no comma, quote or line break inside a field and go out as they are.
+        $line = join ',', map { csvField($_) } @$row if ($line =~ tr/,"\r\n//) != $#$row;
+        $line =~ s/(?:^|(?<=,))(?=,|\z)/NA/g if $how{na};
+        print $fh $line, "\n";
     }
     close $fh or die "cannot write $path.tmp: $!\n";
     rename "$path.tmp", $path or die "cannot rename $path.tmp: $!\n";
@@ -521,7 +526,7 @@ writeCsv('People.csv',
                  '', '', '', '', '', '', $_->{first}, $_->{last}, "$_->{first} " . pick(@given),
                  between(160, 240), between(68, 77), $_->{bats}, $_->{throws},
                  ($_->{debut} eq '' ? '' : "$_->{debut}-04-1" . between(0, 9)), $_->{id}, '', ''] }
-          sort { $a->{id} cmp $b->{id} } @people]);
+          sort { $a->{id} cmp $b->{id} } @people], text => 1);
 writeCsv('Batting.csv',
          [qw(playerID yearID stint teamID lgID G AB R H), ($history ? qw(X2B X3B) : qw(2B 3B)),
           qw(HR RBI SB CS BB SO IBB HBP SH SF GIDP)],
