@@ -349,8 +349,16 @@ sub number {
     return 0 unless defined $i;
     my $v = $fields->[$i];
     return 0 if unknown($v);
-    return $v + 0 if $v =~ /^\s*-?\d+(?:\.0*)?\s*\z/;
+    # Nine digits at most: a count that long is damage, not a number.
+    return $v + 0 if $v =~ /^\s*-?\d{1,9}(?:\.0*)?\s*\z/;
     fail(2, "$csv->{path} line $csv->{start}: $csv->{spelled}{$name} is not a whole number: " . shown($v));
+}
+
+# The league of a record: "NA" here is the National Association of the 1870s, not unknown.
+sub leagueOf {
+    my ($csv, $fields) = @_;
+    my $i = $csv->{col}{lgid};
+    return defined $i && defined $fields->[$i] ? uc $fields->[$i] : '';
 }
 
 sub text {
@@ -370,7 +378,7 @@ sub readTeam {
     while (defined(my $line = nextRecord($csv, $arg->{year}))) {
         my $f = splitCsv($csv, $line);
         next unless number($csv, $f, 'yearid') == $arg->{year};
-        my $club = {id => uc text($csv, $f, 'teamid'), league => uc text($csv, $f, 'lgid'),
+        my $club = {id => uc text($csv, $f, 'teamid'), league => leagueOf($csv, $f),
                     name => text($csv, $f, 'name'), games => number($csv, $f, 'g')};
         push @clubs, $club;
         next unless $club->{id} eq $arg->{team};
@@ -400,7 +408,7 @@ sub scanSeason {
     while (defined(my $line = nextRecord($csv, $year))) {
         my $f = splitCsv($csv, $line);
         next unless number($csv, $f, 'yearid') == $year;
-        my $league = uc text($csv, $f, 'lgid');
+        my $league = leagueOf($csv, $f);
         my $ours = $league eq '' || $league eq $team->{league};
         $each->($f) if $each && $ours;
         $take->($f, text($csv, $f, 'playerid')) if $ours && uc text($csv, $f, 'teamid') eq $team->{id};

@@ -178,7 +178,7 @@ sub newPlayer {
         avg => between(215, 320), pow => between(3, 60), eye => between(50, 130),
         speed => between(0, 10), era => between(250, 620), ctl => between(25, 50),
         stuff => between(45, 110), pos => $pos // pick(@regularPos),
-        alt => pick(qw(1B 2B 3B SS LF CF RF C)), years => between(1, 9));
+        alt => pick(qw(1B 2B 3B SS LF CF RF C)), years => between(1, 10));
 }
 
 # Managers and executives: in People with no hand, no debut and no playing rows.

@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <array>
 #include <filesystem>
+#include <map>
+#include <set>
 
 #include "platform/LineFile.h"
 #include "support/core/TempFolder.h"
@@ -112,8 +115,8 @@ bool holds(const std::vector<std::string>& lines, const std::string& line) {
 
 TEST(TeamBuilder, EverySampleClubMakesASoundTeamFile) {
     test::TempFolder home;
-    // A Database folder without the files leaves the sample database in charge.
-    home.write("qrdTeams.ini", "[Directories]\r\nDatabase=" + home.path() + "\r\n");
+    // Without a Database key the sample database is in charge.
+    home.write("qrdTeams.ini", "[Directories]\r\nHome=" + home.path() + "\r\n");
     const auto teams = readLines(builderFolder() + "/sample-db/Teams.csv").value();
     ASSERT_GE(teams.size(), 17u);
     for (std::size_t i = 1; i < teams.size(); ++i) {
@@ -123,7 +126,9 @@ TEST(TeamBuilder, EverySampleClubMakesASoundTeamFile) {
             const Result r = build(home.path(), args);
             const std::string what = args.join(' ').toStdString();
             ASSERT_EQ(r.exitCode, 0) << what << r.err;
-            EXPECT_NE(r.out.find("using the sample database"), std::string::npos) << r.out;
+            EXPECT_EQ(r.err, "") << what;
+            EXPECT_NE(r.out.find("from " + builderFolder() + "/sample-db\n"), std::string::npos)
+                << r.out;
             const std::string bytes = home.read("t.dat");
             const auto lines = splitLines(bytes);
             EXPECT_EQ(bytes, joinLinesCrlf(lines)) << what;  // CR LF after every line
@@ -133,6 +138,11 @@ TEST(TeamBuilder, EverySampleClubMakesASoundTeamFile) {
             const auto codes = codesOfStarters(lines);
             EXPECT_EQ(std::count(codes.begin(), codes.end(), "10"), type[0] == '1' ? 1 : 0);
             EXPECT_EQ(lines[9] == "00    01", type[0] == '0') << what;
+            // Designated-hitter games only where the league had the designated hitter.
+            const bool dhSeason = row[1] == "AL" && row[0].toInt() >= 1973;
+            for (std::size_t n = 1; n < lines.size() && !dhSeason; ++n) {
+                EXPECT_EQ(lines[n].find("-D"), std::string::npos) << what << ": " << lines[n];
+            }
             if (i > 1) continue;
             EXPECT_EQ(build(home.path(), args).exitCode, 0);
             EXPECT_EQ(home.read("t.dat"), bytes) << "the same call must give the same file";
@@ -149,7 +159,7 @@ TEST(TeamBuilder, TheSampleDatabaseIsWhatItsGeneratorWrites) {
     ASSERT_TRUE(perl.waitForFinished(60000));
     ASSERT_EQ(perl.exitCode(), 0) << perl.readAllStandardError().toStdString();
     for (const char* name :
-         {"People.csv", "Batting.csv", "Pitching.csv", "Fielding.csv", "Teams.csv"})
+         {"People.csv", "Batting.csv", "Pitching.csv", "Fielding.csv", "Appearances.csv", "Teams.csv"})
         EXPECT_TRUE(out.read(name) == readFileBytes(builderFolder() + "/sample-db/" + name))
             << name << " differs from a fresh run of the generator";
 }
@@ -159,11 +169,15 @@ TEST(TeamBuilder, ChoosesAndWritesTheTeamFromTheDatabaseFolderSetting) {
     writeSmallDatabase(home);
     const Result r = build(home.path(), {"1999", "aaa", "AL", "99ALaaa.dat", "1"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "");
+    // This database has no Appearances.csv: said once, after the file is written.
+    EXPECT_EQ(r.err, "kalbrix8.pl: note: " + home.file("db") +
+                         " has no Appearances.csv; positions are estimated from the fielding rows\n");
     const auto lines = readLines(home.file("99ALaaa.dat")).value();
     EXPECT_EQ(describeProblems(checkTeamFile(lines)), "");
-    EXPECT_EQ(lines[0].substr(0, 27), "*A       E1999 Alpha Angler");
-    // Lead-off the best on-base, fourth the most home runs, third the best slugging rest.
+    // The only club of its city is the city alone.
+    EXPECT_EQ(lines[0].substr(0, 28), "*A       E1999 Alpha        ");
+    // Third and fourth the two best slugging averages, the more home runs fourth; first
+    // and second the best on-base averages of the rest; then by on-base plus slugging.
     EXPECT_EQ(codesOfStarters(lines),
               (std::vector<std::string>{"08", "07", "10", "03", "09", "05", "04", "02", "06"}));
     EXPECT_EQ(lines[3], withName("00    10 ", "Hitter, Dan",
@@ -193,7 +207,7 @@ TEST(TeamBuilder, ChoosesAndWritesTheTeamFromTheDatabaseFolderSetting) {
     const auto noDh = readLines(home.file("99ALaaa.dat")).value();
     EXPECT_EQ(describeProblems(checkTeamFile(noDh)), "");
     EXPECT_EQ(codesOfStarters(noDh),
-              (std::vector<std::string>{"08", "04", "07", "03", "09", "05", "02", "06", "01"}));
+              (std::vector<std::string>{"08", "07", "09", "03", "05", "04", "02", "06", "01"}));
     EXPECT_EQ(noDh[9], "00    01");
     EXPECT_EQ(noDh[14].substr(0, 27), withName("00    10 ", "Hitter, Dan", ""));
 
@@ -271,7 +285,37 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
              std::filesystem::copy_file(script(), h.file("kalbrix8.pl"));
          },
          2,
-         "cannot read $/sample-db/Teams.csv: No such file or directory"},
+         "the sample database $/sample-db does not exist or cannot be read"},
+        {"a Database folder without its pitching file",
+         {"1999", "AAA", "AL", "x.dat", "1"},
+         [](test::TempFolder& h) { std::filesystem::remove(h.file("db/Pitching.csv")); },
+         2,
+         "the Database folder $/db lacks Pitching.csv"},
+        {"a Database folder that is not there",
+         {"1999", "AAA", "AL", "x.dat", "1"},
+         [](test::TempFolder& h) {
+             h.write("qrdTeams.ini", "[Directories]\r\nDatabase=" + h.file("nowhere") + "\r\n");
+         },
+         2,
+         "the Database folder $/nowhere does not exist or cannot be read"},
+        {"a 200 MB field",
+         {"1999", "AAA", "AL", "x.dat", "1"},
+         [](test::TempFolder& h) {
+             h.write("db/Batting.csv", h.read("db/Batting.csv") + "big01,1999,1,AAA,AL,1,1,0," +
+                                           std::string(200 << 20, '7') + ",0,0,0,0,0,0,0,0\n");
+         },
+         2,
+         "$/db/Batting.csv line 18: H is not a whole number: \"" + std::string(60, '7') +
+             "...\"\n"},
+        {"a player without a People row",
+         {"1999", "AAA", "AL", "x.dat", "1"},
+         [](test::TempFolder& h) {
+             std::string people = h.read("db/People.csv");
+             people.erase(people.find("lef01"), people.find("cen01") - people.find("lef01"));
+             h.write("db/People.csv", people);
+         },
+         2,
+         "$/db/People.csv has no row for player \"lef01\"\n"},
         {"a folder in the way",
          {"1999", "AAA", "AL", "x.dat", "1"},
          [](test::TempFolder& h) { std::filesystem::create_directory(h.file("x.dat")); },
@@ -313,6 +357,206 @@ TEST(TeamBuilder, AFolderThatIsGoneGetsNoFile) {
     EXPECT_EQ(sh.exitCode(), 3);
     EXPECT_TRUE(sh.readAllStandardError().startsWith("kalbrix8.pl: cannot write x.dat"));
     EXPECT_FALSE(std::filesystem::exists(gone));
+}
+
+
+// Header names in other cases and spellings, R's X2B and NA, and quoted fields far longer
+// than a line buffer, one of them across a line break: all read, none of it an error.
+TEST(TeamBuilder, ReadsHeaderSpellingsNaAndQuotedFieldsOfAnyLength) {
+    test::TempFolder home;
+    writeSmallDatabase(home);
+    std::string batting = home.read("db/Batting.csv");
+    batting.replace(0, batting.find('\n'),
+                    "PLAYERID,yearid,Stint,TEAMID,lgid,g,ab,r,h,X2B,X3B,hr,rbi,sb,cs,bb,so");
+    const std::string centre = "cen01,1999,1,AAA,AL,155,620,100,190,30,10,12,65,45,12,75,90";
+    batting.replace(batting.find(centre), centre.size(),
+                    "cen01,1999,1,AAA,AL,155,620,100,190,30,10,12,65,45,NA,75,NA");
+    home.write("db/Batting.csv", batting);
+    std::string longName = "\"Carl";
+    while (longName.size() < 100000) longName += " \"\"the\"\", arm,\r\n";
+    std::string people = home.read("db/People.csv");
+    people.replace(people.find("Carl"), 4, longName + "\"");
+    home.write("db/People.csv", people);
+    std::string teams = home.read("db/Teams.csv");
+    teams.replace(teams.find("\"Field, Aston\""), 14, "\"" + std::string(100000, ',') + "\"");
+    home.write("db/Teams.csv", teams);
+
+    const Result r = build(home.path(), {"1999", "AAA", "AL", "x.dat", "1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto lines = readLines(home.file("x.dat")).value();
+    EXPECT_EQ(describeProblems(checkTeamFile(lines)), "");
+    EXPECT_TRUE(holds(lines, withName("00    02 ", "Catcher, Carl \"the\",",
+                                      "350  90  15   1  10  30  60  45 R   5  1  1 100 100-2")));
+    EXPECT_TRUE(holds(lines, withName("00    08 ", "Centre, Cy",
+                                      "620 190  30  10  12  75   0  65 R   4 45  0 155 155-8")));
+}
+
+// A disk that fills up during the write: the old team file stays as it was and no
+// temporary file is left.
+TEST(TeamBuilder, AFullDiskLeavesTheOldFileAlone) {
+    test::TempFolder home;
+    writeSmallDatabase(home);
+    home.write("x.dat", "the old team\r\n");
+    QProcess sh;
+    sh.setWorkingDirectory(QString::fromStdString(home.path()));
+    // A file size limit of one kilobyte stands in for the full disk.
+    sh.start(QStringLiteral("/bin/sh"),
+             {"-c", QString::fromStdString("ulimit -f 2 && exec perl '" + script() +
+                                           "' 1999 AAA AL x.dat 1")});
+    ASSERT_TRUE(sh.waitForFinished(60000));
+    EXPECT_EQ(sh.exitCode(), 3);
+    const std::string err = sh.readAllStandardError().toStdString();
+    EXPECT_TRUE(err.starts_with("kalbrix8.pl: cannot write x.dat in " + home.path() + ": ")) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(home.read("x.dat"), "the old team\r\n");
+    for (const auto& entry : std::filesystem::directory_iterator(home.path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".kalbrix8"));
+}
+
+// Fields of one CSV record; quoted fields may hold commas and doubled quotes.
+std::vector<std::string> csvFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+// The rows of a CSV file as maps from header name to field.
+std::vector<std::map<std::string, std::string>> csvRows(const std::string& path) {
+    const auto lines = readLines(path).value();
+    const auto header = csvFields(lines.at(0));
+    std::vector<std::map<std::string, std::string>> rows;
+    for (std::size_t n = 1; n < lines.size(); ++n) {
+        const auto fields = csvFields(lines[n]);
+        auto& row = rows.emplace_back();
+        for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i)
+            row[header[i]] = fields[i];
+    }
+    return rows;
+}
+
+bool designatedHitterSeason(const std::string& league, int year) {
+    return (league == "AL" && year >= 1973) ||
+           (league == "NL" && (year == 2020 || year >= 2022));
+}
+
+// A database of the public one's full size and shape, made at test time by the sample's
+// generator with its truth: every player's real main position per club and season.
+// Clubs of every era and league, each built with a designated hitter, without one and
+// as the season has it, must come out right against that truth.
+TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
+    test::TempFolder home;
+    QProcess perl;
+    perl.start(QStringLiteral("perl"),
+               {QString::fromStdString(builderFolder() + "/sample-db/make-sample-db.pl"),
+                QStringLiteral("--history"), QStringLiteral("--out"),
+                QString::fromStdString(home.file("db")), QStringLiteral("--truth"),
+                QString::fromStdString(home.file("truth.csv"))});
+    ASSERT_TRUE(perl.waitForFinished(600000));
+    ASSERT_EQ(perl.exitCode(), 0) << perl.readAllStandardError().toStdString();
+    home.write("qrdTeams.ini", "[Directories]\r\nDatabase=" + home.file("db") + "\r\n");
+
+    struct Player {
+        std::string main;
+        int pa;
+        bool staff;
+    };
+    std::map<std::string, std::map<std::string, Player>> truth;  // "year team" => id => truth
+    for (const auto& row : csvRows(home.file("truth.csv")))
+        truth[row.at("yearID") + " " + row.at("teamID")][row.at("playerID")] = {
+            row.at("main"), std::stoi(row.at("PA")), row.at("staff") == "1"};
+    // The name field each player gets: surname, comma, given name, in Latin-1, 18 wide.
+    std::map<std::string, std::string> nameOf;
+    for (const auto& row : csvRows(home.file("db/core/People.csv")))
+        nameOf[row.at("playerID")] =
+            withName("", QString::fromUtf8(row.at("nameLast") + ", " + row.at("nameFirst"))
+                             .toLatin1()
+                             .toStdString(),
+                     "");
+    std::map<std::string, int> clubGames;
+    std::vector<std::array<std::string, 3>> clubs;  // year, league, team: the first of each
+    std::set<std::string> seen;
+    for (const auto& row : csvRows(home.file("db/core/Teams.csv"))) {
+        clubGames[row.at("yearID") + " " + row.at("teamID")] = std::stoi(row.at("G"));
+        if (seen.insert(row.at("yearID") + row.at("lgID")).second)
+            clubs.push_back({row.at("yearID"), row.at("lgID"), row.at("teamID")});
+    }
+    const std::set<std::string> years{"1871", "1884", "1890", "1915", "1950",
+                                      "1972", "1973", "2020", "2021", "2022"};
+    const char* types[] = {"", "0", "1"};
+    int built = 0;
+    for (const auto& [year, league, team] : clubs) {
+        if (!years.count(year)) continue;
+        const std::string type = types[built++ % 3];
+        const std::string what = year + " " + league + " " + team + " type " + type;
+        const Result r = build(home.path(), {QString::fromStdString(year),
+                                             QString::fromStdString(team),
+                                             QString::fromStdString(league), "t.dat",
+                                             QString::fromStdString(type)});
+        ASSERT_EQ(r.exitCode, 0) << what << ": " << r.err;
+        EXPECT_EQ(r.err, "") << what;
+        const auto lines = readLines(home.file("t.dat")).value();
+        EXPECT_EQ(describeProblems(checkTeamFile(lines)), "") << what;
+
+        // Every player line names one of the club's players, never by his ID.
+        const auto& players = truth[year + " " + team];
+        std::map<std::string, std::vector<std::string>> byName;
+        for (const auto& [id, t] : players) byName[nameOf[id]].push_back(id);
+        std::map<std::string, int> listed;  // id => lines as batter
+        std::set<std::string> pitchers;
+        bool pitching = false;
+        for (std::size_t n = 1; n < lines.size(); ++n) {
+            if (lines[n].starts_with("*")) {
+                pitching = lines[n].starts_with("*P");
+                continue;
+            }
+            if (lines[n] == "00    01") continue;
+            const auto found = byName.find(lines[n].substr(9, 18));
+            ASSERT_NE(found, byName.end()) << what << ": no player of the club: " << lines[n];
+            if (found->second.size() != 1) continue;  // two players of the same name
+            const std::string& id = found->second.front();
+            pitching ? (void)pitchers.insert(id) : (void)++listed[id];
+            if (pitching) {
+                EXPECT_TRUE(players.at(id).staff) << what << ": a fielder's mop-up: " << lines[n];
+            } else if (n <= 9 && lines[n][7] >= '7' && lines[n][7] <= '9') {
+                const std::string field = std::string(1, "LCR"[lines[n][7] - '7']) + "F";
+                EXPECT_EQ(players.at(id).main, field) << what << ": " << lines[n];
+            }
+            if (!designatedHitterSeason(league, std::stoi(year))) {
+                EXPECT_EQ(lines[n].find("-D"), std::string::npos) << what << ": " << lines[n];
+            }
+        }
+        for (const auto& [id, count] : listed) EXPECT_EQ(count, 1) << what << ": " << id;
+        const int regularPa = 2 * clubGames[year + " " + team];
+        for (const auto& [id, t] : players) {
+            if (t.pa >= 400 || (t.pa >= regularPa && t.main != "P")) {
+                EXPECT_EQ(listed.count(id), 1u) << what << ": regular " << id << " is no batter";
+            }
+        }
+
+        // The designated hitter as the season or the type says; regulars bat first to fourth.
+        const auto codes = codesOfStarters(lines);
+        const bool withDh = type == "1" || (type.empty() && designatedHitterSeason(league, std::stoi(year)));
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), "10"), withDh ? 1 : 0) << what;
+        for (std::size_t n = 1; n <= 4; ++n) {
+            const auto found = byName.find(lines[n].substr(9, 18));
+            if (found == byName.end() || found->second.size() != 1) continue;
+            EXPECT_GE(players.at(found->second.front()).pa, regularPa) << what << ": " << lines[n];
+        }
+    }
+    EXPECT_GE(built, 22);
 }
 
 }  // namespace
