@@ -525,32 +525,50 @@ sub cityShort {
     return join '', map { /^St\.?\z/ ? 'St' : substr($_, 0, 1) } @w;
 }
 
-# The team field of every club of the season, by club code.
+# The team field of every club of the season, by club code. Each club takes its first
+# choice that no other club still looking wants at the same time; clubs that want the
+# same text both move on to their next choice.
 sub teamFields {
     my (@clubs) = @_;
-    my (%perCity, %choices, %claims);
+    my %perCity;
     for my $c (@clubs) {
         @$c{qw(city nick)} = cityAndNickname(latin1($c->{name}));
         $c->{city} = $c->{id} if $c->{city} eq '';
         $perCity{lc $c->{city}}++;
     }
+    my %choices;
     for my $c (@clubs) {
         my ($city, $nick) = @$c{qw(city nick)};
         my @tries = $perCity{lc $city} == 1 ? (substr($city, 0, 12)) : ();
         push @tries, "$city $nick", cityShort($city) . " $nick", $nick, "$nick $c->{league}" if $nick ne '';
         my %seen;
-        $choices{$c->{id}} = [grep { length $_ <= 12 && $_ ne '' && !$seen{lc $_}++ } @tries];
-        $claims{lc $_}++ for @{$choices{$c->{id}}};
+        $choices{$c->{id}} = [grep { length $_ <= 12 && !$seen{lc $_}++ } @tries];
     }
     my (%field, %taken);
-    for my $c (sort { $a->{id} cmp $b->{id} } @clubs) {
-        my ($pick) = grep { $claims{lc $_} == 1 && !$taken{lc $_} } @{$choices{$c->{id}}};
-        unless (defined $pick) {
-            my $tail = " $c->{id}";
-            $pick = substr(cityShort($c->{city}) . ($c->{nick} ne '' ? " $c->{nick}" : ''), 0, 12 - length $tail) . $tail;
+    my @open = sort { $a->{id} cmp $b->{id} } @clubs;
+    while (@open) {
+        my %wanted;
+        for my $c (@open) {
+            my $list = $choices{$c->{id}};
+            shift @$list while @$list && $taken{lc $list->[0]};
+            $wanted{lc $list->[0]}++ if @$list;
         }
-        $taken{lc $pick} = 1;
-        $field{$c->{id}} = $pick;
+        my @still;
+        for my $c (@open) {
+            my $list = $choices{$c->{id}};
+            if (!@$list) {
+                my $tail = " $c->{id}";
+                my $short = cityShort($c->{city}) . ($c->{nick} ne '' ? " $c->{nick}" : '');
+                $field{$c->{id}} = substr($short, 0, 12 - length $tail) . $tail;
+            } elsif ($wanted{lc $list->[0]} == 1) {
+                $field{$c->{id}} = $list->[0];
+                $taken{lc $list->[0]} = 1;
+            } else {
+                shift @$list;
+                push @still, $c;
+            }
+        }
+        @open = @still;
     }
     return \%field;
 }

@@ -391,6 +391,37 @@ TEST(TeamBuilder, ReadsHeaderSpellingsNaAndQuotedFieldsOfAnyLength) {
                                       "620 190  30  10  12  75   0  65 R   4 45  0 155 155-8")));
 }
 
+// The 12-character team name: the city when it has one club that season, else a short
+// form that tells the clubs of a city apart; never the same for two clubs.
+TEST(TeamBuilder, NamesEveryClubOfASeasonApart) {
+    test::TempFolder home;
+    writeSmallDatabase(home);
+    home.write("db/Teams.csv",
+               "yearID,lgID,teamID,name\n"
+               "2010,NL,LAN,Los Angeles Dodgers\n2010,AL,LAA,Los Angeles Angels of Anaheim\n"
+               "2010,AL,NYA,New York Yankees\n2010,NL,NYN,New York Mets\n"
+               "2010,NL,CHN,Chicago Cubs\n2010,AL,CHA,Chicago White Sox\n"
+               "2010,AL,OAK,Oakland Athletics\n2010,NL,SLN,St. Louis Cardinals\n"
+               "2010,AL,TBA,Tampa Bay Rays\n2010,AL,TOR,Toronto Blue Jays\n"
+               "1884,AA,WAS,Washington Nationals\n1884,UA,WSU,Washington Nationals\n"
+               "1884,AA,BAL,Baltimore Orioles\n1884,UA,BLU,Baltimore Monumentals\n"
+               "1884,UA,CHU,Chicago/Pittsburgh (Union League)\n1884,NL,CHN,Chicago White Stockings\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"2010 LAN", "LA Dodgers  "}, {"2010 LAA", "LA Angels   "}, {"2010 NYA", "NY Yankees  "},
+        {"2010 NYN", "NY Mets     "}, {"2010 CHN", "Chicago Cubs"}, {"2010 CHA", "White Sox   "},
+        {"2010 OAK", "Oakland     "}, {"2010 SLN", "St. Louis   "}, {"2010 TBA", "Tampa Bay   "},
+        {"2010 TOR", "Toronto     "}, {"1884 WAS", "Nationals AA"}, {"1884 WSU", "Nationals UA"},
+        {"1884 BAL", "Bal Orioles "}, {"1884 BLU", "Monumentals "},
+        {"1884 CHU", "Chicago/Pitt"}, {"1884 CHN", "Chicago     "},
+    };
+    for (const auto& [club, field] : cases) {
+        const QStringList words = QString::fromLatin1(club).split(' ');
+        const Result r = build(home.path(), {words[0], words[1], "t.dat", "0"});
+        ASSERT_EQ(r.exitCode, 0) << club << ": " << r.err;
+        EXPECT_EQ(home.read("t.dat").substr(15, 12), field) << club;
+    }
+}
+
 // A disk that fills up during the write: the old team file stays as it was and no
 // temporary file is left.
 TEST(TeamBuilder, AFullDiskLeavesTheOldFileAlone) {
