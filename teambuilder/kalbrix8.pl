@@ -25,7 +25,8 @@
 #     flies and hit-by-pitches that count in plate appearances, and fielders' errors. An
 #     unknown hand is written as R; a switch hitter bats L.
 #   - Only the rows of the club and season count; a player traded away and back has his
-#     stints with the club added up.
+#     stints with the club added up. A player of the team missing from People.csv is an
+#     error: the file would have no name for him.
 #
 # How the team is chosen (the same database and arguments always give the same file):
 #   - Seasons with the designated hitter: the American League from 1973, the National
@@ -41,11 +42,13 @@
 #     count as "D". Errors always come from Fielding.csv. Without Appearances.csv one line
 #     on standard error says the positions are estimated.
 #   - A regular is a player with at least two plate appearances (AB+BB+HBP+SH+SF) per game
-#     the club played. A regular is always among the batters. So is a player with games
-#     at a position (or as designated hitter in such a season) unless he is a pitcher
-#     with fewer than 10 such games. A player who played more games at other positions
-#     than on the mound is on the pitching staff only when he pitched 20 innings or more,
-#     so a fielder's mop-up inning leaves no pitcher line.
+#     the club played. A regular is always among the batters (a batter line needs games at
+#     a position, so in a season without the designated hitter a regular who only pitched
+#     or pinch-hit stays off them; in a season with it his games count as "D"). So is a
+#     player with games at a position (or as designated hitter in such a season) unless
+#     he is a pitcher with fewer than 10 such games. A player who played more games at
+#     other positions than on the mound is on the pitching staff only when he pitched 20
+#     innings or more, so a fielder's mop-up inning leaves no pitcher line.
 #   - Starters: first every position goes to the player for whom it is his main position
 #     (most games there), the most games first; positions left open go to the most games
 #     played there by anyone not yet placed; a position nobody played goes to the batter
@@ -65,11 +68,14 @@
 #   - Bench: the other batters by at bats, then games; the position code is the position
 #     of most games ("D" is 10).
 #   - The 12-character team name: the city alone ("Oakland") when no other club of that
-#     city plays that season. Clubs sharing a city take the first of these that fits in 12
-#     characters and no other club of the season could take: city and nickname ("Chicago
-#     Cubs"), the city's initials or first three letters and the nickname ("NY Yankees",
-#     "LA Dodgers", "StL Browns"), the nickname alone ("White Sox"), the nickname and the
-#     league; else the short form cut to fit, with the club's code.
+#     city plays that season (cut to 12). Clubs sharing a city take the first of these
+#     that fits in 12 characters and that no other club of the season wants as well: city
+#     and nickname ("Chicago Cubs"), the city's initials or first three letters and the
+#     nickname ("NY Yankees", "LA Dodgers", "StL Browns"), the nickname alone ("White
+#     Sox"), the nickname and the league ("Nationals UA"); else the short form cut to fit,
+#     with the club's code. The nickname is the last word of the club's name, or the last
+#     two after a colour and the like ("Red Sox", "Blue Jays"); " of Anaheim" and a part
+#     in brackets are left off.
 #   - Ties are broken by player ID. Values too large for their field are capped (99 for
 #     stolen bases). Doubles and triples allowed, when the pitching file has no such
 #     columns, are estimated from the league's share of doubles and triples among hits.
