@@ -357,7 +357,7 @@ sub number {
     return 0 if unknown($v);
     # Nine digits at most: a count that long is damage, not a number.
     return $v + 0 if $v =~ /^\s*-?\d{1,9}(?:\.0*)?\s*\z/;
-    fail(2, "$csv->{path} line $csv->{start}: $csv->{spelled}{$name} is not a whole number: " . shown($v));
+    fail(2, "$csv->{path} line $csv->{start}: " . substr($csv->{spelled}{$name}, 0, 60) . " is not a whole number: " . shown($v));
 }
 
 # The league of a record: "NA" here is the National Association of the 1870s, not unknown.
