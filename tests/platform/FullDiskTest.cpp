@@ -134,21 +134,5 @@ TEST(FullDisk, EveryWriterLeavesTheOldFileWholeAndSaysSo) {
     }
 }
 
-// The bytes reach the disk whole even when the file fits in one write; a device cannot be
-// renamed over and is written in place.
-TEST(FullDisk, ALastPageThatDoesNotFitFailsTheWholeWrite) {
-    if (const std::string why = TinyFileSystem::unavailable(); !why.empty()) GTEST_SKIP() << why;
-    TinyFileSystem fs(64 * 1024);
-    ASSERT_TRUE(fs.mounted());
-    fs.write("t.dat", std::string(2624, 'o'));
-    fs.fillLeaving(4096);
-    EXPECT_FALSE(writeFileAtomic(fs.file("t.dat"), std::string(4484, 'n')));
-    EXPECT_EQ(fs.read("t.dat"), std::string(2624, 'o'));
-    EXPECT_TRUE(writeFileAtomic(fs.file("t.dat"), std::string(4096, 'n')));
-    EXPECT_EQ(fs.read("t.dat"), std::string(4096, 'n'));
-    EXPECT_TRUE(writeFileAtomic("/dev/null", "into the void"));
-    EXPECT_EQ(fs.entries(), (std::vector<std::string>{"filler", "t.dat"}));
-}
-
 }  // namespace
 }  // namespace rostrix
