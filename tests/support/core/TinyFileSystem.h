@@ -77,6 +77,10 @@ private:
             return std::string("no mount namespace of our own: ") + std::strerror(errno);
         if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
             return std::string("cannot make the mounts private: ") + std::strerror(errno);
+        const TempFolder probe;
+        if (mount("tmpfs", probe.path().c_str(), "tmpfs", 0, "size=4096") != 0)
+            return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+        umount2(probe.path().c_str(), MNT_DETACH);
         return {};
     }
 
