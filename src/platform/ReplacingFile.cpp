@@ -34,7 +34,10 @@ std::string namePart(const std::string& path) {
 }
 
 std::string tempPrefix(const std::string& target) {
-    return "." + namePart(target).substr(0, kMaxBase) + std::string(kMark);
+    std::string prefix(1, '.');
+    prefix += namePart(target).substr(0, kMaxBase);
+    prefix += kMark;
+    return prefix;
 }
 
 bool isSuffixChar(char c) {
