@@ -12,7 +12,9 @@
 #include <functional>
 #include <map>
 
+#include "package/ArchiveFileSource.h"
 #include "package/DeflatedFile.h"
+#include "platform/ReplacingFile.h"
 
 namespace rostrix {
 
@@ -83,7 +85,13 @@ void ZipArchive::UnloadUnzipLib() {
 
 void ZipArchive::setZipFileName(const std::string& name) {
     zipFileName_ = name;
+    afresh_ = false;
     readDirectory();
+}
+
+void ZipArchive::startAfresh() {
+    afresh_ = true;
+    entries_.clear();
 }
 
 void ZipArchive::readDirectory() {
@@ -135,6 +143,8 @@ int ZipArchive::Add() {
         fail("There are no files to add.");
         return 0;
     }
+    // What a killed earlier run left beside this archive would otherwise stay for ever.
+    ReplacingFile::removeLeftovers(zipFileName_);
 
     // The library reads the files only when it writes the archive, and one unreadable
     // file would then sink the whole archive: check each one first and leave those out.
@@ -174,12 +184,19 @@ int ZipArchive::Add() {
     }
     if (members.empty()) return 0;
 
-    int code = 0;
-    zip_t* za = zip_open(zipFileName_.c_str(), ZIP_CREATE, &code);
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* archive = archiveFileSource(zipFileName_, &error);
+    const int flags = ZIP_CREATE | (afresh_ ? ZIP_TRUNCATE : 0);
+    zip_t* za = archive ? zip_open_from_source(archive, flags, &error) : nullptr;
     if (!za) {
-        fail("Cannot open the ZIP file " + zipFileName_ + ": " + zipErrorText(code));
+        if (archive) zip_source_free(archive);
+        const std::string why = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        fail("Cannot open the ZIP file " + zipFileName_ + ": " + why);
         return 0;
     }
+    zip_error_fini(&error);
     Deflater deflater(AddCompLevel);
     int added = 0;
     for (const Member& m : members) {
@@ -202,8 +219,8 @@ int ZipArchive::Add() {
         return 0;
     }
     zip_register_progress_callback_with_state(za, 0.01, progress, nullptr, &Pump);
-    // The library writes a temporary file beside the archive and renames it over the old
-    // one only when everything went in, so a failure here leaves the old archive as it was.
+    // The new archive goes to a temporary file beside the old one and takes its name only
+    // when everything went in and is on disk, so a failure here leaves the old archive.
     if (zip_close(za) < 0) {
         const std::string why = zip_strerror(za);
         zip_discard(za);
@@ -211,6 +228,7 @@ int ZipArchive::Add() {
         return 0;
     }
     count_ = added;
+    afresh_ = false;
     readDirectory();
     return count_;
 }

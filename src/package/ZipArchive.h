@@ -34,6 +34,10 @@ public:
     // under it (an empty directory when there is none or it cannot be read).
     void setZipFileName(const std::string& name);
     const std::string& ZipFileName() const { return zipFileName_; }
+    // The archive under the name is not added to: the next Add that writes anything makes
+    // a new archive, which replaces the old one only once it is complete. Setting a name
+    // ends this.
+    void startAfresh();
     // Entry names of the archive as last read.
     const std::vector<std::string>& entries() const { return entries_; }
 
@@ -62,6 +66,7 @@ private:
 
     bool zipLoaded_ = false;
     bool unzipLoaded_ = false;
+    bool afresh_ = false;
     std::string zipFileName_;
     std::vector<std::string> entries_;
     int count_ = 0;

@@ -126,15 +126,17 @@ void TForm7::Button6Click() {
     PackageFolder = std::filesystem::path(name).parent_path().string();
 
     std::error_code ec;
-    if (std::filesystem::exists(name, ec)) {
+    const bool replace = std::filesystem::exists(name, ec);
+    if (replace) {
         const int answer =
             dialogs().message(this, QStringLiteral("Confirm"),
                               QStringLiteral("Overwrite Existing File: %1?").arg(*chosen),
                               MsgIcon::Question, Yes | No);
         if (answer != Yes) return;
-        std::filesystem::remove(name, ec);
     }
     ZipArchive1.setZipFileName(name);
+    // The old package stays until the new one is complete, so a failed Zip File loses nothing.
+    if (replace) ZipArchive1.startAfresh();
     showPackageName();
 }
 

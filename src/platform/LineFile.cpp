@@ -1,8 +1,14 @@
 #include "platform/LineFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+
+#include "platform/ReplacingFile.h"
 
 namespace rostrix {
 
@@ -50,33 +56,36 @@ std::optional<std::vector<std::string>> readLines(const std::string& path) {
     return splitLines(*bytes);
 }
 
+namespace {
+
+// A device or pipe cannot be replaced by a rename: the bytes go to it directly.
+bool writeInPlace(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = true;
+    while (ok && !bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return close(fd) == 0 && ok;
+}
+
+}  // namespace
+
 bool writeFileAtomic(const std::string& path, std::string_view bytes) {
-    const QString name = QFile::decodeName(path.c_str());
-    const QFileInfo info(name);
-    if (info.exists()) {
-        if (info.isDir()) return false;
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return false;
         // A read-only file is not ours to replace, even though a rename over it would
         // work (and root passes every permission check, so look at the bits too).
-        const auto writeBits =
-            QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-        if (!info.isWritable() || !(info.permissions() & writeBits)) return false;
-        // A device or pipe cannot be replaced by a rename: write to it directly.
-        if (!info.isFile()) {
-            QFile direct(name);
-            if (!direct.open(QIODevice::WriteOnly)) return false;
-            const bool ok = direct.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                            static_cast<qint64>(bytes.size());
-            return direct.flush() && ok && direct.error() == QFileDevice::NoError;
-        }
+        if (access(path.c_str(), W_OK) != 0 || !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+            return false;
+        if (!S_ISREG(st.st_mode)) return writeInPlace(path, bytes);
     }
-    QSaveFile f(name);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    ReplacingFile file(path);
+    return file.open() && file.write(bytes) && file.commit();
 }
 
 bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {

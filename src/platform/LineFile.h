@@ -18,8 +18,9 @@ std::optional<std::string> readFileBytes(const std::string& path);
 std::optional<std::vector<std::string>> readLines(const std::string& path);
 
 // Replaces the file whole: the bytes go to a temporary file in the same folder, which
-// is then renamed over the old one, so a failure never leaves half a file behind.
-// Returns false (and leaves any old file untouched) when it cannot be written.
+// is renamed over the old one only after every write and the sync to disk succeeded, so a
+// full disk or a failure never leaves half a file behind. Returns false (and leaves any
+// old file byte for byte, with no temporary file) when it cannot be written.
 bool writeFileAtomic(const std::string& path, std::string_view bytes);
 bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines);
 

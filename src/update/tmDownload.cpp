@@ -7,6 +7,7 @@
 
 #include "app/Forms.h"
 #include "platform/Error.h"
+#include "platform/ReplacingFile.h"
 #include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/Clicks.h"
 #include "platform/gui/ErrorBox.h"
@@ -111,7 +112,9 @@ void TForm10::keepOrDiscard() {
         removePartial();
         return;
     }
-    if (std::rename(partialPath().c_str(), archivePath().c_str()) != 0)
+    // Every block was checked as it was written; what the disk still holds back must be
+    // on it too before the archive takes its name.
+    if (!syncFile(partialPath()) || std::rename(partialPath().c_str(), archivePath().c_str()) != 0)
         throw Error(formatText("Unable to write to %s", archivePath()));
     // Only now is the archive in place.
     ui->Label1->setText("Status:  Successful download of the Rostrix.");

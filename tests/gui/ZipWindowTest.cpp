@@ -132,13 +132,54 @@ TEST_F(ZipWindow, SetFilenameAsksBeforeOverwritingAndRemembersTheFolder) {
     EXPECT_EQ(form->ZipArchive1.ZipFileName(), dat.file("first.zip"));
     EXPECT_TRUE(packs.exists("old.zip"));
 
-    // Cancel changes nothing; Yes deletes the old file and takes the name.
+    // Cancel changes nothing; Yes takes the name, and the old file stays until a Zip File
+    // replaces it.
     dlg.answerPath(std::nullopt);
     control("Button6")->click();
     EXPECT_EQ(dlg.asked[3].file.initialDir.toStdString(), packs.path());
     setFilename(dlg, packs.file("old.zip"), Yes);
-    EXPECT_FALSE(packs.exists("old.zip"));
+    EXPECT_EQ(packs.read("old.zip"), "old");
     EXPECT_EQ(form->ZipArchive1.ZipFileName(), packs.file("old.zip"));
+}
+
+// "Overwrite" answered Yes: a Zip File that fails leaves the old package; the first one
+// that works replaces it with a package of the files to zip alone, and later ones add.
+TEST_F(ZipWindow, AnOverwrittenPackageGoesOnlyWhenTheNewOneIsComplete) {
+    ScriptedDialogs dlg;
+    TempFolder packs;
+    setFilename(dlg, packs.file("pack.zip"));
+    pick({0});
+    dlg.answerButton(Ok);
+    control("Button5")->click();
+    const std::string old = packs.read("pack.zip");
+
+    setFilename(dlg, packs.file("pack.zip"), Yes);
+    control("Button2")->click();
+    pick({1});
+    form->ZipArchive1.Pump = [&] { std::filesystem::remove(dat.file("b.dat")); };
+    dlg.answerButton(Ok);
+    dlg.answerButton(Ok);
+    control("Button5")->click();
+    EXPECT_TRUE(dlg.asked[dlg.asked.size() - 2].text.startsWith("Cannot write the ZIP file"));
+    EXPECT_EQ(dlg.asked.back().text, "Done!\n0 files were added");
+    EXPECT_EQ(packs.read("pack.zip"), old);
+
+    form->ZipArchive1.Pump = nullptr;
+    dat.write("b.dat", "b.dat");
+    const struct {
+        int row;
+        std::vector<std::string> entries;
+    } steps[] = {{1, {"b.dat"}}, {2, {"b.dat", "c.DAT"}}};
+    for (const auto& step : steps) {
+        control("Button2")->click();
+        pick({step.row});
+        dlg.answerButton(Ok);
+        control("Button5")->click();
+        EXPECT_EQ(dlg.asked.back().text, "Done!\n1 file was added");
+        ZipArchive reread;
+        reread.setZipFileName(packs.file("pack.zip"));
+        EXPECT_EQ(reread.entries(), step.entries);
+    }
 }
 
 TEST_F(ZipWindow, ALongNameIsShortenedWithItsFullTextAsHint) {

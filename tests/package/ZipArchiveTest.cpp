@@ -1,10 +1,17 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 
 #include "package/ZipArchive.h"
 #include "platform/FolderListing.h"
+#include "platform/ReplacingFile.h"
 #include "support/core/TempFolder.h"
 
 namespace rostrix {
@@ -141,6 +148,105 @@ TEST(ZipArchive, AFailedWriteLeavesTheOldArchiveAsItWas) {
     EXPECT_EQ(p.add({"a.dat"}), 0);
     ASSERT_EQ(p.reports.size(), 1u);
     EXPECT_EQ(p.dir.read("pack.zip"), "not a zip");
+}
+
+// Names in the archive's folder that are not the archive's own temporary files.
+std::vector<std::string> othersThanLeftovers(const TempFolder& dir) {
+    std::vector<std::string> out;
+    for (const std::string& name : listFolderEntries(dir.path()))
+        if (!ReplacingFile::isTemporaryNameFor(dir.file("pack.zip"), name)) out.push_back(name);
+    return out;
+}
+
+// A run killed while it writes leaves the old archive and a temporary file beside it; the
+// next Zip File to the same archive removes that leftover, and only the leftovers of its
+// own runs: not the library's look-alike names, not another archive's, not a folder, and
+// not the file of a run that is still writing.
+TEST(ZipArchive, TheNextZipFileRemovesWhatAKilledRunLeftAndNothingElse) {
+    Packer p;
+    p.dir.write("a.dat", "A");
+    ASSERT_EQ(p.add({"a.dat"}), 1);
+    const std::string before = p.dir.read("pack.zip");
+    p.dir.write("b.dat", std::string(200000, 'b'));
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        p.zip.Pump = [] { raise(SIGKILL); };
+        p.add({"b.dat"});
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_EQ(p.dir.read("pack.zip"), before);
+    const auto listed = listFolderEntries(p.dir.path());
+    ASSERT_EQ(listed.size(), 4u);  // a.dat, b.dat, pack.zip and what the killed run left
+    EXPECT_EQ(othersThanLeftovers(p.dir), (std::vector<std::string>{"a.dat", "b.dat", "pack.zip"}));
+
+    const std::vector<std::string> strangers = {
+        "pack.zip.AbC123",            // the library's own naming: may be the user's
+        ".pack.zip.rostrix-AbC12",    // too short
+        ".pack.zip.rostrix-AbC1234",  // too long
+        ".pack.zip.rostrix-Ab_123",   // not letters and digits
+        ".other.zip.rostrix-AbC123",  // another archive's
+    };
+    for (const auto& name : strangers) p.dir.write(name, "keep");
+    p.dir.write(".pack.zip.rostrix-Fake12", "left by a killed run");
+    fs::create_directory(p.dir.file(".pack.zip.rostrix-Dir123"));
+    fs::create_symlink(p.dir.file("a.dat"), p.dir.file(".pack.zip.rostrix-Link12"));
+    p.dir.write(".pack.zip.rostrix-Live12", "still being written");
+    const int live = open(p.dir.file(".pack.zip.rostrix-Live12").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(live, LOCK_EX), 0);
+
+    EXPECT_EQ(p.add({"b.dat"}), 1);
+    close(live);
+    std::vector<std::string> expected = strangers;
+    for (const char* kept : {"a.dat", "b.dat", "pack.zip", ".pack.zip.rostrix-Dir123",
+                             ".pack.zip.rostrix-Link12", ".pack.zip.rostrix-Live12"})
+        expected.emplace_back(kept);
+    std::sort(expected.begin(), expected.end());
+    auto left = listFolderEntries(p.dir.path());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, expected);
+    EXPECT_EQ(p.entries(), (std::vector<std::string>{"a.dat", "b.dat"}));
+}
+
+// After "start afresh" the old archive is not added to but replaced, and only by a write
+// that went through: until then it stays as it was.
+TEST(ZipArchive, StartingAfreshReplacesTheOldArchiveOnlyWhenTheNewOneIsComplete) {
+    Packer p;
+    for (const char* name : {"a.dat", "b.dat", "c.dat"}) p.dir.write(name, name);
+    ASSERT_EQ(p.add({"a.dat"}), 1);
+    const std::string before = p.dir.read("pack.zip");
+
+    p.zip.startAfresh();
+    EXPECT_TRUE(p.zip.entries().empty());
+    p.zip.Pump = [&] { fs::remove(p.dir.file("c.dat")); };  // a file vanishes mid-write
+    EXPECT_EQ(p.add({"b.dat", "c.dat"}), 0);
+    EXPECT_EQ(p.reports.size(), 1u);
+    EXPECT_EQ(p.dir.read("pack.zip"), before);
+    EXPECT_EQ(othersThanLeftovers(p.dir), listFolderEntries(p.dir.path()));
+    p.reports.clear();
+
+    // The next write that goes through replaces the archive, and the one after that adds
+    // to the new archive again.
+    p.zip.Pump = nullptr;
+    EXPECT_EQ(p.add({"b.dat"}), 1);
+    EXPECT_EQ(p.zip.entries(), (std::vector<std::string>{"b.dat"}));
+    EXPECT_EQ(p.add({"a.dat"}), 1);
+    EXPECT_EQ(p.entries(), (std::vector<std::string>{"b.dat", "a.dat"}));
+
+    // A file that is no archive at all is replaced too; a new name ends the request.
+    p.dir.write("pack.zip", "not a zip");
+    p.zip.startAfresh();
+    EXPECT_EQ(p.add({"a.dat"}), 1);
+    EXPECT_EQ(p.entries(), (std::vector<std::string>{"a.dat"}));
+    p.zip.startAfresh();
+    p.zip.setZipFileName(p.dir.file("pack.zip"));
+    EXPECT_EQ(p.add({"b.dat"}), 1);
+    EXPECT_EQ(p.entries(), (std::vector<std::string>{"a.dat", "b.dat"}));
+    EXPECT_TRUE(p.reports.empty());
 }
 
 }  // namespace

@@ -1,0 +1,184 @@
+#include "platform/ReplacingFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+namespace rostrix {
+
+namespace {
+
+constexpr std::string_view kMark = ".rostrix-";
+constexpr std::size_t kSuffix = 6;
+// The temporary name must still fit a file name when the file's own name is long.
+constexpr std::size_t kMaxBase = NAME_MAX - 1 - kMark.size() - kSuffix;
+
+// The folder part of a path with its trailing slash ("" for a bare name), and the name.
+std::string folderPart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string namePart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string tempPrefix(const std::string& target) {
+    std::string prefix(1, '.');
+    prefix += namePart(target).substr(0, kMaxBase);
+    prefix += kMark;
+    return prefix;
+}
+
+bool isSuffixChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+std::string randomSuffix() {
+    static constexpr char kChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kChars - 2);
+    std::string s;
+    for (std::size_t i = 0; i < kSuffix; ++i) s += kChars[pick(random)];
+    return s;
+}
+
+// The file a link points to, so that the link itself survives the rename.
+std::string resolveTarget(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : path;
+}
+
+}  // namespace
+
+ReplacingFile::ReplacingFile(const std::string& path) : target_(resolveTarget(path)) {}
+
+ReplacingFile::~ReplacingFile() {
+    discard();
+}
+
+bool ReplacingFile::fail() {
+    if (error_ == 0) error_ = errno != 0 ? errno : EIO;
+    discard();
+    return false;
+}
+
+bool ReplacingFile::open() {
+    discard();
+    error_ = 0;
+    struct stat old {};
+    const bool hasOld = stat(target_.c_str(), &old) == 0;
+    const std::string stem = folderPart(target_) + tempPrefix(target_);
+    for (int attempt = 0; fd_ < 0; ++attempt) {
+        const std::string name = stem + randomSuffix();
+        fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd_ >= 0) {
+            temp_ = name;
+        } else if (errno != EEXIST || attempt == 100) {
+            return fail();
+        }
+    }
+    // Held until the file has its final name; a file system without locks only loses the
+    // clean-up of leftovers.
+    flock(fd_, LOCK_EX | LOCK_NB);
+    if (hasOld) {
+        // The replacement keeps what the old file allowed, and its owner where we may.
+        fchmod(fd_, old.st_mode & 07777);
+        if ((old.st_uid != geteuid() || old.st_gid != getegid()) &&
+            fchown(fd_, old.st_uid, old.st_gid) != 0) {
+            // Not ours to give away: the file then belongs to whoever wrote it.
+        }
+    }
+    return true;
+}
+
+bool ReplacingFile::write(std::string_view bytes) {
+    if (fd_ < 0) return false;
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail();
+        if (n == 0) {
+            errno = ENOSPC;
+            return fail();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool ReplacingFile::commit() {
+    if (fd_ < 0) return false;
+    // A full disk may only show when the data is flushed: nothing is renamed before that.
+    if (fsync(fd_) != 0) return fail();
+    // Renamed while still locked, so no clean-up can take the file in between.
+    if (rename(temp_.c_str(), target_.c_str()) != 0) return fail();
+    temp_.clear();
+    close(fd_);
+    fd_ = -1;
+    return true;
+}
+
+void ReplacingFile::discard() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) unlink(temp_.c_str());
+    temp_.clear();
+}
+
+bool ReplacingFile::isTemporaryNameFor(const std::string& path, const std::string& entry) {
+    const std::string prefix = tempPrefix(resolveTarget(path));
+    if (entry.size() != prefix.size() + kSuffix || entry.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < entry.size(); ++i)
+        if (!isSuffixChar(entry[i])) return false;
+    return true;
+}
+
+void ReplacingFile::removeLeftovers(const std::string& path) {
+    const std::string target = resolveTarget(path);
+    const std::string folder = folderPart(target);
+    struct CloseDir {
+        void operator()(DIR* d) const { closedir(d); }
+    };
+    std::unique_ptr<DIR, CloseDir> dir(opendir(folder.empty() ? "." : folder.c_str()));
+    if (!dir) return;
+    const int dirFd = dirfd(dir.get());
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (!isTemporaryNameFor(target, name)) continue;
+        const int fd = openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        // A lock we can take means the run that wrote this file is gone.
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirFd, name.c_str(), 0);
+        close(fd);
+    }
+}
+
+bool syncFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const int result = fsync(fd);
+    const int error = errno;
+    close(fd);
+    errno = error;
+    return result == 0;
+}
+
+}  // namespace rostrix

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rostrix {
+
+// Replaces one file whole. The new bytes go to a temporary file in the same folder, which
+// takes the file's name only after every write and the sync to disk succeeded; until then,
+// and whenever anything fails, the old file stays byte for byte and the temporary file is
+// removed. A symbolic link is followed: the file it points to is replaced, the link stays.
+//
+// The temporary file is named "." + the file's name + ".rostrix-" + six letters or digits
+// and stays locked while it is written, so a later run can tell the leftover of a run that
+// was killed (no lock) from one that is still being written (locked).
+class ReplacingFile {
+public:
+    explicit ReplacingFile(const std::string& path);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    // Creates the temporary file with the old file's permissions (a new file gets the
+    // usual ones). False when it cannot be created.
+    bool open();
+    // Writes all of bytes at the current position, or returns false.
+    bool write(std::string_view bytes);
+    // The temporary file, for positioned writes; -1 when not open.
+    int fd() const { return fd_; }
+    // Syncs the temporary file and renames it over the file. On failure the temporary
+    // file is removed and the old file is untouched.
+    bool commit();
+    // Drops the temporary file; the old file stays.
+    void discard();
+
+    // errno of the first failure, 0 when none.
+    int errorNumber() const { return error_; }
+    // The file that is replaced: the path given, or the file its link points to.
+    const std::string& target() const { return target_; }
+
+    // Whether entry (a bare name) has the shape of this writer's temporary files for path.
+    static bool isTemporaryNameFor(const std::string& path, const std::string& entry);
+    // Removes the temporary files beside path that earlier runs left when they were killed:
+    // plain files of the current user with that shape that no running writer holds.
+    static void removeLeftovers(const std::string& path);
+
+private:
+    bool fail();
+
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+// Flushes a file that is already written to disk; false (errno set) when it fails.
+bool syncFile(const std::string& path);
+
+}  // namespace rostrix
