@@ -1,8 +1,13 @@
 #include "platform/LineFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <random>
+#include <utility>
 
 namespace rostrix {
 
@@ -36,12 +41,70 @@ std::string joinLinesCrlf(const std::vector<std::string>& lines) {
     return out;
 }
 
+namespace {
+
+// Closes a descriptor on every way out.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    // The close reports what the last writes could not: a full disk, a lost server.
+    bool close() {
+        const int f = std::exchange(fd, -1);
+        return ::close(f) == 0;
+    }
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The file a write to path replaces: a link's target, so the link stays a link.
+std::string replacedFile(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char* target = ::realpath(path.c_str(), nullptr);
+    if (target == nullptr) return path;
+    std::string resolved(target);
+    std::free(target);
+    return resolved;
+}
+
+// A new file beside path, made with the mode a new file gets (the umask applies).
+int createBeside(const std::string& path, std::string& made) {
+    static std::mt19937 generator{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        made = path + ".tmp" + std::to_string(generator() % 1000000);
+        const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+// Files are opened by the bytes of their names, so a name that is not valid UTF-8 (a team
+// file from an old Windows disk) opens as well as any other.
 std::optional<std::string> readFileBytes(const std::string& path) {
-    QFile f(QFile::decodeName(path.c_str()));
-    if (QFileInfo(f).isDir() || !f.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError) return std::nullopt;
-    return data.toStdString();
+    Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+    std::string data;
+    char block[65536];
+    for (;;) {
+        const ssize_t n = ::read(file.fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) return data;
+        data.append(block, static_cast<std::size_t>(n));
+    }
 }
 
 std::optional<std::vector<std::string>> readLines(const std::string& path) {
@@ -51,32 +114,31 @@ std::optional<std::vector<std::string>> readLines(const std::string& path) {
 }
 
 bool writeFileAtomic(const std::string& path, std::string_view bytes) {
-    const QString name = QFile::decodeName(path.c_str());
-    const QFileInfo info(name);
-    if (info.exists()) {
-        if (info.isDir()) return false;
+    const std::string target = replacedFile(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (S_ISDIR(old.st_mode)) return false;
         // A read-only file is not ours to replace, even though a rename over it would
         // work (and root passes every permission check, so look at the bits too).
-        const auto writeBits =
-            QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-        if (!info.isWritable() || !(info.permissions() & writeBits)) return false;
+        if (::access(target.c_str(), W_OK) != 0 || !(old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+            return false;
         // A device or pipe cannot be replaced by a rename: write to it directly.
-        if (!info.isFile()) {
-            QFile direct(name);
-            if (!direct.open(QIODevice::WriteOnly)) return false;
-            const bool ok = direct.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                            static_cast<qint64>(bytes.size());
-            return direct.flush() && ok && direct.error() == QFileDevice::NoError;
+        if (!S_ISREG(old.st_mode)) {
+            Descriptor direct{::open(target.c_str(), O_WRONLY | O_CLOEXEC)};
+            return direct.fd >= 0 && writeAll(direct.fd, bytes) && direct.close();
         }
     }
-    QSaveFile f(name);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    std::string temporary;
+    Descriptor file{createBeside(target, temporary)};
+    if (file.fd < 0) return false;
+    // Every write, the flush to the disk and the close must succeed before the rename:
+    // otherwise the old file stays as it was and the temporary file goes.
+    const bool written =
+        writeAll(file.fd, bytes) && (!exists || ::fchmod(file.fd, old.st_mode & 07777) == 0) &&
+        ::fsync(file.fd) == 0 && file.close() && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!written) ::unlink(temporary.c_str());
+    return written;
 }
 
 bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {

@@ -8,8 +8,8 @@
 #include "app/Forms.h"
 #include "platform/Error.h"
 #include "platform/gui/AccessibleLabels.h"
-#include "platform/gui/Clicks.h"
 #include "platform/gui/ErrorBox.h"
+#include "shell/HomeFolder.h"
 #include "shell/tmHome.h"
 #include "ui_tmDownload.h"
 #include "update/DownloadProgress.h"
@@ -25,8 +25,12 @@ TForm10::TForm10(QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     Timer1.setInterval(5000);
     connect(&Timer1, &QTimer::timeout, this, guard([this] { Timer1Timer(); }));
-    onClick(ui->Label2, [this] { Label2Click(); });
+    // Tab reaches the abort link, Enter or Space aborts; the status line, before it in the
+    // tab order, takes the first focus, so a stray Enter aborts nothing.
+    makeActivatable(ui->Label2, LabelActsAs::Link, [this] { Label2Click(); });
     markAsStatus(ui->Label1);
+    ui->Label1->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(ui->Label1, ui->Label2);
 
     HttpClient1.InputFileMode = true;
     HttpClient1.Body = kArchiveName;
@@ -52,7 +56,7 @@ void TForm10::showEvent(QShowEvent* event) {
 }
 
 void TForm10::FormShow() {
-    DownloadFolder = Form1->homeFolder();
+    DownloadFolder = homeFolder();
     site_ = !SiteBase.empty() ? SiteBase : Form1->updateSite();
     ui->Animate1->start();
     ui->ProgressBar1->setRange(0, kProgressMax);
@@ -64,14 +68,17 @@ void TForm10::FormShow() {
 void TForm10::Timer1Timer() {
     Timer1.stop();
     closeRequested_ = false;
+    ui->Label1->setToolTip({});
     try {
         fetchArchive();
-    } catch (...) {
+    } catch (const std::exception& e) {
+        ui->Label1->setToolTip(QString::fromLocal8Bit(e.what()));
         // A close asked for during the transfer still happens, after the error too.
         if (closeRequested_) finish();
         throw;
     }
-    finish();
+    // A failure stays on screen until the user closes the window; a success closes it.
+    if (succeeded_ || closeRequested_) finish();
 }
 
 void TForm10::finish() {
@@ -109,6 +116,8 @@ void TForm10::fetchArchive() {
 void TForm10::keepOrDiscard() {
     if (!succeeded_) {
         removePartial();
+        showFailure();
+        ui->Label1->setToolTip(QString::fromLatin1(failureReason()));
         return;
     }
     if (std::rename(partialPath().c_str(), archivePath().c_str()) != 0)
@@ -122,6 +131,17 @@ void TForm10::removePartial() {
     std::error_code ec;
     if (std::filesystem::is_regular_file(partialPath(), ec))
         std::filesystem::remove(partialPath(), ec);
+}
+
+// What the server said: its status line, or how much of the archive came.
+std::string TForm10::failureReason() const {
+    const int status = HttpClient1.statusCode();
+    if (status > 298 || status == 0) {
+        const std::string& header = HttpClient1.Header;
+        return "The server answered: " + header.substr(0, header.find_first_of("\r\n"));
+    }
+    return "The server sent " + std::to_string(HttpClient1.bytesReceived()) + " of " +
+           std::to_string(HttpClient1.bytesTotal()) + " bytes, then closed the connection.";
 }
 
 void TForm10::showFailure() {
