@@ -118,6 +118,11 @@ void TForm10::keepOrDiscard() {
         removePartial();
         showFailure();
         ui->Label1->setToolTip(QString::fromLatin1(failureReason()));
+        // The bar followed the server's error page, not the archive.
+        if (HttpClient1.statusCode() > 298) {
+            ui->ProgressBar1->setRange(0, kProgressMax);
+            ui->ProgressBar1->setValue(0);
+        }
         return;
     }
     if (std::rename(partialPath().c_str(), archivePath().c_str()) != 0)

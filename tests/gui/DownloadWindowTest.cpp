@@ -63,14 +63,15 @@ TEST(DownloadWindow, AFailedReplyStaysOnScreenUntilClosed) {
     struct Case {
         std::string reply;
         QString toolTip;
+        int bar;  // an error page leaves the bar empty, a cut-short archive where it stopped
     };
     const Case cases[] = {
         {httpReply("HTTP/1.0 404 Not Found", "<html>gone</html>"),
-         "The server answered: HTTP/1.0 404 Not Found"},
+         "The server answered: HTTP/1.0 404 Not Found", 0},
         {"HTTP/1.0 200 OK\r\nContent-Length: 320000\r\n\r\n" + std::string(1000, 'a'),
-         "The server sent 1000 of 320000 bytes, then closed the connection."},
+         "The server sent 1000 of 320000 bytes, then closed the connection.", 31},
         {httpReply("HTTP/1.0 304 Not Modified", ""),
-         "The server answered: HTTP/1.0 304 Not Modified"},
+         "The server answered: HTTP/1.0 304 Not Modified", 0},
     };
     for (const Case& c : cases) {
         LoopbackServer server(
@@ -83,6 +84,7 @@ TEST(DownloadWindow, AFailedReplyStaysOnScreenUntilClosed) {
         QTest::qWait(100);
         EXPECT_TRUE(Form10->isVisible()) << c.toolTip.toStdString();
         EXPECT_EQ(UpdateWindows::control(Form10, "Label1")->toolTip(), c.toolTip);
+        EXPECT_EQ(UpdateWindows::bar(), c.bar) << c.toolTip.toStdString();
         EXPECT_EQ(w.home.read("kwyx.zip"), "an older archive");
         EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
         Form10->close();
