@@ -217,7 +217,7 @@ void TForm5::Button5Click() {
     }
     for (const SameFile& skipped : files.skipped)
         Memo1()->appendPlainText(
-            QStringLiteral("%1 was left out: it is the same file as %2, already passed.")
+            QStringLiteral("Left out %1: the same file as %2.")
                 .arg(fileNameText(skipped.name), fileNameText(skipped.sameAs)));
 }
 
