@@ -113,11 +113,28 @@ inline bool keyRoundTrips(std::string_view key) {
     return !isLineBlank(key.front()) && key.front() != '[' && key.front() != ';';
 }
 
+// A section name as the INI layer matches it: blanks gone from both ends, one letter case.
+inline std::string seenSection(std::string_view name) {
+    const auto first = name.find_first_not_of(" \t\v\f\r");
+    if (first == std::string_view::npos) return {};
+    return lowerAscii(name.substr(first, name.find_last_not_of(" \t\v\f\r") - first + 1));
+}
+inline bool sameSection(std::string_view a, std::string_view b) {
+    return seenSection(a) == seenSection(b);
+}
+
+// A key as the INI layer matches it: trailing spaces and leading blanks gone, one case.
+inline std::string seenKey(std::string_view key) {
+    key = trimSpaces(key);
+    const auto first = key.find_first_not_of(" \t\v\f\r");
+    return first == std::string_view::npos ? std::string() : lowerAscii(key.substr(first));
+}
+
 // Two keys one of which starts with the other may match each other's lines ("a" finds
 // "a=b=1"), so a write of one says nothing about the other.
 inline bool keysOverlap(std::string_view a, std::string_view b) {
-    const std::string x = lowerAscii(trimSpaces(a));
-    const std::string y = lowerAscii(trimSpaces(b));
+    const std::string x = seenKey(a);
+    const std::string y = seenKey(b);
     return x.starts_with(y) || y.starts_with(x);
 }
 

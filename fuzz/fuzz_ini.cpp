@@ -31,8 +31,9 @@ struct Names {
 
 // Section names and keys as they appear in the file, plus the ones the program uses.
 Names namesIn(const std::string& file) {
-    Names names{{"Settings", "Directories", "Untitled.dat", "Smith, John       "},
-                {"Line 0", "Line 1", "Year Team        =", "Home", "Show Menus"}};
+    Names names{{"Settings", "Directories", "Untitled.dat", "Smith, John       ", "\tSmith, Jo\f"},
+                {"Line 0", "Line 1", "Year Team        =", "Home", "Show Menus",
+                 "[999 Oakland     =", ";999 Oakland     =", "\v2000 Oakland     ="}};
     for (const std::string& line : splitLines(file)) {
         const auto first = line.find_first_not_of(" \t\v\f");
         if (first == std::string::npos) continue;
@@ -61,6 +62,47 @@ struct Written {
 
 const char* const kDefault = "\x01 default";
 
+// Names and keys that a read sees otherwise than they were written (blanks other than
+// spaces at their ends, keys that begin like a header or a comment) are found again by
+// the writes: writing them twice leaves the file as once did, and writes one by one give
+// the bytes of the same writes gathered. Keys that could match each other's lines are left
+// out, so each write has one line of its own.
+void checkOddNames(const std::string& file, const std::vector<Written>& writes) {
+    std::vector<Written> odd;
+    for (const Written& w : writes) {
+        if (sectionRoundTrips(w.section) && keyRoundTrips(w.key)) continue;
+        if ((w.section + w.key).find_first_of("\r\n") != std::string::npos) continue;
+        odd.push_back(w);
+    }
+    std::vector<Written> distinct;
+    for (std::size_t i = 0; i < odd.size(); ++i) {
+        bool clash = seenKey(odd[i].key).empty();
+        for (std::size_t j = 0; j < odd.size() && !clash; ++j)
+            clash = j != i && sameSection(odd[i].section, odd[j].section) &&
+                    keysOverlap(odd[i].key, odd[j].key);
+        if (!clash) distinct.push_back(odd[i]);
+    }
+    if (distinct.empty()) return;
+    const std::string gathered = scratchFolder() + "/odd.ini";
+    const std::string single = scratchFolder() + "/odd-single.ini";
+    writeBytes(gathered, file);
+    writeBytes(single, file);
+    std::string once;
+    for (int round = 0; round < 2; ++round) {
+        ProfileFile ini(gathered);
+        for (const Written& w : distinct) ini.write(w.section, w.key, w.value);
+        FUZZ_CHECK(ini.save(), "odd names save");
+        const std::string now = readFileBytes(gathered).value_or("<missing>");
+        if (round == 0) once = now;
+        FUZZ_CHECK(now == once,
+                   "odd names written twice " + shown(now, 2000) + " once " + shown(once, 2000));
+    }
+    for (const Written& w : distinct) ProfileFile(single).writeNow(w.section, w.key, w.value);
+    FUZZ_CHECK(readFileBytes(single).value_or("<missing>") == once,
+               "odd names one by one " + shown(readFileBytes(single).value_or(""), 2000) +
+                   " gathered " + shown(once, 2000));
+}
+
 void run(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     const std::string file = in.ConsumeRandomLengthString(1 << 16);
@@ -84,10 +126,10 @@ void run(const uint8_t* data, size_t size) {
     // The writes: from the input while it lasts, else one to each name the file holds.
     std::vector<Written> writes;
     if (in.remaining_bytes() == 0) {
-        // The file's own sections come after the program's four.
-        const std::size_t own = names.sections.size() - 4;
+        // The file's own sections come after the program's five.
+        const std::size_t own = names.sections.size() - 5;
         for (std::size_t i = 0; i < names.keys.size() && i < 16; ++i)
-            writes.push_back({names.sections[own > 0 ? 4 + i % own : i % 4], names.keys[i],
+            writes.push_back({names.sections[own > 0 ? 5 + i % own : i % 5], names.keys[i],
                               "written " + std::to_string(i)});
         writes.push_back({"New Section", "New Key", " v = 1 "});
     }
@@ -110,8 +152,7 @@ void run(const uint8_t* data, size_t size) {
             std::fprintf(stderr, "write %s %s %s\n", shown(w.section).c_str(), shown(w.key).c_str(),
                          shown(w.value).c_str());
         std::erase_if(expected, [&](const Written& e) {
-            return lowerAscii(trimSpaces(e.section)) == lowerAscii(trimSpaces(w.section)) &&
-                   keysOverlap(e.key, w.key);
+            return sameSection(e.section, w.section) && keysOverlap(e.key, w.key);
         });
         expected.push_back(w);
         FUZZ_CHECK(ini.read(w.section, w.key, kDefault) == readBack(w.value),
@@ -129,9 +170,7 @@ void run(const uint8_t* data, size_t size) {
     for (const Written& p : probes) {
         bool touched = false;
         for (const Written& w : applied)
-            touched = touched ||
-                      (lowerAscii(trimSpaces(p.section)) == lowerAscii(trimSpaces(w.section)) &&
-                       keysOverlap(p.key, w.key));
+            touched = touched || (sameSection(p.section, w.section) && keysOverlap(p.key, w.key));
         if (touched) continue;
         FUZZ_CHECK(again.read(p.section, p.key, kDefault) == p.value,
                    "entry not written changed: " + shown(p.section) + " " + shown(p.key) + " was " +
@@ -171,6 +210,8 @@ void run(const uint8_t* data, size_t size) {
     FUZZ_CHECK(again.save(), "second save");
     FUZZ_CHECK(readFileBytes(path).value_or("<missing>") == saved,
                "rewrite of the same values changed the file");
+
+    checkOddNames(saved, writes);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/Forms.h"
 #include "names/tmNamesDuplicate.h"
 #include "platform/FolderListing.h"
+#include "platform/SameFile.h"
 #include "platform/gui/CompactPath.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
@@ -176,7 +177,7 @@ void TForm5::Button1Click() {
 void TForm5::Button2Click() {
     const auto chosen =
         dialogs().browseForFolder(nullptr, QStringLiteral("Select Your QRD .DAT File Folder:"));
-    if (chosen) CurrentFolder = fileNameBytes(*chosen);
+    if (chosen) CurrentFolder = chosenPathBytes(*chosen);
     showFolder();
     fillFileList();
 }
@@ -186,7 +187,7 @@ void TForm5::Button3Click() {
     OpenDialog1.initialDir = fileNameText(CurrentFolder);
     const auto chosen = dialogs().openFile(this, OpenDialog1);
     if (!chosen) return;
-    loadFile(fileNameBytes(*chosen));
+    loadFile(chosenPathBytes(*chosen));
 }
 
 // About
@@ -195,20 +196,29 @@ void TForm5::Button4Click() {
     dialogs().showModal(Form2);
 }
 
-// Fix Selected: every checked file in list order. The first file that cannot be read,
-// encoded or written ends the run; the files before it stay written.
+// Fix Selected: every checked file in list order, each file once: a second name of a file
+// already passed (a link) would run the pass again and undo it. The first file that cannot
+// be read, encoded or written ends the run; the files before it stay written. The pane
+// ends empty, or names the entries left out.
 void TForm5::Button5Click() {
     QListWidget* list = ui->CheckListBox1;
-    for (int i = 0; i < list->count(); ++i) {
-        const QListWidgetItem* item = list->item(i);
-        if (item->checkState() != Qt::Checked) continue;
+    std::vector<std::string> checked;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked)
+            checked.push_back(list->item(i)->data(kFileNameRole).toByteArray().toStdString());
+    const OnePerFile files = onePerFile(CurrentFolder, checked);
+    for (const std::string& name : files.names) {
         Memo1()->clear();
         WorkingBuffer.clear();
         loaded_ = false;
-        loadFile(CurrentFolder + "/" + item->data(kFileNameRole).toByteArray().toStdString());
+        loadFile(CurrentFolder + "/" + name);
         passAndSave();
         Memo1()->clear();
     }
+    for (const SameFile& skipped : files.skipped)
+        Memo1()->appendPlainText(
+            QStringLiteral("Left out %1: the same file as %2.")
+                .arg(fileNameText(skipped.name), fileNameText(skipped.sameAs)));
 }
 
 void TForm5::CheckBox1Click() {

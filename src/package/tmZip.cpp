@@ -11,6 +11,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
+#include "shell/HomeFolder.h"
 #include "shell/tmHome.h"
 #include "ui_tmZip.h"
 
@@ -20,8 +21,12 @@ std::string TForm7::PackageFolder;
 
 namespace {
 
-QListWidgetItem* addCheckable(QListWidget* list, const QString& text) {
-    auto* item = new QListWidgetItem(text, list);
+// Each entry's file name as the file system spells it, kept apart from its display text.
+constexpr int kFileNameRole = Qt::UserRole;
+
+QListWidgetItem* addCheckable(QListWidget* list, const std::string& name) {
+    auto* item = new QListWidgetItem(fileNameText(name), list);
+    item->setData(kFileNameRole, QByteArray::fromStdString(name));
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
     return item;
@@ -78,8 +83,7 @@ QListWidget* TForm7::CheckListBox2() const {
 }
 
 void TForm7::FormCreate() {
-    std::error_code ec;
-    DatDirectory = std::filesystem::current_path(ec).string();
+    DatDirectory = homeFolder();
     ui->CheckListBox1->clear();
     ui->Label4->setText(fileNameText(DatDirectory));
     ZipArchive1.LoadZipLib();
@@ -95,7 +99,7 @@ void TForm7::FormDestroy() {
 void TForm7::listFolder() {
     ui->CheckListBox1->clear();
     for (const std::string& name : listFolderEntries(DatDirectory))
-        addCheckable(ui->CheckListBox1, fileNameText(name));
+        addCheckable(ui->CheckListBox1, name);
 }
 
 void TForm7::say(const QString& text) {
@@ -106,13 +110,13 @@ void TForm7::Button1Click() {
     const auto chosen = dialogs().browseForFolder(this, QStringLiteral("Select Your .DAT Folder:"));
     // A choice without a file-system path keeps the folder: an empty one would turn the
     // names into paths at the root.
-    if (chosen && !chosen->isEmpty()) DatDirectory = fileNameBytes(*chosen);
+    if (chosen && !chosen->isEmpty()) DatDirectory = chosenPathBytes(*chosen);
     ui->Label4->setText(fileNameText(DatDirectory));
     listFolder();
 }
 
 void TForm7::Button6Click() {
-    if (PackageFolder.empty()) PackageFolder = fileNameBytes(ui->Label4->text());
+    if (PackageFolder.empty()) PackageFolder = DatDirectory;
     FileDialogSpec dialog;
     dialog.title = QStringLiteral("Create A New Team Pack ZIP File");
     dialog.filter = QStringLiteral("ZIP Files|*.zip");
@@ -122,7 +126,7 @@ void TForm7::Button6Click() {
     dialog.confirmOverwrite = false;
     const auto chosen = dialogs().saveFile(this, dialog);
     if (!chosen) return;
-    const std::string name = fileNameBytes(*chosen);
+    const std::string name = chosenPathBytes(*chosen);
     PackageFolder = std::filesystem::path(name).parent_path().string();
 
     std::error_code ec;
@@ -151,7 +155,8 @@ void TForm7::showPackageName() {
 void TForm7::Button4Click() {
     for (int i = 0; i < ui->CheckListBox1->count(); ++i) {
         const QListWidgetItem* item = ui->CheckListBox1->item(i);
-        if (item->checkState() == Qt::Checked) addCheckable(ui->CheckListBox2, item->text());
+        if (item->checkState() == Qt::Checked)
+            addCheckable(ui->CheckListBox2, item->data(kFileNameRole).toByteArray().toStdString());
     }
 }
 
@@ -190,7 +195,8 @@ void TForm7::Button5Click() {
     const std::string folder = ZipArchive::AppendSlash(DatDirectory);
     ZipArchive1.FSpecArgs.clear();
     for (int i = 0; i < ui->CheckListBox2->count(); ++i)
-        ZipArchive1.FSpecArgs.push_back(folder + fileNameBytes(ui->CheckListBox2->item(i)->text()));
+        ZipArchive1.FSpecArgs.push_back(
+            folder + ui->CheckListBox2->item(i)->data(kFileNameRole).toByteArray().toStdString());
     int added = 0;
     try {
         added = ZipArchive1.Add();

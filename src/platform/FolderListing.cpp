@@ -1,5 +1,7 @@
 #include "platform/FolderListing.h"
 
+#include <QFile>
+#include <QString>
 #include <algorithm>
 #include <filesystem>
 
@@ -61,6 +63,41 @@ std::vector<std::string> listFolderEntries(const std::string& folder) {
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return folderNameLess(a, b); });
     return names;
+}
+
+std::string shownName(const std::string& name) {
+    return QFile::decodeName(QByteArray::fromStdString(name)).toUtf8().toStdString();
+}
+
+std::string pathOnDisk(const std::string& shownPath) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (shownPath.empty() || fs::symlink_status(shownPath, ec).type() != fs::file_type::not_found)
+        return shownPath;
+    std::string path;
+    std::size_t start = 0;
+    if (shownPath.front() == '/') {
+        path = "/";
+        start = 1;
+    }
+    while (start <= shownPath.size()) {
+        std::size_t end = shownPath.find('/', start);
+        if (end == std::string::npos) end = shownPath.size();
+        std::string part = shownPath.substr(start, end - start);
+        const std::string folder = path.empty() ? std::string(".") : path;
+        const std::string spelled = (path.empty() || path.back() == '/' ? path : path + "/") + part;
+        if (!part.empty() && fs::symlink_status(spelled, ec).type() == fs::file_type::not_found) {
+            std::vector<std::string> alike;
+            for (const std::string& name : listFolderEntries(folder))
+                if (shownName(name) == part) alike.push_back(name);
+            if (alike.size() == 1) part = alike.front();
+        }
+        if (!path.empty() && path.back() != '/') path += '/';
+        path += part;
+        if (end == shownPath.size()) break;
+        start = end + 1;
+    }
+    return path;
 }
 
 }  // namespace rostrix

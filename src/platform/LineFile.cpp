@@ -4,9 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
-#include <QFileInfo>
 #include <cerrno>
+#include <utility>
 
 #include "platform/ReplacingFile.h"
 
@@ -42,12 +41,48 @@ std::string joinLinesCrlf(const std::vector<std::string>& lines) {
     return out;
 }
 
+namespace {
+
+// Closes a descriptor on every way out.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    // The close reports what the last writes could not: a full disk, a lost server.
+    bool close() {
+        const int f = std::exchange(fd, -1);
+        return ::close(f) == 0;
+    }
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+// Files are opened by the bytes of their names, so a name that is not valid UTF-8 (a team
+// file from an old Windows disk) opens as well as any other.
 std::optional<std::string> readFileBytes(const std::string& path) {
-    QFile f(QFile::decodeName(path.c_str()));
-    if (QFileInfo(f).isDir() || !f.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError) return std::nullopt;
-    return data.toStdString();
+    Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+    std::string data;
+    char block[65536];
+    for (;;) {
+        const ssize_t n = ::read(file.fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) return data;
+        data.append(block, static_cast<std::size_t>(n));
+    }
 }
 
 std::optional<std::vector<std::string>> readLines(const std::string& path) {
@@ -56,33 +91,19 @@ std::optional<std::vector<std::string>> readLines(const std::string& path) {
     return splitLines(*bytes);
 }
 
-namespace {
-
-// A device or pipe cannot be replaced by a rename: the bytes go to it directly.
-bool writeInPlace(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = true;
-    while (ok && !bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return close(fd) == 0 && ok;
-}
-
-}  // namespace
-
 bool writeFileAtomic(const std::string& path, std::string_view bytes) {
     struct stat st {};
-    if (stat(path.c_str(), &st) == 0) {
+    if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return false;
         // A read-only file is not ours to replace, even though a rename over it would
         // work (and root passes every permission check, so look at the bits too).
-        if (access(path.c_str(), W_OK) != 0 || !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+        if (::access(path.c_str(), W_OK) != 0 || !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
             return false;
-        if (!S_ISREG(st.st_mode)) return writeInPlace(path, bytes);
+        // A device or pipe cannot be replaced by a rename: the bytes go to it directly.
+        if (!S_ISREG(st.st_mode)) {
+            Descriptor direct{::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC)};
+            return direct.fd >= 0 && writeAll(direct.fd, bytes) && direct.close();
+        }
     }
     ReplacingFile file(path);
     return file.open() && file.write(bytes) && file.commit();

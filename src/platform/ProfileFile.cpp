@@ -52,14 +52,34 @@ std::string_view headerName(std::string_view header) {
 
 // The position of the '=' that ends key in an entry line, or npos. The key may itself end
 // in '=' (the player archive's keys do), so the line is matched by its start rather than
-// split at its first '='.
-std::size_t separatorFor(std::string_view text, std::string_view key) {
+// split at its first '='. A comment or header line is no entry to a read; a write whose
+// key begins with ';' or '[' wrote such a line itself and finds it again (`ownLines`).
+std::size_t separatorFor(std::string_view text, std::string_view key, bool ownLines) {
     const auto p = text.find_first_not_of(kLineBlanks);
-    if (p == std::string_view::npos || text[p] == ';' || text[p] == '[') return text.npos;
+    if (p == std::string_view::npos) return text.npos;
+    if ((text[p] == ';' || text[p] == '[') && !(ownLines && !key.empty() && key.front() == text[p]))
+        return text.npos;
     if (text.size() - p < key.size() || !equalNoCase(text.substr(p, key.size()), key))
         return text.npos;
     const auto q = text.find_first_not_of(kLineBlanks, p + key.size());
     return (q != text.npos && text[q] == '=') ? q : text.npos;
+}
+
+// Names and keys as a read of the file sees them: a header's name loses the blanks around
+// it and an entry line its leading blanks, so a name or key written with a tab, vertical
+// tab or form feed at its ends is looked for without them and found again.
+std::string_view sectionMatch(std::string_view name) {
+    return trim(name, kLineBlanks);
+}
+
+std::string_view keyMatch(std::string_view key) {
+    const auto first = key.find_first_not_of(kLineBlanks);
+    return first == key.npos ? std::string_view() : key.substr(first);
+}
+
+bool startsWithBracket(std::string_view text) {
+    const auto p = text.find_first_not_of(kLineBlanks);
+    return p != text.npos && text[p] == '[';
 }
 
 std::string readValue(std::string_view raw) {
@@ -198,6 +218,7 @@ void ProfileFile::growIndex(std::size_t minimum) {
 
 const ProfileFile::Section* ProfileFile::findSection(std::string_view name) const {
     if (slots_.empty()) return nullptr;
+    name = sectionMatch(name);
     const std::uint32_t hash = nameHash(name);
     for (std::size_t slot = hash & (slots_.size() - 1); slots_[slot] != 0;
          slot = (slot + 1) & (slots_.size() - 1)) {
@@ -209,25 +230,43 @@ const ProfileFile::Section* ProfileFile::findSection(std::string_view name) cons
     return nullptr;
 }
 
-ProfileFile::Where ProfileFile::findEntry(const Section& section, std::string_view key) const {
+ProfileFile::Where ProfileFile::findEntry(const Section& section, std::string_view key,
+                                          bool forWrite) const {
+    key = keyMatch(key);
+    // A line an earlier write replaced is matched as it stands now, not as it was read.
+    const auto lineNow = [this](std::size_t pos, std::size_t limit) {
+        Line line = lineAt(pos, limit);
+        const std::size_t stop = pos + line.text.size() + line.end.size();
+        if (const auto replaced = replaced_.find(pos); replaced != replaced_.end())
+            line = replaced->second.line;
+        return std::pair{line, stop};
+    };
     if (section.begin != kNew) {
-        // A line an earlier write replaced is matched as it stands now, not as it was read.
-        auto replaced = replaced_.lower_bound(section.begin);
         for (std::size_t pos = section.begin; pos < section.end;) {
-            Line line = lineAt(pos, section.end);
-            const std::size_t stop = pos + line.text.size() + line.end.size();
-            if (replaced != replaced_.end() && replaced->first == pos) {
-                line = replaced->second.line;
-                ++replaced;
-            }
-            const auto sep = separatorFor(line.text, key);
+            const auto [line, stop] = lineNow(pos, section.end);
+            const auto sep = separatorFor(line.text, key, forWrite);
             if (sep != std::string_view::npos) return Where{true, false, pos, stop, sep, line};
             pos = stop;
         }
+        // An entry whose key begins with '[' reads back as a header of its own, with
+        // nothing under it, right after the section it was written to (new keys go in
+        // before such lines): those lines are the section's entries too.
+        if (forWrite && !key.empty() && key.front() == '[') {
+            for (std::size_t i = static_cast<std::size_t>(&section - sections_.data()) + 1;
+                 i < sections_.size() && sections_[i].begin != kNew; ++i) {
+                const std::size_t pos = sections_[i - 1].end;
+                const auto [line, stop] = lineNow(pos, sections_[i].begin);
+                const auto sep = separatorFor(line.text, key, forWrite);
+                if (sep != std::string_view::npos) return Where{true, false, pos, stop, sep, line};
+                if (sections_[i].anchor != sections_[i].begin ||
+                    line.text.find('=') == std::string_view::npos)
+                    break;
+            }
+        }
     }
     // A new section's header is among its added lines; it never matches a key.
-    for (std::size_t i = 0; i < section.added.size(); ++i) {
-        const auto sep = separatorFor(section.added[i].text, key);
+    for (std::size_t i = section.begin == kNew ? 1 : 0; i < section.added.size(); ++i) {
+        const auto sep = separatorFor(section.added[i].text, key, forWrite);
         if (sep != std::string_view::npos) return Where{true, true, i, 0, sep, section.added[i]};
     }
     return {};
@@ -237,7 +276,7 @@ std::string ProfileFile::read(std::string_view section, std::string_view key,
                               const char* def) const {
     const Section* s = findSection(trimSpaces(section));
     if (s == nullptr) return defaultValue(def);
-    const Where found = findEntry(*s, trimSpaces(key));
+    const Where found = findEntry(*s, trimSpaces(key), false);
     if (!found.found) return defaultValue(def);
     return readValue(found.line.text.substr(found.separator + 1));
 }
@@ -263,7 +302,7 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
         std::string text;
         text.reserve(name.size() + 2);
         const std::string_view header = keep(std::move(text.append("[").append(name).append("]")));
-        addSection(Section{header.substr(1, name.size()),
+        addSection(Section{sectionMatch(header.substr(1, name.size())),
                            kNew,
                            kNew,
                            kNew,
@@ -272,9 +311,13 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
         return;
     }
     Section& s = sections_[static_cast<std::size_t>(existing - sections_.data())];
-    const Where found = findEntry(s, k);
+    const Where found = findEntry(s, k, true);
     if (!found.found) {
-        s.added.push_back(Line{keep(std::move(entry)), kCrLf});
+        // A new key goes in before the lines that read back as headers ('[' keys), as it
+        // goes in before them once the file has been read again.
+        const auto at = std::find_if(s.added.begin() + (s.begin == kNew ? 1 : 0), s.added.end(),
+                                     [](const Line& line) { return startsWithBracket(line.text); });
+        s.added.insert(at, Line{keep(std::move(entry)), kCrLf});
         dirty_ = true;
         return;
     }

@@ -71,7 +71,8 @@ private:
     void addSection(Section section);
     void growIndex(std::size_t minimum);
     const Section* findSection(std::string_view name) const;
-    Where findEntry(const Section& section, std::string_view key) const;
+    // A write also finds the lines it wrote for keys that read back as a comment or header.
+    Where findEntry(const Section& section, std::string_view key, bool forWrite) const;
     std::string_view keep(std::string text);
     std::string serialise() const;
 

@@ -21,6 +21,7 @@
 #include "platform/gui/FileNames.h"
 #include "platform/gui/InputBlock.h"
 #include "platform/gui/PaneText.h"
+#include "shell/HomeFolder.h"
 #include "shell/SettingsKeys.h"
 #include "shell/TeamCommand.h"
 #include "shell/tmPlayoffs.h"
@@ -91,6 +92,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui(new Ui::TForm1) {
 }
 
 TForm1::~TForm1() {
+    settleHomeFolder({});
     delete ui;
 }
 
@@ -120,12 +122,8 @@ void TForm1::connectHandlers() {
     connect(ui->Edit2, &QLineEdit::textChanged, this, guard([this] { Edit2Change(); }));
 }
 
-std::string TForm1::homeFolder() const {
-    return HomeDirectory.empty() ? startFolder_ : HomeDirectory;
-}
-
 std::string TForm1::settingsPath() const {
-    return homeFolder() + "/" + settings::kFileName;
+    return rostrix::homeFolder() + "/" + settings::kFileName;
 }
 
 std::string TForm1::updateSite() {
@@ -148,7 +146,7 @@ std::string TForm1::updateSite() {
 
 void TForm1::FormCreate() {
     const std::string h = currentDirectory();
-    startFolder_ = h;
+    settleHomeFolder(h);
     ProfileFile ini(h + "/" + settings::kFileName);
 
     const std::string home = ini.read(settings::kDirectories, settings::kHome, "");
@@ -247,7 +245,7 @@ void TForm1::FormKeyUp(int key) {
 
 void TForm1::Button1Click() {
     if (auto chosen = dialogs().browseForFolder(this, QStringLiteral("Select Your Perl Folder:"))) {
-        PerlDirectory = fileNameBytes(*chosen);
+        PerlDirectory = chosenPathBytes(*chosen);
         showFolder(ui->Label2, *chosen);
     }
     ProfileFile ini(settingsPath());
@@ -257,7 +255,7 @@ void TForm1::Button1Click() {
 void TForm1::SpeedButton1Click() {
     if (auto chosen =
             dialogs().browseForFolder(this, QStringLiteral("Select Your Database Folder:"))) {
-        DatabaseDirectory = fileNameBytes(*chosen);
+        DatabaseDirectory = chosenPathBytes(*chosen);
         Timer1->stop();
         ui->SpeedButton1->setAutoRaise(false);
     }
@@ -273,7 +271,7 @@ void TForm1::Timer1Timer() {
 
 void TForm1::Button3Click() {
     if (running_) return;  // one run at a time, however the command is reached
-    const std::string home = homeFolder();
+    const std::string home = rostrix::homeFolder();
     std::error_code ec;
     std::filesystem::current_path(home, ec);
 
@@ -320,7 +318,7 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::Button4Click() {
-    const std::string home = homeFolder();
+    const std::string home = rostrix::homeFolder();
     std::error_code ec;
     std::filesystem::current_path(home, ec);
 
@@ -351,7 +349,7 @@ void TForm1::Button4Click() {
 
 // Names: the utility lists the home directory each time it opens.
 void TForm1::Button2Click() {
-    Form5->CurrentFolder = HomeDirectory;
+    Form5->CurrentFolder = rostrix::homeFolder();
     centreOver(Form5, this);
     dialogs().showModal(Form5);
 }

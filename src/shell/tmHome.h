@@ -47,9 +47,6 @@ public:
     void Exit1Click();
     void Timer1Timer();
 
-    // The folder every home file lives in: HomeDirectory, or the folder the program
-    // started in when HomeDirectory is empty (the start-up write of "Home" failed).
-    std::string homeFolder() const;
     // The settings file of this run: the home folder's qrdTeams.ini.
     std::string settingsPath() const;
     // The update site: the settings file's "Site" in "Update" when it holds a site
@@ -70,8 +67,6 @@ private:
 
     Ui::TForm1* ui;
     QSet<QWidget*> keyControls_;
-    // The folder the program started in.
-    std::string startFolder_;
     bool centred_ = false;
     bool running_ = false;       // Create Team's script is running
     bool siteReported_ = false;  // a malformed update site has been reported

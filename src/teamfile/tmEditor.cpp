@@ -18,6 +18,7 @@
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
 #include "platform/gui/PaneText.h"
+#include "shell/HomeFolder.h"
 #include "shell/tmHome.h"
 #include "teamfile/RosterFilter.h"
 #include "teamfile/TeamArchive.h"
@@ -126,7 +127,7 @@ QPlainTextEdit* TForm4::Memo1() const {
 }
 
 void TForm4::FormCreate() {
-    ArchiveDirectory = std::filesystem::current_path().string();
+    ArchiveDirectory = rostrix::homeFolder();
 }
 
 // The filter's list and threshold sit between the edit commands and the filter button;
@@ -255,7 +256,7 @@ std::optional<std::string> TForm4::chooseSaveName() {
     for (;;) {
         const auto chosen = dialogs().saveFile(this, SaveDialog1);
         if (!chosen) return std::nullopt;
-        const std::string path = rostrix::fileNameBytes(*chosen);
+        const std::string path = rostrix::chosenPathBytes(*chosen);
         if (!replacesAnotherFile(path, CurrentFile == kUntitled ? std::string() : CurrentFile))
             return path;
         const QString question = rostrix::fileNameText(fileNamePart(path)) +
@@ -301,7 +302,7 @@ void TForm4::ToolButton3Click() {
     const auto chosen = dialogs().openFile(this, OpenDialog1);
     if (!chosen) return;
     if (!askToSave()) return;
-    const std::string path = rostrix::fileNameBytes(*chosen);
+    const std::string path = rostrix::chosenPathBytes(*chosen);
     const auto lines = rostrix::readLines(path);
     if (!lines) throw Error(formatText("Cannot open file %s", path));
     rostrix::setPaneLines(Memo1(), *lines);

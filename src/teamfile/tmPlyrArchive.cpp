@@ -2,10 +2,10 @@
 
 #include <QFontDatabase>
 #include <QStyledItemDelegate>
-#include <filesystem>
 
 #include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/ErrorBox.h"
+#include "shell/HomeFolder.h"
 #include "teamfile/PlayerArchive.h"
 #include "ui_tmPlyrArchive.h"
 
@@ -45,7 +45,7 @@ TForm3::TForm3(QWidget* parent)
 TForm3::~TForm3() = default;
 
 void TForm3::FormCreate() {
-    ArchiveDirectory = std::filesystem::current_path().string();
+    ArchiveDirectory = rostrix::homeFolder();
 }
 
 void TForm3::setTeamLines(const std::vector<std::string>& lines) {

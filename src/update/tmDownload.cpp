@@ -9,8 +9,8 @@
 #include "platform/Error.h"
 #include "platform/ReplacingFile.h"
 #include "platform/gui/AccessibleLabels.h"
-#include "platform/gui/Clicks.h"
 #include "platform/gui/ErrorBox.h"
+#include "shell/HomeFolder.h"
 #include "shell/tmHome.h"
 #include "ui_tmDownload.h"
 #include "update/DownloadProgress.h"
@@ -26,8 +26,12 @@ TForm10::TForm10(QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     Timer1.setInterval(5000);
     connect(&Timer1, &QTimer::timeout, this, guard([this] { Timer1Timer(); }));
-    onClick(ui->Label2, [this] { Label2Click(); });
+    // Tab reaches the abort link, Enter or Space aborts; the status line, before it in the
+    // tab order, takes the first focus, so a stray Enter aborts nothing.
+    makeActivatable(ui->Label2, LabelActsAs::Link, [this] { Label2Click(); });
     markAsStatus(ui->Label1);
+    ui->Label1->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(ui->Label1, ui->Label2);
 
     HttpClient1.InputFileMode = true;
     HttpClient1.Body = kArchiveName;
@@ -53,7 +57,7 @@ void TForm10::showEvent(QShowEvent* event) {
 }
 
 void TForm10::FormShow() {
-    DownloadFolder = Form1->homeFolder();
+    DownloadFolder = homeFolder();
     site_ = !SiteBase.empty() ? SiteBase : Form1->updateSite();
     ui->Animate1->start();
     ui->ProgressBar1->setRange(0, kProgressMax);
@@ -65,14 +69,17 @@ void TForm10::FormShow() {
 void TForm10::Timer1Timer() {
     Timer1.stop();
     closeRequested_ = false;
+    ui->Label1->setToolTip({});
     try {
         fetchArchive();
-    } catch (...) {
+    } catch (const std::exception& e) {
+        ui->Label1->setToolTip(QString::fromLocal8Bit(e.what()));
         // A close asked for during the transfer still happens, after the error too.
         if (closeRequested_) finish();
         throw;
     }
-    finish();
+    // A failure stays on screen until the user closes the window; a success closes it.
+    if (succeeded_ || closeRequested_) finish();
 }
 
 void TForm10::finish() {
@@ -110,6 +117,13 @@ void TForm10::fetchArchive() {
 void TForm10::keepOrDiscard() {
     if (!succeeded_) {
         removePartial();
+        showFailure();
+        ui->Label1->setToolTip(QString::fromLatin1(failureReason()));
+        // The bar followed the server's error page, not the archive.
+        if (HttpClient1.statusCode() > 298) {
+            ui->ProgressBar1->setRange(0, kProgressMax);
+            ui->ProgressBar1->setValue(0);
+        }
         return;
     }
     // Every block was checked as it was written; what the disk still holds back must be
@@ -125,6 +139,17 @@ void TForm10::removePartial() {
     std::error_code ec;
     if (std::filesystem::is_regular_file(partialPath(), ec))
         std::filesystem::remove(partialPath(), ec);
+}
+
+// What the server said: its status line, or how much of the archive came.
+std::string TForm10::failureReason() const {
+    const int status = HttpClient1.statusCode();
+    if (status > 298 || status == 0) {
+        const std::string& header = HttpClient1.Header;
+        return "The server answered: " + header.substr(0, header.find_first_of("\r\n"));
+    }
+    return "The server sent " + std::to_string(HttpClient1.bytesReceived()) + " of " +
+           std::to_string(HttpClient1.bytesTotal()) + " bytes, then closed the connection.";
 }
 
 void TForm10::showFailure() {

@@ -48,6 +48,7 @@ private:
     void fetchArchive();
     void keepOrDiscard();
     void showFailure();
+    std::string failureReason() const;
     void removePartial();
     void finish();
 

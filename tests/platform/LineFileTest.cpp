@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "platform/LineFile.h"
 #include "support/core/TempFolder.h"
 
@@ -47,6 +50,41 @@ TEST(LineFile, UnwritableTargetsFailAndKeepTheOldFile) {
     EXPECT_EQ(dir.read("ro.dat"), "keep");
     EXPECT_FALSE(readLines(dir.file("missing.dat")).has_value());
     EXPECT_FALSE(readLines(dir.path()).has_value());
+}
+
+}  // namespace
+}  // namespace rostrix
+
+namespace rostrix {
+namespace {
+
+// Files are opened by the bytes of their names; a replaced file keeps its mode, a link
+// stays a link to the file it names, and nothing is left beside the file.
+TEST(LineFile, NamesAreBytesAndALinkStaysALink) {
+    test::TempFolder dir;
+    std::filesystem::create_directory(dir.file("Z\xfcrich"));
+    const std::string odd = dir.file("Z\xfcrich/Jos\xe9.dat");
+    ASSERT_TRUE(writeFileAtomic(odd, "first"));
+    EXPECT_EQ(readFileBytes(odd), "first");
+    std::filesystem::permissions(odd, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::owner_write |
+                                          std::filesystem::perms::group_read);
+    ASSERT_TRUE(writeFileAtomic(odd, "second"));
+    EXPECT_EQ(readFileBytes(odd), "second");
+    EXPECT_EQ(std::filesystem::status(odd).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+
+    dir.write("b.dat", "team");
+    std::filesystem::create_symlink("b.dat", dir.file("link.dat"));
+    ASSERT_TRUE(writeFileAtomic(dir.file("link.dat"), "through the link"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.dat")));
+    EXPECT_EQ(dir.read("b.dat"), "through the link");
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Z\xfcrich", "b.dat", "link.dat"}));
 }
 
 }  // namespace

@@ -153,20 +153,27 @@ const std::vector<WriteCase>& writeCases() {
     return cases;
 }
 
+// The writes gathered and saved once into gathered.ini, and saved one by one into
+// single.ini, each file starting as initial.
+void writeBothWays(const test::TempFolder& dir, const std::optional<std::string>& initial,
+                   const std::vector<W>& writes) {
+    if (initial) {
+        dir.write("gathered.ini", *initial);
+        dir.write("single.ini", *initial);
+    }
+    ProfileFile gathered(dir.file("gathered.ini"));
+    for (const auto& w : writes) gathered.write(w.section, w.key, w.value);
+    EXPECT_TRUE(gathered.save());
+    for (const auto& w : writes)
+        ProfileFile(dir.file("single.ini")).writeNow(w.section, w.key, w.value);
+}
+
 // All of a case's writes gathered and saved once, and saved one by one, give its bytes.
 TEST(ProfileFile, WritesGiveTheExactBytesGatheredOrOneByOne) {
     for (const auto& c : writeCases()) {
         test::TempFolder dir;
-        if (c.initial) {
-            dir.write("gathered.ini", *c.initial);
-            dir.write("single.ini", *c.initial);
-        }
-        ProfileFile gathered(dir.file("gathered.ini"));
-        for (const auto& w : c.writes) gathered.write(w.section, w.key, w.value);
-        EXPECT_TRUE(gathered.save()) << c.name;
+        writeBothWays(dir, c.initial, c.writes);
         EXPECT_EQ(dir.read("gathered.ini"), c.expect) << c.name;
-        for (const auto& w : c.writes)
-            ProfileFile(dir.file("single.ini")).writeNow(w.section, w.key, w.value);
         EXPECT_EQ(dir.read("single.ini"), c.expect) << c.name;
     }
 }
@@ -408,6 +415,64 @@ TEST(ProfileFile, FailedWritesLeaveTheFileAsItWas) {
     EXPECT_TRUE(fs::is_fifo(dir.file("pipe.ini")));
     // Nothing else was left in the folder (no temporary file).
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+}
+
+}  // namespace
+}  // namespace rostrix
+
+namespace rostrix {
+namespace {
+
+// Names and keys that a read of the file sees otherwise than they were written (blanks
+// other than spaces at their ends; keys that begin like a header or a comment) are found
+// again: the same writes a second time leave the file byte for byte, gathered or one by
+// one, and a changed value replaces the line it was written to.
+TEST(ProfileFile, OddNamesAndKeysAreFoundAgain) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> initial;
+        std::vector<W> writes;
+    };
+    const std::string oddSeason = "[999 Oakland     =";
+    const Case cases[] = {
+        {"tab before the section name",
+         std::nullopt,
+         {{"\tSmith, John", K1, V1}, {"\tSmith, John", K2, V2}}},
+        {"blanks after the section name", std::nullopt, {{"Smith, John\t\v\f ", K1, V1}}},
+        {"form feed before the name, spaces after", std::nullopt, {{"\fSmith, John   ", K2, V2}}},
+        {"tab and vertical tab before a key", std::nullopt, {{P, "\t\v2000 Oakland     =", V2}}},
+        {"a key like a header", std::nullopt, {{P, K1, V1}, {P, oddSeason, V2}, {P, K2, V2}}},
+        {"a key like a comment", std::nullopt, {{P, ";999 Oakland     =", V2}, {P, K2, V2}}},
+        {"a key like a header in a section read",
+         kPlayerFile,
+         {{P, oddSeason, V2}, {P, "2001 Boston      =", V2}}},
+        {"two keys like headers, then a section after them",
+         kPlayerFile,
+         {{P, "[998 Oakland     =", V1}, {P, oddSeason, V2}, {"Jones, Al", K2, V2}}},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder dir;
+        writeBothWays(dir, c.initial, c.writes);
+        const std::string once = dir.read("gathered.ini");
+        EXPECT_EQ(dir.read("single.ini"), once) << c.name;
+
+        ProfileFile again(dir.file("gathered.ini"));
+        for (const auto& w : c.writes) {
+            // Only a key that reads back as a comment or header stays unread.
+            const bool readable = w.key.front() != '[' && w.key.front() != ';';
+            EXPECT_EQ(again.read(w.section, w.key, "missing") != "missing", readable)
+                << c.name << w.key;
+            again.write(w.section, w.key, w.value);
+        }
+        ASSERT_TRUE(again.save()) << c.name;
+        EXPECT_EQ(dir.read("gathered.ini"), once) << c.name;
+
+        const W& last = c.writes.back();
+        ProfileFile(dir.file("gathered.ini")).writeNow(last.section, last.key, "changed");
+        const std::string changed = dir.read("gathered.ini");
+        EXPECT_EQ(changed.size(), once.size() - last.value.size() + 7) << c.name;
+        EXPECT_NE(changed.find(last.key + "=changed"), std::string::npos) << c.name;
+    }
 }
 
 }  // namespace

@@ -141,3 +141,55 @@ TEST(PlayerArchive, UnwritableArchiveIsLeftWholeAndNotDone) {
 
 }  // namespace
 }  // namespace rostrix
+
+#include "teamfile/TeamArchive.h"
+
+namespace rostrix {
+namespace {
+
+// Archiving a team twice leaves both archives byte for byte as the first run left them,
+// even when a name field or path begins or ends with a tab, vertical tab or form feed, or
+// the season in the title line makes a key that begins with '[' or ';'.
+TEST(Archives, OddNamesAndSeasonsAreFoundAgain) {
+    const std::string stats = " 258  70  18   1   9  29  32  37 L   5  2  0  63 062-8";
+    struct Case {
+        const char* name;
+        std::string year;  // columns 11-14 of the title line
+        std::string section;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"tab before a name", "2000", "/teams/a.dat", {"\tBrisco, Dale", "Tennant, Royce"}},
+        {"blanks other than spaces after a name", "2000", "/teams/b.dat\t", {"Brisco, Dale\v\f\t"}},
+        {"form feed before the path", "2000", "\f/teams/c.dat", {"\fHalloran, Mickey"}},
+        {"a season beginning with '['", "[999", "/teams/d.dat", {"Brisco, Dale", "Tennant, Royce"}},
+        {"a season beginning with ';'", ";999", "/teams/e.dat", {"Brisco, Dale"}},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder dir;
+        std::vector<std::string> lines{"*A       W" + c.year +
+                                       " Oakland      AB Hit  2B  3B  HR  BB  SO RBI B ERR SB CS "
+                                       "Gam Gam-P Gam-P Gam-P"};
+        for (const std::string& name : c.names) lines.push_back(player("08", name, stats));
+        Statuses statuses;
+        writeTeamArchive(dir.file("archive.dat"), c.section, lines);
+        writeAllPlayers(dir.file("player.dat"), lines, statuses.sink());
+        const std::string archive = dir.read("archive.dat");
+        const std::string players = dir.read("player.dat");
+        writeTeamArchive(dir.file("archive.dat"), c.section, lines);
+        writeAllPlayers(dir.file("player.dat"), lines, statuses.sink());
+        EXPECT_EQ(dir.read("archive.dat"), archive) << c.name;
+        EXPECT_EQ(dir.read("player.dat"), players) << c.name;
+        // One copy of every entry: one title entry per player, one first line per team.
+        std::size_t titles = 0;
+        for (auto at = players.find(kTitles); at != std::string::npos;
+             at = players.find(kTitles, at + 1))
+            ++titles;
+        EXPECT_EQ(titles, c.names.size()) << c.name;
+        EXPECT_EQ(archive.find("Line 0=", archive.find("Line 0=") + 1), std::string::npos)
+            << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace rostrix

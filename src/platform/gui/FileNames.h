@@ -4,6 +4,8 @@
 #include <QString>
 #include <string>
 
+#include "platform/FolderListing.h"
+
 namespace rostrix {
 
 // File names are the file system's own bytes in logic code and QStrings in widgets.
@@ -12,6 +14,12 @@ inline QString fileNameText(const std::string& path) {
 }
 inline std::string fileNameBytes(const QString& name) {
     return QFile::encodeName(name).toStdString();
+}
+
+// A path a dialog handed over, as the file system spells it: a name that is not valid
+// UTF-8 comes back from a dialog as it showed and is found again by its own bytes.
+inline std::string chosenPathBytes(const QString& chosen) {
+    return pathOnDisk(fileNameBytes(chosen));
 }
 
 }  // namespace rostrix

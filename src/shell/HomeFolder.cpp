@@ -1,0 +1,27 @@
+#include "shell/HomeFolder.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace rostrix {
+
+namespace {
+
+std::string& settled() {
+    static std::string folder;
+    return folder;
+}
+
+}  // namespace
+
+std::string homeFolder() {
+    if (!settled().empty()) return settled();
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+}
+
+void settleHomeFolder(const std::string& startFolder) {
+    settled() = startFolder;
+}
+
+}  // namespace rostrix
