@@ -140,6 +140,28 @@ TEST(TlsSocket, CertificatesThatDoNotHoldAreRefusedInPlainWords) {
     }
 }
 
+TEST(TlsSocket, ASilentSecureServerTimesOutAndAnAbortEndsTheRead) {
+    ThrowawayCa ca;
+    ASSERT_TRUE(ca.ok());
+    TlsTestServer server(ca.issue({"localhost"}), [](TlsPeer& peer) {
+        if (peer.accept()) peer.readLine();  // says nothing until the client goes
+    });
+    TSocketClient s;
+    s.stallTimeoutMs = 150;
+    s.connect("localhost", server.port());
+    s.startTls("localhost", "aborted");
+    EXPECT_EQ(errorOf([&] { s.readLine("x"); }), "10060:Connection timed out");
+    s.close();
+    s.stallTimeoutMs = 0;
+    s.connect("localhost", server.port());
+    s.startTls("localhost", "aborted");
+    int pumps = 0;
+    s.pump = [&] {
+        if (++pumps == 5) s.cancel();
+    };
+    EXPECT_EQ(errorOf([&] { s.readBlock("Read aborted"); }), "Read aborted");
+}
+
 // A server that takes the connection and never answers the handshake.
 TEST(TlsSocket, AHandshakeThatNeverEndsIsCanceledOrTimesOut) {
     int port = 0;

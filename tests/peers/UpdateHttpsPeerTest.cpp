@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
+#include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QtTest/QTest>
 #include <memory>
@@ -70,6 +71,12 @@ TEST(UpdateHttpsPeer, VersionCheckOverHttps) {
     SecureSite site(100);
     ASSERT_TRUE(site.running());
     UpdateWindows w(site.base());
+    // The check shows a busy cursor while it waits, and only then.
+    int busyWaits = 0;
+    Form2->HttpClient1.socket().pump = [&] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        busyWaits += cursor && cursor->shape() == Qt::BusyCursor;
+    };
     const std::pair<const char*, QString> cases[] = {
         {"1.4.0\n", "No new updates are available."},
         {"2.0.0\n", kNewVersion},
@@ -83,6 +90,8 @@ TEST(UpdateHttpsPeer, VersionCheckOverHttps) {
         EXPECT_EQ(check(text == kNewVersion ? No : Ok), std::vector<QString>{text})
             << (page ? page : "no page");
     }
+    EXPECT_GT(busyWaits, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(UpdateHttpsPeer, DownloadOverHttpsIsByteIdenticalAndPlainOrChunked) {
@@ -165,6 +174,24 @@ TEST(UpdateHttpsPeer, AServerThatClosesMidBodyLeavesNoArchive) {
     EXPECT_EQ(UpdateWindows::status(), "Status:  Failed to download the Rostrix.");
     QTest::mouseClick(UpdateWindows::control(Form10, "Label2"), Qt::LeftButton);
     EXPECT_FALSE(Form10->isVisible());
+}
+
+TEST(UpdateHttpsPeer, AbortDuringASecureTransferKeepsTheEarlierArchive) {
+    SecureSite site(8 << 20);
+    ASSERT_TRUE(site.running());
+    UpdateWindows w(site.base());
+    w.home.write("kwyx.zip", "an older archive");
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);  // the abort error in the program-wide box
+    w.watchBlocks(
+        [] { QTest::mouseClick(UpdateWindows::control(Form10, "Label2"), Qt::LeftButton); });
+    Form10->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
+    EXPECT_EQ(w.steps.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].text, "Socket send aborted.");
+    EXPECT_FALSE(Form10->isVisible());
+    EXPECT_EQ(w.home.read("kwyx.zip"), "an older archive");
+    EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
 }
 
 }  // namespace
