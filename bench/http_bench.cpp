@@ -1,7 +1,8 @@
 // Fetches a 256 MiB file from a local python3 http.server into a file with our client and,
-// in the same run, with curl, and reports both throughputs and their ratio, and the peak
-// memory of our process (the body goes to the file, so it must stay far below the file's
-// size: more than 64 MiB fails the run).
+// in the same run, with curl, over plain HTTP and over HTTPS (the same server wrapped in
+// TLS, with a certificate from a throwaway authority), and reports the throughputs, their
+// ratios, and the peak memory of our process (the body goes to the file, so it must stay
+// far below the file's size: more than 64 MiB fails the run).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -18,6 +19,7 @@
 
 #include "Measure.h"
 #include "support/core/HttpServerProcess.h"
+#include "support/core/ThrowawayCa.h"
 #include "update/HttpClient.h"
 
 namespace {
@@ -34,6 +36,8 @@ struct Site {
 };
 
 Site site;
+Site secureSite;  // the same file over HTTPS
+std::string caFile;
 
 void writeBigFile(const std::string& path) {
     std::ofstream out(path, std::ios::binary);
@@ -48,7 +52,7 @@ void writeBigFile(const std::string& path) {
 constexpr long long kPeakLimitMiB = 64;
 
 // The largest resident size this process has had so far, in MiB.
-void BM_RostrixGet(benchmark::State& state) {
+void rostrixGet(benchmark::State& state, Site& site) {
     rostrix::THttpClient http;
     http.InputFileMode = true;
     http.Body = site.folder + "/ours.bin";
@@ -69,8 +73,9 @@ void BM_RostrixGet(benchmark::State& state) {
     if (site.peakMiB > kPeakLimitMiB) state.SkipWithError("peak memory above 64 MiB");
 }
 
-void BM_CurlGet(benchmark::State& state) {
-    const std::string command = "curl -s -o " + site.folder + "/curl.bin " + site.url();
+void curlGet(benchmark::State& state, Site& site, const std::string& options) {
+    const std::string command =
+        "curl -s " + options + "-o " + site.folder + "/curl.bin " + site.url();
     for (auto _ : state) {
         const auto took = rostrix::bench::timeCommand(command);
         if (!took) {
@@ -82,8 +87,29 @@ void BM_CurlGet(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * kFileSize);
 }
 
+void BM_RostrixGet(benchmark::State& state) {
+    rostrixGet(state, site);
+}
+void BM_CurlGet(benchmark::State& state) {
+    curlGet(state, site, "");
+}
+void BM_RostrixGetHttps(benchmark::State& state) {
+    rostrixGet(state, secureSite);
+}
+void BM_CurlGetHttps(benchmark::State& state) {
+    curlGet(state, secureSite, "--cacert " + caFile + " ");
+}
+
 BENCHMARK(BM_RostrixGet)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CurlGet)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RostrixGetHttps)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CurlGetHttps)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void report(const char* name, const Site& site) {
+    if (site.bestOurs > 0 && site.bestCurl > 0)
+        std::printf("%s best: ours %.0f MiB/s, curl %.0f MiB/s, ours/curl %.0f%%\n", name,
+                    site.bestOurs, site.bestCurl, 100.0 * site.bestOurs / site.bestCurl);
+}
 
 }  // namespace
 
@@ -93,17 +119,25 @@ int main(int argc, char** argv) {
     site.folder = folder.path().toStdString();
     writeBigFile(site.folder + "/big.bin");
     site.server = std::make_unique<rostrix::test::HttpServerProcess>(site.folder);
-    if (!site.server->running()) {
-        std::fprintf(stderr, "python3 -m http.server did not start\n");
+    // Our process trusts the authority through SSL_CERT_FILE; curl is told with --cacert.
+    rostrix::test::ThrowawayCa ca;
+    caFile = ca.caFile();
+    secureSite.folder = site.folder;
+    if (ca.ok())
+        secureSite.server = std::make_unique<rostrix::test::HttpServerProcess>(
+            site.folder, ca.issue({"localhost", "127.0.0.1"}));
+    if (!site.server->running() || !secureSite.server || !secureSite.server->running()) {
+        std::fprintf(stderr, "python3's http.server did not start\n");
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     site.server.reset();
-    if (site.bestOurs > 0 && site.bestCurl > 0)
-        std::printf("best: ours %.0f MiB/s, curl %.0f MiB/s, ours/curl %.0f%%\n", site.bestOurs,
-                    site.bestCurl, 100.0 * site.bestOurs / site.bestCurl);
-    std::printf("peak memory while downloading 256 MiB: %.1f MiB (limit %lld MiB)\n", site.peakMiB,
+    secureSite.server.reset();
+    report("http", site);
+    report("https", secureSite);
+    const double peakMiB = std::max(site.peakMiB, secureSite.peakMiB);
+    std::printf("peak memory while downloading 256 MiB: %.1f MiB (limit %lld MiB)\n", peakMiB,
                 kPeakLimitMiB);
-    return site.peakMiB > kPeakLimitMiB ? 1 : 0;
+    return peakMiB > kPeakLimitMiB ? 1 : 0;
 }

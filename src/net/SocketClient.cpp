@@ -12,6 +12,7 @@
 #include <thread>
 #include <utility>
 
+#include "net/TlsSession.h"
 #include "net/WinsockErrors.h"
 #include "platform/Error.h"
 
@@ -32,6 +33,8 @@ long long steadyMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+TSocketClient::TSocketClient() = default;
+
 TSocketClient::~TSocketClient() {
     close();
 }
@@ -39,6 +42,7 @@ TSocketClient::~TSocketClient() {
 void TSocketClient::connect(const std::string& host, int port) {
     if (connected()) throw Error("Already connected");
     cancelled_ = false;
+    closedCleanly_ = false;
     buffer_.clear();
     std::vector<SocketAddress> addresses = lookUp(host);
     if (addresses.empty()) throw Error("Null Remote Address");
@@ -119,7 +123,42 @@ bool TSocketClient::stalled(long long startedMs) const {
     return stallTimeoutMs > 0 && steadyMs() - startedMs >= stallTimeoutMs;
 }
 
+void TSocketClient::checkIn(const std::string& abortText) {
+    if (pump) pump();
+    if (cancelled_) throw Error(abortText);
+}
+
+void TSocketClient::startTls(const std::string& hostName, const std::string& abortText) {
+    if (!connected()) throw Error(socketErrorMessage(kNotConnected));
+    if (tls_) throw Error("The connection to " + hostName + " is already secure");
+    // What a server sent before its go-ahead was read as plain text; what it sent after
+    // would be taken as coming from inside the encrypted session.
+    if (!buffer_.empty()) {
+        close();
+        throw Error("The server " + hostName +
+                    " sent data before the secure connection began; the connection was closed "
+                    "for safety");
+    }
+    closedCleanly_ = false;
+    try {
+        tls_ = std::make_unique<TlsSession>(fd_, hostName);
+        for (;;) {
+            const TlsSession::Step step = tls_->handshake();
+            if (step == TlsSession::Step::Done) return;
+            waitFor(step == TlsSession::Step::WantRead ? POLLIN : POLLOUT, abortText,
+                    socketErrorMessage(kTimedOut));
+        }
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
 void TSocketClient::sendAll(std::string_view bytes, const std::string& abortText) {
+    if (tls_) {
+        sendAllTls(bytes, abortText);
+        return;
+    }
     while (!bytes.empty()) {
         waitFor(POLLOUT, abortText, socketErrorMessage(kTimedOut));
         const ssize_t n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -131,7 +170,67 @@ void TSocketClient::sendAll(std::string_view bytes, const std::string& abortText
     }
 }
 
+void TSocketClient::sendAllTls(std::string_view bytes, const std::string& abortText) {
+    short waitingFor = POLLOUT;
+    while (!bytes.empty()) {
+        waitFor(waitingFor, abortText, socketErrorMessage(kTimedOut));
+        std::size_t put = 0;
+        switch (tls_->write(bytes.data(), bytes.size(), put)) {
+            case TlsSession::Step::Done:
+                bytes.remove_prefix(put);
+                waitingFor = POLLOUT;
+                break;
+            case TlsSession::Step::WantRead:
+                waitingFor = POLLIN;
+                break;
+            case TlsSession::Step::WantWrite:
+                waitingFor = POLLOUT;
+                break;
+            default:  // the peer has closed: nothing more can be sent
+                throw Error(socketErrorMessage(winsockFromErrno(EPIPE)));
+        }
+    }
+}
+
+// Reads as much as the session has ready, up to a block; a wait only when it has nothing.
+bool TSocketClient::receiveTls(const std::string& abortText) {
+    if (tlsEnded_) return false;
+    if (tls_->hasPending())
+        checkIn(abortText);
+    else
+        waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut));
+    const std::size_t had = buffer_.size();
+    std::size_t filled = 0;
+    buffer_.resize(had + kBlockSize);
+    try {
+        for (;;) {
+            std::size_t got = 0;
+            const TlsSession::Step step =
+                tls_->read(buffer_.data() + had + filled, kBlockSize - filled, got);
+            filled += got;
+            if (step == TlsSession::Step::Done) {
+                if (filled < kBlockSize) continue;
+                break;
+            }
+            if (step == TlsSession::Step::CleanEnd || step == TlsSession::Step::CutEnd) {
+                tlsEnded_ = true;
+                closedCleanly_ = step == TlsSession::Step::CleanEnd;
+                break;
+            }
+            if (filled > 0) break;  // hand out what arrived; wait on the next call
+            waitFor(step == TlsSession::Step::WantRead ? POLLIN : POLLOUT, abortText,
+                    socketErrorMessage(kTimedOut));
+        }
+    } catch (...) {
+        buffer_.resize(had + filled);
+        throw;
+    }
+    buffer_.resize(had + filled);
+    return filled > 0;
+}
+
 bool TSocketClient::receive(const std::string& abortText) {
+    if (tls_) return receiveTls(abortText);
     for (;;) {
         waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut));
         const std::size_t had = buffer_.size();
@@ -171,6 +270,9 @@ std::string TSocketClient::readBlock(const std::string& abortText) {
 }
 
 void TSocketClient::close() {
+    if (tls_) tls_->sayGoodbye();
+    tls_.reset();
+    tlsEnded_ = false;
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     buffer_.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,18 +10,21 @@
 
 namespace rostrix {
 
+class TlsSession;
+
 // A TCP client connection whose every wait runs in small steps: between steps it calls
 // pump (the windows pass one that processes user-interface events, so they stay live)
 // and checks the cancel flag. Shared by the HTTP and mail clients; it knows no protocol.
 // Failures are Errors: the caller's abort text, the lookup and connect texts, or
-// "<number>:<text>" from the WinSock table for socket errors.
+// "<number>:<text>" from the WinSock table for socket errors. After startTls the same
+// calls read and write through TLS.
 class TSocketClient {
 public:
     // Longest line readLine accepts, line feed included, and the largest block.
     static constexpr std::size_t kMaxLine = 65536;
     static constexpr std::size_t kBlockSize = 65536;
 
-    TSocketClient() = default;
+    TSocketClient();
     ~TSocketClient();
     TSocketClient(const TSocketClient&) = delete;
     TSocketClient& operator=(const TSocketClient&) = delete;
@@ -38,6 +42,17 @@ public:
     std::string readLine(const std::string& abortText);
     // The next block of at most kBlockSize bytes; "" once the peer has closed.
     std::string readBlock(const std::string& abortText);
+    // Upgrades the open connection to TLS (STARTTLS) or starts it right after connect
+    // (implicit TLS). The certificate chain is checked against the system's trust store
+    // (SSL_CERT_FILE / SSL_CERT_DIR honoured) and must be for hostName (a name or an IP
+    // literal); TLS 1.2 or newer; SNI for names. Bytes received in clear and not yet read
+    // are refused: a server cannot slip them in ahead of the encrypted session. The
+    // handshake waits like every other wait (pump, cancel, stall limit).
+    void startTls(const std::string& hostName, const std::string& abortText);
+    bool secure() const { return tls_ != nullptr; }
+    // After readBlock/readLine hit the end of the stream over TLS: whether the peer
+    // closed it with its closing alert (a cut connection looks the same otherwise).
+    bool closedCleanly() const { return closedCleanly_; }
     void close();
 
     bool connected() const { return fd_ >= 0; }
@@ -52,8 +67,15 @@ private:
     bool stalled(long long startedMs) const;
     // Reads what has arrived into the buffer; false at the end of the stream.
     bool receive(const std::string& abortText);
+    bool receiveTls(const std::string& abortText);
+    void sendAllTls(std::string_view bytes, const std::string& abortText);
+    // The pump and cancel check of a wait that need not wait.
+    void checkIn(const std::string& abortText);
 
     int fd_ = -1;
+    std::unique_ptr<TlsSession> tls_;
+    bool tlsEnded_ = false;  // the end of the TLS stream was seen, maybe behind the last data
+    bool closedCleanly_ = false;
     bool cancelled_ = false;
     std::string buffer_;  // received but not yet handed out
 };

@@ -136,7 +136,8 @@ std::string TForm1::updateSite() {
         dialogs().message(
             this, QString::fromLatin1(kAppTitle),
             QStringLiteral("The update site \"%1\" in %2 is not an address like "
-                           "http://host[:port]/folder.\nThe built-in site %3 is used instead.")
+                           "http://host[:port]/folder or https://host[:port]/folder.\nThe built-in "
+                           "site %3 is used instead.")
                 .arg(QString::fromLatin1(value), fileNameText(settingsPath()),
                      QString::fromLatin1(kSiteBase)),
             MsgIcon::None, Ok);

@@ -20,16 +20,21 @@ std::string word(const std::string& text, char sep, int index) {
     return text.substr(start, text.find(sep, start) - start);
 }
 
-int schemePort(const std::string& address, int port) {
+void takeScheme(const std::string& address, HttpTarget& target) {
     const std::size_t colon = address.find(':');
-    if (colon == std::string::npos) return port;
+    if (colon == std::string::npos) return;
     std::string scheme = address.substr(0, colon);
     std::transform(scheme.begin(), scheme.end(), scheme.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (scheme == "https") throw Error("HTTP Secure Socket is not supported");
-    if (scheme == "gopher") return 70;
-    if (scheme == "ftp") return 21;
-    return 80;
+    target.secure = scheme == "https";
+    if (target.secure)
+        target.port = 443;
+    else if (scheme == "gopher")
+        target.port = 70;
+    else if (scheme == "ftp")
+        target.port = 21;
+    else
+        target.port = 80;
 }
 
 // "host:8080" gives host and port 8080; a colon without digits after it leaves the port.
@@ -57,7 +62,8 @@ HttpTarget splitAddress(const std::string& address, int portSetting,
     if (address.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
         throw Error("Line break in URL");
     HttpTarget target;
-    target.port = schemePort(address, portSetting == 0 ? 80 : portSetting);
+    target.port = portSetting == 0 ? 80 : portSetting;
+    takeScheme(address, target);
     const bool hasSlashes = address.find("//") != std::string::npos;
     if (hasSlashes)
         target.host = word(address, '/', 2);
@@ -80,7 +86,7 @@ HttpTarget splitAddress(const std::string& address, int portSetting,
 
 std::string resolveLocation(const std::string& location, const HttpTarget& current) {
     if (location.find("://") != std::string::npos) return location;
-    std::string out = "http:";
+    std::string out = current.secure ? "https:" : "http:";
     if (location.rfind("//", 0) == 0) return out.append(location);
     out.append("//").append(current.host).append(":").append(std::to_string(current.port));
     if (location.rfind("/", 0) != 0) {

@@ -1,8 +1,11 @@
 #include "update/HttpClient.h"
 
+#include <cctype>
 #include <fstream>
+#include <string_view>
 
 #include "platform/Error.h"
+#include "update/ChunkedBody.h"
 #include "update/HttpHeader.h"
 
 namespace rostrix {
@@ -19,6 +22,17 @@ void appendTo(std::ofstream& out, const std::string& bytes, const std::string& p
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();  // what has arrived is on disk even if the transfer is cut off
     if (!out) throw Error(formatText("Unable to write to %s", path));
+}
+
+// A Transfer-Encoding whose last coding is "chunked".
+bool chunkedCoding(std::string value) {
+    for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::size_t comma = value.rfind(',');
+    std::string_view last(value);
+    if (comma != std::string::npos) last.remove_prefix(comma + 1);
+    while (!last.empty() && (last.front() == ' ' || last.front() == '\t')) last.remove_prefix(1);
+    while (!last.empty() && (last.back() == ' ' || last.back() == '\t')) last.remove_suffix(1);
+    return last == "chunked";
 }
 
 }  // namespace
@@ -39,8 +53,15 @@ void THttpClient::Get(const std::string& address) {
         ~Idle() { busy = false; }
     } idle{busy_};
     std::string next = address;
+    bool wasSecure = false;
     for (int redirects = 0;; ++redirects) {
         const HttpTarget target = splitAddress(next, Port, previousHost_);
+        // A redirection never takes the exchange out of TLS without the user knowing.
+        if (wasSecure && !target.secure)
+            throw Error("The site " + previousHost_ +
+                        " redirected from its secure https address to a plain http one; "
+                        "the redirection was not followed");
+        wasSecure = target.secure;
         previousHost_ = target.host;
         const std::string location = exchange(target);
         if (status_ < 300 || status_ > 302 || location.empty()) return;
@@ -54,9 +75,10 @@ std::string THttpClient::exchange(const HttpTarget& target) {
     std::string location;
     try {
         socket_.connect(target.host, target.port);
+        if (target.secure) socket_.startTls(target.host, "Connection Canceled");
         socket_.sendAll(httpRequest(target), "Socket send aborted");
         location = readHeader();
-        readBody();
+        readBody(target);
     } catch (...) {
         socket_.close();
         throw;
@@ -80,6 +102,7 @@ std::string THttpClient::readHeaderLine() {
 std::string THttpClient::readHeader() {
     total_ = 0;
     status_ = 0;
+    chunked_ = false;
     if (!OutputFileMode) Header.clear();
     std::string text = readHeaderLine();
     status_ = replyStatus(text);
@@ -93,7 +116,9 @@ std::string THttpClient::readHeader() {
         const std::string name = headerName(line);
         if (name == "CONTENT-LENGTH:") total_ = contentLength(line);
         if (name == "LOCATION:") location = headerValue(line);
+        if (name == "TRANSFER-ENCODING:") chunked_ = chunkedCoding(headerValue(line));
     }
+    if (chunked_) total_ = 0;  // a length beside chunks means nothing
     storeHeader(text);
     return location;
 }
@@ -107,7 +132,7 @@ void THttpClient::storeHeader(const std::string& text) {
     appendTo(out, text, Header);
 }
 
-void THttpClient::readBody() {
+void THttpClient::readBody(const HttpTarget& target) {
     received_ = 0;
     std::ofstream file;
     if (InputFileMode)
@@ -115,19 +140,37 @@ void THttpClient::readBody() {
     else
         Body.clear();
     const std::string abortText = InputFileMode ? "Socket send aborted" : "Socket capture aborted";
+    ChunkedBody chunks;
+    std::string data;
     for (;;) {
-        const std::string block = socket_.readBlock(abortText);
+        std::string block = socket_.readBlock(abortText);
         if (block.empty()) break;
-        if (InputFileMode) {
-            appendTo(file, block, Body);
-        } else {
-            if (Body.size() + block.size() > kMaxTextBody)
-                throw Error("Reply body longer than " + std::to_string(kMaxTextBody) + " bytes");
-            Body += block;
+        if (chunked_) {
+            data.clear();
+            chunks.feed(block, data);
+            block.swap(data);
         }
-        received_ += static_cast<long long>(block.size());
-        if (OnPacketRecvd) OnPacketRecvd();
+        if (!block.empty()) keep(block, file);
+        if (chunked_ && chunks.finished()) break;
     }
+    const bool cut =
+        chunked_ ? !chunks.finished()
+                 : socket_.secure() && !socket_.closedCleanly() && total_ > 0 && received_ < total_;
+    if (cut)
+        throw Error("The connection to " + target.host +
+                    " ended before the whole reply had arrived");
+}
+
+void THttpClient::keep(const std::string& block, std::ofstream& file) {
+    if (InputFileMode) {
+        appendTo(file, block, Body);
+    } else {
+        if (Body.size() + block.size() > kMaxTextBody)
+            throw Error("Reply body longer than " + std::to_string(kMaxTextBody) + " bytes");
+        Body += block;
+    }
+    received_ += static_cast<long long>(block.size());
+    if (OnPacketRecvd) OnPacketRecvd();
 }
 
 }  // namespace rostrix

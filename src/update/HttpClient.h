@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <iosfwd>
 #include <string>
 
 #include "net/SocketClient.h"
@@ -9,8 +10,9 @@
 namespace rostrix {
 
 // An HTTP/1.0 client fetching one resource at a time with GET, into memory or into a
-// file, with progress counters and abort. It runs on the user-interface thread: its
-// waits call the socket's pump, so handlers (progress, abort) run during a Get.
+// file, with progress counters and abort; https addresses go over TLS. It runs on the
+// user-interface thread: its waits call the socket's pump, so handlers (progress, abort)
+// run during a Get.
 class THttpClient {
 public:
     static constexpr int kGet = 0;  // command code passed to OnSuccess / OnFailure
@@ -36,14 +38,18 @@ public:
     // The connection's settings: pump, resolver and stall limit.
     TSocketClient& socket() { return socket_; }
 
-    // Fetches address, following up to kMaxRedirects redirects. Errors end it with an
-    // Error; an error status from the server does not (OnFailure reports it).
+    // Fetches address, following up to kMaxRedirects redirects (never from https down to
+    // http). Errors end it with an Error; an error status from the server does not
+    // (OnFailure reports it). A reply known to be cut short is an Error too: a chunked
+    // body without its last chunk, or a TLS stream that ended without its closing alert
+    // before the announced length.
     void Get(const std::string& address);
     // Ends the Get in progress with the abort text of its phase.
     void Abort() { socket_.cancel(); }
 
     int statusCode() const { return status_; }
-    long long bytesTotal() const { return total_; }        // the last Content-Length, or 0
+    // The last Content-Length, or 0 (also for a chunked reply, whose length is not known).
+    long long bytesTotal() const { return total_; }
     long long bytesReceived() const { return received_; }  // body bytes of this reply
     // True from the start of a Get to its end, the host lookup included.
     bool connected() const { return busy_ || socket_.connected(); }
@@ -54,12 +60,14 @@ private:
     std::string readHeader();
     std::string readHeaderLine();
     void storeHeader(const std::string& text);
-    void readBody();
+    void readBody(const HttpTarget& target);
+    void keep(const std::string& block, std::ofstream& file);
 
     TSocketClient socket_;
     std::string previousHost_;
     bool busy_ = false;
     int status_ = 0;
+    bool chunked_ = false;
     long long total_ = 0;
     long long received_ = 0;
 };

@@ -15,14 +15,24 @@ bool pathCharacter(char c) {
     return u > 0x20 && u < 0x7F && c != '?' && c != '#' && c != '\\';
 }
 
+// The scheme the value starts with, "http://" or "https://" in lower case, or "".
+std::string_view schemeOf(std::string_view value) {
+    for (const std::string_view scheme : {"http://", "https://"}) {
+        if (value.size() < scheme.size()) continue;
+        std::size_t i = 0;
+        while (i < scheme.size() && std::tolower(static_cast<unsigned char>(value[i])) == scheme[i])
+            ++i;
+        if (i == scheme.size()) return scheme;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::optional<std::string> siteFromSetting(std::string_view value) {
-    constexpr std::string_view kScheme = "http://";
-    if (value.size() < kScheme.size()) return std::nullopt;
-    for (std::size_t i = 0; i < kScheme.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(value[i])) != kScheme[i]) return std::nullopt;
-    std::string_view rest = value.substr(kScheme.size());
+    const std::string_view scheme = schemeOf(value);
+    if (scheme.empty()) return std::nullopt;
+    std::string_view rest = value.substr(scheme.size());
     const std::size_t slash = rest.find('/');
     const std::string_view authority = rest.substr(0, slash);
     std::string_view folder = slash == std::string_view::npos ? "" : rest.substr(slash);
@@ -46,7 +56,7 @@ std::optional<std::string> siteFromSetting(std::string_view value) {
     if (folder.find("//") != std::string_view::npos || folder.ends_with('/')) return std::nullopt;
     for (const char c : folder)
         if (!pathCharacter(c)) return std::nullopt;
-    return "http://" + std::string(authority) + std::string(folder);
+    return std::string(scheme) + std::string(authority) + std::string(folder);
 }
 
 }  // namespace rostrix

@@ -19,9 +19,9 @@ inline constexpr const char* kVersionPage = "/kwyx.html";
 inline constexpr const char* kReleaseArchive = "/files/kwyx.zip";
 inline constexpr const char* kArchiveName = "kwyx.zip";
 
-// A site address as the settings file may give it, http://host[:port]/folder (a trailing
-// slash tolerated), as the base the resources above are appended to; nothing when the
-// value is not such an address.
+// A site address as the settings file may give it, http://host[:port]/folder or
+// https://host[:port]/folder (a trailing slash tolerated), as the base the resources above
+// are appended to; nothing when the value is not such an address.
 std::optional<std::string> siteFromSetting(std::string_view value);
 
 }  // namespace rostrix

@@ -1,5 +1,6 @@
 #include "update/tmAbout.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QShowEvent>
@@ -80,6 +81,11 @@ void TForm2::Label6Click() {
     if (HttpClient1.connected()) return;
     checkCancelled_ = false;
     try {
+        // The arrow stays usable (the window can still be closed); it only shows the wait.
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        const struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
         HttpClient1.Get(siteBase() + kVersionPage);
     } catch (const Error&) {
         if (checkCancelled_) return;  // the user closed the window: nothing to report

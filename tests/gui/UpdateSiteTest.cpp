@@ -93,7 +93,8 @@ TEST(UpdateSite, AMalformedSiteIsReportedOnceAndTheBuiltInOneUsed) {
     EXPECT_EQ(dlg.asked[0].icon, MsgIcon::None);
     EXPECT_EQ(dlg.asked[0].text.toStdString(),
               "The update site \"ftp://league.example/rostrix\" in " + s.home.file("qrdTeams.ini") +
-                  " is not an address like http://host[:port]/folder.\n"
+                  " is not an address like http://host[:port]/folder or "
+                  "https://host[:port]/folder.\n"
                   "The built-in site http://runqrd.example/rostrix is used instead.");
     EXPECT_EQ(Form2->findChild<QLabel*>("Label5")->text(),
               "http://runqrd.example/rostrix/index.html");

@@ -14,8 +14,11 @@ TEST(HttpAddress, SplitsHostPortAndPath) {
         const char* host;
         int port;
         const char* path;
+        bool secure = false;
     };
     const Case cases[] = {
+        {"https://h.example/rostrix/kwyx.html", 0, "h.example", 443, "/rostrix/kwyx.html", true},
+        {"HTTPS://h.example:8443", 8080, "h.example", 8443, "/", true},
         {"http://www.runqrd.example/rostrix/kwyx.html", 0, "www.runqrd.example", 80,
          "/rostrix/kwyx.html"},
         {"HTTP://h.example", 0, "h.example", 80, "/"},
@@ -36,6 +39,7 @@ TEST(HttpAddress, SplitsHostPortAndPath) {
         EXPECT_EQ(t.host, c.host) << c.address;
         EXPECT_EQ(t.port, c.port) << c.address;
         EXPECT_EQ(t.path, c.path) << c.address;
+        EXPECT_EQ(t.secure, c.secure) << c.address;
     }
 }
 
@@ -44,11 +48,10 @@ TEST(HttpAddress, PathIsCutAt256Characters) {
     EXPECT_EQ(splitAddress("http://h.example" + longPath, 0, "").path, longPath.substr(0, 256));
 }
 
-TEST(HttpAddress, RefusesEmptySecureAndMultiLineAddresses) {
+TEST(HttpAddress, RefusesEmptyAndMultiLineAddresses) {
     const std::pair<std::string, const char*> cases[] = {
         {"", "Empty URL"},
-        {"https://h.example/", "HTTP Secure Socket is not supported"},
-        {"HTTPS://h.example/", "HTTP Secure Socket is not supported"},
+        {"https://h.example/a\nb", "Line break in URL"},
         {"http://h.example/a\r\nX-Injected: 1", "Line break in URL"},
         {"http://h.example/a\nb", "Line break in URL"},
         {"http://h.example:70000/", "Invalid port in URL"},
@@ -74,6 +77,17 @@ TEST(HttpAddress, LocationsResolveAgainstTheCurrentTarget) {
     };
     for (const auto& [location, expected] : cases)
         EXPECT_EQ(resolveLocation(location, current), expected) << location;
+
+    // A relative Location stays on the secure site; an absolute one says for itself.
+    const HttpTarget secure{"h.example", 8443, "/site/page.html", true};
+    const std::pair<const char*, const char*> secureCases[] = {
+        {"/moved", "https://h.example:8443/moved"},
+        {"next.html", "https://h.example:8443/site/next.html"},
+        {"//other.example/y", "https://other.example/y"},
+        {"http://other.example/x", "http://other.example/x"},
+    };
+    for (const auto& [location, expected] : secureCases)
+        EXPECT_EQ(resolveLocation(location, secure), expected) << location;
 }
 
 TEST(HttpHeader, StatusIsTheSecondWordWhenItIsANumber) {

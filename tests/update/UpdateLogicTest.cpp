@@ -61,7 +61,7 @@ TEST(VersionCheck, OnlyOurOwnFiveCharactersMeanUpToDate) {
     EXPECT_NE(judgeVersionPage(200, "1.4").text.find("no version"), std::string::npos);
 }
 
-TEST(UpdateSite, OnlyAPlainHttpAddressNamesTheSite) {
+TEST(UpdateSite, OnlyAnHttpOrHttpsAddressNamesTheSite) {
     const std::pair<const char*, std::optional<std::string>> cases[] = {
         {"http://league.example/rostrix", "http://league.example/rostrix"},
         {"http://league.example/rostrix/", "http://league.example/rostrix"},
@@ -69,7 +69,11 @@ TEST(UpdateSite, OnlyAPlainHttpAddressNamesTheSite) {
         {"http://league.example", "http://league.example"},
         {"http://league.example/", "http://league.example"},
         {"http://host:65535/x", "http://host:65535/x"},
-        {"https://league.example/rostrix", std::nullopt},
+        {"https://league.example/rostrix", "https://league.example/rostrix"},
+        {"HTTPS://league.example:8443/rostrix/", "https://league.example:8443/rostrix"},
+        {"https:/league.example/rostrix", std::nullopt},
+        {"httpss://league.example/rostrix", std::nullopt},
+        {"https://", std::nullopt},
         {"ftp://league.example/rostrix", std::nullopt},
         {"league.example/rostrix", std::nullopt},
         {"http://", std::nullopt},
