@@ -290,6 +290,7 @@ struct CareerArchive::Scan {
             open = false;
             return;
         }
+        ++archive.names_;
         open = true;
         name = header;
         begin = bodyBegin;

@@ -69,6 +69,8 @@ public:
     const std::string& path() const { return path_; }
     const std::vector<CareerSummary>& careers() const { return careers_; }
     std::size_t sections() const { return sections_; }
+    // Names, each counted once however many sections repeat it.
+    std::size_t names() const { return names_; }
     // Sections and entries that repeat an earlier name or key: never read.
     std::size_t repeats() const { return repeats_; }
     // The file holds a NUL byte, which no text file (and no archive the program wrote) does.
@@ -91,6 +93,7 @@ private:
     Status status_ = Status::Missing;
     std::vector<CareerSummary> careers_;
     std::size_t sections_ = 0;
+    std::size_t names_ = 0;
     std::size_t repeats_ = 0;
     bool nonText_ = false;
 };

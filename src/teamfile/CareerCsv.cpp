@@ -61,10 +61,7 @@ std::string careerCsv(std::string_view name, const std::vector<SeasonEntry>& sea
     const CareerLine totals = careerTotals(seasons, &leftOut);
     row.assign(1, std::string(name));
     for (std::size_t i = 0; i < columns.size(); ++i) row.push_back(totalCellText(totals, i));
-    row.push_back(leftOut == 0 ? std::string()
-                               : std::to_string(leftOut) +
-                                     (leftOut == 1 ? " season" : " seasons") +
-                                     " with a problem left out of the totals");
+    row.push_back(leftOutNote(leftOut));
     appendRow(out, row);
     return out;
 }

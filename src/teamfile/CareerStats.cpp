@@ -134,6 +134,12 @@ CareerLine careerTotals(const std::vector<SeasonEntry>& seasons, int* leftOut) {
     return line;
 }
 
+std::string leftOutNote(int leftOut) {
+    if (leftOut <= 0) return {};
+    return std::to_string(leftOut) + (leftOut == 1 ? " season" : " seasons") +
+           " with a problem left out of the totals";
+}
+
 std::string seasonCellText(const SeasonEntry& entry, std::size_t column) {
     const CareerColumn& c = careerColumns(entry.role).at(column);
     if (c.kind == ColumnKind::Rate) {

@@ -39,6 +39,9 @@ std::string formatStat(const CareerColumn& column, double value);
 // Career totals of the sound seasons; leftOut counts the damaged ones.
 CareerLine careerTotals(const std::vector<SeasonEntry>& seasons, int* leftOut = nullptr);
 
+// "2 seasons with a problem left out of the totals"; "" for none.
+std::string leftOutNote(int leftOut);
+
 // The texts of a season row and of the totals row, column by column.
 std::string seasonCellText(const SeasonEntry& entry, std::size_t column);
 std::string totalCellText(const CareerLine& totals, std::size_t column);
