@@ -37,7 +37,7 @@ inline std::string makeCareerArchive(long players, int seasons, unsigned seed = 
     out.reserve(static_cast<std::size_t>(players) * (seasons + 2) * 78);
     char line[160];
     for (long i = 0; i < players; ++i) {
-        out += "[" + careerPlayerName(i) + "]\r\n";
+        out.append("[").append(careerPlayerName(i)).append("]\r\n");
         out += "Year Team        == P  AB Hit  2B  3B  HR  BB  SO RBI B ERR SB CS Gam Gam-P "
                "Gam-P Gam-P\r\n";
         const bool pitcher = i % 5 < 2;

@@ -39,6 +39,15 @@ void BM_PlainRead(benchmark::State& state) {
     state.counters["MiB"] = static_cast<double>(bytes) / (1 << 20);
 }
 
+// Reading and indexing alone, without sorting the list.
+void BM_OpenArchive(benchmark::State& state) {
+    const auto& file = archiveFile();
+    for (auto _ : state) {
+        const rostrix::CareerArchive archive(file.path);
+        benchmark::DoNotOptimize(archive.careers().size());
+    }
+}
+
 // What opening the window does before the list shows: read, index, sort by name.
 void BM_OpenAndList(benchmark::State& state) {
     const auto& file = archiveFile();
@@ -83,6 +92,7 @@ void BM_OpenCareer(benchmark::State& state) {
 }
 
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenArchive)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenAndList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Leaders)->Unit(benchmark::kMillisecond);
