@@ -39,9 +39,19 @@ std::string joinLinesCrlf(const std::vector<std::string>& lines) {
 std::optional<std::string> readFileBytes(const std::string& path) {
     QFile f(QFile::decodeName(path.c_str()));
     if (QFileInfo(f).isDir() || !f.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray data = f.readAll();
+    // Straight into the string: a large archive is not copied twice.
+    std::string bytes;
+    if (!f.isSequential() && f.size() > 0) {
+        bytes.resize(static_cast<std::size_t>(f.size()));
+        const qint64 got = f.read(bytes.data(), f.size());
+        if (got < 0) return std::nullopt;
+        bytes.resize(static_cast<std::size_t>(got));
+    }
+    // What a pipe, or a file that grew meanwhile, still holds.
+    const QByteArray rest = f.readAll();
     if (f.error() != QFileDevice::NoError) return std::nullopt;
-    return data.toStdString();
+    bytes.append(rest.constData(), static_cast<std::size_t>(rest.size()));
+    return bytes;
 }
 
 std::optional<std::vector<std::string>> readLines(const std::string& path) {

@@ -1,7 +1,6 @@
 #include "teamfile/CareerList.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace rostrix {
 
@@ -50,7 +49,6 @@ void CareerList::apply() {
     std::vector<std::uint32_t>& order = orders_[column_];
     if (order.empty() && !careers_.empty()) {
         order.resize(careers_.size());
-        std::iota(order.begin(), order.end(), 0u);
         const auto byName = [this](std::uint32_t a, std::uint32_t b) {
             const auto fa = folded(a), fb = folded(b);
             if (fa != fb)
@@ -76,10 +74,22 @@ void CareerList::apply() {
                     return 0;
             }
         };
-        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            if (column_ != Name && key(a) != key(b)) return key(a) < key(b);
-            return byName(a, b);
+        // The first eight bytes of each folded name as one number settle most comparisons.
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(order.size());
+        for (std::uint32_t c = 0; c < keyed.size(); ++c) {
+            std::uint64_t prefix = 0;
+            const std::string_view f = folded(c);
+            for (std::size_t i = 0; i < 8; ++i)
+                prefix = (prefix << 8) | (i < f.size() ? static_cast<unsigned char>(f[i]) : 0u);
+            keyed[c] = {prefix, c};
+        }
+        std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+            if (column_ != Name && key(a.second) != key(b.second))
+                return key(a.second) < key(b.second);
+            if (a.first != b.first) return a.first < b.first;
+            return byName(a.second, b.second);
         });
+        for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
     }
     shown_.clear();
     shown_.reserve(order.size());

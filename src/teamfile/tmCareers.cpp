@@ -55,15 +55,19 @@ TForm15::TForm15(QWidget* parent)
     ui->PlayerList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ui->PlayerList->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     ui->PlayerList->verticalHeader()->hide();
-    ui->PlayerList->horizontalHeader()->setStretchLastSection(true);
-    ui->PlayerList->setColumnWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("W")) * 14);
+    // The name takes what the other columns leave.
+    ui->PlayerList->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui->PlayerList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ui->Splitter->setSizes({fontMetrics().horizontalAdvance(QStringLiteral("x")) * 64, width()});
     ui->PlayerList->sortByColumn(0, Qt::AscendingOrder);
     fitColumns(ui->SeasonTable);
     fitColumns(ui->LeaderTable);
+    ui->LeaderTable->horizontalHeader()->setStretchLastSection(true);
     ui->Splitter->setStretchFactor(1, 3);
     markAsStatus(ui->ArchiveLabel);
     markAsStatus(ui->TotalsNote);
     fillStatCombo();
+    ui->SearchEdit->setFocus();
 
     connect(ui->SearchEdit, &QLineEdit::textChanged, this, guard([this] { SearchEditChange(); }));
     connect(ui->PlayerList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
