@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QtTest/QTest>
 
@@ -110,6 +112,34 @@ TEST(CareersWindow, SearchOpensAPlayerWhoseTableAndChartShowTheSameFigures) {
     EXPECT_EQ(bad.data(Qt::ToolTipRole).toString(), "AB: not a number");
     EXPECT_EQ(in<QLabel>(&w, "TotalsNote")->text(),
               "1 season with a problem left out of the totals");
+}
+
+TEST(CareersWindow, ALeaderRowOpensThatPlayer) {
+    test::TempFolder dir;
+    dir.write("player.dat", kArchive);
+    TForm15 w;
+    w.show();
+    w.loadArchive(dir.path());
+    QTest::keyClicks(in<QLineEdit>(&w, "SearchEdit"), "able");
+    auto* tabs = in<QTabWidget>(&w, "Tabs");
+    tabs->setCurrentWidget(in<QWidget>(&w, "LeadersTab"));
+    auto* stat = in<QComboBox>(&w, "StatCombo");
+    stat->setCurrentIndex(stat->findText("Pitching: ERA", Qt::MatchStartsWith));
+    auto* spin = in<QSpinBox>(&w, "MinimumSpin");
+    EXPECT_TRUE(spin->isEnabled());
+    auto* leaders = in<QTableView>(&w, "LeaderTable");
+    EXPECT_EQ(leaders->model()->rowCount(), 0);  // 140 innings, below the 250 asked for
+    spin->setValue(100);
+    ASSERT_EQ(leaders->model()->rowCount(), 1);
+    EXPECT_EQ(leaders->model()->index(0, 2).data().toString(), "3.93");
+    leaders->setCurrentIndex(leaders->model()->index(0, 1));
+    QTest::keyClick(leaders, Qt::Key_Return);
+    EXPECT_EQ(tabs->currentWidget(), in<QWidget>(&w, "PlayersTab"));
+    EXPECT_EQ(in<QLabel>(&w, "PlayerLabel")->text(), "Seasons of Pitch, Pete (pitcher)");
+    // The search that hid him is cleared, and he is the one chosen in the list.
+    EXPECT_EQ(in<QLineEdit>(&w, "SearchEdit")->text(), "");
+    auto* list = in<QTableView>(&w, "PlayerList");
+    EXPECT_EQ(list->currentIndex().data().toString(), "Pitch, Pete");
 }
 
 TEST(CareersWindow, AMissingArchiveSaysWhereItIsAndHowItGetsFilled) {

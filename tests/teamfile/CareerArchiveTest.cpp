@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <utility>
 
 #include "support/core/TempFolder.h"
@@ -225,6 +226,54 @@ TEST(CareerArchive, DamagedArchivesShowWhatCanBeReadAndKeepItOutOfTotals) {
     EXPECT_TRUE(missing.careers().empty());
     const CareerArchive folder(dir.path());
     EXPECT_EQ(folder.status(), CareerArchive::Status::Unreadable);
+}
+
+// A pitcher's season: innings, hits, walks and ERA in their columns.
+std::string pitching(int year, int innings, int hits, int walks, int era) {
+    char value[96];
+    std::snprintf(value, sizeof value,
+                  "%4d Oakland     ==01 %3d %3d   5   0   2 %3d  34 %3d R   4  2 19  36   0\r\n",
+                  year, innings, hits, walks, era);
+    return value;
+}
+
+TEST(CareerLeaders, RankBestFirstWithTiesByNameAndRatesOnlyAboveTheMinimum) {
+    test::TempFolder dir;
+    // ERA: Ace 9*(2.00*90/9)/90 = 2.00; Bee (3.00*100 + 1.20*100)/200 = 2.10; Cid 1.50 over
+    // only 30 innings. Walks: Ace 20 and Bee 10+10 tie, Cid 5. WHIP: Bee (180+20)/200 = 1.000.
+    dir.write("player.dat", "[Cid, C]\r\n" + pitching(2000, 30, 20, 5, 150) + "[Bee, B]\r\n" +
+                                pitching(2000, 100, 90, 10, 300) + pitching(2001, 100, 90, 10, 120) +
+                                "[Ace, A]\r\n" + pitching(2000, 90, 60, 20, 200) + kSmallArchive);
+    const CareerArchive archive(dir.file("player.dat"));
+    const CareerLeaders leaders(archive);
+    const auto names = [&](const char* title, std::int64_t minimum, std::size_t count) {
+        std::string s;
+        for (const auto& row :
+             leaders.top(CareerRole::Pitcher, columnIndex(CareerRole::Pitcher, title), minimum, count))
+            s += std::string(archive.careers()[row.career].name) + "=" +
+                 formatStat(careerColumns(CareerRole::Pitcher)[columnIndex(CareerRole::Pitcher, title)],
+                            row.value) + ";";
+        return s;
+    };
+    const struct {
+        const char* title;
+        std::int64_t minimum;
+        std::size_t count;
+        const char* expected;
+    } cases[] = {
+        {"ERA", 0, 25, "Cid, C=1.50;Ace, A=2.00;Bee, B=2.10;Pitch, Pete=3.93;"},
+        {"ERA", 50, 25, "Ace, A=2.00;Bee, B=2.10;Pitch, Pete=3.93;"},
+        {"ERA", 150, 25, "Bee, B=2.10;"},
+        {"ERA", 0, 2, "Cid, C=1.50;Ace, A=2.00;"},
+        {"BB", 100000, 25, "Pitch, Pete=68;Ace, A=20;Bee, B=20;Cid, C=5;"},
+        {"WHIP", 100, 25, "Bee, B=1.000;Pitch, Pete=1.479;"},
+        {"T", 0, 25, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(names(c.title, c.minimum, c.count), c.expected) << c.title;
+    // Batters are ranked among batters only.
+    const auto hits = leaders.top(CareerRole::Batter, columnIndex(CareerRole::Batter, "Hit"), 0);
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0].value, 162);
 }
 
 TEST(CareerList, SortsByEachColumnAndSearchesNamesWithoutRegardToCase) {
