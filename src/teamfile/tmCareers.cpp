@@ -55,8 +55,8 @@ TForm15::TForm15(QWidget* parent)
     ui->PlayerList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ui->PlayerList->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     ui->PlayerList->verticalHeader()->hide();
-    // The name takes what the other columns leave.
-    ui->PlayerList->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The name takes what the other columns leave; their widths are measured once per
+    // archive, not at every keystroke.
     ui->PlayerList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     ui->Splitter->setSizes({fontMetrics().horizontalAdvance(QStringLiteral("x")) * 64, width()});
     ui->PlayerList->sortByColumn(0, Qt::AscendingOrder);
@@ -70,6 +70,9 @@ TForm15::TForm15(QWidget* parent)
     ui->SearchEdit->setFocus();
 
     connect(ui->SearchEdit, &QLineEdit::textChanged, this, guard([this] { SearchEditChange(); }));
+    // After a sort (the view's own handler has run by then) the chosen player stays chosen.
+    connect(ui->PlayerList->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this] { selectCareerRow(); });
     connect(ui->PlayerList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             guard([this] { PlayerListRowChange(); }));
     connect(ui->ChartCombo, &QComboBox::currentIndexChanged, this,
@@ -95,6 +98,8 @@ void TForm15::loadArchive(const std::string& folder) {
     players_->sort(ui->PlayerList->horizontalHeader()->sortIndicatorSection(),
                    ui->PlayerList->horizontalHeader()->sortIndicatorOrder());
     players_->search(ui->SearchEdit->text());
+    for (int column = 1; column < players_->columnCount(); ++column)
+        ui->PlayerList->resizeColumnToContents(column);
     showArchiveLine();
     openCareer(players_->careerAt(0));
 }
@@ -131,10 +136,17 @@ void TForm15::showArchiveLine() {
 }
 
 void TForm15::SearchEditChange() {
-    const int keep = career_;
     players_->search(ui->SearchEdit->text());
-    const int row = players_->rowOf(static_cast<std::size_t>(std::max(keep, 0)));
-    if (keep >= 0 && row >= 0) ui->PlayerList->selectRow(row);
+    selectCareerRow();
+}
+
+// The shown career's row chosen again, when the list still has it.
+void TForm15::selectCareerRow() {
+    if (career_ < 0) return;
+    const int row = players_->rowOf(static_cast<std::size_t>(career_));
+    if (row < 0) return;
+    ui->PlayerList->selectRow(row);
+    ui->PlayerList->scrollTo(players_->index(row, 0));
 }
 
 void TForm15::PlayerListRowChange() {
@@ -170,10 +182,7 @@ void TForm15::openCareer(int career) {
         ui->SearchEdit->clear();
         row = players_->rowOf(static_cast<std::size_t>(career));
     }
-    if (row >= 0 && ui->PlayerList->currentIndex().row() != row) {
-        ui->PlayerList->selectRow(row);
-        ui->PlayerList->scrollTo(players_->index(row, 0));
-    }
+    if (row >= 0 && ui->PlayerList->currentIndex().row() != row) selectCareerRow();
 }
 
 void TForm15::fillChartCombo() {

@@ -40,6 +40,7 @@ private:
     void TabsChange();
 
     void showArchiveLine();
+    void selectCareerRow();
     void fillChartCombo();
     void fillStatCombo();
 
