@@ -142,6 +142,32 @@ TEST(CareersWindow, ALeaderRowOpensThatPlayer) {
     EXPECT_EQ(list->currentIndex().data().toString(), "Pitch, Pete");
 }
 
+// Tab reaches every control of each page and comes round again.
+TEST(CareersWindow, TabReachesEveryControl) {
+    test::TempFolder dir;
+    dir.write("player.dat", kArchive);
+    TForm15 w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    w.loadArchive(dir.path());
+    const auto reached = [&] {
+        QStringList names;
+        for (int i = 0; i < 12; ++i) {
+            names << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        names.removeDuplicates();
+        names.sort();
+        return names;
+    };
+    EXPECT_EQ(reached(), QStringList({"Chart", "ChartCombo", "CloseButton", "ExportButton",
+                                      "PlayerList", "SearchEdit", "SeasonTable",
+                                      "qt_tabwidget_tabbar"}));
+    in<QTabWidget>(&w, "Tabs")->setCurrentIndex(1);
+    in<QComboBox>(&w, "StatCombo")->setFocus();
+    EXPECT_EQ(reached(), QStringList({"CloseButton", "LeaderTable", "StatCombo", "qt_tabwidget_tabbar"}));
+}
+
 TEST(CareersWindow, AMissingArchiveSaysWhereItIsAndHowItGetsFilled) {
     test::TempFolder dir;
     TForm15 w;

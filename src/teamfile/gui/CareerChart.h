@@ -18,6 +18,10 @@ public:
     void showPoints(const QString& title, const std::vector<ChartPoint>& points, int decimals);
     QLineSeries* series() const { return series_; }
 
+protected:
+    // Tab moves on to the next control, not among the chart's parts.
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+
 private:
     QLineSeries* series_;
     QValueAxis* years_;
