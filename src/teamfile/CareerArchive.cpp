@@ -12,8 +12,6 @@ namespace rostrix {
 
 namespace {
 
-constexpr std::string_view kLineBlanks = " \t\v\f\r";
-
 char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -37,16 +35,6 @@ struct NoCaseEqual {
 };
 using NameSet = std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual>;
 
-std::string_view trim(std::string_view s, std::string_view blanks) {
-    const auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool isTitleKey(std::string_view key) {
     return equalNoCase(key, "Year Team");
 }
@@ -54,7 +42,7 @@ bool isTitleKey(std::string_view key) {
 // A value as the archive's reads give it: blanks and tabs off both ends, then one pair of
 // surrounding quotes.
 std::string_view readValue(std::string_view raw) {
-    std::string_view v = trim(raw, " \t");
+    std::string_view v = trimmed(raw, " \t");
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     return v;
@@ -83,176 +71,6 @@ private:
     std::vector<std::string_view> few_;
     NameSet set_;
 };
-
-std::string problemText(const CareerColumn& column, const char* problem) {
-    return std::string(column.title) + ": " + problem;
-}
-
-}  // namespace
-
-FieldRead readField(std::string_view value, const CareerColumn& column) {
-    FieldRead read;
-    const std::size_t lo = valueIndex(column.first);
-    const std::size_t hi = valueIndex(column.last) + 1;
-    if (value.size() <= lo) {
-        if (!column.optional) read.problem = "missing";
-        return read;
-    }
-    const std::string_view raw = value.substr(lo, hi - lo);
-    read.text = trim(raw, " ");
-    if (value.size() < hi) {
-        read.problem = "cut short";
-        return read;
-    }
-    if (lo > 0 && value[lo - 1] != ' ') {
-        read.problem = "not in its columns";
-        return read;
-    }
-    switch (column.kind) {
-        case ColumnKind::Count:
-        case ColumnKind::Era: {
-            if (read.text.empty()) {
-                read.problem = "missing";
-                break;
-            }
-            if (!std::all_of(read.text.begin(), read.text.end(), isDigit)) {
-                read.problem = "not a number";
-                break;
-            }
-            // Figures stand right-aligned in their field.
-            if (raw.back() == ' ') {
-                read.problem = "not in its columns";
-                break;
-            }
-            read.number = 0;
-            for (const char c : read.text) read.number = read.number * 10 + (c - '0');
-            break;
-        }
-        case ColumnKind::Group:
-            if (raw.size() != 5 || !isDigit(raw[0]) || !isDigit(raw[1]) || !isDigit(raw[2]) ||
-                raw[3] != '-' || !(isDigit(raw[4]) || raw[4] == 'D'))
-                read.problem = "not a games-at-position group";
-            break;
-        case ColumnKind::Letter:
-            if (read.text.empty()) read.problem = "missing";
-            break;
-        default:
-            break;
-    }
-    return read;
-}
-
-int seasonKeyYear(std::string_view key, std::string_view* team) {
-    if (key.size() < 6 || !isDigit(key[0]) || !isDigit(key[1]) || !isDigit(key[2]) ||
-        !isDigit(key[3]) || key[4] != ' ')
-        return 0;
-    const std::string_view name = trim(key.substr(5), kLineBlanks);
-    if (name.empty()) return 0;
-    if (team) *team = name;
-    const int year = (key[0] - '0') * 1000 + (key[1] - '0') * 100 + (key[2] - '0') * 10 +
-                     (key[3] - '0');
-    return year;
-}
-
-CareerRole roleOfValue(std::string_view value) {
-    return value.starts_with("01") ? CareerRole::Pitcher : CareerRole::Batter;
-}
-
-namespace {
-
-bool positionSound(std::string_view value) {
-    return value.size() >= 2 && isDigit(value[0]) && isDigit(value[1]) &&
-           (value.size() == 2 || value[2] == ' ');
-}
-
-// The last file column the role's line may reach.
-std::size_t lineEnd(const std::vector<CareerColumn>& columns) {
-    std::size_t last = 0;
-    for (const auto& c : columns) last = std::max<std::size_t>(last, c.last);
-    return valueIndex(last) + 1;
-}
-
-}  // namespace
-
-const char* firstProblem(std::string_view key, std::string_view value, std::int64_t* numbers) {
-    if (seasonKeyYear(key) == 0) return "not a year and a team";
-    if (!positionSound(value)) return "not a two-digit position code";
-    const auto& columns = careerColumns(roleOfValue(value));
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (columns[i].first == 0) continue;
-        const FieldRead read = readField(value, columns[i]);
-        if (read.problem) return read.problem;
-        if (numbers) numbers[i] = read.number;
-    }
-    if (value.size() > lineEnd(columns)) return "text after the last column";
-    return nullptr;
-}
-
-bool SeasonEntry::damaged() const {
-    return std::any_of(problems.begin(), problems.end(),
-                       [](const std::string& p) { return !p.empty(); });
-}
-
-std::string SeasonEntry::problemSummary() const {
-    std::string summary;
-    for (const auto& p : problems) {
-        if (p.empty()) continue;
-        if (!summary.empty()) summary += "; ";
-        summary += p;
-    }
-    return summary;
-}
-
-namespace {
-
-SeasonEntry parseEntry(std::string_view key, std::string_view value) {
-    SeasonEntry entry;
-    entry.role = roleOfValue(value);
-    const auto& columns = careerColumns(entry.role);
-    entry.cells.assign(columns.size(), {});
-    entry.numbers.assign(columns.size(), -1);
-    entry.problems.assign(columns.size(), {});
-    std::string_view team;
-    entry.year = seasonKeyYear(key, &team);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        const CareerColumn& column = columns[i];
-        switch (column.kind) {
-            case ColumnKind::Year:
-                if (entry.year != 0) {
-                    entry.cells[i] = std::string(key.substr(0, 4));
-                } else {
-                    // The key as it stands, so the user sees what to mend.
-                    entry.cells[i] = std::string(key);
-                    entry.problems[i] = "Year: the key \"" + std::string(key) +
-                                        "\" is not a year and a team";
-                }
-                break;
-            case ColumnKind::Team:
-                entry.team = std::string(team);
-                entry.cells[i] = entry.team;
-                break;
-            case ColumnKind::Position:
-                entry.cells[i] = std::string(value.substr(0, 2));
-                if (!positionSound(value))
-                    entry.problems[i] = problemText(column, "not a two-digit position code");
-                break;
-            case ColumnKind::Rate:
-                break;
-            default: {
-                const FieldRead read = readField(value, column);
-                entry.cells[i] = std::string(read.text);
-                entry.numbers[i] = read.number;
-                if (read.problem) entry.problems[i] = problemText(column, read.problem);
-            }
-        }
-    }
-    // Whatever follows the line's last column belongs to no statistic.
-    std::size_t last = columns.size();
-    while (last > 0 && columns[last - 1].first == 0) --last;
-    if (last > 0 && value.size() > lineEnd(columns) && entry.problems[last - 1].empty())
-        entry.problems[last - 1] = problemText(columns[last - 1], "text after the last column");
-    return entry;
-}
 
 }  // namespace
 
@@ -348,9 +166,9 @@ static void scanLines(std::string_view text, std::size_t from, std::size_t to, H
         const auto first = line.find_first_not_of(kLineBlanks);
         if (first == std::string_view::npos || line[first] == ';') continue;
         if (line[first] == '[') {
-            const std::string_view inner = trim(line, kLineBlanks).substr(1);
+            const std::string_view inner = trimmed(line, kLineBlanks).substr(1);
             const auto close = inner.rfind(']');
-            header(trim(inner.substr(0, close), kLineBlanks),
+            header(trimmed(inner.substr(0, close), kLineBlanks),
                    static_cast<std::size_t>(line.data() - base), static_cast<std::size_t>(after - base));
             continue;
         }
@@ -361,7 +179,7 @@ static void scanLines(std::string_view text, std::size_t from, std::size_t to, H
         while (valueAt < line.size() && (line[valueAt] == ' ' || line[valueAt] == '\t'))
             ++valueAt;
         if (valueAt < line.size() && line[valueAt] == '=') ++valueAt;
-        entry(trim(line.substr(first, eq - first), kLineBlanks), readValue(line.substr(valueAt)));
+        entry(trimmed(line.substr(first, eq - first), kLineBlanks), readValue(line.substr(valueAt)));
     }
 }
 
@@ -405,7 +223,7 @@ void CareerArchive::forEachValue(
 std::vector<SeasonEntry> CareerArchive::seasons(std::size_t career) const {
     std::vector<SeasonEntry> entries;
     forEachValue(career, [&](std::string_view key, std::string_view value) {
-        entries.push_back(parseEntry(key, value));
+        entries.push_back(parseSeasonEntry(key, value));
     });
     std::stable_sort(entries.begin(), entries.end(), [](const SeasonEntry& a, const SeasonEntry& b) {
         const int ya = a.year == 0 ? std::numeric_limits<int>::max() : a.year;
