@@ -28,6 +28,18 @@ int decimalsOf(const CareerColumn& column) {
     return column.kind == ColumnKind::Era ? 2 : 3;
 }
 
+// "Able, Abe" gives "Able_Abe.csv": no character a file name could trip over.
+QString suggestedFileName(const QString& name) {
+    QString file;
+    for (const QChar c : name.simplified()) {
+        if (c.isLetterOrNumber() || c == '-' || c == '.')
+            file += c;
+        else if (c == ' ' && !file.endsWith('_'))
+            file += '_';
+    }
+    return (file.isEmpty() ? QStringLiteral("career") : file) + QStringLiteral(".csv");
+}
+
 void fitColumns(QTableView* table) {
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
@@ -92,6 +104,7 @@ TForm15::~TForm15() = default;
 void TForm15::loadArchive(const std::string& folder) {
     folder_ = folder;
     players_->setArchive(nullptr);
+    leaderRows_->setLeaders(nullptr, nullptr, CareerRole::Batter, 0, {});
     leaders_.reset();
     archive_ = std::make_unique<CareerArchive>(folder + "/player.dat");
     players_->setArchive(archive_.get());
@@ -213,7 +226,7 @@ void TForm15::ExportButtonClick() {
                           QStringLiteral("csv"),
                           QStringLiteral("CSV Files|*.csv"),
                           fileNameText(folder_),
-                          latin1Text(name).remove(',').replace(' ', '_') + QStringLiteral(".csv"),
+                          suggestedFileName(latin1Text(name)),
                           false};
     const auto path = chooseSaveName(this, dialog, std::string());
     if (!path) return;
