@@ -75,6 +75,8 @@ std::optional<std::string> readFileBytes(const std::string& path) {
     struct stat info {};
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
     std::string data;
+    // Room for the whole file at once: a large archive is not copied again as it grows.
+    if (S_ISREG(info.st_mode) && info.st_size > 0) data.reserve(static_cast<std::size_t>(info.st_size));
     char block[65536];
     for (;;) {
         const ssize_t n = ::read(file.fd, block, sizeof block);

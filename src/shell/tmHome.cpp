@@ -25,6 +25,7 @@
 #include "shell/SettingsKeys.h"
 #include "shell/TeamCommand.h"
 #include "shell/tmPlayoffs.h"
+#include "teamfile/tmCareers.h"
 #include "teamfile/tmEditor.h"
 #include "ui_tmHome.h"
 #include "update/UpdateSite.h"
@@ -106,6 +107,9 @@ void TForm1::connectHandlers() {
     connect(ui->Teams1, &QAction::triggered, this, guard([this] { Button4Click(); }));
     connect(ui->Button2, &QPushButton::clicked, this, guard([this] { Button2Click(); }));
     connect(ui->Names1, &QAction::triggered, this, guard([this] { Button2Click(); }));
+    // Careers: the window itself holds the action too, so Ctrl+R works with the menus hidden.
+    addAction(ui->Careers1);
+    connect(ui->Careers1, &QAction::triggered, this, guard([this] { openCareers(this, homeFolder()); }));
     connect(ui->Button5, &QPushButton::clicked, this, guard([this] { Button5Click(); }));
     connect(ui->About1, &QAction::triggered, this, guard([this] { Button5Click(); }));
     connect(ui->Button7, &QPushButton::clicked, this, guard([this] { Button7Click(); }));

@@ -19,6 +19,7 @@
 #include "platform/gui/FileNames.h"
 #include "platform/gui/PaneText.h"
 #include "shell/HomeFolder.h"
+#include "platform/gui/SaveName.h"
 #include "shell/tmHome.h"
 #include "teamfile/RosterFilter.h"
 #include "teamfile/TeamArchive.h"
@@ -46,15 +47,6 @@ std::string folderPart(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) return {};
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// True when writing to path would replace a file other than current (the text's own
-// file, empty for a text never saved), however either is spelled.
-bool replacesAnotherFile(const std::string& path, const std::string& current) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return false;
-    if (current.empty()) return true;
-    return !std::filesystem::equivalent(path, current, ec);
 }
 
 QString captionFor(const std::string& fileName) {
@@ -253,21 +245,8 @@ bool TForm4::askToSave() {
 std::optional<std::string> TForm4::chooseSaveName() {
     SaveDialog1.fileName = rostrix::fileNameText(CurrentFile);
     SaveDialog1.initialDir = rostrix::fileNameText(folderPart(CurrentFile));
-    for (;;) {
-        const auto chosen = dialogs().saveFile(this, SaveDialog1);
-        if (!chosen) return std::nullopt;
-        const std::string path = rostrix::chosenPathBytes(*chosen);
-        if (!replacesAnotherFile(path, CurrentFile == kUntitled ? std::string() : CurrentFile))
-            return path;
-        const QString question = rostrix::fileNameText(fileNamePart(path)) +
-                                 QStringLiteral(" already exists.  Replace it?");
-        if (dialogs().message(this, kWarningTitle, question, rostrix::MsgIcon::Warning,
-                              rostrix::Yes | rostrix::No) == rostrix::Yes)
-            return path;
-        // No: back to the dialog, with the name just tried.
-        SaveDialog1.fileName = *chosen;
-        SaveDialog1.initialDir = rostrix::fileNameText(folderPart(path));
-    }
+    return rostrix::chooseSaveName(this, SaveDialog1,
+                                   CurrentFile == kUntitled ? std::string() : CurrentFile);
 }
 
 bool TForm4::FormCloseQuery() {

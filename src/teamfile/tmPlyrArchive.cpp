@@ -7,6 +7,7 @@
 #include "platform/gui/ErrorBox.h"
 #include "shell/HomeFolder.h"
 #include "teamfile/PlayerArchive.h"
+#include "teamfile/tmCareers.h"
 #include "ui_tmPlyrArchive.h"
 
 namespace {
@@ -39,6 +40,7 @@ TForm3::TForm3(QWidget* parent)
     connect(ui->Button1, &QPushButton::clicked, this, rostrix::guard([this] { Button1Click(); }));
     connect(ui->Button2, &QPushButton::clicked, this, rostrix::guard([this] { Button2Click(); }));
     connect(ui->Button3, &QPushButton::clicked, this, rostrix::guard([this] { Button3Click(); }));
+    connect(ui->Button4, &QPushButton::clicked, this, rostrix::guard([this] { Button4Click(); }));
     rostrix::guarded([this] { FormCreate(); });
 }
 
@@ -70,6 +72,11 @@ void TForm3::Button2Click() {
 
 void TForm3::Button3Click() {
     close();
+}
+
+// Careers: reads back the archive this window writes.
+void TForm3::Button4Click() {
+    rostrix::openCareers(this, ArchiveDirectory);
 }
 
 std::string TForm3::archivePath() const {

@@ -32,6 +32,7 @@ private:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void Button4Click();
     void FormCreate();
 
     std::string archivePath() const;

@@ -17,6 +17,7 @@
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "support/core/TempFolder.h"
+#include "teamfile/tmCareers.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
 #include "update/tmAbout.h"
@@ -29,8 +30,9 @@ namespace {
 TEST(Accessibility, EveryFocusableControlHasASpokenName) {
     test::TempFolder home(true);
     createForms();
-    const std::vector<QWidget*> forms{Form1, Form4, Form2, Form3, Form5,
-                                      Form6, Form7, Form8, Form10, Form14};
+    TForm15 careers;
+    const std::vector<QWidget*> forms{Form1, Form4,  Form2,  Form3,  Form5,   Form6,
+                                      Form7, Form8, Form10, Form14, &careers};
     for (QWidget* form : forms) {
         for (QWidget* w : form->findChildren<QWidget*>()) {
             // Tool bar buttons take no focus but are read out all the same.

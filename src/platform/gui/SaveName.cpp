@@ -1,0 +1,50 @@
+#include "platform/gui/SaveName.h"
+
+#include <filesystem>
+
+#include "platform/gui/FileNames.h"
+
+namespace rostrix {
+
+namespace {
+
+std::string fileNamePart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderPart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// True when writing to path would replace a file other than ownFile, however either is
+// spelled.
+bool replacesAnotherFile(const std::string& path, const std::string& ownFile) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return false;
+    if (ownFile.empty()) return true;
+    return !std::filesystem::equivalent(path, ownFile, ec);
+}
+
+}  // namespace
+
+std::optional<std::string> chooseSaveName(QWidget* owner, FileDialogSpec& dialog,
+                                          const std::string& ownFile) {
+    for (;;) {
+        const auto chosen = dialogs().saveFile(owner, dialog);
+        if (!chosen) return std::nullopt;
+        const std::string path = chosenPathBytes(*chosen);
+        if (!replacesAnotherFile(path, ownFile)) return path;
+        const QString question = fileNameText(fileNamePart(path)) +
+                                 QStringLiteral(" already exists.  Replace it?");
+        if (dialogs().message(owner, QStringLiteral("Run QRD Warning"), question,
+                              MsgIcon::Warning, Yes | No) == Yes)
+            return path;
+        dialog.fileName = *chosen;
+        dialog.initialDir = fileNameText(folderPart(path));
+    }
+}
+
+}  // namespace rostrix

@@ -1,0 +1,236 @@
+#include "teamfile/CareerArchive.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <unordered_set>
+
+#include "platform/LineFile.h"
+
+namespace rostrix {
+
+namespace {
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+struct NoCaseHash {
+    std::size_t operator()(std::string_view s) const {
+        std::size_t h = 1469598103934665603ull;
+        for (const char c : s) h = (h ^ static_cast<unsigned char>(lowerAscii(c))) * 1099511628211ull;
+        return h;
+    }
+};
+struct NoCaseEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return equalNoCase(a, b); }
+};
+using NameSet = std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual>;
+
+bool isTitleKey(std::string_view key) {
+    return equalNoCase(key, "Year Team");
+}
+
+// A value as the archive's reads give it: blanks and tabs off both ends, then one pair of
+// surrounding quotes.
+std::string_view readValue(std::string_view raw) {
+    std::string_view v = trimmed(raw, " \t");
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return v;
+}
+
+// Keys already met in one section: a few compared in turn, many through a set, so a
+// section of a million entries costs no more than a million sections.
+class SeenKeys {
+public:
+    bool addNew(std::string_view key) {
+        if (set_.empty()) {
+            for (const auto k : few_)
+                if (equalNoCase(k, key)) return false;
+            few_.push_back(key);
+            if (few_.size() > 16) set_.insert(few_.begin(), few_.end());
+            return true;
+        }
+        return set_.insert(key).second;
+    }
+    void clear() {
+        few_.clear();
+        set_.clear();
+    }
+
+private:
+    std::vector<std::string_view> few_;
+    NameSet set_;
+};
+
+}  // namespace
+
+CareerArchive::CareerArchive(std::string path) : path_(std::move(path)) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path_, ec);
+    if (!std::filesystem::exists(status)) return;
+    auto bytes = std::filesystem::is_regular_file(status) ? readFileBytes(path_) : std::nullopt;
+    if (!bytes) {
+        status_ = Status::Unreadable;
+        return;
+    }
+    bytes_ = std::move(*bytes);
+    status_ = Status::Read;
+    if (bytes_.starts_with("\xEF\xBB\xBF")) bytes_.erase(0, 3);
+    index();
+}
+
+// Section by section: what one section's entries add up to for the list.
+struct CareerArchive::Scan {
+    CareerArchive& archive;
+    NameSet names;
+    SeenKeys keys;
+    std::string_view name;
+    std::size_t begin = 0;
+    bool open = false;  // inside a section that counts
+    std::uint32_t seasons[2] = {0, 0};
+    std::uint16_t first[2] = {0, 0};
+    std::uint16_t last[2] = {0, 0};
+
+    void start(std::string_view header, std::size_t bodyBegin) {
+        ++archive.sections_;
+        if (!names.insert(header).second) {
+            ++archive.repeats_;
+            open = false;
+            return;
+        }
+        ++archive.names_;
+        open = true;
+        name = header;
+        begin = bodyBegin;
+        keys.clear();
+        seasons[0] = seasons[1] = 0;
+        first[0] = first[1] = last[0] = last[1] = 0;
+    }
+
+    void entry(std::string_view key, std::string_view value) {
+        if (!keys.addNew(key)) {
+            ++archive.repeats_;
+            return;
+        }
+        if (isTitleKey(key)) return;
+        const int r = roleOfValue(value) == CareerRole::Pitcher ? 1 : 0;
+        ++seasons[r];
+        const auto year = static_cast<std::uint16_t>(seasonKeyYear(key));
+        if (year == 0) return;
+        if (first[r] == 0 || year < first[r]) first[r] = year;
+        if (year > last[r]) last[r] = year;
+    }
+
+    void finish(std::size_t end) {
+        if (!open) return;
+        open = false;
+        for (int r = 0; r < 2; ++r)
+            if (seasons[r] > 0 || (r == 0 && seasons[1] == 0))
+                archive.careers_.push_back(CareerSummary{
+                    name, r == 1 ? CareerRole::Pitcher : CareerRole::Batter, seasons[r], first[r],
+                    last[r], begin, end});
+    }
+};
+
+// Splits the text into lines the way the archive's writer reads them back, and hands every
+// entry line of [begin, end) to entry and every section header to header.
+template <class Header, class Entry>
+static void scanLines(std::string_view text, std::size_t from, std::size_t to, Header&& header,
+                      Entry&& entry) {
+    const char* const base = text.data();
+    const char* const finish = base + to;
+    const auto next = [finish](const char* at, char c) {
+        const void* hit = std::memchr(at, c, static_cast<std::size_t>(finish - at));
+        return hit ? static_cast<const char*>(hit) : finish;
+    };
+    const char* cr = next(base + from, '\r');
+    const char* lf = next(base + from, '\n');
+    for (const char* p = base + from; p < finish;) {
+        if (cr < p) cr = next(p, '\r');
+        if (lf < p) lf = next(p, '\n');
+        const char* stop = std::min(cr, lf);
+        const bool crLf = stop == cr && stop + 1 == lf;
+        const char* after = stop == finish ? finish : stop + (crLf ? 2 : 1);
+        const std::string_view line(p, static_cast<std::size_t>(stop - p));
+        p = after;
+        const auto first = line.find_first_not_of(kLineBlanks);
+        if (first == std::string_view::npos || line[first] == ';') continue;
+        if (line[first] == '[') {
+            const std::string_view inner = trimmed(line, kLineBlanks).substr(1);
+            const auto close = inner.rfind(']');
+            header(trimmed(inner.substr(0, close), kLineBlanks),
+                   static_cast<std::size_t>(line.data() - base), static_cast<std::size_t>(after - base));
+            continue;
+        }
+        const auto eq = line.find('=', first);
+        if (eq == std::string_view::npos) continue;
+        // The archive's keys end in '=' themselves: "2000 Oakland     ==08 258 ...".
+        std::size_t valueAt = eq + 1;
+        while (valueAt < line.size() && (line[valueAt] == ' ' || line[valueAt] == '\t'))
+            ++valueAt;
+        if (valueAt < line.size() && line[valueAt] == '=') ++valueAt;
+        entry(trimmed(line.substr(first, eq - first), kLineBlanks), readValue(line.substr(valueAt)));
+    }
+}
+
+void CareerArchive::index() {
+    const std::string_view text(bytes_);
+    // The writer never puts a NUL into the archive; anything that holds one is no text file.
+    nonText_ = std::memchr(text.data(), '\0', text.size()) != nullptr;
+    Scan scan{*this, {}, {}, {}, 0, false, {0, 0}, {0, 0}, {0, 0}};
+    scanLines(
+        text, 0, text.size(),
+        [&](std::string_view name, std::size_t headerBegin, std::size_t bodyBegin) {
+            scan.finish(headerBegin);
+            scan.start(name, bodyBegin);
+        },
+        [&](std::string_view key, std::string_view value) {
+            if (scan.open) scan.entry(key, value);
+        });
+    scan.finish(text.size());
+}
+
+void CareerArchive::forEachEntry(
+    std::size_t begin, std::size_t end,
+    const std::function<void(std::string_view, std::string_view)>& visit) const {
+    SeenKeys keys;
+    scanLines(
+        bytes_, begin, end, [](std::string_view, std::size_t, std::size_t) {},
+        [&](std::string_view key, std::string_view value) {
+            if (keys.addNew(key) && !isTitleKey(key)) visit(key, value);
+        });
+}
+
+void CareerArchive::forEachValue(
+    std::size_t career,
+    const std::function<void(std::string_view, std::string_view)>& visit) const {
+    const CareerSummary& c = careers_.at(career);
+    forEachEntry(c.begin, c.end, [&](std::string_view key, std::string_view value) {
+        if (roleOfValue(value) == c.role) visit(key, value);
+    });
+}
+
+std::vector<SeasonEntry> CareerArchive::seasons(std::size_t career) const {
+    std::vector<SeasonEntry> entries;
+    forEachValue(career, [&](std::string_view key, std::string_view value) {
+        entries.push_back(parseSeasonEntry(key, value));
+    });
+    std::stable_sort(entries.begin(), entries.end(), [](const SeasonEntry& a, const SeasonEntry& b) {
+        const int ya = a.year == 0 ? std::numeric_limits<int>::max() : a.year;
+        const int yb = b.year == 0 ? std::numeric_limits<int>::max() : b.year;
+        return ya != yb ? ya < yb : a.team < b.team;
+    });
+    return entries;
+}
+
+}  // namespace rostrix

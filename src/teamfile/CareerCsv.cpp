@@ -1,0 +1,69 @@
+#include "teamfile/CareerCsv.h"
+
+#include "teamfile/CareerStats.h"
+
+namespace rostrix {
+
+namespace {
+
+// A field with a comma, quote or line break goes in quotes, its quotes doubled.
+std::string csvField(std::string_view latin1) {
+    const std::string text = latin1ToUtf8(latin1);
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+void appendRow(std::string& out, const std::vector<std::string>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += ',';
+        out += csvField(fields[i]);
+    }
+    out += "\r\n";
+}
+
+}  // namespace
+
+std::string latin1ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string careerCsv(std::string_view name, const std::vector<SeasonEntry>& seasons) {
+    const CareerRole role = seasons.empty() ? CareerRole::Batter : seasons.front().role;
+    const auto& columns = careerColumns(role);
+    std::string out;
+    std::vector<std::string> row{"Player"};
+    for (const auto& c : columns) row.emplace_back(c.title);
+    row.emplace_back("Problem");
+    appendRow(out, row);
+    for (const auto& entry : seasons) {
+        row.assign(1, std::string(name));
+        for (std::size_t i = 0; i < columns.size(); ++i) row.push_back(seasonCellText(entry, i));
+        row.push_back(entry.problemSummary());
+        appendRow(out, row);
+    }
+    int leftOut = 0;
+    const CareerLine totals = careerTotals(seasons, &leftOut);
+    row.assign(1, std::string(name));
+    for (std::size_t i = 0; i < columns.size(); ++i) row.push_back(totalCellText(totals, i));
+    row.push_back(leftOutNote(leftOut));
+    appendRow(out, row);
+    return out;
+}
+
+}  // namespace rostrix

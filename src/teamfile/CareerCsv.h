@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "teamfile/CareerArchive.h"
+
+namespace rostrix {
+
+// A career as a spreadsheet reads it (RFC 4180, UTF-8, CR LF): a header row of "Player",
+// the seasons table's titles and "Problem", one row per season entry with the texts the
+// table shows, and the career totals last.
+std::string careerCsv(std::string_view name, const std::vector<SeasonEntry>& seasons);
+
+// Archive bytes are Latin-1; the file is UTF-8.
+std::string latin1ToUtf8(std::string_view bytes);
+
+}  // namespace rostrix

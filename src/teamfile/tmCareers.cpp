@@ -1,0 +1,303 @@
+#include "teamfile/tmCareers.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+
+#include "platform/Error.h"
+#include "platform/LineFile.h"
+#include "platform/gui/AccessibleLabels.h"
+#include "platform/gui/ErrorBox.h"
+#include "platform/gui/FileNames.h"
+#include "platform/gui/SaveName.h"
+#include "teamfile/CareerCsv.h"
+#include "teamfile/gui/CareerModels.h"
+#include "ui_tmCareers.h"
+
+using namespace rostrix;
+
+namespace {
+
+// The statistic a chart opens with.
+const char* defaultChart(CareerRole role) {
+    return role == CareerRole::Pitcher ? "SO" : "HR";
+}
+
+int decimalsOf(const CareerColumn& column) {
+    if (column.kind == ColumnKind::Count) return 0;
+    return column.kind == ColumnKind::Era ? 2 : 3;
+}
+
+// "Able, Abe" gives "Able_Abe.csv": no character a file name could trip over.
+QString suggestedFileName(const QString& name) {
+    QString file;
+    for (const QChar c : name.simplified()) {
+        if (c.isLetterOrNumber() || c == '-' || c == '.')
+            file += c;
+        else if (c == ' ' && !file.endsWith('_'))
+            file += '_';
+    }
+    return (file.isEmpty() ? QStringLiteral("career") : file) + QStringLiteral(".csv");
+}
+
+void fitColumns(QTableView* table) {
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->verticalHeader()->hide();
+}
+
+}  // namespace
+
+TForm15::TForm15(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowMaximizeButtonHint),
+      ui(std::make_unique<Ui::TForm15>()),
+      players_(new PlayerListModel(this)),
+      seasons_(new SeasonTableModel(this)),
+      leaderRows_(new LeaderModel(this)) {
+    ui->setupUi(this);
+    setSizeGripEnabled(true);
+    // Never larger than the screen it opens on.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableGeometry().size() * 0.95));
+    ui->PlayerList->setModel(players_);
+    ui->SeasonTable->setModel(seasons_);
+    ui->LeaderTable->setModel(leaderRows_);
+    // A hundred thousand rows: fixed widths and heights keep the list quick.
+    ui->PlayerList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ui->PlayerList->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    ui->PlayerList->verticalHeader()->hide();
+    // The name takes what the other columns leave; their widths are measured once per
+    // archive, not at every keystroke.
+    ui->PlayerList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ui->Splitter->setSizes({fontMetrics().horizontalAdvance(QStringLiteral("x")) * 64, width()});
+    ui->PlayerList->sortByColumn(0, Qt::AscendingOrder);
+    fitColumns(ui->SeasonTable);
+    fitColumns(ui->LeaderTable);
+    ui->LeaderTable->horizontalHeader()->setStretchLastSection(true);
+    ui->Splitter->setStretchFactor(1, 3);
+    markAsStatus(ui->ArchiveLabel);
+    markAsStatus(ui->TotalsNote);
+    fillStatCombo();
+    ui->SearchEdit->setFocus();
+
+    connect(ui->SearchEdit, &QLineEdit::textChanged, this, guard([this] { SearchEditChange(); }));
+    // After a sort (the view's own handler has run by then) the chosen player stays chosen.
+    connect(ui->PlayerList->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this] { selectCareerRow(); });
+    connect(ui->PlayerList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            guard([this] { PlayerListRowChange(); }));
+    connect(ui->ChartCombo, &QComboBox::currentIndexChanged, this,
+            guard([this] { ChartComboChange(); }));
+    connect(ui->ExportButton, &QPushButton::clicked, this, guard([this] { ExportButtonClick(); }));
+    connect(ui->StatCombo, &QComboBox::currentIndexChanged, this,
+            guard([this] { StatComboChange(); }));
+    connect(ui->MinimumSpin, &QSpinBox::valueChanged, this, guard([this] { StatComboChange(); }));
+    connect(ui->LeaderTable, &QTableView::activated, this,
+            [this](const QModelIndex& index) { guarded([&] { LeaderTableActivate(index.row()); }); });
+    connect(ui->Tabs, &QTabWidget::currentChanged, this, guard([this] { TabsChange(); }));
+    connect(ui->CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TForm15::~TForm15() = default;
+
+void TForm15::loadArchive(const std::string& folder) {
+    folder_ = folder;
+    players_->setArchive(nullptr);
+    leaderRows_->setLeaders(nullptr, nullptr, CareerRole::Batter, 0, {});
+    leaders_.reset();
+    archive_ = std::make_unique<CareerArchive>(folder + "/player.dat");
+    players_->setArchive(archive_.get());
+    players_->sort(ui->PlayerList->horizontalHeader()->sortIndicatorSection(),
+                   ui->PlayerList->horizontalHeader()->sortIndicatorOrder());
+    players_->search(ui->SearchEdit->text());
+    for (int column = 1; column < players_->columnCount(); ++column)
+        ui->PlayerList->resizeColumnToContents(column);
+    showArchiveLine();
+    openCareer(players_->careerAt(0));
+}
+
+void TForm15::showArchiveLine() {
+    const QString path = fileNameText(archive_->path());
+    QString line;
+    switch (archive_->status()) {
+        case CareerArchive::Status::Missing:
+            line = QStringLiteral(
+                       "No player archive yet: %1 does not exist. It is filled by \"Write all\" "
+                       "and \"Write Checked\" in the Player Stat Archive window, which the team "
+                       "file editor opens with \"Write to player archive file\".")
+                       .arg(path);
+            break;
+        case CareerArchive::Status::Unreadable:
+            line = QStringLiteral("%1 could not be read.").arg(path);
+            break;
+        case CareerArchive::Status::Read:
+            line = QStringLiteral("%1 players, %2 careers in %3.")
+                       .arg(archive_->names())
+                       .arg(archive_->careers().size())
+                       .arg(path);
+            if (archive_->repeats() > 0)
+                line += QStringLiteral(" %1 repeated names or keys are not read, as the "
+                                       "archive's own reads skip them.")
+                            .arg(archive_->repeats());
+            if (archive_->holdsNonText())
+                line += QStringLiteral(" The file holds bytes no text file has; what could "
+                                       "be read is listed.");
+            break;
+    }
+    ui->ArchiveLabel->setText(line);
+}
+
+void TForm15::SearchEditChange() {
+    players_->search(ui->SearchEdit->text());
+    selectCareerRow();
+}
+
+// The shown career's row chosen again, when the list still has it.
+void TForm15::selectCareerRow() {
+    if (career_ < 0) return;
+    const int row = players_->rowOf(static_cast<std::size_t>(career_));
+    if (row < 0) return;
+    ui->PlayerList->selectRow(row);
+    ui->PlayerList->scrollTo(players_->index(row, 0));
+}
+
+void TForm15::PlayerListRowChange() {
+    const int career = players_->careerAt(ui->PlayerList->currentIndex().row());
+    if (career >= 0 && career != career_) openCareer(career);
+}
+
+void TForm15::openCareer(int career) {
+    if (!archive_ || career < 0 || career >= static_cast<int>(archive_->careers().size())) {
+        career_ = -1;
+        seasons_->setSeasons({}, CareerRole::Batter);
+        ui->PlayerLabel->setText(QStringLiteral("Seasons"));
+        ui->TotalsNote->clear();
+        ui->ExportButton->setEnabled(false);
+        fillChartCombo();
+        return;
+    }
+    career_ = career;
+    const CareerSummary& c = archive_->careers()[static_cast<std::size_t>(career)];
+    const bool roleChanged = seasons_->role() != c.role || ui->ChartCombo->count() == 0;
+    seasons_->setSeasons(archive_->seasons(static_cast<std::size_t>(career)), c.role);
+    ui->PlayerLabel->setText(QStringLiteral("Seasons of %1 (%2)")
+                                 .arg(latin1Text(c.name), roleText(c.role).toLower()));
+    ui->TotalsNote->setText(c.seasons == 0
+                                ? QStringLiteral("No seasons are filed under this name.")
+                                : QString::fromStdString(leftOutNote(seasons_->leftOut())));
+    ui->ExportButton->setEnabled(c.seasons > 0);
+    if (roleChanged) fillChartCombo();
+    ChartComboChange();
+    // The list follows, also when the career was opened from the leaders.
+    int row = players_->rowOf(static_cast<std::size_t>(career));
+    if (row < 0) {
+        ui->SearchEdit->clear();
+        row = players_->rowOf(static_cast<std::size_t>(career));
+    }
+    if (row >= 0 && ui->PlayerList->currentIndex().row() != row) selectCareerRow();
+}
+
+void TForm15::fillChartCombo() {
+    const QSignalBlocker block(ui->ChartCombo);
+    ui->ChartCombo->clear();
+    const CareerRole role = seasons_->role();
+    const auto& columns = careerColumns(role);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (isStatistic(columns[i]))
+            ui->ChartCombo->addItem(QString::fromLatin1(columns[i].title), static_cast<int>(i));
+    ui->ChartCombo->setCurrentIndex(
+        ui->ChartCombo->findData(static_cast<int>(columnIndex(role, defaultChart(role)))));
+}
+
+void TForm15::ChartComboChange() {
+    const int column = ui->ChartCombo->currentData().toInt();
+    const CareerRole role = seasons_->role();
+    const CareerColumn& c = careerColumns(role).at(static_cast<std::size_t>(column));
+    ui->Chart->showPoints(QString::fromLatin1(c.title),
+                          chartPoints(seasons_->seasons(), role, static_cast<std::size_t>(column)),
+                          decimalsOf(c));
+}
+
+void TForm15::ExportButtonClick() {
+    if (career_ < 0) return;
+    const std::string name(archive_->careers()[static_cast<std::size_t>(career_)].name);
+    FileDialogSpec dialog{QStringLiteral("Export Career"),
+                          QStringLiteral("csv"),
+                          QStringLiteral("CSV Files|*.csv"),
+                          fileNameText(folder_),
+                          suggestedFileName(latin1Text(name)),
+                          false};
+    const auto path = chooseSaveName(this, dialog, std::string());
+    if (!path) return;
+    if (!writeFileAtomic(*path, careerCsv(name, seasons_->seasons())))
+        throw Error(formatText("Cannot create file %s", *path));
+    ui->ArchiveLabel->setText(QStringLiteral("%1 written to %2.")
+                                  .arg(latin1Text(name), fileNameText(*path)));
+}
+
+void TForm15::fillStatCombo() {
+    for (const CareerRole role : {CareerRole::Batter, CareerRole::Pitcher}) {
+        const auto& columns = careerColumns(role);
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (isStatistic(columns[i]))
+                ui->StatCombo->addItem(
+                    (role == CareerRole::Pitcher ? QStringLiteral("Pitching: ")
+                                                 : QStringLiteral("Batting: ")) +
+                        QString::fromLatin1(columns[i].title) + QStringLiteral(" - ") +
+                        QString::fromLatin1(columns[i].meaning),
+                    static_cast<int>(role) * 100 + static_cast<int>(i));
+    }
+    ui->StatCombo->setCurrentIndex(
+        ui->StatCombo->findData(static_cast<int>(columnIndex(CareerRole::Batter, "HR"))));
+}
+
+void TForm15::TabsChange() {
+    if (ui->Tabs->currentWidget() == ui->LeadersTab) StatComboChange();
+}
+
+void TForm15::StatComboChange() {
+    const int data = ui->StatCombo->currentData().toInt();
+    const auto role = static_cast<CareerRole>(data / 100);
+    const auto column = static_cast<std::size_t>(data % 100);
+    const CareerColumn& c = careerColumns(role).at(column);
+    const bool rate = isRateStatistic(c);
+    const int r = static_cast<int>(role);
+    if (sender() == ui->MinimumSpin) minimum_[r] = ui->MinimumSpin->value();
+    {
+        const QSignalBlocker block(ui->MinimumSpin);
+        ui->MinimumSpin->setValue(minimum_[r]);
+    }
+    ui->MinimumSpin->setEnabled(rate);
+    ui->MinimumLabel->setEnabled(rate);
+    ui->MinimumLabel->setText(QStringLiteral("&Minimum %1:").arg(QString::fromLatin1(
+        careerColumns(role)[3].title)));
+    if (!archive_ || ui->Tabs->currentWidget() != ui->LeadersTab) return;
+    if (!leaders_) {
+        // Every career's totals, once per opening: a moment for a large archive.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        leaders_ = std::make_unique<CareerLeaders>(*archive_);
+        QGuiApplication::restoreOverrideCursor();
+    }
+    leaderRows_->setLeaders(archive_.get(), leaders_.get(), role, column,
+                            leaders_->top(role, column, minimum_[r]));
+}
+
+void TForm15::LeaderTableActivate(int row) {
+    const int career = leaderRows_->careerAt(row);
+    if (career < 0) return;
+    ui->Tabs->setCurrentWidget(ui->PlayersTab);
+    openCareer(career);
+    ui->SeasonTable->setFocus();
+}
+
+namespace rostrix {
+
+void openCareers(QWidget* over, const std::string& folder) {
+    TForm15 window(over);
+    window.loadArchive(folder);
+    centreOver(&window, over);
+    dialogs().showModal(&window);
+}
+
+}  // namespace rostrix

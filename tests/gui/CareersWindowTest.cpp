@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QtTest/QTest>
+
+#include "app/Forms.h"
+#include "platform/LineFile.h"
+#include "shell/tmHome.h"
+#include "support/core/TempFolder.h"
+#include "support/gui/ScriptedDialogs.h"
+#include "teamfile/CareerCsv.h"
+#include "teamfile/gui/CareerChart.h"
+#include "teamfile/tmCareers.h"
+#include "teamfile/tmPlyrArchive.h"
+
+namespace rostrix {
+namespace {
+
+const std::string kTitle =
+    "Year Team        == P  AB Hit  2B  3B  HR  BB  SO RBI B ERR SB CS Gam Gam-P Gam-P Gam-P\r\n";
+
+// A batter with a season on two teams and a damaged season, and a pitcher.
+const std::string kArchive =
+    "[Able, Abe]\r\n" + kTitle +
+    "2000 Oakland     ==08 258  70  18   1   9  29  32  37 L   5  2  0  63 062-8\r\n"
+    "2001 Oakland     ==08 208  62  10   0   7  33  38  23 R   7  6  3  53 053-4\r\n"
+    "2001 Fresno      ==08 100  30   5   2   3  10  20  15 R   1  0  1  30 030-8\r\n"
+    "2002 Fresno      ==08 1x0  30   5   2   3  10  20  15 R   1  0  1  30 030-8\r\n"
+    "[Pitch, Pete]\r\n" +
+    kTitle +
+    "2000 Oakland     ==01 101 104  28   2  12  52  68 437 R   8  5  0  16  16\r\n"
+    "2001 Oakland     ==01  39  35   5   0   2  16  34 279 R   4  2 19  36   0\r\n";
+
+template <class T>
+T* in(QWidget* w, const char* name) {
+    T* c = w->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+
+QString cell(QTableView* table, int row, const char* title) {
+    auto* model = table->model();
+    for (int c = 0; c < model->columnCount(); ++c)
+        if (model->headerData(c, Qt::Horizontal).toString() == QLatin1String(title))
+            return model->index(row, c).data().toString();
+    ADD_FAILURE() << "no column " << title;
+    return {};
+}
+
+void clickRow(QTableView* table, int row) {
+    const QRect rect = table->visualRect(table->model()->index(row, 0));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+std::vector<QPointF> points(TForm15& w) {
+    const auto list = in<CareerChart>(&w, "Chart")->series()->points();
+    return {list.begin(), list.end()};
+}
+
+TEST(CareersWindow, SearchOpensAPlayerWhoseTableAndChartShowTheSameFigures) {
+    test::TempFolder dir;
+    dir.write("player.dat", kArchive);
+    TForm15 w;
+    w.show();
+    w.loadArchive(dir.path());
+    EXPECT_EQ(w.windowTitle(), "Rostrix - Careers");
+    auto* list = in<QTableView>(&w, "PlayerList");
+    auto* table = in<QTableView>(&w, "SeasonTable");
+    auto* chart = in<QComboBox>(&w, "ChartCombo");
+    EXPECT_EQ(list->model()->rowCount(), 2);
+
+    QTest::keyClicks(in<QLineEdit>(&w, "SearchEdit"), "PITCH");
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    clickRow(list, 0);
+    ASSERT_EQ(table->model()->rowCount(), 3);  // two seasons and the totals
+    EXPECT_EQ(cell(table, 0, "ERA"), "4.37");
+    EXPECT_EQ(cell(table, 2, "Year"), "Career");
+    EXPECT_EQ(cell(table, 2, "ERA"), "3.93");
+    EXPECT_EQ(chart->currentText(), "SO");
+    const std::vector<QPointF> strikeOuts{{2000, 68}, {2001, 34}};
+    EXPECT_EQ(points(w), strikeOuts);
+    chart->setCurrentIndex(chart->findText("ERA"));
+    ASSERT_EQ(points(w).size(), 2u);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(points(w)[row].x(), cell(table, row, "Year").toInt());
+        EXPECT_DOUBLE_EQ(points(w)[row].y(), cell(table, row, "ERA").toDouble());
+    }
+
+    // The batter: the two 2001 teams make one point; the damaged 2002 season makes none.
+    QLineEdit* search = in<QLineEdit>(&w, "SearchEdit");
+    search->clear();
+    QTest::keyClicks(search, "abe");
+    clickRow(list, 0);
+    ASSERT_EQ(table->model()->rowCount(), 5);
+    EXPECT_EQ(chart->currentText(), "HR");
+    const std::vector<QPointF> homeRuns{
+        {2000, cell(table, 0, "HR").toDouble()},
+        {2001, cell(table, 1, "HR").toDouble() + cell(table, 2, "HR").toDouble()}};
+    EXPECT_EQ(points(w), homeRuns);
+    EXPECT_EQ(cell(table, 4, "HR"), "19");
+    const QModelIndex bad = table->model()->index(3, 3);
+    EXPECT_EQ(bad.data().toString(), "1x0");
+    EXPECT_EQ(bad.data(Qt::ToolTipRole).toString(), "AB: not a number");
+    EXPECT_EQ(in<QLabel>(&w, "TotalsNote")->text(),
+              "1 season with a problem left out of the totals");
+}
+
+TEST(CareersWindow, ALeaderRowOpensThatPlayer) {
+    test::TempFolder dir;
+    dir.write("player.dat", kArchive);
+    TForm15 w;
+    w.show();
+    w.loadArchive(dir.path());
+    QTest::keyClicks(in<QLineEdit>(&w, "SearchEdit"), "able");
+    auto* tabs = in<QTabWidget>(&w, "Tabs");
+    tabs->setCurrentWidget(in<QWidget>(&w, "LeadersTab"));
+    auto* stat = in<QComboBox>(&w, "StatCombo");
+    stat->setCurrentIndex(stat->findText("Pitching: ERA", Qt::MatchStartsWith));
+    auto* spin = in<QSpinBox>(&w, "MinimumSpin");
+    EXPECT_TRUE(spin->isEnabled());
+    auto* leaders = in<QTableView>(&w, "LeaderTable");
+    EXPECT_EQ(leaders->model()->rowCount(), 0);  // 140 innings, below the 250 asked for
+    spin->setValue(100);
+    ASSERT_EQ(leaders->model()->rowCount(), 1);
+    EXPECT_EQ(leaders->model()->index(0, 2).data().toString(), "3.93");
+    leaders->setCurrentIndex(leaders->model()->index(0, 1));
+    QTest::keyClick(leaders, Qt::Key_Return);
+    EXPECT_EQ(tabs->currentWidget(), in<QWidget>(&w, "PlayersTab"));
+    EXPECT_EQ(in<QLabel>(&w, "PlayerLabel")->text(), "Seasons of Pitch, Pete (pitcher)");
+    // The search that hid him is cleared, and he is the one chosen in the list.
+    EXPECT_EQ(in<QLineEdit>(&w, "SearchEdit")->text(), "");
+    auto* list = in<QTableView>(&w, "PlayerList");
+    EXPECT_EQ(list->currentIndex().data().toString(), "Pitch, Pete");
+}
+
+// Tab reaches every control of each page and comes round again.
+TEST(CareersWindow, TabReachesEveryControl) {
+    test::TempFolder dir;
+    dir.write("player.dat", kArchive);
+    TForm15 w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    w.loadArchive(dir.path());
+    const auto reached = [&] {
+        QStringList names;
+        for (int i = 0; i < 12; ++i) {
+            names << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        names.removeDuplicates();
+        names.sort();
+        return names;
+    };
+    EXPECT_EQ(reached(), QStringList({"Chart", "ChartCombo", "CloseButton", "ExportButton",
+                                      "PlayerList", "SearchEdit", "SeasonTable",
+                                      "qt_tabwidget_tabbar"}));
+    in<QTabWidget>(&w, "Tabs")->setCurrentIndex(1);
+    in<QComboBox>(&w, "StatCombo")->setFocus();
+    EXPECT_EQ(reached(), QStringList({"CloseButton", "LeaderTable", "StatCombo", "qt_tabwidget_tabbar"}));
+}
+
+TEST(CareersWindow, AMissingArchiveSaysWhereItIsAndHowItGetsFilled) {
+    test::TempFolder dir;
+    TForm15 w;
+    w.loadArchive(dir.path());
+    EXPECT_EQ(in<QTableView>(&w, "PlayerList")->model()->rowCount(), 0);
+    const QString line = in<QLabel>(&w, "ArchiveLabel")->text();
+    EXPECT_TRUE(line.contains(QString::fromStdString(dir.file("player.dat")))) << line.toStdString();
+    EXPECT_TRUE(line.contains("\"Write all\"")) << line.toStdString();
+    EXPECT_FALSE(in<QPushButton>(&w, "ExportButton")->isEnabled());
+}
+
+TEST(CareersWindow, ExportAsksBeforeReplacingAFileAndWritesTheCareer) {
+    test::TempFolder dir;
+    dir.write("player.dat", kArchive);
+    dir.write("taken.csv", "keep me");
+    TForm15 w;
+    w.loadArchive(dir.path());
+    w.openCareer(0);
+    test::ScriptedDialogs dlg;
+    dlg.answerPath(QString::fromStdString(dir.file("taken.csv")));
+    dlg.answerButton(No);
+    dlg.answerPath(QString::fromStdString(dir.file("abe.csv")));
+    in<QPushButton>(&w, "ExportButton")->click();
+    ASSERT_EQ(dlg.asked.size(), 3u);
+    EXPECT_EQ(dlg.asked[0].file.fileName, "Able_Abe.csv");
+    EXPECT_EQ(dlg.asked[1].text, "taken.csv already exists.  Replace it?");
+    EXPECT_EQ(dir.read("taken.csv"), "keep me");
+    const CareerArchive archive(dir.file("player.dat"));
+    EXPECT_EQ(dir.read("abe.csv"), careerCsv("Able, Abe", archive.seasons(0)));
+}
+
+// Every way in: the main window's menu and Ctrl+R in both layouts, and the player stat
+// archive window's button; each reads the home folder's archive as it is then.
+TEST(CareersWindow, OpensFromTheMainWindowInEitherLayoutAndFromThePlayerArchive) {
+    test::TempFolder home(true);
+    createForms();
+    Form1->show();
+    QApplication::setActiveWindow(Form1);
+    test::ScriptedDialogs dlg;
+    QStringList seen;
+    const auto look = [&](QWidget* window) {
+        seen << window->windowTitle() + ": " + in<QLabel>(window, "ArchiveLabel")->text().left(17);
+    };
+    EXPECT_EQ(in<QAction>(Form1, "Careers1")->text(), "Careers");
+    dlg.answerModal(look);
+    in<QAction>(Form1, "Careers1")->trigger();
+    home.write("player.dat", kArchive);
+    for (const int layout : {113, 114}) {
+        Form1->FormKeyUp(layout);
+        dlg.answerModal(look);
+        QTest::keyClick(Form1, Qt::Key_R, Qt::ControlModifier);
+    }
+    dlg.answerModal(look);
+    in<QPushButton>(Form3, "Button4")->click();
+    EXPECT_TRUE(dlg.allAnswered());
+    EXPECT_EQ(seen, QStringList({"Rostrix - Careers: No player archive",
+                                 "Rostrix - Careers: 2 players, 2 care",
+                                 "Rostrix - Careers: 2 players, 2 care",
+                                 "Rostrix - Careers: 2 players, 2 care"}));
+    destroyForms();
+}
+
+}  // namespace
+}  // namespace rostrix
