@@ -53,7 +53,10 @@ TEST(EmptyHome, TheStartFolderServesAsTheHomeFolder) {
     EXPECT_EQ(loadedFrom, start.file("27ALnya.dat"));
     EXPECT_EQ(lines, std::vector<std::string>{"Yankees"});
 
-    // Create Team runs the script there, with its log there.
+    // Create Team asks before replacing the team file there, runs the script there, with
+    // its log there, and checks what it wrote.
+    dlg.answerButton(Yes);
+    dlg.answerButton(Ok);
     {
         const test::StubPerl perl("pwd > where.txt\necho new > 27ALnya.dat\necho oops >&2\n");
         Form1->findChild<QPushButton*>("Button3")->click();
@@ -61,6 +64,10 @@ TEST(EmptyHome, TheStartFolderServesAsTheHomeFolder) {
     EXPECT_EQ(start.read("where.txt"), start.path() + "\n");
     EXPECT_EQ(start.read("27ALnya.dat"), "new\n");
     EXPECT_EQ(start.read("errlog.txt"), "oops\n");
+    ASSERT_EQ(dlg.asked.size(), 4u);
+    EXPECT_EQ(dlg.asked[2].text.toStdString(),
+              "27ALnya.dat already exists in " + start.path() + ". Replace it?");
+    EXPECT_TRUE(dlg.asked[3].text.contains("was written but has 2 problems;"));
 
     // The download puts kwyx.zip there.
     test::LoopbackServer server([](int fd, const std::string&) {
@@ -74,7 +81,8 @@ TEST(EmptyHome, TheStartFolderServesAsTheHomeFolder) {
 
     for (std::size_t i = 0; i < std::size(rootNames); ++i)
         EXPECT_EQ(std::filesystem::exists(rootNames[i]), inRoot[i]) << rootNames[i];
-    EXPECT_EQ(dlg.asked.size(), 2u);  // the error at start-up and Edit Team's window
+    // The error at start-up, Edit Team's window and Create Team's two questions.
+    EXPECT_EQ(dlg.asked.size(), 4u);
 }
 
 }  // namespace
