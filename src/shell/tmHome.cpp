@@ -12,6 +12,7 @@
 #include "package/tmZip.h"
 #include "platform/Error.h"
 #include "platform/ProfileFile.h"
+#include "platform/gui/AccessibleLists.h"
 #include "platform/gui/CompactPath.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
@@ -68,8 +69,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui(new Ui::TForm1) {
     ui->ComboBox2->setCurrentIndex(-1);
     ui->Label2->setToolTip(QString());
     // The lists keep their names whatever is chosen; the counter says what it counts.
-    ui->ComboBox1->setAccessibleName(QStringLiteral("League"));
-    ui->ComboBox2->setAccessibleName(QStringLiteral("Type"));
+    keepAccessibleName(ui->ComboBox1, QStringLiteral("League"));
+    keepAccessibleName(ui->ComboBox2, QStringLiteral("Type"));
     ui->Label3->setAccessibleName(QStringLiteral("Characters in the file name"));
     ui->Label3->setAccessibleDescription(ui->Label3->text());
 

@@ -11,6 +11,7 @@
 #include "app/Forms.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
+#include "platform/gui/AccessibleLists.h"
 #include "platform/gui/CommandKeys.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
@@ -58,6 +59,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
 
     Memo1()->setFont(fixedPitchFont());
     rostrix::letCtrlTabLeave(Memo1());
+    rostrix::keepAccessibleName(ui->ComboBox1, ui->ComboBox1->accessibleName());
     rostrix::setPaneLines(Memo1(), rostrix::sampleTeamLines());
     Memo1()->setFocus();
 
@@ -165,9 +167,13 @@ bool TForm4::FormCloseQuery() {
 void TForm4::reject() {
     bool canClose = false;
     guarded([this, &canClose] { canClose = FormCloseQuery(); });
-    if (!canClose) return;
+    if (canClose) QDialog::reject();
+}
+
+// The problem list belongs to the text it was made for: it goes with the window.
+void TForm4::hideEvent(QHideEvent* event) {
     checkPanel_->closePanel();
-    QDialog::reject();
+    QDialog::hideEvent(event);
 }
 
 bool TForm4::eventFilter(QObject* watched, QEvent* event) {

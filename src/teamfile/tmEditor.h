@@ -44,6 +44,7 @@ protected:
     // Esc does not close the editor; it closes the problem list when that is open.
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();

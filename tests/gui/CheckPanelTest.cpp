@@ -69,6 +69,8 @@ TEST_F(CheckTeamFile, ListsTheFaultsAndTakesTheCursorToEach) {
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(rows());
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->text(QAccessible::Name), "Team file problems");
+    ASSERT_GE(list->childCount(), 3);
+    EXPECT_EQ(list->child(2)->text(QAccessible::Name), "line 13, column 60: throws must be L or R");
     // The lines at fault are marked, the pane gave up room, and nothing else is marked.
     EXPECT_EQ(pane()->extraSelections().size(), 3);
     EXPECT_EQ(pane()->extraSelections()[1].cursor.blockNumber(), 3);
@@ -125,6 +127,12 @@ TEST_F(CheckTeamFile, ASoundFileSaysSoAndClosesTheList) {
     ASSERT_EQ(rows()->count(), 1);
     form.findChild<QToolButton*>("CloseCheckPanel")->click();
     EXPECT_TRUE(panel()->isHidden());
+    // Closing the editor takes an open list with it.
+    QTest::keyClick(pane(), Qt::Key_F7);
+    ASSERT_FALSE(panel()->isHidden());
+    form.hide();
+    EXPECT_TRUE(panel()->isHidden());
+    EXPECT_TRUE(pane()->extraSelections().isEmpty());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -165,6 +167,34 @@ TEST(ScreenReader, EveryWindowHasNamesStatusTextsAndKeyboardPaths) {
     for (QWidget* w : std::vector<QWidget*>{Form2, Form3, Form5, Form6, Form7, Form8, Form10, Form14})
         faults += faultsOf(w);
     EXPECT_EQ(faults.join("\n").toStdString(), "");
+    destroyForms();
+}
+
+// The lists keep their own names whatever is chosen; the counter is named and read with
+// its number.
+TEST(ScreenReader, MainWindowListsAndCounterSayWhatTheyAre) {
+    test::TempFolder home(true);
+    createForms();
+    Form1->show();
+    const auto name = [](const char* control) {
+        return QAccessible::queryAccessibleInterface(Form1->findChild<QWidget*>(control))
+            ->text(QAccessible::Name);
+    };
+    for (int i : {-1, 0, 1}) {
+        Form1->findChild<QComboBox*>("ComboBox1")->setCurrentIndex(i);
+        Form1->findChild<QComboBox*>("ComboBox2")->setCurrentIndex(i);
+        EXPECT_EQ(name("ComboBox1"), "League") << i;
+        EXPECT_EQ(name("ComboBox2"), "Type") << i;
+    }
+    // The choice is read as the list's value.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Form1->findChild<QWidget*>("ComboBox2"))
+                  ->text(QAccessible::Value),
+              "1");
+    Form1->findChild<QLineEdit*>("Edit2")->setText("27ALnya");
+    QAccessibleInterface* counter =
+        QAccessible::queryAccessibleInterface(Form1->findChild<QLabel*>("Label3"));
+    EXPECT_EQ(counter->text(QAccessible::Name), "Characters in the file name");
+    EXPECT_EQ(counter->text(QAccessible::Description), "7");
     destroyForms();
 }
 
