@@ -9,7 +9,7 @@ struct CommandKey {
 };
 
 // The main window's commands that have a key in both layouts. F2 and F3 switch the
-// layout; Ctrl+R opens the careers. A key that a line edit takes for itself (Ctrl+A,
+// layout; Ctrl+R is kept for the careers. A key that a line edit takes for itself (Ctrl+A,
 // Ctrl+Z, and under X11 Ctrl+D, Ctrl+E, Ctrl+K, Ctrl+U) would be lost while typing in the
 // Team or File box, so none of those is used.
 inline constexpr CommandKey kHomeCommandKeys[] = {

@@ -1,11 +1,11 @@
 #include "teamfile/tmCheckPanel.h"
 
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
