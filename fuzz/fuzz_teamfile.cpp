@@ -124,14 +124,13 @@ void checkProblems(const std::vector<std::string>& lines) {
         previous = p.line;
         FUZZ_CHECK(!p.message.empty() && p.width >= 1, what + ": no message or width");
         if (p.column == 0) continue;
-        FUZZ_CHECK(p.line <= lines.size() &&
-                       p.column + p.width - 1 <= lines[p.line - 1].size(),
+        FUZZ_CHECK(p.line <= lines.size() && p.column + p.width - 1 <= lines[p.line - 1].size(),
                    what + ": field past the end of the line");
     }
     const std::string rows = describeProblems(problems);
-    FUZZ_CHECK(static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n')) ==
-                   problems.size(),
-               "one row per problem");
+    FUZZ_CHECK(
+        static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n')) == problems.size(),
+        "one row per problem");
 }
 
 }  // namespace

@@ -13,11 +13,11 @@ struct CommandKey {
 // Ctrl+Z, and under X11 Ctrl+D, Ctrl+E, Ctrl+K, Ctrl+U) would be lost while typing in the
 // Team or File box, so none of those is used.
 inline constexpr CommandKey kHomeCommandKeys[] = {
-    {"Button3", "Ctrl+T"},  // Create Team
+    {"Button3", "Ctrl+T"},        // Create Team
     {"Button4", "Ctrl+Shift+T"},  // Edit Team
-    {"Button2", "Ctrl+N"},  // Names
-    {"Button8", "Ctrl+M"},  // Make Zip
-    {"Button5", "F1"},      // About
+    {"Button2", "Ctrl+N"},        // Names
+    {"Button8", "Ctrl+M"},        // Make Zip
+    {"Button5", "F1"},            // About
 };
 
 }  // namespace rostrix

@@ -12,8 +12,8 @@ long long fileSizeOrZero(const std::string& path) {
     return ec ? 0 : static_cast<long long>(size);
 }
 
-std::string appendedLogTail(const std::string& logPath, long long sizeBefore,
-                            std::size_t maxLines, std::size_t maxChars) {
+std::string appendedLogTail(const std::string& logPath, long long sizeBefore, std::size_t maxLines,
+                            std::size_t maxChars) {
     std::ifstream in(logPath, std::ios::binary);
     if (!in) return {};
     // A log that shrank was replaced during the run: all of it is this run's.

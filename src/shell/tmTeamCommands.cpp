@@ -20,8 +20,7 @@ namespace rostrix {
 namespace {
 
 void tell(QWidget* owner, const std::string& text) {
-    dialogs().message(owner, QString::fromLatin1(kAppTitle), fileNameText(text), MsgIcon::None,
-                      Ok);
+    dialogs().message(owner, QString::fromLatin1(kAppTitle), fileNameText(text), MsgIcon::None, Ok);
 }
 
 }  // namespace
@@ -72,7 +71,8 @@ void createTeam(QWidget* owner, const CreateTeamRequest& request) {
     }
     const std::string problem =
         teamRunProblem(outcome, before, fileStamp(teamFile), teamFile, errlog);
-    if (!problem.empty()) return tell(owner, withScriptWords(problem, appendedLogTail(errlog, logBefore)));
+    if (!problem.empty())
+        return tell(owner, withScriptWords(problem, appendedLogTail(errlog, logBefore)));
 
     // The run counts as a success; a file the game would misread is still worth a word.
     const auto lines = readLines(teamFile);

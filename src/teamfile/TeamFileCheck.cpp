@@ -90,8 +90,7 @@ public:
 private:
     const std::string& at(std::size_t n) const { return lines_[n - 1]; }
 
-    void report(std::size_t line, std::size_t column, std::string message,
-                std::size_t width = 1) {
+    void report(std::size_t line, std::size_t column, std::string message, std::size_t width = 1) {
         problems_.push_back({line, column, std::move(message), width});
     }
 

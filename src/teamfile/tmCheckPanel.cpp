@@ -1,6 +1,5 @@
 #include "teamfile/tmCheckPanel.h"
 
-#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -9,6 +8,7 @@
 #include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace rostrix {
 

@@ -16,7 +16,7 @@ class TForm4;
 namespace rostrix {
 class CheckPanel;
 class EditorSaving;
-}
+}  // namespace rostrix
 
 // The team file editor: one team file at a time in a text pane, with the roster filter
 // and the archive commands on its tool bar.

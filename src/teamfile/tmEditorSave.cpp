@@ -66,10 +66,10 @@ bool EditorSaving::writePane(const std::string& path) {
 
 bool EditorSaving::askToSave() {
     if (!pane_->document()->isModified()) return true;
-    const QString text = fileNameText(fileNamePart(currentFile_)) +
-                         QStringLiteral(" has changed.  Save Changes?");
-    const int answer = dialogs().message(window_, kWarningTitle, text, MsgIcon::Warning,
-                                         Yes | No | Cancel);
+    const QString text =
+        fileNameText(fileNamePart(currentFile_)) + QStringLiteral(" has changed.  Save Changes?");
+    const int answer =
+        dialogs().message(window_, kWarningTitle, text, MsgIcon::Warning, Yes | No | Cancel);
     if (answer == Cancel) return false;
     if (answer != Yes) return true;
     if (currentFile_ == kUntitledTeamFile) return saveAs();
@@ -107,8 +107,7 @@ std::optional<std::string> EditorSaving::chooseSaveName() {
             return path;
         const QString question =
             fileNameText(fileNamePart(path)) + QStringLiteral(" already exists.  Replace it?");
-        if (dialogs().message(window_, kWarningTitle, question, MsgIcon::Warning, Yes | No) ==
-            Yes)
+        if (dialogs().message(window_, kWarningTitle, question, MsgIcon::Warning, Yes | No) == Yes)
             return path;
         // No: back to the dialog, with the name just tried.
         saveDialog_.fileName = *chosen;

@@ -60,7 +60,8 @@ void TForm2::showEvent(QShowEvent* event) {
 
 void TForm2::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier && (!focusWidget() || focusWidget() == this)) {
+    if (enter && event->modifiers() == Qt::NoModifier &&
+        (!focusWidget() || focusWidget() == this)) {
         event->accept();
         guarded([this] { FormClick(); });
         return;

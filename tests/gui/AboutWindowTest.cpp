@@ -50,7 +50,9 @@ TEST(AboutWindow, OpensWithTheFocusOnNoControlThatActs) {
     const struct Case {
         Qt::Key key;
         bool tabFirst;  // Tab first: the link has the focus, and Esc still closes
-    } cases[] = {{Qt::Key_Return, false}, {Qt::Key_Enter, false}, {Qt::Key_Escape, false},
+    } cases[] = {{Qt::Key_Return, false},
+                 {Qt::Key_Enter, false},
+                 {Qt::Key_Escape, false},
                  {Qt::Key_Escape, true}};
     for (const Case& c : cases) {
         Form2->show();

@@ -85,8 +85,7 @@ TEST_F(CheckTeamFile, ListsTheFaultsAndTakesTheCursorToEach) {
     EXPECT_EQ(QApplication::focusWidget(), pane());
 
     // F8 goes on to the third, then wraps to the first; Shift+F8 goes back.
-    const std::tuple<int, int, QString> steps[] = {
-        {13, 60, "X"}, {2, 60, "S"}, {13, 60, "X"}};
+    const std::tuple<int, int, QString> steps[] = {{13, 60, "X"}, {2, 60, "S"}, {13, 60, "X"}};
     QTest::keyClick(pane(), Qt::Key_F8);
     EXPECT_EQ(cursorAt(), steps[0]);
     QTest::keyClick(pane(), Qt::Key_F8);

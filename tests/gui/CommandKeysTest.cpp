@@ -12,7 +12,6 @@
 #include "app/Forms.h"
 #include "names/tmNames.h"
 #include "package/tmZip.h"
-#include "update/tmAbout.h"
 #include "platform/gui/PaneText.h"
 #include "platform/gui/SpinEdit.h"
 #include "shell/HomeShortcuts.h"
@@ -23,6 +22,7 @@
 #include "teamfile/EditorShortcuts.h"
 #include "teamfile/TeamFile.h"
 #include "teamfile/tmEditor.h"
+#include "update/tmAbout.h"
 
 namespace rostrix {
 namespace {
@@ -37,16 +37,21 @@ void activate(QWidget* window) {
 // X11's line-editing keys, which the offscreen platform does not list.
 QList<QKeySequence> textEditingKeys() {
     QList<QKeySequence> keys;
-    const QKeySequence::StandardKey own[] = {
-        QKeySequence::SelectAll,         QKeySequence::Redo,
-        QKeySequence::Delete,            QKeySequence::DeleteEndOfLine,
-        QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
-        QKeySequence::DeleteCompleteLine, QKeySequence::MoveToEndOfLine,
-        QKeySequence::MoveToStartOfLine, QKeySequence::InsertLineSeparator,
-        QKeySequence::Backspace,         QKeySequence::NextChild};
+    const QKeySequence::StandardKey own[] = {QKeySequence::SelectAll,
+                                             QKeySequence::Redo,
+                                             QKeySequence::Delete,
+                                             QKeySequence::DeleteEndOfLine,
+                                             QKeySequence::DeleteStartOfWord,
+                                             QKeySequence::DeleteEndOfWord,
+                                             QKeySequence::DeleteCompleteLine,
+                                             QKeySequence::MoveToEndOfLine,
+                                             QKeySequence::MoveToStartOfLine,
+                                             QKeySequence::InsertLineSeparator,
+                                             QKeySequence::Backspace,
+                                             QKeySequence::NextChild};
     for (auto k : own) keys += QKeySequence::keyBindings(k);
-    for (const char* x11 : {"Ctrl+A", "Ctrl+D", "Ctrl+E", "Ctrl+K", "Ctrl+U", "Ctrl+H",
-                            "Ctrl+W", "Ctrl+Y", "Ctrl+R", "F2", "F3"})
+    for (const char* x11 : {"Ctrl+A", "Ctrl+D", "Ctrl+E", "Ctrl+K", "Ctrl+U", "Ctrl+H", "Ctrl+W",
+                            "Ctrl+Y", "Ctrl+R", "F2", "F3"})
         keys += QKeySequence(QString::fromLatin1(x11));
     return keys;
 }

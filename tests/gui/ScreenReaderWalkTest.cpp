@@ -2,13 +2,13 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QToolButton>
 #include <QtTest/QTest>
 
@@ -72,9 +72,8 @@ void walk(QAccessibleInterface* iface, const QString& path, QStringList& faults,
     const QAccessible::Role role = iface->role();
     const QString name = iface->text(QAccessible::Name).trimmed();
     QObject* object = iface->object();
-    const QString where = path + "/" +
-                          (object && !object->objectName().isEmpty() ? object->objectName()
-                                                                      : name);
+    const QString where =
+        path + "/" + (object && !object->objectName().isEmpty() ? object->objectName() : name);
     if (state.focusable && !state.disabled && name.isEmpty() && role != QAccessible::Client &&
         role != QAccessible::ScrollBar)
         faults << where + ": focusable without a name";
@@ -164,7 +163,8 @@ TEST(ScreenReader, EveryWindowHasNamesStatusTextsAndKeyboardPaths) {
     faults += faultsOf(Form4);
     Form3->setTeamLines(sampleTeamLines());
     Form5->CurrentFolder = home.path();
-    for (QWidget* w : std::vector<QWidget*>{Form2, Form3, Form5, Form6, Form7, Form8, Form10, Form14})
+    for (QWidget* w :
+         std::vector<QWidget*>{Form2, Form3, Form5, Form6, Form7, Form8, Form10, Form14})
         faults += faultsOf(w);
     EXPECT_EQ(faults.join("\n").toStdString(), "");
     destroyForms();

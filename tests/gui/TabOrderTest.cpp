@@ -59,8 +59,7 @@ TEST(TabOrder, EveryControlIsReachedInReadingOrderBothWays) {
         {Form5,
          {"Button3", "Button1", "Button4", "CheckBox1", "CheckBox2", "CheckBox3", "Memo1",
           "Button2", "Button5", "CheckBox4", "CheckListBox1"}},
-        {Form8,
-         {"Edit1", "Edit4", "Edit2", "Button1", "ListBox1", "Memo1", "Edit3", "Button2"}},
+        {Form8, {"Edit1", "Edit4", "Edit2", "Button1", "ListBox1", "Memo1", "Edit3", "Button2"}},
     };
     for (const Case& c : cases) {
         const std::string name = c.order.first().toStdString();

@@ -28,9 +28,8 @@ protected:
         do {
             next = back ? next->previousInFocusChain() : next->nextInFocusChain();
         } while (next != box_ &&
-                 !((next->focusPolicy() & Qt::TabFocus) && next->isVisible() &&
-                   next->isEnabled() && next->window() == box_->window() &&
-                   !box_->isAncestorOf(next)));
+                 !((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled() &&
+                   next->window() == box_->window() && !box_->isAncestorOf(next)));
         next->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
         return true;
     }
