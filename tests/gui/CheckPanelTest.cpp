@@ -84,6 +84,14 @@ TEST_F(CheckTeamFile, ListsTheFaultsAndTakesTheCursorToEach) {
     EXPECT_EQ(cursorAt(), std::make_tuple(4, 32, QString("097")));
     EXPECT_EQ(QApplication::focusWidget(), pane());
 
+    // A double click on the first row goes there.
+    const QRect first = rows()->visualItemRect(rows()->item(0));
+    QTest::mouseClick(rows()->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(rows()->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_EQ(cursorAt(), std::make_tuple(2, 60, QString("S")));
+    rows()->setCurrentRow(1);
+    QTest::keyClick(rows(), Qt::Key_Return);
+
     // F8 goes on to the third, then wraps to the first; Shift+F8 goes back.
     const std::tuple<int, int, QString> steps[] = {{13, 60, "X"}, {2, 60, "S"}, {13, 60, "X"}};
     QTest::keyClick(pane(), Qt::Key_F8);
