@@ -1,5 +1,5 @@
-// Team text over arbitrary bytes: line splitting, and every roster filter kind with extreme
-// thresholds. Checks that
+// Team text over arbitrary bytes: line splitting, every roster filter kind with extreme
+// thresholds, and the team file check. Checks that
 // - split lines hold no line break, and joining them with CR LF and splitting again gives
 //   them back;
 // - the filter keeps lines in their order, only drops player lines past the line-up for the
@@ -7,7 +7,10 @@
 //   the placeholder only where the user agreed, and fails only with its two errors;
 // - whether it fails does not depend on the threshold, nothing is dropped at the lowest
 //   threshold, a higher threshold never keeps more, and a second run keeping every starter
-//   changes nothing more.
+//   changes nothing more;
+// - each problem the check reports lies on a line of the text (or the one after the last,
+//   for a missing line), its field inside that line, in line order, one row each.
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <exception>
@@ -20,6 +23,7 @@
 #include "platform/LineFile.h"
 #include "teamfile/RosterFilter.h"
 #include "teamfile/TeamFile.h"
+#include "teamfile/TeamFileCheck.h"
 
 using namespace rostrix;
 using namespace rostrix::fuzz;
@@ -110,6 +114,25 @@ void checkRun(const std::vector<std::string>& lines, FilterKind kind, int thresh
     FUZZ_CHECK(j == run.kept.size(), what + ": lines added or out of order");
 }
 
+void checkProblems(const std::vector<std::string>& lines) {
+    const std::vector<TeamFileProblem> problems = checkTeamFile(lines);
+    std::size_t previous = 1;
+    for (const TeamFileProblem& p : problems) {
+        const std::string what = "line " + std::to_string(p.line) + " column " +
+                                 std::to_string(p.column) + ": " + p.message;
+        FUZZ_CHECK(p.line >= previous && p.line <= lines.size() + 1, what + ": out of order");
+        previous = p.line;
+        FUZZ_CHECK(!p.message.empty() && p.width >= 1, what + ": no message or width");
+        if (p.column == 0) continue;
+        FUZZ_CHECK(p.line <= lines.size() && p.column + p.width - 1 <= lines[p.line - 1].size(),
+                   what + ": field past the end of the line");
+    }
+    const std::string rows = describeProblems(problems);
+    FUZZ_CHECK(
+        static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n')) == problems.size(),
+        "one row per problem");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -117,6 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         const std::vector<std::string> lines = splitLines(bytes);
         checkSplitting(bytes, lines);
+        checkProblems(lines);
         for (int k = 0; k < 4; ++k) {
             const FilterKind kind = *filterKindAt(k);
             std::optional<std::string> error;

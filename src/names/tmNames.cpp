@@ -12,6 +12,7 @@
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
 #include "platform/gui/PaneText.h"
+#include "platform/gui/TabTypingBox.h"
 #include "shell/tmHome.h"
 #include "ui_tmNames.h"
 #include "update/tmAbout.h"
@@ -60,6 +61,7 @@ TForm5::TForm5(QWidget* parent)
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSize(8);
     Memo1()->setFont(fixed);
+    letCtrlTabLeave(Memo1());
 
     OpenDialog1 = {QStringLiteral("Open"),
                    QStringLiteral("dat"),

@@ -5,10 +5,12 @@
 
 #include "app/Forms.h"
 #include "package/LibraryAddress.h"
+#include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/Clicks.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
+#include "platform/gui/TabTypingBox.h"
 #include "shell/tmHome.h"
 #include "ui_tmEMailTeam.h"
 
@@ -38,6 +40,8 @@ TForm8::TForm8(QWidget* parent)
     connect(ui->Button2, &QPushButton::clicked, this, guard([this] { Button2Click(); }));
     onClick(ui->Label3, [this] { Button1Click(); });
     onClick(ui->Label7, [this] { Button1Click(); });
+    markAsStatus(ui->Label6);
+    letCtrlTabLeave(ui->Memo1);
 
     SmtpClient1.Port = 25;
     SmtpClient1.SubType = mtPlain;

@@ -3,30 +3,27 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QPlainTextEdit>
 #include <filesystem>
 
 #include "app/Forms.h"
 #include "names/tmNames.h"
 #include "package/tmZip.h"
 #include "platform/Error.h"
-#include "platform/LineFile.h"
 #include "platform/ProfileFile.h"
+#include "platform/gui/AccessibleLists.h"
 #include "platform/gui/CompactPath.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
-#include "platform/gui/InputBlock.h"
-#include "platform/gui/PaneText.h"
 #include "shell/HomeFolder.h"
 #include "shell/SettingsKeys.h"
 #include "shell/TeamCommand.h"
+#include "shell/tmHomeLayout.h"
 #include "shell/tmPlayoffs.h"
+#include "shell/tmTeamCommands.h"
 #include "teamfile/tmCareers.h"
-#include "teamfile/tmEditor.h"
 #include "ui_tmHome.h"
 #include "update/UpdateSite.h"
 #include "update/tmAbout.h"
@@ -37,7 +34,6 @@ namespace {
 
 constexpr int kClientWidth = 266;
 constexpr int kLaidOutHeight = 363;
-constexpr int kLayoutHeight = 379;
 constexpr int kTypingLimit = 8;
 
 std::string currentDirectory() {
@@ -74,19 +70,21 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui(new Ui::TForm1) {
     ui->ComboBox1->setCurrentIndex(-1);
     ui->ComboBox2->setCurrentIndex(-1);
     ui->Label2->setToolTip(QString());
+    // The lists keep their names whatever is chosen; the counter says what it counts.
+    keepAccessibleName(ui->ComboBox1, QStringLiteral("League"));
+    keepAccessibleName(ui->ComboBox2, QStringLiteral("Type"));
+    ui->Label3->setAccessibleName(QStringLiteral("Characters in the file name"));
+    ui->Label3->setAccessibleDescription(ui->Label3->text());
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
 
-    keyControls_ = {ui->Button1,   ui->Edit1,   ui->ComboBox1, ui->Edit2,
-                    ui->CheckBox1, ui->Button3, ui->Button4,   ui->Button5,
-                    ui->Button7,   ui->Button2, ui->Button8};
-    installEventFilter(this);
-    for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
     for (QWidget* w : findChildren<QWidget*>())
         if (w->accessibleName().isEmpty() && !w->toolTip().isEmpty())
             w->setAccessibleName(w->toolTip());
+    layout_ = new HomeLayout(this, ui, [this] { return settingsPath(); });
+    layout_->onLayoutKey = [this](int key) { FormKeyUp(key); };
 
     connectHandlers();
     guarded([this] { FormCreate(); });
@@ -124,6 +122,9 @@ void TForm1::connectHandlers() {
     connect(ui->ComboBox1, &QComboBox::activated, this, guard([this] { CSpinEdit1Change(); }));
     connect(ui->CheckBox1, &QCheckBox::toggled, this, guard([this] { CheckBox1Click(); }));
     connect(ui->Edit2, &QLineEdit::textChanged, this, guard([this] { Edit2Change(); }));
+    // Enter in the Team or File box runs Create Team.
+    for (QLineEdit* box : {ui->Edit1, static_cast<QLineEdit*>(ui->Edit2)})
+        connect(box, &QLineEdit::returnPressed, this, guard([this] { Button3Click(); }));
 }
 
 std::string TForm1::settingsPath() const {
@@ -131,22 +132,14 @@ std::string TForm1::settingsPath() const {
 }
 
 std::string TForm1::updateSite() {
-    const ProfileFile ini(settingsPath());
-    const std::string value = ini.read(settings::kUpdate, settings::kSite, "");
-    if (value.empty()) return kSiteBase;
-    if (auto site = siteFromSetting(value)) return *site;
-    if (!siteReported_) {
+    std::string complaint;
+    const std::string site = configuredSite(settingsPath(), &complaint);
+    if (!complaint.empty() && !siteReported_) {
         siteReported_ = true;
-        dialogs().message(
-            this, QString::fromLatin1(kAppTitle),
-            QStringLiteral("The update site \"%1\" in %2 is not an address like "
-                           "http://host[:port]/folder or https://host[:port]/folder.\nThe built-in "
-                           "site %3 is used instead.")
-                .arg(QString::fromLatin1(value), fileNameText(settingsPath()),
-                     QString::fromLatin1(kSiteBase)),
-            MsgIcon::None, Ok);
+        dialogs().message(this, QString::fromLatin1(kAppTitle), fileNameText(complaint),
+                          MsgIcon::None, Ok);
     }
-    return kSiteBase;
+    return site;
 }
 
 void TForm1::FormCreate() {
@@ -193,59 +186,11 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
-    const ProfileFile ini(settingsPath());
-    const std::string value = ini.read(settings::kSettings, settings::kShowMenus, "true");
-    if (value == "false") applyButtonLayout(true);
-    if (value == "true") applyMenuLayout(true);
-}
-
-void TForm1::setCommandVisibility(bool buttons) {
-    for (QWidget* b : {static_cast<QWidget*>(ui->Button1), static_cast<QWidget*>(ui->Button4),
-                       static_cast<QWidget*>(ui->Button7), static_cast<QWidget*>(ui->Button2),
-                       static_cast<QWidget*>(ui->Button8), static_cast<QWidget*>(ui->Button5)})
-        b->setVisible(buttons);
-    for (QMenu* m : {ui->File1, ui->EditMenu1, ui->Setup1}) m->menuAction()->setVisible(!buttons);
-    ui->About1->setVisible(!buttons);
-    // With every top-level item hidden, the empty bar would only take room.
-    ui->MainMenu1->setVisible(!buttons);
-}
-
-void TForm1::setClientHeight(int height) {
-    ui->ClientArea->setFixedSize(kClientWidth, height);
-}
-
-void TForm1::applyButtonLayout(bool withHeight) {
-    setCommandVisibility(true);
-    if (withHeight) setClientHeight(kLayoutHeight);
-}
-
-void TForm1::applyMenuLayout(bool withHeight) {
-    setCommandVisibility(false);
-    if (withHeight) setClientHeight(kLayoutHeight);
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyRelease) return QMainWindow::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() != Qt::Key_F2 && key->key() != Qt::Key_F3) return false;
-    // Only the window and the listed controls act on F2/F3; in any other control (the
-    // year field, the type list) the key stops there instead of reaching the window.
-    if (watched != this && !keyControls_.contains(static_cast<QWidget*>(watched))) return true;
-    if (!key->isAutoRepeat())
-        guarded([this, k = key->key()] { FormKeyUp(k == Qt::Key_F2 ? 113 : 114); });
-    return true;
+    layout_->showSaved();
 }
 
 void TForm1::FormKeyUp(int key) {
-    if (key != 113 && key != 114) return;
-    const bool buttons = key == 113;
-    if (buttons)
-        applyButtonLayout(false);
-    else
-        applyMenuLayout(false);
-    ProfileFile ini(settingsPath());
-    ini.writeNow(settings::kSettings, settings::kShowMenus, buttons ? "false" : "true");
-    setClientHeight(kLayoutHeight);
+    if (key == 113 || key == 114) layout_->switchTo(key == 113);
 }
 
 void TForm1::Button1Click() {
@@ -275,81 +220,20 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Button3Click() {
-    if (running_) return;  // one run at a time, however the command is reached
-    const std::string home = rostrix::homeFolder();
-    std::error_code ec;
-    std::filesystem::current_path(home, ec);
-
-    // Without a script of the user's own, the builder shipped with the program does the work.
-    const std::vector<std::string> bundled =
-        bundledTeamBuilderFolders(fileNameBytes(QCoreApplication::applicationDirPath()));
-    const std::optional<std::string> scriptFolder = teamScriptFolder(PerlDirectory, bundled);
-    if (!scriptFolder) {
-        dialogs().message(this, QString::fromLatin1(kAppTitle),
-                          fileNameText(noTeamScriptMessage(PerlDirectory, bundled)),
-                          MsgIcon::Warning, Ok);
-        return;
-    }
-
-    TeamInputs in;
-    in.perlDirectory = *scriptFolder;
-    in.year = ui->CSpinEdit1->readValue();
-    in.team = ui->Edit1->text().toStdString();
-    in.league = ui->ComboBox1->currentText().toStdString();
-    in.fileName = ui->Edit2->text().toStdString();
-    in.type = ui->ComboBox2->currentText().toStdString();
-    const std::string command = composeTeamCommand(in);
-
-    const std::string teamFile = home + "/" + fileNameBytes(ui->Edit2->text()) + ".dat";
-    const std::string errlog = home + "/errlog.txt";
-    const FileStamp before = fileStamp(teamFile);
-    CommandOutcome outcome;
-    {
-        // No window takes input while the script runs (a second click would start a second
-        // run on the same team file), but they all keep repainting.
-        running_ = true;
-        const struct Done {
-            bool& running;
-            ~Done() { running = false; }
-        } done{running_};
-        const InputBlock block;
-        outcome = runTeamCommand(command, home, errlog, &InputBlock::pump);
-    }
-    const std::string problem =
-        teamRunProblem(outcome, before, fileStamp(teamFile), teamFile, errlog);
-    if (problem.empty()) return;
-    dialogs().message(this, QString::fromLatin1(kAppTitle), fileNameText(problem), MsgIcon::None,
-                      Ok);
+    CreateTeamRequest request;
+    request.home = homeFolder();
+    request.perlDirectory = PerlDirectory;
+    request.inputs.year = ui->CSpinEdit1->readValue();
+    request.inputs.team = ui->Edit1->text().toStdString();
+    request.inputs.league = ui->ComboBox1->currentText().toStdString();
+    request.inputs.fileName = ui->Edit2->text().toStdString();
+    request.inputs.type = ui->ComboBox2->currentText().toStdString();
+    request.fileName = fileNameBytes(ui->Edit2->text());
+    createTeam(this, request);
 }
 
 void TForm1::Button4Click() {
-    const std::string home = rostrix::homeFolder();
-    std::error_code ec;
-    std::filesystem::current_path(home, ec);
-
-    // A missing or unreadable team file gives an empty, untitled editor: no message.
-    QPlainTextEdit* pane = Form4->Memo1();
-    pane->clear();
-    const QString name = ui->Edit2->text();
-    std::optional<std::vector<std::string>> lines;
-    std::string path;
-    if (!name.isEmpty()) {
-        path = home + "/" + fileNameBytes(name) + ".dat";
-        lines = readLines(path);
-    }
-    if (lines) {
-        setPaneLines(pane, *lines);
-        Form4->CurrentFile = path;
-        Form4->setWindowTitle(QStringLiteral("Rostrix - ") + name + QStringLiteral(".dat"));
-    } else {
-        Form4->CurrentFile = "Untitled.dat";
-        Form4->setWindowTitle(QStringLiteral("Rostrix - Untitled.dat"));
-    }
-    centreOver(Form4, this);
-    pane->document()->setModified(false);
-    Form4->OpenDialog1.initialDir = fileNameText(home);
-    Form4->SaveDialog1.initialDir = fileNameText(home);
-    dialogs().showModal(Form4);
+    editTeam(this, homeFolder(), ui->Edit2->text());
 }
 
 // Names: the utility lists the home directory each time it opens.
@@ -397,6 +281,7 @@ void TForm1::CheckBox1Click() {
 
 void TForm1::Edit2Change() {
     ui->Label3->setText(QString::number(ui->Edit2->text().size()));
+    ui->Label3->setAccessibleDescription(ui->Label3->text());
 }
 
 void TForm1::Exit1Click() {

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QSet>
 #include <QTimer>
 #include <cstdint>
 #include <string>
 
 namespace Ui {
 class TForm1;
+}
+namespace rostrix {
+class HomeLayout;
 }
 
 // The main window: home and Perl directories, the team information group with
@@ -56,18 +58,12 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void applyButtonLayout(bool withHeight);
-    void applyMenuLayout(bool withHeight);
-    void setCommandVisibility(bool buttons);
-    void setClientHeight(int height);
     void connectHandlers();
 
     Ui::TForm1* ui;
-    QSet<QWidget*> keyControls_;
+    rostrix::HomeLayout* layout_;
     bool centred_ = false;
-    bool running_ = false;       // Create Team's script is running
     bool siteReported_ = false;  // a malformed update site has been reported
 };

@@ -11,13 +11,14 @@ struct TeamFileProblem {
     std::size_t line;    // 1-based
     std::size_t column;  // 1-based; 0 when the whole line is at fault
     std::string message;
+    std::size_t width = 1;  // columns of the field at fault, from column on
 };
 
 // Checks a team file line by line: the team title line, nine starters (batter lines, or
 // the placeholder of a starter taken out), the pitcher section and its pitcher lines, the
 // bench section and its batter lines; every field in its columns, right-aligned without
-// leading zeros, the blanks between fields, handedness, position codes and the
-// games-at-position groups (most games first), and the lengths 78, 80, 86 and 92.
+// leading zeros, the blanks between fields, handedness, position codes, the form of the
+// games-at-position groups, and the lengths 78, 80, 86 and 92.
 // An empty result means the file is sound.
 std::vector<TeamFileProblem> checkTeamFile(const std::vector<std::string>& lines);
 

@@ -1,12 +1,8 @@
 #include "teamfile/tmEditor.h"
 
-#include <QAbstractSpinBox>
-#include <QApplication>
-#include <QClipboard>
 #include <QFontDatabase>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QMimeData>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
@@ -15,15 +11,22 @@
 #include "app/Forms.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
+#include "platform/gui/AccessibleLists.h"
+#include "platform/gui/CommandKeys.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
 #include "platform/gui/PaneText.h"
 #include "shell/HomeFolder.h"
-#include "platform/gui/SaveName.h"
+#include "platform/gui/TabTypingBox.h"
 #include "shell/tmHome.h"
+#include "teamfile/EditorShortcuts.h"
 #include "teamfile/RosterFilter.h"
 #include "teamfile/TeamArchive.h"
 #include "teamfile/TeamFile.h"
+#include "teamfile/TeamFileCheck.h"
+#include "teamfile/tmCheckPanel.h"
+#include "teamfile/tmEditorEdit.h"
+#include "teamfile/tmEditorSave.h"
 #include "teamfile/tmPlyrArchive.h"
 #include "ui_tmEditor.h"
 
@@ -35,36 +38,13 @@ using rostrix::guarded;
 
 namespace {
 
-const std::string kUntitled = "Untitled.dat";
 const QString kWarningTitle = QStringLiteral("Run QRD Warning");
-
-std::string fileNamePart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folderPart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return {};
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-QString captionFor(const std::string& fileName) {
-    return QStringLiteral("Rostrix - ") + rostrix::fileNameText(fileName);
-}
 
 // Columns only line up in a fixed-pitch font.
 QFont fixedPitchFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(13);
     return font;
-}
-
-// The line edit being typed in, a spin box's own included.
-QLineEdit* focusedLineEdit(QWidget* focus) {
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) return line;
-    if (qobject_cast<QAbstractSpinBox*>(focus)) return focus->findChild<QLineEdit*>();
-    return nullptr;
 }
 
 }  // namespace
@@ -75,9 +55,12 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(795, 425);
+    saving_ = std::make_unique<rostrix::EditorSaving>(this, Memo1(), CurrentFile, SaveDialog1);
     arrangeToolBar();
 
     Memo1()->setFont(fixedPitchFont());
+    rostrix::letCtrlTabLeave(Memo1());
+    rostrix::keepAccessibleName(ui->ComboBox1, ui->ComboBox1->accessibleName());
     rostrix::setPaneLines(Memo1(), rostrix::sampleTeamLines());
     Memo1()->setFocus();
 
@@ -107,7 +90,18 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
             guard([this] { ToolButton28Click(); }));
     connect(ui->actionPlayerArchive, &QAction::triggered, this,
             guard([this] { ToolButton29Click(); }));
-    connectEditActions();
+    connect(ui->actionCheckFile, &QAction::triggered, this, guard([this] { CheckFileClick(); }));
+    checkPanel_ = new rostrix::CheckPanel(Memo1());
+    const auto problemKey = [this](const char* keys, void (rostrix::CheckPanel::*step)()) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), this);
+        connect(shortcut, &QShortcut::activated, checkPanel_, step);
+    };
+    problemKey(rostrix::kNextProblemKey, &rostrix::CheckPanel::next);
+    problemKey(rostrix::kPreviousProblemKey, &rostrix::CheckPanel::previous);
+    // Enter in the threshold runs the filter.
+    ui->CSpinEdit1->installEventFilter(this);
+    rostrix::wireEditCommands(this, Memo1(),
+                              {ui->EditUndo1, ui->EditCut1, ui->EditCopy1, ui->EditPaste1});
     setModifiedFlag(false);
     guarded([this] { FormCreate(); });
 }
@@ -145,54 +139,17 @@ void TForm4::arrangeToolBar() {
         {ui->actionApplyFilter, "ToolButton23"},
         {ui->actionTeamArchive, "ToolButton28"},
         {ui->actionPlayerArchive, "ToolButton29"},
+        {ui->actionCheckFile, "ToolButton30"},
     };
     for (const auto& [action, name] : buttons) {
         QWidget* button = bar->widgetForAction(action);
         button->setObjectName(QString::fromLatin1(name));
         button->setAccessibleName(action->toolTip());
-        // The tool tip teaches the key as well.
-        if (!action->shortcut().isEmpty())
-            action->setToolTip(QStringLiteral("%1 (%2)").arg(
-                action->toolTip(), action->shortcut().toString(QKeySequence::NativeText)));
+        // Every command has a key, taught in its tool tip.
+        for (const rostrix::CommandKey& key : rostrix::kEditorCommandKeys)
+            if (action->objectName() == QLatin1String(key.command))
+                rostrix::setCommandKey(action, QString::fromLatin1(key.keys));
     }
-}
-
-// The edit commands work on the pane and are only offered when they would do something.
-void TForm4::connectEditActions() {
-    QPlainTextEdit* pane = Memo1();
-    ui->EditUndo1->setEnabled(false);
-    ui->EditCut1->setEnabled(false);
-    ui->EditCopy1->setEnabled(false);
-    connect(pane, &QPlainTextEdit::undoAvailable, ui->EditUndo1, &QAction::setEnabled);
-    connect(pane, &QPlainTextEdit::copyAvailable, ui->EditCut1, &QAction::setEnabled);
-    connect(pane, &QPlainTextEdit::copyAvailable, ui->EditCopy1, &QAction::setEnabled);
-    // Each command goes to the focused text control: the pane, or the threshold field while
-    // it is being typed in; with the focus on the filter list it does nothing.
-    const auto onFocused = [this](auto inPane, auto inLine) {
-        return [this, inPane, inLine] {
-            QWidget* focus = QApplication::focusWidget();
-            if (!focus || focus == Memo1() || Memo1()->isAncestorOf(focus))
-                (Memo1()->*inPane)();
-            else if (QLineEdit* line = focusedLineEdit(focus))
-                (line->*inLine)();
-        };
-    };
-    connect(ui->EditUndo1, &QAction::triggered, this,
-            onFocused(&QPlainTextEdit::undo, &QLineEdit::undo));
-    connect(ui->EditCut1, &QAction::triggered, this,
-            onFocused(&QPlainTextEdit::cut, &QLineEdit::cut));
-    connect(ui->EditCopy1, &QAction::triggered, this,
-            onFocused(&QPlainTextEdit::copy, &QLineEdit::copy));
-    connect(ui->EditPaste1, &QAction::triggered, this,
-            onFocused(&QPlainTextEdit::paste, &QLineEdit::paste));
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
-            [this] { updatePasteAction(); });
-    updatePasteAction();
-}
-
-void TForm4::updatePasteAction() {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    ui->EditPaste1->setEnabled(data && data->hasText());
 }
 
 // Every change counts, undo included: a text undone back to the saved one still asks.
@@ -204,53 +161,8 @@ void TForm4::setModifiedFlag(bool modified) {
     Memo1()->document()->setModified(modified);
 }
 
-// False when the text holds a character a team file cannot hold and the user chose not
-// to save it with "?" in its place: then nothing is written.
-bool TForm4::writePane(const std::string& path) {
-    if (const auto odd = rostrix::firstUnsavableCharacter(Memo1())) {
-        const QString code =
-            QString::number(odd->character.toUcs4().value(0), 16).toUpper().rightJustified(4, '0');
-        const QString text = QStringLiteral(
-                                 "Line %1 holds %2 (U+%3), a character a team file cannot hold.\n"
-                                 "Save with \"?\" in place of every such character?")
-                                 .arg(QString::number(odd->line), odd->character, code);
-        if (dialogs().message(this, QString::fromLatin1(rostrix::kAppTitle), text,
-                              rostrix::MsgIcon::Question,
-                              rostrix::Yes | rostrix::No) != rostrix::Yes)
-            return false;
-    }
-    if (!rostrix::writeLinesAtomic(path, rostrix::paneLines(Memo1())))
-        throw Error(formatText("Cannot create file %s", path));
-    return true;
-}
-
-// False when the user cancels. Yes writes a text that has a file at once and leaves the
-// modified flag to the caller; a text never saved asks for its name first, and
-// dismissing that dialog counts as Cancel.
-bool TForm4::askToSave() {
-    if (!Memo1()->document()->isModified()) return true;
-    const QString text = rostrix::fileNameText(fileNamePart(CurrentFile)) +
-                         QStringLiteral(" has changed.  Save Changes?");
-    const int answer = dialogs().message(this, kWarningTitle, text, rostrix::MsgIcon::Warning,
-                                         rostrix::Yes | rostrix::No | rostrix::Cancel);
-    if (answer == rostrix::Cancel) return false;
-    if (answer != rostrix::Yes) return true;
-    if (CurrentFile == kUntitled) return saveAs();
-    // Declining to save a character the file cannot hold keeps the text, like Cancel.
-    return writePane(CurrentFile);
-}
-
-// The save dialog, until the user picks a name that is free, is the text's own file, or
-// may be replaced. Nothing when the dialog is dismissed.
-std::optional<std::string> TForm4::chooseSaveName() {
-    SaveDialog1.fileName = rostrix::fileNameText(CurrentFile);
-    SaveDialog1.initialDir = rostrix::fileNameText(folderPart(CurrentFile));
-    return rostrix::chooseSaveName(this, SaveDialog1,
-                                   CurrentFile == kUntitled ? std::string() : CurrentFile);
-}
-
 bool TForm4::FormCloseQuery() {
-    return askToSave();
+    return saving_->askToSave();
 }
 
 void TForm4::reject() {
@@ -259,8 +171,37 @@ void TForm4::reject() {
     if (canClose) QDialog::reject();
 }
 
+// The problem list belongs to the text it was made for: it goes with the window.
+void TForm4::hideEvent(QHideEvent* event) {
+    checkPanel_->closePanel();
+    QDialog::hideEvent(event);
+}
+
+bool TForm4::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->CSpinEdit1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            guarded([this] { ToolButton23Click(); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Check Team File: the text in the pane as it stands, saved or not.
+void TForm4::CheckFileClick() {
+    const std::vector<std::string> lines = rostrix::paneLines(Memo1());
+    const auto problems = rostrix::checkTeamFile(lines);
+    if (!problems.empty()) return checkPanel_->showProblems(problems);
+    checkPanel_->closePanel();
+    dialogs().message(this, QString::fromLatin1(rostrix::kAppTitle),
+                      QStringLiteral("The team file is sound: %1 lines checked.").arg(lines.size()),
+                      rostrix::MsgIcon::None, rostrix::Ok);
+}
+
 void TForm4::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        checkPanel_->closePanel();
         event->accept();
         return;
     }
@@ -269,51 +210,33 @@ void TForm4::keyPressEvent(QKeyEvent* event) {
 
 // New
 void TForm4::ToolButton2Click() {
-    if (!askToSave()) return;
+    if (!saving_->askToSave()) return;
+    checkPanel_->closePanel();
     Memo1()->clear();
-    CurrentFile = kUntitled;
-    setWindowTitle(captionFor(CurrentFile));
-    setModifiedFlag(false);
+    saving_->belongsTo(rostrix::kUntitledTeamFile);
 }
 
 // Open
 void TForm4::ToolButton3Click() {
     const auto chosen = dialogs().openFile(this, OpenDialog1);
     if (!chosen) return;
-    if (!askToSave()) return;
+    if (!saving_->askToSave()) return;
     const std::string path = rostrix::chosenPathBytes(*chosen);
     const auto lines = rostrix::readLines(path);
     if (!lines) throw Error(formatText("Cannot open file %s", path));
+    checkPanel_->closePanel();
     rostrix::setPaneLines(Memo1(), *lines);
-    CurrentFile = path;
-    setWindowTitle(captionFor(fileNamePart(path)));
-    setModifiedFlag(false);
+    saving_->belongsTo(path);
 }
 
 // Save
 void TForm4::ToolButton4Click() {
-    if (CurrentFile == kUntitled) {
-        ToolButton5Click();
-        return;
-    }
-    if (writePane(CurrentFile)) setModifiedFlag(false);
+    saving_->save();
 }
 
 // Save As
 void TForm4::ToolButton5Click() {
-    saveAs();
-}
-
-// False when the dialog was dismissed.
-bool TForm4::saveAs() {
-    const auto chosen = chooseSaveName();
-    if (!chosen) return false;
-    const std::string& path = *chosen;
-    if (!writePane(path)) return false;
-    CurrentFile = path;
-    setWindowTitle(captionFor(fileNamePart(path)));
-    setModifiedFlag(false);
-    return true;
+    saving_->saveAs();
 }
 
 // The roster filter. The pane changes only when the whole run succeeds, and then in one

@@ -13,6 +13,10 @@ class QPlainTextEdit;
 namespace Ui {
 class TForm4;
 }
+namespace rostrix {
+class CheckPanel;
+class EditorSaving;
+}  // namespace rostrix
 
 // The team file editor: one team file at a time in a text pane, with the roster filter
 // and the archive commands on its tool bar.
@@ -37,8 +41,10 @@ public:
     void reject() override;
 
 protected:
-    // Esc belongs to the text pane: it does not close the editor.
+    // Esc does not close the editor; it closes the problem list when that is open.
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();
@@ -51,16 +57,13 @@ private:
     void ToolButton23Click();
     void ToolButton28Click();
     void ToolButton29Click();
+    void CheckFileClick();
 
     void arrangeToolBar();
-    void connectEditActions();
-    void updatePasteAction();
-    bool askToSave();
     bool askAboutStarter(std::size_t line);
-    bool saveAs();
-    std::optional<std::string> chooseSaveName();
-    bool writePane(const std::string& path);
     void setModifiedFlag(bool modified);
 
     std::unique_ptr<Ui::TForm4> ui;
+    std::unique_ptr<rostrix::EditorSaving> saving_;
+    rostrix::CheckPanel* checkPanel_;
 };

@@ -2,6 +2,9 @@
 
 #include <cctype>
 
+#include "platform/ProfileFile.h"
+#include "shell/SettingsKeys.h"
+
 namespace rostrix {
 
 namespace {
@@ -57,6 +60,19 @@ std::optional<std::string> siteFromSetting(std::string_view value) {
     for (const char c : folder)
         if (!pathCharacter(c)) return std::nullopt;
     return std::string(scheme) + std::string(authority) + std::string(folder);
+}
+
+std::string configuredSite(const std::string& settingsPath, std::string* complaint) {
+    const ProfileFile ini(settingsPath);
+    const std::string value = ini.read(settings::kUpdate, settings::kSite, "");
+    if (value.empty()) return kSiteBase;
+    if (auto site = siteFromSetting(value)) return *site;
+    if (complaint)
+        *complaint = "The update site \"" + value + "\" in " + settingsPath +
+                     " is not an address like http://host[:port]/folder or "
+                     "https://host[:port]/folder.\nThe built-in site " +
+                     kSiteBase + " is used instead.";
+    return kSiteBase;
 }
 
 }  // namespace rostrix

@@ -24,4 +24,9 @@ inline constexpr const char* kArchiveName = "kwyx.zip";
 // are appended to; nothing when the value is not such an address.
 std::optional<std::string> siteFromSetting(std::string_view value);
 
+// The site the settings file at settingsPath names, else the built-in one. When the
+// file names something that is no site address, complaint (bytes, may be null) gets the
+// text that tells the user so; otherwise it is left alone.
+std::string configuredSite(const std::string& settingsPath, std::string* complaint);
+
 }  // namespace rostrix

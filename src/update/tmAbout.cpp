@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShowEvent>
 
@@ -34,6 +35,9 @@ TForm2::TForm2(QWidget* parent)
     makeActivatable(ui->Label5, LabelActsAs::Link, [this] { Label5Click(); });
     makeActivatable(ui->Label6, LabelActsAs::Button, [this] { Label6Click(); });
     HttpClient1.socket().pump = [] { QCoreApplication::processEvents(); };
+    // The window itself holds the focus when it opens, so a stray Enter closes it rather
+    // than opening a browser or starting a check; Tab goes on to the link and the check.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 TForm2::~TForm2() = default;
@@ -52,6 +56,18 @@ void TForm2::showEvent(QShowEvent* event) {
     ui->Label5->setText(
         ui->Label5->fontMetrics().elidedText(address, Qt::ElideMiddle, ui->Label5->width()));
     ui->Label5->setToolTip(address);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier &&
+        (!focusWidget() || focusWidget() == this)) {
+        event->accept();
+        guarded([this] { FormClick(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm2::mouseReleaseEvent(QMouseEvent* event) {

@@ -32,6 +32,8 @@ public slots:
     void reject() override;
 
 protected:
+    // Enter closes the window while no control has the focus, as Esc and a click do.
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

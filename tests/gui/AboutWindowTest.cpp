@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -41,6 +42,33 @@ TEST(AboutWindow, ClicksOnTheBackgroundPictureAndFirstFourLabelsClose) {
         QTest::mouseClick(target, Qt::LeftButton, {}, *name ? QPoint() : QPoint(5, 5));
         EXPECT_FALSE(Form2->isVisible()) << name;
     }
+}
+
+TEST(AboutWindow, OpensWithTheFocusOnNoControlThatActs) {
+    UpdateWindows w("http://127.0.0.1:9/site");
+    ScriptedDialogs dlg;  // a browser or a version check would be a question
+    const struct Case {
+        Qt::Key key;
+        bool tabFirst;  // Tab first: the link has the focus, and Esc still closes
+    } cases[] = {{Qt::Key_Return, false},
+                 {Qt::Key_Enter, false},
+                 {Qt::Key_Escape, false},
+                 {Qt::Key_Escape, true}};
+    for (const Case& c : cases) {
+        Form2->show();
+        Form2->activateWindow();
+        QApplication::setActiveWindow(Form2);
+        EXPECT_EQ(Form2->focusWidget(), Form2) << c.key;
+        if (c.tabFirst) {
+            QTest::keyClick(Form2, Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), UpdateWindows::control(Form2, "Label5"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), UpdateWindows::control(Form2, "Label6"));
+        }
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : Form2, c.key);
+        EXPECT_FALSE(Form2->isVisible()) << c.key;
+    }
+    EXPECT_TRUE(dlg.asked.empty());
 }
 
 TEST(AboutWindow, HomePageLinkOpensTheBrowserOrSaysItCannot) {

@@ -106,9 +106,10 @@ TEST_F(Editor, ToolBarHoldsItsControlsInOrder) {
                                "ComboBox1 ",
                                "Label2 When Less Than",
                                "CSpinEdit1 ",
-                               "ToolButton23 Update .DAT File (Apply Filter)",
-                               "ToolButton28 Write to team archive file",
-                               "ToolButton29 Write to player archive file"};
+                               "ToolButton23 Update .DAT File (Apply Filter) Ctrl+L",
+                               "ToolButton28 Write to team archive file Ctrl+T",
+                               "ToolButton29 Write to player archive file Ctrl+P",
+                               "ToolButton30 Check Team File F7"};
     auto* bar = form.findChild<QToolBar*>("ToolBar1");
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->height(), 29);

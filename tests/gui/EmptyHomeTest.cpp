@@ -109,8 +109,9 @@ TEST(EmptyHome, TheStartFolderServesAsTheHomeFolder) {
         EXPECT_TRUE(start.exists("archive.dat"));
         EXPECT_TRUE(start.exists("player.dat"));
 
-        // Create Team runs the script there, with its log there.
+        // Create Team runs the script there, with its log there, and checks what it wrote.
         in<QLineEdit>(Form1, "Edit2")->setText("28ALnya");
+        dlg.answerButton(Ok);  // "... was written but has N problems; ..."
         {
             const test::StubPerl perl("pwd > where.txt\necho new > 28ALnya.dat\necho oops >&2\n");
             in(Form1, "Button3")->click();

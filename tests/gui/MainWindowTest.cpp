@@ -371,30 +371,40 @@ TEST_F(MainWindow, FileBoxLimitsTypingToEightCharacters) {
 
 using test::StubPerl;
 
+// A stub script line that writes a sound team file as 27ALnya.dat.
+std::string writesSoundTeam() {
+    return "cp '" + std::string(ROSTRIX_TEST_DATA) + "/sample-team.dat' 27ALnya.dat\n";
+}
+
 TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
     const std::string file = dir() + "/27ALnya.dat";
     const std::string messages = "\nThe script's messages are in " + dir() + "/errlog.txt.";
+    const std::string replace = "27ALnya.dat already exists in " + dir() + ". Replace it?";
     struct Case {
-        const char* script;
-        bool stale;          // an older 27ALnya.dat is there before the run
+        std::string script;
+        bool stale;          // an older 27ALnya.dat is there before the run (and is replaced)
         std::string expect;  // "" : no message
     };
     const Case cases[] = {
         {"echo \"no database\" >&2\nexit 3\n", false,
          "The team file " + file + " was not written: the script ended with exit status 3." +
-             messages},
+             "\nThe script said:\nno database" + messages},
         {"exit 0\n", true, "The team file " + file + " was not written." + messages},
         {"exit 2\n", true,
          "The team file " + file + " was not written: the script ended with exit status 2." +
              messages},
-        {"echo new > 27ALnya.dat\nexit 1\n", false,
+        {writesSoundTeam() + "exit 1\n", false,
          "The team file " + file + " may be incomplete: the script ended with exit status 1." +
              messages},
-        {"echo new > 27ALnya.dat\n", true, ""},
-        {"echo new > 27ALnya.dat\n", false, ""},
+        {"echo 'no team XYZ in 2001' >&2\necho 'the clubs are GRN GRR' >&2\nexit 1\n", false,
+         "The team file " + file + " was not written: the script ended with exit status 1." +
+             "\nThe script said:\nno team XYZ in 2001\nthe clubs are GRN GRR" + messages},
+        {writesSoundTeam(), true, ""},
+        {writesSoundTeam(), false, ""},
     };
     startAndShow();
     control<QLineEdit>("Edit2")->setText("27ALnya");
+    home.write("errlog.txt", "an older run's words\n");
     for (const auto& c : cases) {
         std::filesystem::remove(file);
         if (c.stale) {
@@ -402,23 +412,66 @@ TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
             std::filesystem::last_write_time(
                 file, std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
         }
-        home.write("errlog.txt", "");
         const StubPerl perl(c.script);
         test::ScriptedDialogs dlg;
+        if (c.stale) dlg.answerButton(Yes);
         if (!c.expect.empty()) dlg.answerButton(Ok);
         control<QPushButton>("Button3")->click();
-        ASSERT_EQ(dlg.asked.size(), c.expect.empty() ? 0u : 1u) << c.script;
+        const std::size_t first = c.stale ? 1 : 0;
+        ASSERT_EQ(dlg.asked.size(), first + (c.expect.empty() ? 0u : 1u)) << c.script;
+        if (c.stale) {
+            EXPECT_EQ(dlg.asked[0].text.toStdString(), replace);
+        }
         if (c.expect.empty()) continue;
-        EXPECT_EQ(dlg.asked[0].title, "Rostrix");
-        EXPECT_EQ(dlg.asked[0].icon, MsgIcon::None);
-        EXPECT_EQ(dlg.asked[0].text.toStdString(), c.expect) << c.script;
+        EXPECT_EQ(dlg.asked[first].title, "Rostrix");
+        EXPECT_EQ(dlg.asked[first].icon, MsgIcon::None);
+        EXPECT_EQ(dlg.asked[first].text.toStdString(), c.expect) << c.script;
     }
-    EXPECT_EQ(home.read("errlog.txt"), "");  // the last stub wrote nothing to it
+}
+
+TEST_F(MainWindow, CreateTeamAsksBeforeReplacingATeamFile) {
+    startAndShow();
+    control<QLineEdit>("Edit2")->setText("27ALnya");
+    home.write("27ALnya.dat", "my own edits\r\n");
+    const StubPerl perl("echo run >> runs.txt\n" + writesSoundTeam());
+    test::ScriptedDialogs dlg;
+    dlg.answerButton(No);
+    control<QPushButton>("Button3")->click();
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].title, "Rostrix");
+    EXPECT_EQ(dlg.asked[0].buttons, Yes | No);
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "27ALnya.dat already exists in " + dir() + ". Replace it?");
+    EXPECT_FALSE(home.exists("runs.txt"));  // No runs nothing
+    EXPECT_EQ(home.read("27ALnya.dat"), "my own edits\r\n");
+    dlg.answerButton(Yes);
+    control<QPushButton>("Button3")->click();
+    EXPECT_EQ(home.read("runs.txt"), "run\n");
+    EXPECT_EQ(home.read("27ALnya.dat"),
+              readFileBytes(std::string(ROSTRIX_TEST_DATA) + "/sample-team.dat"));
+    EXPECT_TRUE(dlg.allAnswered());
+}
+
+TEST_F(MainWindow, CreateTeamChecksTheFileItWrote) {
+    startAndShow();
+    control<QLineEdit>("Edit2")->setText("27ALnya");
+    const std::string file = dir() + "/27ALnya.dat";
+    // One fault: the first starter bats "S".
+    const StubPerl perl(writesSoundTeam() + "sed -i '2s/ L   5/ S   5/' 27ALnya.dat\n");
+    test::ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    control<QPushButton>("Button3")->click();
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].title, "Rostrix");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "The team file " + file +
+                  " was written but has 1 problem; Edit Team, then Check Team File (F7), shows "
+                  "them.");
 }
 
 TEST_F(MainWindow, CreateTeamTakesNoInputWhileTheScriptRuns) {
     // Long enough for the database reminder to tick during the run.
-    const StubPerl perl("echo run >> runs.txt\nsleep 1.6\necho new > 27ALnya.dat\n");
+    const StubPerl perl("echo run >> runs.txt\nsleep 1.6\n" + writesSoundTeam());
     startAndShow();
     ASSERT_TRUE(form->Timer1->isActive());
     auto* create = control<QPushButton>("Button3");

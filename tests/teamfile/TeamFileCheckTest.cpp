@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "teamfile/TeamFile.h"
 #include "teamfile/TeamFileCheck.h"
@@ -19,6 +20,14 @@ TEST(TeamFileCheck, AcceptsSoundFiles) {
     lines[3] = std::string(kPlaceholderLine);
     lines[12].replace(9, 18, "Abcdefghijklmnopqr");
     EXPECT_EQ(describeProblems(checkTeamFile(lines)), "");
+    // The groups' order, their games and their positions are left to the builder: only
+    // their form counts.
+    for (const auto& [line, column, text] : std::vector<std::tuple<int, int, std::string>>{
+             {4, 82, "099-D"}, {4, 82, "011-3"}, {2, 76, "000-8"}, {2, 76, "003-1"}}) {
+        lines = sample();
+        lines[line - 1].replace(column - 1, text.size(), text);
+        EXPECT_EQ(describeProblems(checkTeamFile(lines)), "") << text;
+    }
 }
 
 TEST(TeamFileCheck, NamesTheLineAndColumnOfEachFault) {
@@ -38,11 +47,9 @@ TEST(TeamFileCheck, NamesTheLineAndColumnOfEachFault) {
         {2, 31, "7", 2, 31},      // blank between fields
         {2, 60, "S", 2, 60},      // bats
         {2, 61, "x", 2, 61},      // blank after bats
-        {2, 76, "062-1", 2, 76},  // group position
+        {2, 76, "062-X", 2, 76},  // group position
         {2, 79, "_", 2, 76},      // group hyphen
-        {4, 82, "099-D", 4, 82},  // groups most games first
-        {4, 82, "011-3", 4, 86},  // a position twice
-        {2, 76, "000-8", 2, 76},  // a group without games
+        {4, 81, "x", 4, 81},      // blank between groups
         {2, 7, "01", 2, 7},       // batter's position code
         {2, 5, "7", 2, 5},        // flag
         {2, 1, "0x", 2, 1},       // leading digits

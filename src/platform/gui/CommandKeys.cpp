@@ -1,0 +1,20 @@
+#include "platform/gui/CommandKeys.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QWidget>
+
+namespace rostrix {
+
+void setCommandKey(QAction* action, const QString& keys, QWidget* button) {
+    const QKeySequence sequence(keys, QKeySequence::PortableText);
+    action->setShortcut(sequence);
+    const QString shown = sequence.toString(QKeySequence::NativeText);
+    QString tip = action->toolTip();
+    if (!tip.endsWith(QStringLiteral("(%1)").arg(shown)))
+        tip = QStringLiteral("%1 (%2)").arg(tip, shown);
+    action->setToolTip(tip);
+    if (button) button->setToolTip(tip);
+}
+
+}  // namespace rostrix

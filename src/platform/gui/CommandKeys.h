@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class QAction;
+class QWidget;
+
+namespace rostrix {
+
+// Gives action its key and teaches the key in its tool tip, "Edit Team (Ctrl+Shift+T)";
+// a button that runs the same command (may be null) shows the same tool tip. A tool tip
+// that already names the key is left as it is.
+void setCommandKey(QAction* action, const QString& keys, QWidget* button = nullptr);
+
+}  // namespace rostrix

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace rostrix {
+
+// A command of a window and the key that runs it, in QKeySequence's portable text.
+struct CommandKey {
+    const char* command;  // the object name of the button or action
+    const char* keys;
+};
+
+// The main window's commands that have a key in both layouts. F2 and F3 switch the
+// layout; Ctrl+R is kept for the careers. A key that a line edit takes for itself (Ctrl+A,
+// Ctrl+Z, and under X11 Ctrl+D, Ctrl+E, Ctrl+K, Ctrl+U) would be lost while typing in the
+// Team or File box, so none of those is used.
+inline constexpr CommandKey kHomeCommandKeys[] = {
+    {"Button3", "Ctrl+T"},        // Create Team
+    {"Button4", "Ctrl+Shift+T"},  // Edit Team
+    {"Button2", "Ctrl+N"},        // Names
+    {"Button8", "Ctrl+M"},        // Make Zip
+    {"Button5", "F1"},            // About
+};
+
+}  // namespace rostrix

@@ -1,0 +1,111 @@
+#include "shell/tmTeamCommands.h"
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <filesystem>
+
+#include "app/Forms.h"
+#include "platform/LineFile.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/ErrorBox.h"
+#include "platform/gui/FileNames.h"
+#include "platform/gui/InputBlock.h"
+#include "platform/gui/PaneText.h"
+#include "shell/TeamRunReport.h"
+#include "teamfile/TeamFileCheck.h"
+#include "teamfile/tmEditor.h"
+
+namespace rostrix {
+
+namespace {
+
+void tell(QWidget* owner, const std::string& text) {
+    dialogs().message(owner, QString::fromLatin1(kAppTitle), fileNameText(text), MsgIcon::None, Ok);
+}
+
+}  // namespace
+
+void createTeam(QWidget* owner, const CreateTeamRequest& request) {
+    static bool running = false;
+    if (running) return;  // one run at a time, however the command is reached
+    running = true;
+    const struct Done {
+        ~Done() { running = false; }
+    } done;
+    const std::string& home = request.home;
+    std::error_code ec;
+    std::filesystem::current_path(home, ec);
+
+    // Without a script of the user's own, the builder shipped with the program does the work.
+    const std::vector<std::string> bundled =
+        bundledTeamBuilderFolders(fileNameBytes(QCoreApplication::applicationDirPath()));
+    const std::optional<std::string> scriptFolder =
+        teamScriptFolder(request.perlDirectory, bundled);
+    if (!scriptFolder) {
+        dialogs().message(owner, QString::fromLatin1(kAppTitle),
+                          fileNameText(noTeamScriptMessage(request.perlDirectory, bundled)),
+                          MsgIcon::Warning, Ok);
+        return;
+    }
+    TeamInputs in = request.inputs;
+    in.perlDirectory = *scriptFolder;
+    const std::string command = composeTeamCommand(in);
+
+    const std::string teamFile = home + "/" + request.fileName + ".dat";
+    // A team file of that name may hold the user's edits: it is replaced only when he says so.
+    if (std::filesystem::exists(teamFile, ec) &&
+        dialogs().message(owner, QString::fromLatin1(kAppTitle),
+                          fileNameText(replaceTeamFileQuestion(request.fileName, home)),
+                          MsgIcon::Question, Yes | No) != Yes)
+        return;
+
+    const std::string errlog = home + "/errlog.txt";
+    const FileStamp before = fileStamp(teamFile);
+    const long long logBefore = fileSizeOrZero(errlog);
+    CommandOutcome outcome;
+    {
+        // No window takes input while the script runs (a second click would start a second
+        // run on the same team file), but they all keep repainting.
+        const InputBlock block;
+        outcome = runTeamCommand(command, home, errlog, &InputBlock::pump);
+    }
+    const std::string problem =
+        teamRunProblem(outcome, before, fileStamp(teamFile), teamFile, errlog);
+    if (!problem.empty())
+        return tell(owner, withScriptWords(problem, appendedLogTail(errlog, logBefore)));
+
+    // The run counts as a success; a file the game would misread is still worth a word.
+    const auto lines = readLines(teamFile);
+    const std::size_t faults = lines ? checkTeamFile(*lines).size() : 0;
+    if (faults) tell(owner, writtenWithProblemsMessage(teamFile, faults));
+}
+
+void editTeam(QWidget* owner, const std::string& home, const QString& name) {
+    std::error_code ec;
+    std::filesystem::current_path(home, ec);
+
+    // A missing or unreadable team file gives an empty, untitled editor: no message.
+    QPlainTextEdit* pane = Form4->Memo1();
+    pane->clear();
+    std::optional<std::vector<std::string>> lines;
+    std::string path;
+    if (!name.isEmpty()) {
+        path = home + "/" + fileNameBytes(name) + ".dat";
+        lines = readLines(path);
+    }
+    if (lines) {
+        setPaneLines(pane, *lines);
+        Form4->CurrentFile = path;
+        Form4->setWindowTitle(QStringLiteral("Rostrix - ") + name + QStringLiteral(".dat"));
+    } else {
+        Form4->CurrentFile = "Untitled.dat";
+        Form4->setWindowTitle(QStringLiteral("Rostrix - Untitled.dat"));
+    }
+    centreOver(Form4, owner);
+    pane->document()->setModified(false);
+    Form4->OpenDialog1.initialDir = fileNameText(home);
+    Form4->SaveDialog1.initialDir = fileNameText(home);
+    dialogs().showModal(Form4);
+}
+
+}  // namespace rostrix

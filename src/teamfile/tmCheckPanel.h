@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QFrame>
+#include <QRect>
+#include <QTextCursor>
+#include <vector>
+
+#include "teamfile/TeamFileCheck.h"
+
+class QListWidget;
+class QPlainTextEdit;
+class QToolButton;
+
+namespace rostrix {
+
+class ProblemMarkers;
+
+// The problems a team file check found, docked under the editor's text pane, one row
+// each ("line 4, column 60: bats must be L or R"). Activating a row (Enter, double click)
+// selects the field at fault in the pane; next() and previous() step through the rows,
+// wrapping round. While the panel is open each line at fault has a marked background and
+// a marker in a strip left of the pane. Esc or the close box closes it.
+class CheckPanel : public QFrame {
+    Q_OBJECT
+public:
+    // Docks under pane, which shares the panel's parent and gives up room while it is open.
+    explicit CheckPanel(QPlainTextEdit* pane);
+
+    // Opens the panel (or refreshes it) with these problems of the pane's current text.
+    void showProblems(const std::vector<TeamFileProblem>& problems);
+    void closePanel();
+    void next();
+    void previous();
+    int rowCount() const;
+    int currentRow() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void goTo(int row);
+    void markLines();
+
+    QPlainTextEdit* pane_;
+    QRect paneHome_;  // the pane's geometry while the panel is closed
+    QListWidget* list_;
+    QToolButton* close_;
+    ProblemMarkers* markers_;
+    std::vector<TeamFileProblem> problems_;
+    std::vector<QTextCursor> lineStarts_;  // follow the text as it is edited
+};
+
+}  // namespace rostrix

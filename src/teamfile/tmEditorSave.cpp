@@ -1,0 +1,96 @@
+#include "teamfile/tmEditorSave.h"
+
+#include <QPlainTextEdit>
+
+#include "platform/Error.h"
+#include "platform/LineFile.h"
+#include "platform/gui/ErrorBox.h"
+#include "platform/gui/FileNames.h"
+#include "platform/gui/PaneText.h"
+#include "platform/gui/SaveName.h"
+
+namespace rostrix {
+
+namespace {
+
+const QString kWarningTitle = QStringLiteral("Run QRD Warning");
+
+std::string fileNamePart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderPart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+EditorSaving::EditorSaving(QWidget* window, QPlainTextEdit* pane, std::string& currentFile,
+                           FileDialogSpec& saveDialog)
+    : window_(window), pane_(pane), currentFile_(currentFile), saveDialog_(saveDialog) {}
+
+void EditorSaving::belongsTo(const std::string& path) {
+    currentFile_ = path;
+    window_->setWindowTitle(QStringLiteral("Rostrix - ") + fileNameText(fileNamePart(path)));
+    pane_->document()->setModified(false);
+}
+
+bool EditorSaving::writePane(const std::string& path) {
+    if (const auto odd = firstUnsavableCharacter(pane_)) {
+        const QString code =
+            QString::number(odd->character.toUcs4().value(0), 16).toUpper().rightJustified(4, '0');
+        const QString text = QStringLiteral(
+                                 "Line %1 holds %2 (U+%3), a character a team file cannot hold.\n"
+                                 "Save with \"?\" in place of every such character?")
+                                 .arg(QString::number(odd->line), odd->character, code);
+        if (dialogs().message(window_, QString::fromLatin1(kAppTitle), text, MsgIcon::Question,
+                              Yes | No) != Yes)
+            return false;
+    }
+    if (!writeLinesAtomic(path, paneLines(pane_)))
+        throw Error(formatText("Cannot create file %s", path));
+    return true;
+}
+
+bool EditorSaving::askToSave() {
+    if (!pane_->document()->isModified()) return true;
+    const QString text =
+        fileNameText(fileNamePart(currentFile_)) + QStringLiteral(" has changed.  Save Changes?");
+    const int answer =
+        dialogs().message(window_, kWarningTitle, text, MsgIcon::Warning, Yes | No | Cancel);
+    if (answer == Cancel) return false;
+    if (answer != Yes) return true;
+    if (currentFile_ == kUntitledTeamFile) return saveAs();
+    // Declining to save a character the file cannot hold keeps the text, like Cancel.
+    return writePane(currentFile_);
+}
+
+void EditorSaving::save() {
+    if (currentFile_ == kUntitledTeamFile) {
+        saveAs();
+        return;
+    }
+    if (writePane(currentFile_)) pane_->document()->setModified(false);
+}
+
+bool EditorSaving::saveAs() {
+    const auto chosen = chooseSaveName();
+    if (!chosen) return false;
+    if (!writePane(*chosen)) return false;
+    belongsTo(*chosen);
+    return true;
+}
+
+// The save dialog, until the user picks a name that is free, is the text's own file, or
+// may be replaced. Nothing when the dialog is dismissed.
+std::optional<std::string> EditorSaving::chooseSaveName() {
+    saveDialog_.fileName = fileNameText(currentFile_);
+    saveDialog_.initialDir = fileNameText(folderPart(currentFile_));
+    return rostrix::chooseSaveName(window_, saveDialog_,
+                                   currentFile_ == kUntitledTeamFile ? std::string() : currentFile_);
+}
+
+}  // namespace rostrix
