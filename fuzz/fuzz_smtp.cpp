@@ -1,23 +1,27 @@
 // The mail client's reply reader over arbitrary bytes: a loopback server sends the input as
 // everything it has to say (greeting and replies), then stops talking and listens until the
 // client hangs up. The client connects, sends a message and says goodbye, as the submission
-// window has it do. Checks that the outcome is the one the replies call for, read a line at
-// a time with continuation lines skipped after the greeting and the introduction only:
-// the error texts (the reply line itself, "Authentication failed", a hang-up, a line too
-// long), the refused recipients, the success and failure events, and every byte the
-// server receives, so no reply makes the client send anything it should not.
+// window has it do. Checks that the outcome is the one the replies call for, each reply read
+// whole, continuation lines included:
+// the error texts (the reply line itself, a line without a code, "Authentication failed",
+// a hang-up, a line or reply too long), the refused recipients, the success and failure
+// events, and every byte the server receives, so no reply makes the client send anything
+// it should not. The same bytes, taken as the lines of an EHLO reply, go through the
+// capability reader, whose findings must be there in the text.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +32,7 @@
 #include "net/WinsockErrors.h"
 #include "package/MailMessage.h"
 #include "package/SmtpClient.h"
+#include "package/SmtpReply.h"
 #include "platform/Error.h"
 #include "support/core/LoopbackServer.h"
 
@@ -142,29 +147,47 @@ Outcome expected(const std::string& speech, const std::string& data) {
         if (!line) throw ModelError{*lines.error};
         return *line;
     };
-    const auto reply = [&](bool continued) {
-        std::string line = next();
-        while (continued && !line.empty() &&
-               (line[0] == ' ' || (line.size() > 3 && line[3] == '-')))
-            line = next();
-        if (line.empty()) throw ModelError{socketErrorMessage(10054)};
-        return line;
+    // A whole reply: every line must start with three digits and a blank, "-" or the
+    // line end; "-" means another line follows. "" when the server hung up before the
+    // first line and that counts as an answer.
+    const auto reply = [&](bool hangUpAnswers = false) {
+        std::size_t count = 0, bytes = 0;
+        for (;;) {
+            std::string line = next();
+            if (line.empty()) {
+                if (hangUpAnswers && count == 0) return line;
+                throw ModelError{socketErrorMessage(10054)};
+            }
+            bytes += line.size();
+            if (count >= kMaxReplyLines || bytes > kMaxReplyBytes)
+                throw ModelError{"The mail server's reply is longer than 1,000 lines or 1 MiB"};
+            ++count;
+            const std::string text = line.substr(0, line.find_first_of("\r\n"));
+            bool coded = text.size() >= 3 && (text.size() == 3 || text[3] == ' ' || text[3] == '-');
+            for (std::size_t i = 0; coded && i < 3; ++i) coded = text[i] >= '0' && text[i] <= '9';
+            if (!coded)
+                throw ModelError{asError("The mail server's reply has no three-digit code: " + line)};
+            if (text.size() == 3 || text[3] == ' ') return line;
+        }
     };
-    const auto command = [&](const std::string& text, bool continued = false) {
+    const auto command = [&](const std::string& text) {
         out.transcript += text + "\r\n";
-        return reply(continued);
+        return reply();
     };
     const auto quit = [&]() -> std::optional<std::string> {
         out.transcript += "QUIT\r\n";
-        const std::optional<std::string> line = lines.next();
-        if (!line) return lines.error;
-        if (replyCode(*line) > 339) return asError(*line);
+        try {
+            const std::string line = reply(true);
+            if (replyCode(line) > 339) return asError(line);
+        } catch (const ModelError& e) {
+            return e.text;
+        }
         return std::nullopt;
     };
     try {
-        const std::string greeting = reply(true);
+        const std::string greeting = reply();
         if (replyCode(greeting) >= 400) throw ModelError{asError(greeting)};
-        if (replyCode(command("HELO fuzz", true)) >= 300) throw ModelError{"Authentication failed"};
+        if (replyCode(command("HELO fuzz")) >= 300) throw ModelError{"Authentication failed"};
     } catch (const ModelError& e) {
         out.connectError = e.text;
         quit();
@@ -179,7 +202,8 @@ Outcome expected(const std::string& speech, const std::string& data) {
         failing("MAIL FROM:<me@fuzz.test>");
         for (const char* to : {"a@fuzz.test", "library@fuzz.test"})
             if (replyCode(command(std::string("RCPT TO:<") + to + ">")) > 300) ++out.refused;
-        failing("DATA");
+        const std::string goAhead = command("DATA");
+        if (replyCode(goAhead) != 354) throw ModelError{asError(goAhead)};
         out.transcript += data;
         const std::string last = command(".");
         if (replyCode(last) >= 400) {
@@ -194,7 +218,39 @@ Outcome expected(const std::string& speech, const std::string& data) {
     return out;
 }
 
+// The capability reader against a second reading of the same lines: the words after the
+// code, upper-cased; STARTTLS alone on its line; AUTH as a word or AUTH= glued to the first
+// mechanism.
+void checkCapabilities(const std::string& speech) {
+    const std::vector<std::string> lines = textLines(speech);
+    const Capabilities got = capabilities(lines);
+    Capabilities want;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::string text = lines[i].size() > 4 ? lines[i].substr(4) : "";
+        for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : text)
+            if (c == '\t') c = ' ';
+        std::istringstream in(text);
+        std::vector<std::string> words;
+        for (std::string w; in >> w;) words.push_back(w);
+        if (words.size() == 1 && words[0] == "STARTTLS") want.startTls = true;
+        if (words.empty() || !words[0].starts_with("AUTH") ||
+            (words[0] != "AUTH" && words[0][4] != '='))
+            continue;
+        want.auth = true;
+        if (words[0] != "AUTH") words.push_back(words[0].substr(5));
+        for (std::size_t k = 1; k < words.size(); ++k) {
+            want.authPlain = want.authPlain || words[k] == "PLAIN";
+            want.authLogin = want.authLogin || words[k] == "LOGIN";
+        }
+    }
+    FUZZ_CHECK(got.startTls == want.startTls && got.auth == want.auth &&
+                   got.authPlain == want.authPlain && got.authLogin == want.authLogin,
+               "capabilities of " + shown(speech, 600));
+}
+
 void check(const std::string& speech) {
+    checkCapabilities(speech);
     static TalkativePeer peer;
     static const std::vector<SocketAddress> loopbackAddress = systemResolve("127.0.0.1");
     static const std::string data = [] {
