@@ -55,13 +55,6 @@ long statusKiB(const std::string& field) {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
         if (line.rfind(field + ":", 0) == 0) return std::atol(line.c_str() + field.size() + 1);
-    if (tls.bestOurs > 0 && tls.bestCurl > 0)
-        std::printf("STARTTLS send: ours %.0f MiB/s, curl %.0f MiB/s, ours/curl %.0f%%\n",
-                    tls.bestOurs, tls.bestCurl, 100.0 * tls.bestOurs / tls.bestCurl);
-    std::printf("STARTTLS send memory: peak resident growth %.1f MiB for a %lld MiB attachment "
-                "(%.2fx)\n",
-                static_cast<double>(tls.peakGrowthKiB) / 1024, kFileSize >> 20,
-                static_cast<double>(tls.peakGrowthKiB) * 1024 / static_cast<double>(kFileSize));
     return 0;
 }
 
@@ -227,5 +220,12 @@ int main(int argc, char** argv) {
         static_cast<double>(run.peakGrowthKiB) / 1024, kFileSize >> 20,
         static_cast<double>(run.peakGrowthKiB) * 1024 / static_cast<double>(kFileSize),
         static_cast<double>(rostrix::bench::peakResidentKiB()) / 1024);
+    if (tls.bestOurs > 0 && tls.bestCurl > 0)
+        std::printf("STARTTLS send: ours %.0f MiB/s, curl %.0f MiB/s, ours/curl %.0f%%\n",
+                    tls.bestOurs, tls.bestCurl, 100.0 * tls.bestOurs / tls.bestCurl);
+    std::printf("STARTTLS send memory: peak resident growth %.1f MiB for a %lld MiB attachment "
+                "(%.2fx)\n",
+                static_cast<double>(tls.peakGrowthKiB) / 1024, kFileSize >> 20,
+                static_cast<double>(tls.peakGrowthKiB) * 1024 / static_cast<double>(kFileSize));
     return 0;
 }

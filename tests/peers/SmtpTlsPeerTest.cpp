@@ -138,7 +138,7 @@ TEST(SmtpTlsPeer, ImplicitTlsAndLoginOnly) {
                       mail["parts"][0].toObject()["contents"].toString().toLatin1())
                       .replace("\r\n", "\n")
                       .toStdString(),
-                  "Here is my team.\n.\nThanks.\n");
+                  "\nHere is my team.\n.\nThanks.\n");  // the body's empty first line too
     }
 }
 
