@@ -210,6 +210,7 @@ void TSmtpClient::introduceForSubmission() {
             throw Error("The mail server " + Host +
                         " sent data before the secure connection began; the connection was "
                         "closed for safety");
+        socket_.stallTimeoutMs = StallTimeoutMs;  // the reply's limit is used up
         socket_.startTls(Host, kTlsAborted);
         caps = ehlo();
     }
@@ -218,10 +219,6 @@ void TSmtpClient::introduceForSubmission() {
 
 std::string TSmtpClient::passwordKey() const {
     return Host + ":" + std::to_string(Port) + "\n" + Login;
-}
-
-bool TSmtpClient::knowsPassword() const {
-    return passwords_.count(passwordKey()) > 0;
 }
 
 void TSmtpClient::logIn(const Capabilities& caps) {
@@ -313,7 +310,7 @@ void TSmtpClient::SendMail() {
     }
     // Anything but the go-ahead means the server is not taking the message as data.
     if (command("DATA") != 354) failWithReply();
-    socket_.sendAll(header, kSendAborted);
+    sendBody(header);
     sendBody(body);
     sendLine(".");
     if (readReply(FinalReplyTimeoutMs) >= 400) {

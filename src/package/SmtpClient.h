@@ -62,7 +62,8 @@ public:
     // for the life of this client, and forgotten when the server refuses it.
     std::function<bool(std::string& password)> OnPassword;
 
-    // Connects to Host and introduces the client with HELO and UserID.
+    // Connects to Host and introduces the client: HELO and UserID in the classic exchange;
+    // EHLO, encryption and a login in the submission exchange.
     void Connect();
     // Assembles MailMessage and sends it; returns at once while another call is busy.
     void SendMail();
@@ -71,8 +72,6 @@ public:
     // Empties the recipient lists and the attachments.
     void ClearParameters();
     bool connected() const { return socket_.connected(); }
-    // Whether a password is kept for Login at Host and Port.
-    bool knowsPassword() const;
     // Ends the wait in progress with an error; the caller then disconnects.
     void Abort() { socket_.cancel(); }
 
