@@ -1,23 +1,28 @@
 // The mail client's reply reader over arbitrary bytes: a loopback server sends the input as
 // everything it has to say (greeting and replies), then stops talking and listens until the
 // client hangs up. The client connects, sends a message and says goodbye, as the submission
-// window has it do. Checks that the outcome is the one the replies call for, read a line at
-// a time with continuation lines skipped after the greeting and the introduction only:
-// the error texts (the reply line itself, "Authentication failed", a hang-up, a line too
-// long), the refused recipients, the success and failure events, and every byte the
-// server receives, so no reply makes the client send anything it should not.
+// window has it do. Checks that the outcome is the one the replies call for, each reply read
+// whole, continuation lines included:
+// the error texts (the reply line itself, a line without a code, "Authentication failed",
+// a hang-up, a line or reply too long), the refused recipients, the success and failure
+// events, and every byte the server receives, so no reply makes the client send anything
+// it should not. The same bytes, taken as the lines of an EHLO reply, go through the
+// capability reader, whose findings must be there in the text; and they answer the
+// submission exchange, which must never say anything in clear after EHLO.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +33,7 @@
 #include "net/WinsockErrors.h"
 #include "package/MailMessage.h"
 #include "package/SmtpClient.h"
+#include "package/SmtpReply.h"
 #include "platform/Error.h"
 #include "support/core/LoopbackServer.h"
 
@@ -133,38 +139,57 @@ std::string asError(std::string_view line) {
     return Error(withoutLineEnd(line)).what();
 }
 
+// A whole reply: every line must start with three digits and a blank, "-" or the line end;
+// "-" means another line follows. "" when the server hung up before the first line and
+// that counts as an answer. Each line, without its line end, goes into `all` when given.
+std::string wholeReply(ReplyLines& lines, bool hangUpAnswers = false,
+                       std::vector<std::string>* all = nullptr) {
+    std::size_t count = 0, bytes = 0;
+    for (;;) {
+        std::optional<std::string> next = lines.next();
+        if (!next) throw ModelError{*lines.error};
+        const std::string line = *next;
+        if (line.empty()) {
+            if (hangUpAnswers && count == 0) return line;
+            throw ModelError{socketErrorMessage(10054)};
+        }
+        bytes += line.size();
+        if (count >= kMaxReplyLines || bytes > kMaxReplyBytes)
+            throw ModelError{"The mail server's reply is longer than 1,000 lines or 1 MiB"};
+        ++count;
+        const std::string text = line.substr(0, line.find_first_of("\r\n"));
+        bool coded = text.size() >= 3 && (text.size() == 3 || text[3] == ' ' || text[3] == '-');
+        for (std::size_t i = 0; coded && i < 3; ++i) coded = text[i] >= '0' && text[i] <= '9';
+        if (!coded)
+            throw ModelError{asError("The mail server's reply has no three-digit code: " + line)};
+        if (all) all->push_back(withoutLineEnd(line));
+        if (text.size() == 3 || text[3] == ' ') return line;
+    }
+}
+
 // What the client must do and report when the server says `speech`.
 Outcome expected(const std::string& speech, const std::string& data) {
     Outcome out;
     ReplyLines lines(speech);
-    const auto next = [&] {
-        std::optional<std::string> line = lines.next();
-        if (!line) throw ModelError{*lines.error};
-        return *line;
-    };
-    const auto reply = [&](bool continued) {
-        std::string line = next();
-        while (continued && !line.empty() &&
-               (line[0] == ' ' || (line.size() > 3 && line[3] == '-')))
-            line = next();
-        if (line.empty()) throw ModelError{socketErrorMessage(10054)};
-        return line;
-    };
-    const auto command = [&](const std::string& text, bool continued = false) {
+    const auto reply = [&](bool hangUpAnswers = false) { return wholeReply(lines, hangUpAnswers); };
+    const auto command = [&](const std::string& text) {
         out.transcript += text + "\r\n";
-        return reply(continued);
+        return reply();
     };
     const auto quit = [&]() -> std::optional<std::string> {
         out.transcript += "QUIT\r\n";
-        const std::optional<std::string> line = lines.next();
-        if (!line) return lines.error;
-        if (replyCode(*line) > 339) return asError(*line);
+        try {
+            const std::string line = reply(true);
+            if (replyCode(line) > 339) return asError(line);
+        } catch (const ModelError& e) {
+            return e.text;
+        }
         return std::nullopt;
     };
     try {
-        const std::string greeting = reply(true);
+        const std::string greeting = reply();
         if (replyCode(greeting) >= 400) throw ModelError{asError(greeting)};
-        if (replyCode(command("HELO fuzz", true)) >= 300) throw ModelError{"Authentication failed"};
+        if (replyCode(command("HELO fuzz")) >= 300) throw ModelError{"Authentication failed"};
     } catch (const ModelError& e) {
         out.connectError = e.text;
         quit();
@@ -179,7 +204,8 @@ Outcome expected(const std::string& speech, const std::string& data) {
         failing("MAIL FROM:<me@fuzz.test>");
         for (const char* to : {"a@fuzz.test", "library@fuzz.test"})
             if (replyCode(command(std::string("RCPT TO:<") + to + ">")) > 300) ++out.refused;
-        failing("DATA");
+        const std::string goAhead = command("DATA");
+        if (replyCode(goAhead) != 354) throw ModelError{asError(goAhead)};
         out.transcript += data;
         const std::string last = command(".");
         if (replyCode(last) >= 400) {
@@ -194,9 +220,117 @@ Outcome expected(const std::string& speech, const std::string& data) {
     return out;
 }
 
-void check(const std::string& speech) {
+// The capability reader against a second reading of the same lines: the words after the
+// code, upper-cased; STARTTLS alone on its line; AUTH as a word or AUTH= glued to the first
+// mechanism.
+void checkCapabilities(const std::string& speech) {
+    const std::vector<std::string> lines = textLines(speech);
+    const Capabilities got = capabilities(lines);
+    Capabilities want;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::string text = lines[i].size() > 4 ? lines[i].substr(4) : "";
+        for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : text)
+            if (c == '\t') c = ' ';
+        std::istringstream in(text);
+        std::vector<std::string> words;
+        for (std::string w; in >> w;) words.push_back(w);
+        if (words.size() == 1 && words[0] == "STARTTLS") want.startTls = true;
+        if (words.empty() || !words[0].starts_with("AUTH") ||
+            (words[0] != "AUTH" && words[0][4] != '='))
+            continue;
+        want.auth = true;
+        if (words[0] != "AUTH") words.push_back(words[0].substr(5));
+        for (std::size_t k = 1; k < words.size(); ++k) {
+            want.authPlain = want.authPlain || words[k] == "PLAIN";
+            want.authLogin = want.authLogin || words[k] == "LOGIN";
+        }
+    }
+    FUZZ_CHECK(got.startTls == want.startTls && got.auth == want.auth &&
+                   got.authPlain == want.authPlain && got.authLogin == want.authLogin,
+               "capabilities of " + shown(speech, 600));
+}
+
+const std::vector<SocketAddress>& loopbackAddress() {
+    static const std::vector<SocketAddress> address = systemResolve("127.0.0.1");
+    return address;
+}
+
+// The submission exchange over the same bytes. Nothing after EHLO may go out in clear:
+// without an offer of STARTTLS and its go-ahead the client stops, and after the go-ahead
+// the next byte it sends opens a TLS handshake (which cannot succeed against these bytes),
+// unless it refuses what the server sent after the go-ahead.
+void checkSubmission(const std::string& speech) {
     static TalkativePeer peer;
-    static const std::vector<SocketAddress> loopbackAddress = systemResolve("127.0.0.1");
+    const std::string noEncryption = "The mail server " + kHost + " offers no encryption (STARTTLS)";
+    const std::string injected = "The mail server " + kHost +
+                                 " sent data before the secure connection began; the "
+                                 "connection was closed for safety";
+    std::string wantError, wantSent;
+    bool handshake = false, leftover = false;
+    ReplyLines lines(speech);
+    try {
+        const std::string greeting = wholeReply(lines);
+        if (replyCode(greeting) >= 400) throw ModelError{asError(greeting)};
+        wantSent = "EHLO " + kHost + "\r\n";
+        std::vector<std::string> ehlo;
+        const std::string last = wholeReply(lines, false, &ehlo);
+        if (replyCode(last) >= 400) throw ModelError{asError(last)};
+        if (!capabilities(ehlo).startTls) throw ModelError{noEncryption};
+        wantSent += "STARTTLS\r\n";
+        if (replyCode(wholeReply(lines)) != 220) throw ModelError{noEncryption};
+        handshake = true;
+        leftover = !lines.rest().empty();
+    } catch (const ModelError& e) {
+        wantError = e.text;
+    }
+    peer.say(speech);
+    std::string error = "<none>";
+    {
+        TSmtpClient client;
+        client.Host = kHost;
+        client.Port = peer.port();
+        client.Security = MailSecurity::StartTls;
+        client.LocalName = kHost;
+        client.Login = "me@fuzz.test";
+        client.StallTimeoutMs = client.FinalReplyTimeoutMs = 20000;
+        client.socket().resolver = [](const std::string& host) {
+            return host == kHost ? loopbackAddress() : std::vector<SocketAddress>{};
+        };
+        client.OnPassword = [](std::string&) {
+            fail(__FILE__, __LINE__, "a password was asked for", "");
+            return false;
+        };
+        try {
+            client.Connect();
+        } catch (const Error& e) {
+            error = e.what();
+        }
+        FUZZ_CHECK(!client.connected(), "still connected after the submission exchange");
+    }
+    const std::string sent = peer.heard();
+    const std::string detail = " for " + shown(speech, 600);
+    if (!handshake) {
+        FUZZ_CHECK(error == wantError, "submission: " + shown(error) + " not " + shown(wantError) + detail);
+        FUZZ_CHECK(sent == wantSent, "submission sent " + shown(sent, 600) + detail);
+        return;
+    }
+    FUZZ_CHECK(sent.compare(0, wantSent.size(), wantSent) == 0,
+               "submission sent " + shown(sent, 600) + detail);
+    if (sent.size() == wantSent.size()) {
+        FUZZ_CHECK(leftover && error == injected,
+                   "no handshake, yet " + shown(error) + detail);
+    } else {
+        FUZZ_CHECK(sent[wantSent.size()] == 0x16, "sent in clear after STARTTLS: " +
+                                                      shown(sent.substr(wantSent.size()), 80) + detail);
+        FUZZ_CHECK(error != "<none>" && error != injected, "after a handshake: " + shown(error) + detail);
+    }
+}
+
+void check(const std::string& speech) {
+    checkCapabilities(speech);
+    checkSubmission(speech);
+    static TalkativePeer peer;
     static const std::string data = [] {
         TSmtpClient c;
         c.MailMessage = message();
@@ -215,7 +349,7 @@ void check(const std::string& speech) {
         client.MailMessage = message();
         client.StallTimeoutMs = client.FinalReplyTimeoutMs = 20000;
         client.socket().resolver = [](const std::string& host) {
-            return host == kHost ? loopbackAddress : std::vector<SocketAddress>{};
+            return host == kHost ? loopbackAddress() : std::vector<SocketAddress>{};
         };
         client.OnRecipientNotFound = [&](const std::string&) { ++got.refused; };
         client.OnSuccess = [&] { got.success = true; };

@@ -1,6 +1,9 @@
 #include "package/MailMessage.h"
 
 #include <array>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace rostrix {
@@ -66,7 +69,67 @@ const char* contentTypeOf(TSubType subType) {
     return "Content-Type: text/plain; charset=";
 }
 
+bool plainName(std::string_view name) {
+    for (const char c : name)
+        if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') return false;
+    return true;
+}
+
+// True when the bytes are UTF-8 (as file names on this system normally are).
+bool isUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size() || (n == 2 && c < 0xc2)) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
+        i += n;
+    }
+    return true;
+}
+
+// name="value" for a plain name; otherwise the encoded form mail readers decode, so a
+// quote, a line break or a non-ASCII letter reaches the library intact.
+std::string fileNameParameter(const char* parameter, std::string_view name) {
+    if (plainName(name)) return std::string(parameter) + "=\"" + std::string(name) + "\"";
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out = std::string(parameter) + "*=" + (isUtf8(name) ? "utf-8''" : "iso-8859-1''");
+    for (const char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c) || std::strchr("!#$&+-.^_`|~", c) != nullptr) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
 }  // namespace
+
+std::string mailDate(std::time_t when) {
+    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::tm t{};
+    localtime_r(&when, &t);
+    const long offset = t.tm_gmtoff / 60;
+    const long hours = std::labs(offset) / 60, minutes = std::labs(offset) % 60;
+    char text[64];
+    std::snprintf(text, sizeof text, "%s, %02d %s %04d %02d:%02d:%02d %c%02ld%02ld",
+                  kDays[t.tm_wday % 7], t.tm_mday, kMonths[t.tm_mon % 12], t.tm_year + 1900,
+                  t.tm_hour, t.tm_min, t.tm_sec, offset < 0 ? '-' : '+', hours, minutes);
+    return text;
+}
+
+std::string makeMessageId(const std::string& host, const std::function<int(int n)>& letter) {
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string id = "<";
+    for (int i = 0; i < 24; ++i) id += kChars[letter(36)];
+    return id + "@" + host + ">";
+}
 
 long long replyCode(std::string_view line) {
     long long code = 0;
@@ -126,7 +189,8 @@ std::vector<std::string> mailHeaderLines(const TMailMessage& m, TSubType subType
     const std::pair<const char*, const std::string*> optional[] = {{"Subject", &m.Subject},
                                                                    {"X-Mailer", &m.LocalProgram},
                                                                    {"Reply-To", &m.ReplyTo},
-                                                                   {"Date", &m.Date}};
+                                                                   {"Date", &m.Date},
+                                                                   {"Message-ID", &m.MessageID}};
     for (const auto& [name, value] : optional)
         if (!value->empty()) lines.push_back(std::string(name) + ": " + oneLine(*value));
     lines.push_back("Mime-Version: 1.0");
@@ -194,11 +258,12 @@ std::string textPartHeader(const std::string& boundary, const std::string& chars
 }
 
 std::string attachmentPartHeader(const std::string& boundary, const std::string& path) {
-    const std::string name = oneLine(bareFileName(path));
-    return "--" + boundary + "\r\nContent-Type: application/octet-stream; name=\"" + name +
-           "\"\r\nContent-Transfer-Encoding: base64\r\n"
-           "Content-Disposition: attachment; filename=\"" +
-           name + "\"\r\n\r\n";
+    const std::string name = bareFileName(path);
+    return "--" + boundary + "\r\nContent-Type: application/octet-stream; " +
+           fileNameParameter("name", name) +
+           "\r\nContent-Transfer-Encoding: base64\r\n"
+           "Content-Disposition: attachment; " +
+           fileNameParameter("filename", name) + "\r\n\r\n";
 }
 
 std::string closingBoundary(const std::string& boundary) {

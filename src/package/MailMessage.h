@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,7 @@ struct TMailMessage {
     std::string LocalProgram;
     std::string Date;
     std::string ReplyTo;
+    std::string MessageID;  // "<unique@host>", only in the submission exchange
 };
 
 // The code of a reply line: its leading decimal digits (at most ten), 0 when it has none.
@@ -62,6 +64,13 @@ void appendMessageLine(std::string& out, std::string_view line);
 void appendBase64Lines(std::string& out, std::string_view data);
 // How many bytes appendBase64Lines adds for size bytes of input.
 std::size_t base64LinesSize(std::size_t size);
+
+// A date as mail headers carry it, in local time with its offset from UTC:
+// "Mon, 07 Dec 2026 15:04:05 +0100". English names whatever the locale.
+std::string mailDate(std::time_t when);
+// A fresh Message-ID: "<" random letters and digits "@" host ">"; letter(n) as for
+// makeBoundary.
+std::string makeMessageId(const std::string& host, const std::function<int(int n)>& letter);
 
 // The folder-less name of a path.
 std::string bareFileName(std::string_view path);

@@ -1,13 +1,17 @@
 #include "package/SmtpClient.h"
 
+#include <QByteArray>
 #include <algorithm>
+#include <ctime>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <utility>
 
 #include "net/WinsockErrors.h"
+#include "package/SmtpReply.h"
 #include "platform/Error.h"
 
 #ifdef __linux__
@@ -20,6 +24,7 @@ namespace {
 
 constexpr const char* kSendAborted = "Socket send aborted";
 constexpr const char* kReadAborted = "Socket readln aborted";
+constexpr const char* kTlsAborted = "Encryption start aborted";
 // The goodbye after a failed introduction is a courtesy: it never waits long.
 constexpr int kGoodbyeMs = 10000;
 constexpr int kConnectionReset = 10054;
@@ -46,6 +51,10 @@ void refuseLineBreak(std::string_view value, const char* what) {
     if (hasLineBreak(value)) throw Error(std::string(what) + " contains a line break");
 }
 
+std::string base64(const std::string& text) {
+    return QByteArray::fromStdString(text).toBase64().toStdString();
+}
+
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -70,14 +79,54 @@ void adviseLargePages([[maybe_unused]] char* data, [[maybe_unused]] std::size_t 
 
 }  // namespace
 
-long long TSmtpClient::readReply(bool continued) {
-    reply_ = socket_.readLine(kReadAborted);
-    while (continued && !reply_.empty() &&
-           (reply_[0] == ' ' || (reply_.size() > 3 && reply_[3] == '-')))
-        reply_ = socket_.readLine(kReadAborted);
-    // A server that hangs up instead of answering has not accepted anything.
-    if (reply_.empty()) throw Error(socketErrorMessage(kConnectionReset));
-    return replyCode(reply_);
+// One reply, read whole: its lines up to the last one, all within one time limit, so a
+// server that keeps sending continuation lines cannot hold the exchange for ever.
+long long TSmtpClient::readReply(int limitMs, bool hangUpAnswers) {
+    const long long deadline = limitMs > 0 ? steadyMs() + limitMs : 0;
+    replyLines_.clear();
+    std::size_t bytes = 0;
+    for (;;) {
+        reply_ = nextLine(deadline);
+        // A server that hangs up instead of answering has not accepted anything.
+        if (reply_.empty()) {
+            if (hangUpAnswers && replyLines_.empty()) return 0;
+            throw Error(socketErrorMessage(kConnectionReset));
+        }
+        bytes += reply_.size();
+        if (replyLines_.size() >= kMaxReplyLines || bytes > kMaxReplyBytes)
+            throw Error("The mail server's reply is longer than 1,000 lines or 1 MiB");
+        const ReplyLine line = replyLine(reply_);
+        replyLines_.push_back(withoutLineEnd(reply_));
+        if (!line.more) return line.code;
+    }
+}
+
+// The next line the server sent, line feed included; at the end of the stream what is
+// left (maybe ""). Reads in blocks, each wait given what is left of the reply's time.
+std::string TSmtpClient::nextLine(long long deadline) {
+    std::size_t searched = 0;
+    for (;;) {
+        const std::size_t lf = received_.find('\n', searched);
+        if (lf != std::string::npos && lf < TSocketClient::kMaxLine) {
+            std::string line = received_.substr(0, lf + 1);
+            received_.erase(0, lf + 1);
+            return line;
+        }
+        if (received_.size() >= TSocketClient::kMaxLine)
+            throw Error("Reply line longer than " + std::to_string(TSocketClient::kMaxLine) +
+                        " bytes");
+        searched = received_.size();
+        if (deadline > 0) {
+            const long long left = deadline - steadyMs();
+            if (left <= 0) throw Error(socketErrorMessage(kTimedOut));
+            socket_.stallTimeoutMs = static_cast<int>(left);
+        } else {
+            socket_.stallTimeoutMs = 0;
+        }
+        std::string block = socket_.readBlock(kReadAborted);
+        if (block.empty()) return std::exchange(received_, {});
+        received_ += block;
+    }
 }
 
 void TSmtpClient::sendLine(std::string_view line) {
@@ -89,9 +138,9 @@ void TSmtpClient::sendLine(std::string_view line) {
     socket_.sendAll(bytes, kSendAborted);
 }
 
-long long TSmtpClient::command(std::string_view line, bool continued) {
+long long TSmtpClient::command(std::string_view line) {
     sendLine(line);
-    return readReply(continued);
+    return readReply(StallTimeoutMs);
 }
 
 void TSmtpClient::failWithReply() const {
@@ -103,10 +152,21 @@ void TSmtpClient::Connect() {
     if (!socket_.connected()) refuseLineBreak(Host, "The mail server address");
     socket_.stallTimeoutMs = StallTimeoutMs;
     socket_.connect(Host, Port);
+    received_.clear();
     try {
-        if (readReply(true) >= 400) failWithReply();
-        introduce();
+        if (Security == MailSecurity::Tls) socket_.startTls(Host, kTlsAborted);
+        if (readReply(StallTimeoutMs) >= 400) failWithReply();
+        if (Security == MailSecurity::Plain)
+            introduce();
+        else
+            introduceForSubmission();
     } catch (...) {
+        // In the submission exchange nothing is said in clear after the introduction, not
+        // even goodbye.
+        if (Security != MailSecurity::Plain && !socket_.secure()) {
+            closeConnection();
+            throw;
+        }
         try {
             quit(std::min(StallTimeoutMs, kGoodbyeMs));
         } catch (...) {
@@ -121,7 +181,7 @@ void TSmtpClient::introduce() {
     bool asked = false;
     for (;;) {
         refuseLineBreak(UserID, "The user id");
-        if (command("HELO " + UserID, true) < 300) return;
+        if (command("HELO " + UserID) < 300) return;
         if (!asked && OnAuthenticationFailed) {
             asked = true;
             bool handled = false;
@@ -130,6 +190,63 @@ void TSmtpClient::introduce() {
         }
         throw Error("Authentication failed");
     }
+}
+
+Capabilities TSmtpClient::ehlo() {
+    if (command("EHLO " + LocalName) >= 400) failWithReply();
+    return capabilities(replyLines_);
+}
+
+void TSmtpClient::introduceForSubmission() {
+    if (LocalName.empty() || hasLineBreak(LocalName) || LocalName.find(' ') != std::string::npos)
+        throw Error("The name this computer introduces itself with is not fit to send");
+    Capabilities caps = ehlo();
+    if (Security == MailSecurity::StartTls) {
+        if (!caps.startTls || command("STARTTLS") != 220)
+            throw Error("The mail server " + Host + " offers no encryption (STARTTLS)");
+        // Anything the server sent after its go-ahead would pass as said inside the
+        // encrypted session; an honest server sends nothing there.
+        if (!received_.empty())
+            throw Error("The mail server " + Host +
+                        " sent data before the secure connection began; the connection was "
+                        "closed for safety");
+        socket_.stallTimeoutMs = StallTimeoutMs;  // the reply's limit is used up
+        socket_.startTls(Host, kTlsAborted);
+        caps = ehlo();
+    }
+    if (caps.auth) logIn(caps);
+}
+
+std::string TSmtpClient::passwordKey() const {
+    return Host + ":" + std::to_string(Port) + "\n" + Login;
+}
+
+void TSmtpClient::logIn(const Capabilities& caps) {
+    // A password is never sent where anyone on the way could read it.
+    if (!socket_.secure()) throw Error("The mail server asked for a login outside encryption");
+    if (!caps.authPlain && !caps.authLogin)
+        throw Error("The mail server " + Host + " offers no login this program knows (PLAIN or LOGIN)");
+    const std::string key = passwordKey();
+    std::string password;
+    if (const auto known = passwords_.find(key); known != passwords_.end()) {
+        password = known->second;
+    } else if (!OnPassword || !OnPassword(password)) {
+        throw Error("No password was given for " + Login + " at " + Host);
+    }
+    long long code = 0;
+    if (caps.authPlain) {
+        code = command("AUTH PLAIN " + base64(std::string(1, '\0') + Login + '\0' + password));
+    } else {
+        code = command("AUTH LOGIN");
+        if (code == 334) code = command(base64(Login));
+        if (code == 334) code = command(base64(password));
+    }
+    if (code < 200 || code > 299) {
+        // A refused password is asked for again next time.
+        passwords_.erase(key);
+        failWithReply();
+    }
+    passwords_[key] = password;
 }
 
 void TSmtpClient::Disconnect() {
@@ -142,14 +259,18 @@ void TSmtpClient::quit(int timeoutMs) {
     if (!socket_.connected()) return;
     try {
         sendLine("QUIT");
-        socket_.stallTimeoutMs = timeoutMs;
-        reply_ = socket_.readLine(kReadAborted);
+        const long long code = readReply(timeoutMs, true);
+        closeConnection();
+        if (code > 339) failWithReply();
     } catch (...) {
-        socket_.close();
+        closeConnection();
         throw;
     }
+}
+
+void TSmtpClient::closeConnection() {
     socket_.close();
-    if (replyCode(reply_) > 339) failWithReply();
+    received_.clear();
 }
 
 void TSmtpClient::ClearParameters() {
@@ -167,8 +288,7 @@ void TSmtpClient::SendMail() {
         static thread_local std::mt19937 random{std::random_device{}()};
         boundary = makeBoundary([](int n) { return static_cast<int>(random() % n); });
     }
-    const std::string header =
-        headerBlock(mailHeaderLines(MailMessage, SubType, Charset, boundary));
+    const std::string header = headerBlock(headerLines(boundary));
     const std::string body = assembleBody(boundary);
     if (!socket_.connected()) throw Error("Not Connected");
     checkComplete();
@@ -188,18 +308,33 @@ void TSmtpClient::SendMail() {
                 OnRecipientNotFound(entry);
         }
     }
-    if (command("DATA") >= 400) failWithReply();
-    socket_.sendAll(header, kSendAborted);
+    // Anything but the go-ahead means the server is not taking the message as data.
+    if (command("DATA") != 354) failWithReply();
+    sendBody(header);
     sendBody(body);
     sendLine(".");
-    socket_.stallTimeoutMs = FinalReplyTimeoutMs;
-    if (readReply(false) >= 400) {
+    if (readReply(FinalReplyTimeoutMs) >= 400) {
         if (OnFailure) OnFailure();
         failWithReply();
     }
     if (ClearParams) ClearParameters();
     busy.release();
     if (OnSuccess) OnSuccess();
+}
+
+// The submission exchange also dates the message and gives it an identity, as providers
+// expect of mail their users hand in; the classic exchange sends the header as it always has.
+std::vector<std::string> TSmtpClient::headerLines(const std::string& boundary) const {
+    if (Security == MailSecurity::Plain)
+        return mailHeaderLines(MailMessage, SubType, Charset, boundary);
+    TMailMessage dated = MailMessage;
+    if (dated.Date.empty()) dated.Date = mailDate(std::time(nullptr));
+    if (dated.MessageID.empty()) {
+        static thread_local std::mt19937 random{std::random_device{}()};
+        dated.MessageID =
+            makeMessageId(LocalName, [](int n) { return static_cast<int>(random() % n); });
+    }
+    return mailHeaderLines(dated, SubType, Charset, boundary);
 }
 
 void TSmtpClient::checkComplete() {

@@ -1,18 +1,23 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
 #include "net/SocketClient.h"
 #include "package/MailMessage.h"
+#include "package/MailServer.h"
+#include "package/SmtpReply.h"
 
 namespace rostrix {
 
-// Sends one message at a time through an outgoing mail server: plain SMTP (no extensions,
-// no login, no encryption), the message with MIME headers and base64 attachments. Runs on
-// the user-interface thread; every wait calls the socket's pump, so windows stay live and
-// the events below fire while a call is in progress. Failures are Errors with their text.
+// Sends one message at a time through an outgoing mail server, the message with MIME
+// headers and base64 attachments. Two exchanges: the classic one in clear (HELO with the
+// user id, no login), and the submission exchange providers take mail in by (EHLO,
+// encryption by STARTTLS or from the first byte, a login). Runs on the user-interface
+// thread; every wait calls the socket's pump, so windows stay live and the events below
+// fire while a call is in progress. Failures are Errors with their text.
 class TSmtpClient {
 public:
     // Attachments are read in chunks of this size: whole 45-byte lines, so each chunk
@@ -24,14 +29,20 @@ public:
     std::string Host;
     int Port = 25;
     std::string UserID;  // the argument of HELO; kept across sends and connections
+    MailSecurity Security = MailSecurity::Plain;
+    // The submission exchange: the name to log in with, and the name of this computer
+    // for EHLO and the Message-ID.
+    std::string Login;
+    std::string LocalName = machineName();
     TSubType SubType = mtPlain;
     TEncodeType EncodeType = uuMime;
     std::string Charset = "us-ascii";
     bool ClearParams = true;  // a successful send empties the recipients and attachments
     TMailMessage MailMessage;
 
-    // A wait that sees no progress for this long ends with "10060:Connection timed out";
-    // the reply to the end of the data may take longer, as servers check the message then.
+    // A reply (all of its lines) that takes longer than this, or a send that sees no
+    // progress for this long, ends with "10060:Connection timed out"; the reply to the end
+    // of the data may take longer, as servers check the message then.
     int StallTimeoutMs = 5 * 60 * 1000;
     int FinalReplyTimeoutMs = 10 * 60 * 1000;
 
@@ -46,8 +57,13 @@ public:
     std::function<void(const std::string& recipient)> OnRecipientNotFound;
     std::function<void()> OnFailure;
     std::function<void()> OnSuccess;
+    // Asked for the password of Login at Host when the server wants a login and none is
+    // kept for them; false when the user gave none. The password is kept in memory only,
+    // for the life of this client, and forgotten when the server refuses it.
+    std::function<bool(std::string& password)> OnPassword;
 
-    // Connects to Host and introduces the client with HELO and UserID.
+    // Connects to Host and introduces the client: HELO and UserID in the classic exchange;
+    // EHLO, encryption and a login in the submission exchange.
     void Connect();
     // Assembles MailMessage and sends it; returns at once while another call is busy.
     void SendMail();
@@ -68,12 +84,20 @@ public:
 
 private:
     void sendLine(std::string_view line);
-    // Sends line with CR LF and reads the reply; the code of the reply. With continued,
-    // continuation lines are read past to the last line.
-    long long command(std::string_view line, bool continued = false);
+    // Sends line with CR LF and reads the whole reply; the code of the reply.
+    long long command(std::string_view line);
     void quit(int timeoutMs);
-    long long readReply(bool continued);
+    // Reads a whole reply within limitMs (0: no limit); its code. A hang-up before the
+    // first line is code 0 when hangUpAnswers, else an error.
+    long long readReply(int limitMs, bool hangUpAnswers = false);
+    std::string nextLine(long long deadline);
+    void closeConnection();
     void introduce();
+    void introduceForSubmission();
+    Capabilities ehlo();
+    void logIn(const Capabilities& caps);
+    std::string passwordKey() const;
+    std::vector<std::string> headerLines(const std::string& boundary) const;
     void checkComplete();
     void checkAddresses() const;
     void sendBody(std::string_view body);
@@ -82,7 +106,10 @@ private:
 
     TSocketClient socket_;
     bool busy_ = false;
-    std::string reply_;
+    std::string received_;  // what the server sent that no reply has used yet
+    std::string reply_;     // the last line of the last reply
+    std::vector<std::string> replyLines_;  // every line of it, without line ends
+    std::map<std::string, std::string> passwords_;  // by server, port and login
 };
 
 }  // namespace rostrix

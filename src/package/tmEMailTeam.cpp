@@ -6,6 +6,8 @@
 #include "app/Forms.h"
 #include "package/LibraryAddress.h"
 #include "platform/gui/AccessibleLabels.h"
+#include "package/MailServer.h"
+#include "platform/ProfileFile.h"
 #include "platform/gui/Clicks.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
@@ -67,6 +69,15 @@ TForm8::TForm8(QWidget* parent)
     SmtpClient1.OnHeaderIncomplete = [this](bool& handled, int hiType) {
         SmtpClient1HeaderIncomplete(handled, hiType);
     };
+    SmtpClient1.OnPassword = [this](std::string& password) {
+        const auto answer = dialogs().passwordBox(
+            this, QString::fromLatin1(kAppTitle),
+            QStringLiteral("Password for %1 at %2:")
+                .arg(textOf(SmtpClient1.Login), textOf(SmtpClient1.Host)));
+        if (!answer) return false;
+        password = answer->toUtf8().toStdString();
+        return true;
+    };
 }
 
 TForm8::~TForm8() = default;
@@ -80,6 +91,10 @@ void TForm8::FormShow() {
     for (QLineEdit* edit : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4}) edit->clear();
     ui->Memo1->clear();
     ui->ListBox1->clear();
+    // A user who always sends through the same server may name it, and the sender, once.
+    const ProfileFile settings(Form1 ? Form1->settingsPath() : std::string());
+    ui->Edit3->setText(textOf(settings.read(kMailSection, kServerKey, "")));
+    ui->Edit1->setText(textOf(settings.read(kMailSection, kFromKey, "")));
 }
 
 void TForm8::setStatus(const QString& text) {
@@ -134,7 +149,15 @@ void TForm8::Button2Click() {
 }
 
 void TForm8::send() {
-    SmtpClient1.Host = bytesOf(ui->Edit3->text());
+    const ProfileFile settings(Form1 ? Form1->settingsPath() : std::string());
+    const MailServer server = mailServer(bytesOf(ui->Edit3->text()),
+                                         settings.read(kMailSection, kSecurityKey, ""));
+    SmtpClient1.Host = server.host;
+    SmtpClient1.Port = server.port;
+    SmtpClient1.Security = server.security;
+    // The login is the User ID when one is typed, else the sender's address.
+    SmtpClient1.Login =
+        bytesOf(ui->Edit4->text().isEmpty() ? ui->Edit1->text() : ui->Edit4->text());
     // A user id typed here is the one to introduce with; else the one kept from before.
     if (!ui->Edit4->text().isEmpty()) SmtpClient1.UserID = bytesOf(ui->Edit4->text());
     SmtpClient1.Connect();
@@ -164,8 +187,19 @@ void TForm8::lockInput(bool locked) {
 
 void TForm8::reject() {
     if (sending_) {
-        cancelled_ = true;
-        SmtpClient1.Abort();
+        if (asking_) return;  // the question is already open
+        asking_ = true;
+        const int answer = dialogs().message(this, QString::fromLatin1(kAppTitle),
+                                             QStringLiteral("A mail is being sent. Stop it?"),
+                                             MsgIcon::Question, Yes | No);
+        asking_ = false;
+        // The send may have ended while the question was open: then there is nothing to stop.
+        if (answer != Yes) return;
+        if (sending_) {
+            cancelled_ = true;
+            SmtpClient1.Abort();
+            setStatus(QStringLiteral("Sending stopped: the library may not have received the mail"));
+        }
     }
     QDialog::reject();
 }

@@ -38,7 +38,7 @@ public:
     bool sending() const { return sending_; }
 
 public slots:
-    // Closing the window during a send ends the send quietly.
+    // Closing the window during a send asks first; stopping leaves a status saying so.
     void reject() override;
 
 protected:
@@ -53,5 +53,6 @@ private:
     std::unique_ptr<Ui::TForm8> ui;
     bool sending_ = false;
     bool cancelled_ = false;
+    bool asking_ = false;  // the question whether to stop a send is open
     QWidget* focusBeforeSend_ = nullptr;
 };

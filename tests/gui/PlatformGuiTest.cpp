@@ -87,6 +87,20 @@ TEST(QtDialogs, RealDialogsReportDismissalAndChoices) {
     pressInModal(Qt::Key_Escape);
     EXPECT_FALSE(qt.inputBox(nullptr, "Title", "Prompt", "value").has_value());
 
+    // The password box hides what is typed and hands it over.
+    QLineEdit::EchoMode echo = QLineEdit::Normal;
+    QTimer::singleShot(50, [&echo] {
+        auto* edit = qobject_cast<QLineEdit*>(QApplication::activeModalWidget()->focusWidget());
+        ASSERT_NE(edit, nullptr);
+        echo = edit->echoMode();
+        QTest::keyClicks(edit, "s3cret");
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(qt.passwordBox(nullptr, "Rostrix", "Password"), QString("s3cret"));
+    EXPECT_EQ(echo, QLineEdit::Password);
+    pressInModal(Qt::Key_Escape);
+    EXPECT_FALSE(qt.passwordBox(nullptr, "Rostrix", "Password").has_value());
+
     QDialog window;
     QTimer::singleShot(50, &window, &QDialog::accept);
     EXPECT_EQ(qt.showModal(&window), QDialog::Accepted);

@@ -22,7 +22,8 @@ using test::SmtpScriptServer;
 using test::TempFolder;
 
 // The program's windows in a fresh home folder, the submission window shown and pointed
-// at a scripted mail server, with every status text it shows recorded in order.
+// at a scripted mail server (its port typed after the host, the plain exchange chosen in
+// the settings), with every status text it shows recorded in order.
 struct SubmissionWindow {
     TempFolder home{true};
     QStringList statuses;
@@ -30,8 +31,9 @@ struct SubmissionWindow {
 
     explicit SubmissionWindow(const SmtpScriptServer& server) {
         createForms();
+        port = server.port();
+        home.write("qrdTeams.ini", home.read("qrdTeams.ini") + "[Mail]\r\nSecurity=plain\r\n");
         TSmtpClient& smtp = Form8->SmtpClient1;
-        smtp.Port = server.port();
         smtp.StallTimeoutMs = 20000;  // a fault that leaves a wait hanging fails, not hangs
         const auto record = [this] { statuses << status()->text(); };
         for (auto* event : {&smtp.OnConnect, &smtp.OnSuccess, &smtp.OnFailure})
@@ -64,8 +66,9 @@ struct SubmissionWindow {
     }
     static void fill(const QString& from, const QString& host) {
         control("Edit1")->setText(from);
-        control("Edit3")->setText(host);
+        control("Edit3")->setText(host.isEmpty() ? host : host + ":" + QString::number(port));
     }
+    static inline int port = 0;
 };
 
 TEST(SubmissionWindow, SendsWithOneAttachmentReportingEachStepThenReopensEmpty) {
@@ -205,26 +208,72 @@ TEST(SubmissionWindow, MissingAttachmentEndsTheSendAndTheNextPressDisconnects) {
     EXPECT_EQ(server.received(), "HELO \r\nQUIT\r\n");
 }
 
-TEST(SubmissionWindow, ClosingDuringASendEndsItQuietly) {
-    SmtpScriptServer server(SmtpScriptServer::Replies{{".", {""}}});
+// Esc during a send asks first: No lets the send go on, Yes stops it and says so.
+TEST(SubmissionWindow, EscDuringASendAsksWhetherToStop) {
+    for (const int answer : {No, Yes}) {
+        SCOPED_TRACE(answer == Yes ? "Yes" : "No");
+        SmtpScriptServer server(answer == Yes ? SmtpScriptServer::Replies{{".", {""}}}
+                                              : SmtpScriptServer::Replies{});
+        SubmissionWindow w(server);
+        ScriptedDialogs dlg;
+        dlg.answerButton(answer);
+        SubmissionWindow::fill("coach@club.example", "127.0.0.1");
+        w.duringSend = [] {
+            QTimer::singleShot(0, Form8, [] { QTest::keyClick(Form8, Qt::Key_Escape); });
+        };
+        SubmissionWindow::click("Button2");
+        ASSERT_EQ(dlg.asked.size(), 1u);
+        EXPECT_EQ(dlg.asked[0].title, "Rostrix");
+        EXPECT_EQ(dlg.asked[0].text, "A mail is being sent. Stop it?");
+        EXPECT_EQ(dlg.asked[0].buttons, Yes | No);
+        EXPECT_EQ(Form8->isVisible(), answer == No);
+        EXPECT_EQ(SubmissionWindow::status()->text(),
+                  answer == Yes ? "Sending stopped: the library may not have received the mail"
+                                : "Message sent successfully");
+        EXPECT_FALSE(Form8->SmtpClient1.connected());
+        EXPECT_FALSE(Form8->sending());
+        EXPECT_TRUE(SubmissionWindow::control<QPushButton>("Button2")->isEnabled());
+    }
+}
+
+// "Server" and "From" in section "Mail" fill the boxes each time the window is shown; the
+// settings file is only read.
+TEST(SubmissionWindow, ServerAndSenderComeFromTheSettingsWhenGiven) {
+    SmtpScriptServer server;
     SubmissionWindow w(server);
-    ScriptedDialogs dlg;  // no error box expected
-    SubmissionWindow::fill("coach@club.example", "127.0.0.1");
-    w.duringSend = [] { QTimer::singleShot(100, Form8, [] { Form8->reject(); }); };
+    const std::string settings =
+        w.home.read("qrdTeams.ini") + "Server=smtp.league.example:587\r\nFrom=coach@club.example\r\n";
+    w.home.write("qrdTeams.ini", settings);
+    SubmissionWindow::control("Edit3")->setText("typed.example");
+    Form8->hide();
+    Form8->show();
+    EXPECT_EQ(SubmissionWindow::control("Edit3")->text(), "smtp.league.example:587");
+    EXPECT_EQ(SubmissionWindow::control("Edit1")->text(), "coach@club.example");
+    EXPECT_TRUE(SubmissionWindow::control("Edit4")->text().isEmpty());
+    EXPECT_EQ(w.home.read("qrdTeams.ini"), settings);
+}
+
+// A Host box the client cannot use is reported before anything is sent.
+TEST(SubmissionWindow, MalformedHostIsReportedWithoutConnecting) {
+    SmtpScriptServer server;
+    SubmissionWindow w(server);
+    ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    SubmissionWindow::control("Edit1")->setText("coach@club.example");
+    SubmissionWindow::control("Edit3")->setText("127.0.0.1:99999");
     SubmissionWindow::click("Button2");
-    EXPECT_TRUE(dlg.asked.empty());
-    EXPECT_FALSE(Form8->isVisible());
-    EXPECT_FALSE(Form8->SmtpClient1.connected());
-    EXPECT_FALSE(Form8->sending());
-    EXPECT_TRUE(SubmissionWindow::control<QPushButton>("Button2")->isEnabled());
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].text,
+              "The port in \"127.0.0.1:99999\" must be a number from 1 to 65535.");
+    EXPECT_EQ(server.received(), "");
 }
 
 // The library address is a constant that a "Library" key in section "Mail" replaces;
 // the settings file is only read.
 TEST(SubmissionWindow, LibraryAddressComesFromTheSettingsWhenGiven) {
     const std::pair<std::string, std::string> cases[] = {
-        {"[Mail]\r\nLibrary=league@teams.example\r\n", "league@teams.example"},
-        {"[Mail]\r\nLibrary=\r\n", "teams@library.example.org"},
+        {"Library=league@teams.example\r\n", "league@teams.example"},
+        {"Library=\r\n", "teams@library.example.org"},
     };
     for (const auto& [section, address] : cases) {
         SmtpScriptServer server;

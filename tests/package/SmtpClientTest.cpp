@@ -3,6 +3,10 @@
 #include <QDir>
 #include <chrono>
 #include <regex>
+#include <thread>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "package/SmtpClient.h"
 #include "support/core/ErrorOf.h"
@@ -257,6 +261,34 @@ TEST(SmtpClient, ScriptedExchanges) {
         {"a handler closes the connection mid-send", {}, [](Mailer& m, const TempFolder&) {
              m.smtp.OnSendStart = [&m] { m.smtp.Disconnect(); }; },
          "Not Connected", "connect", {"HELO \r\nQUIT\r\n"}, {"RSET"}},
+        {"RCPT answered in four lines, then the end of the data refused",
+         {{"RCPT", {"250-a\r\n250-b\r\n250-c\r\n250 d\r\n"}}, {".", {"554 rejected: spam\r\n"}}},
+         none, "554 rejected: spam", "connect, send start, failure", {"DATA\r\n", ".\r\nQUIT\r\n"}, {}},
+        {"go-ahead and acceptance in several lines",
+         {{"DATA", {"354-go\r\n354 on\r\n"}}, {".", {"250-queued\r\n250 as 42\r\n"}},
+          {"MAIL", {"250-fine\r\n250 ok\r\n"}}},
+         none, "", sent, {"MAIL FROM", "RCPT TO", "DATA\r\nFrom: ", ".\r\nQUIT\r\n"}, {}},
+        {"refusal of the end of the data in two lines", {{".", {"554-5.7.1 no\r\n554 spam\r\n"}}},
+         none, "554 spam", "connect, send start, failure", {".\r\nQUIT\r\n"}, {}},
+        {"a line without a code", {{".", {"rejected, no code here\r\n"}}}, none,
+         "The mail server's reply has no three-digit code: rejected, no code here",
+         "connect, send start", {".\r\nQUIT\r\n"}, {}},
+        {"a code of two digits", {{"RCPT", {"25 ok\r\n"}}}, none,
+         "The mail server's reply has no three-digit code: 25 ok", "connect, send start",
+         {"RCPT TO:<teams@library.example.org>\r\nQUIT\r\n"}, {"DATA"}},
+        {"DATA answered without a go-ahead", {{"DATA", {"250 ok\r\n"}}}, none, "250 ok",
+         "connect, send start", {"DATA\r\nQUIT\r\n"}, {"From: "}},
+        {"DATA answered without a code", {{"DATA", {"go away\r\n"}}}, none,
+         "The mail server's reply has no three-digit code: go away", "connect, send start",
+         {"DATA\r\nQUIT\r\n"}, {"From: "}},
+        {"a greeting of 1,001 lines", {}, none,
+         "The mail server's reply is longer than 1,000 lines or 1 MiB", "", {"QUIT\r\n"}, {"HELO"},
+         [] { std::string g; for (int i = 0; i < 1000; ++i) g += "220-x\r\n"; return g + "220 x\r\n"; }()},
+        {"a greeting of 1,000 lines", {}, none, "", sent, {"HELO \r\n"}, {},
+         [] { std::string g; for (int i = 0; i < 999; ++i) g += "220-x\r\n"; return g + "220 x\r\n"; }()},
+        {"a greeting over 1 MiB", {}, none,
+         "The mail server's reply is longer than 1,000 lines or 1 MiB", "", {"QUIT\r\n"}, {"HELO"},
+         [] { std::string g; for (int i = 0; i < 20; ++i) g += "220-" + std::string(60000, 'x') + "\r\n"; return g + "220 x\r\n"; }()},
         {"line break in the user id", {}, [](Mailer& m, const TempFolder&) {
              m.smtp.UserID = "coach\r\nRSET"; },
          "The user id contains a line break", "", {"QUIT\r\n"}, {"HELO"}},
@@ -345,6 +377,91 @@ TEST(SmtpClient, SilentServerTimesOut) {
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
         EXPECT_GE(took.count(), c.atLeastMs);
         EXPECT_LT(took.count(), c.atLeastMs + 5000);
+    }
+}
+
+}  // namespace
+}  // namespace rostrix
+
+namespace rostrix {
+namespace {
+
+// A server that keeps a reply going with a continuation line every 100 ms never finishes
+// it: the time limit covers the whole reply, not each line.
+TEST(SmtpClient, AReplyThatNeverEndsTimesOut) {
+    int port = 0;
+    const int listener = test::listenLoopback(port);
+    std::atomic<bool> stop{false};
+    std::thread server([&] {
+        const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        while (!stop && ::send(fd, "220-still here\r\n", 16, MSG_NOSIGNAL) > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ::close(fd);
+    });
+    TSmtpClient smtp;
+    smtp.Host = "127.0.0.1";
+    smtp.Port = port;
+    smtp.StallTimeoutMs = 600;
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(errorOf([&] { smtp.Connect(); }), "10060:Connection timed out");
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - started);
+    EXPECT_GE(took.count(), 600);
+    EXPECT_LT(took.count(), 5000);
+    stop = true;
+    server.join();
+    ::close(listener);
+}
+
+}  // namespace
+}  // namespace rostrix
+
+namespace rostrix {
+namespace {
+
+// Until encryption is in place, nothing after EHLO is said in clear: not the login, not the
+// message, not even goodbye.
+TEST(SmtpClient, SubmissionSaysNothingInClearAfterEhlo) {
+    const std::string ehloStartTls = "250-test.example\r\n250-STARTTLS\r\n250 AUTH PLAIN\r\n";
+    const std::string noEncryption = "The mail server 127.0.0.1 offers no encryption (STARTTLS)";
+    struct Case {
+        const char* name;
+        SmtpScriptServer::Replies replies;
+        std::string error;
+        std::string received;
+    };
+    const Case cases[] = {
+        {"STARTTLS not offered",
+         {{"EHLO", {"250-test.example\r\n250-AUTH PLAIN LOGIN\r\n250 SIZE 1000000\r\n"}}},
+         noEncryption, "EHLO rostrix.test\r\n"},
+        {"STARTTLS refused", {{"EHLO", {ehloStartTls}}, {"STARTTLS", {"454 4.7.0 TLS not available\r\n"}}},
+         noEncryption, "EHLO rostrix.test\r\nSTARTTLS\r\n"},
+        {"STARTTLS answered with 250", {{"EHLO", {ehloStartTls}}, {"STARTTLS", {"250 ok\r\n"}}},
+         noEncryption, "EHLO rostrix.test\r\nSTARTTLS\r\n"},
+        {"commands injected after the go-ahead",
+         {{"EHLO", {ehloStartTls}},
+          {"STARTTLS", {"220 2.0.0 Ready to start TLS\r\n250-injected\r\n250 AUTH PLAIN\r\n"}}},
+         "The mail server 127.0.0.1 sent data before the secure connection began; the "
+         "connection was closed for safety",
+         "EHLO rostrix.test\r\nSTARTTLS\r\n"},
+        {"EHLO refused", {{"EHLO", {"502 5.5.1 EHLO not implemented\r\n"}}},
+         "502 5.5.1 EHLO not implemented", "EHLO rostrix.test\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SmtpScriptServer server(c.replies);
+        Mailer m(server);
+        m.smtp.Security = MailSecurity::StartTls;
+        m.smtp.LocalName = "rostrix.test";
+        m.smtp.Login = "coach@club.example";
+        m.smtp.OnPassword = [&m](std::string&) {
+            m.events.push_back("password");
+            return false;
+        };
+        EXPECT_EQ(m.send(), c.error);
+        EXPECT_FALSE(m.smtp.connected());
+        EXPECT_TRUE(m.events.empty());
+        EXPECT_EQ(server.received(), c.received);
     }
 }
 

@@ -148,6 +148,15 @@ std::optional<QString> QtDialogs::inputBox(QWidget* owner, const QString& title,
     return text;
 }
 
+std::optional<QString> QtDialogs::passwordBox(QWidget* owner, const QString& title,
+                                              const QString& prompt) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(owner, title, prompt, QLineEdit::Password, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
 bool QtDialogs::openUrl(const QString& url) {
     return QDesktopServices::openUrl(QUrl(url));
 }

@@ -40,6 +40,9 @@ public:
     // Nothing on cancel.
     virtual std::optional<QString> inputBox(QWidget* owner, const QString& title,
                                             const QString& prompt, const QString& value) = 0;
+    // Like inputBox, but what is typed is not shown (a password); starts empty.
+    virtual std::optional<QString> passwordBox(QWidget* owner, const QString& title,
+                                               const QString& prompt) = 0;
     // Asks the desktop to open the address in the default browser; false on failure.
     virtual bool openUrl(const QString& url) = 0;
     // Shows one of our windows modally and returns when it has been closed.

@@ -14,6 +14,8 @@ public:
     std::optional<QString> browseForFolder(QWidget* owner, const QString& title) override;
     std::optional<QString> inputBox(QWidget* owner, const QString& title, const QString& prompt,
                                     const QString& value) override;
+    std::optional<QString> passwordBox(QWidget* owner, const QString& title,
+                                       const QString& prompt) override;
     bool openUrl(const QString& url) override;
     int showModal(QWidget* window) override;
 };

@@ -81,6 +81,12 @@ std::optional<QString> ScriptedDialogs::inputBox(QWidget*, const QString& title,
     return a ? a->text : std::nullopt;
 }
 
+std::optional<QString> ScriptedDialogs::passwordBox(QWidget*, const QString& title,
+                                                    const QString& prompt) {
+    auto a = take<TextAnswer>({"passwordBox", title, prompt, {}, 0, {}});
+    return a ? a->text : std::nullopt;
+}
+
 bool ScriptedDialogs::openUrl(const QString& url) {
     auto a = take<UrlAnswer>({"openUrl", {}, url, {}, 0, {}});
     return a && a->opened;

@@ -14,7 +14,7 @@ namespace rostrix::test {
 // What a window asked: the kind of question and what it showed.
 struct Asked {
     QString kind;  // "message", "openFile", "saveFile", "browseForFolder", "inputBox",
-                   // "openUrl", "showModal"
+                   // "openUrl", "showModal", "passwordBox"
     QString title;
     QString text;  // message text, prompt, URL, or the object name of a modal window
     MsgIcon icon = MsgIcon::None;
@@ -33,7 +33,7 @@ public:
 
     void answerButton(int button);                 // message
     void answerPath(std::optional<QString> path);  // openFile, saveFile, browseForFolder
-    void answerText(std::optional<QString> text);  // inputBox
+    void answerText(std::optional<QString> text);  // inputBox, passwordBox
     void answerUrl(bool opened);                   // openUrl
     // showModal: the window is shown, then the callback runs with it; if it is still
     // visible afterwards it is hidden.
@@ -51,6 +51,8 @@ public:
     std::optional<QString> browseForFolder(QWidget* owner, const QString& title) override;
     std::optional<QString> inputBox(QWidget* owner, const QString& title, const QString& prompt,
                                     const QString& value) override;
+    std::optional<QString> passwordBox(QWidget* owner, const QString& title,
+                                       const QString& prompt) override;
     bool openUrl(const QString& url) override;
     int showModal(QWidget* window) override;
 

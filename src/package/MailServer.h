@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+namespace rostrix {
+
+// How the mail client talks to the server: the classic exchange in clear, the submission
+// exchange that turns on encryption with STARTTLS, or the same exchange inside TLS from the
+// first byte.
+enum class MailSecurity { Plain, StartTls, Tls };
+
+// Where the mail goes and how.
+struct MailServer {
+    std::string host;  // a name or an address; an IPv6 literal without its brackets
+    int port = 25;
+    MailSecurity security = MailSecurity::Plain;
+};
+
+// Read-only keys of section "Mail" in the settings file: the Host and From boxes' starting
+// texts and the choice of exchange ("plain", "starttls" or "tls").
+inline constexpr const char* kServerKey = "Server";
+inline constexpr const char* kFromKey = "From";
+inline constexpr const char* kSecurityKey = "Security";
+
+// Reads the Host box: "host", "host:port", "[v6]" or "[v6]:port" (an IPv6 literal typed
+// without brackets is taken whole). Port 25 or none is the plain exchange, 465 TLS from the
+// first byte, any other port STARTTLS. A security value other than "" overrides the
+// choice by port and picks the port when none is typed (25, 587, 465). Throws an Error
+// for a malformed address, port or security value.
+MailServer mailServer(const std::string& hostBox, const std::string& security);
+
+// The name this machine introduces itself with: its host name, or "localhost" when it has
+// none fit to send.
+std::string machineName();
+
+}  // namespace rostrix
