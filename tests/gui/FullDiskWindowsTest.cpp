@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/gui/PaneText.h"
+#include "shell/HomeFolder.h"
 #include "support/core/LoopbackServer.h"
 #include "support/core/TinyFileSystem.h"
 #include "support/gui/ScriptedDialogs.h"
@@ -52,6 +53,10 @@ void download(const std::string& folder, ScriptedDialogs& dlg) {
     test::UpdateWindows w(server.url("/site"));
     Form1->HomePath = folder;
     Form1->HomeDirectory = folder;
+    settleHomeFolder(folder);
+    struct Forget {
+        ~Forget() { settleHomeFolder(""); }
+    } forget;
     dlg.answerButton(Ok);
     Form10->show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
