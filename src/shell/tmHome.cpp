@@ -41,15 +41,6 @@ std::string currentDirectory() {
     return std::filesystem::current_path(ec).string();
 }
 
-// A folder label has two word-wrapped lines: a longer path gives up its leading folders
-// rather than its end.
-void showFolder(QLabel* label, const QString& path) {
-    const int width = label->contentsRect().width();
-    const QFont font = label->font();
-    label->setText(compactPath(
-        path, [&](const QString& text) { return fitsWrappedLines(text, font, width, 2); }));
-}
-
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui(new Ui::TForm1) {
@@ -105,9 +96,8 @@ void TForm1::connectHandlers() {
     connect(ui->Teams1, &QAction::triggered, this, guard([this] { Button4Click(); }));
     connect(ui->Button2, &QPushButton::clicked, this, guard([this] { Button2Click(); }));
     connect(ui->Names1, &QAction::triggered, this, guard([this] { Button2Click(); }));
-    // Careers: the window itself holds the action too, so Ctrl+R works with the menus hidden.
-    addAction(ui->Careers1);
-    connect(ui->Careers1, &QAction::triggered, this, guard([this] { openCareers(this, homeFolder()); }));
+    connect(ui->Careers1, &QAction::triggered, this,
+            guard([this] { openCareers(this, homeFolder()); }));
     connect(ui->Button5, &QPushButton::clicked, this, guard([this] { Button5Click(); }));
     connect(ui->About1, &QAction::triggered, this, guard([this] { Button5Click(); }));
     connect(ui->Button7, &QPushButton::clicked, this, guard([this] { Button7Click(); }));
@@ -153,7 +143,7 @@ void TForm1::FormCreate() {
         ini.writeNow(settings::kDirectories, settings::kHome, h);
         HomeDirectory = h;
     }
-    showFolder(ui->Label12, fileNameText(HomeDirectory));
+    showWrappedPath(ui->Label12, fileNameText(HomeDirectory));
     ui->Label12->setToolTip(fileNameText(HomeDirectory));
     HomePath = HomeDirectory;
 
@@ -162,7 +152,7 @@ void TForm1::FormCreate() {
         ini.writeNow(settings::kDirectories, settings::kPerl, h);
         PerlDirectory = h;
     }
-    showFolder(ui->Label2, fileNameText(PerlDirectory));
+    showWrappedPath(ui->Label2, fileNameText(PerlDirectory));
     ui->Label2->setToolTip(fileNameText(PerlDirectory));
 
     DatabaseDirectory = ini.read(settings::kDirectories, settings::kDatabase, "");
@@ -196,7 +186,7 @@ void TForm1::FormKeyUp(int key) {
 void TForm1::Button1Click() {
     if (auto chosen = dialogs().browseForFolder(this, QStringLiteral("Select Your Perl Folder:"))) {
         PerlDirectory = chosenPathBytes(*chosen);
-        showFolder(ui->Label2, *chosen);
+        showWrappedPath(ui->Label2, *chosen);
     }
     ProfileFile ini(settingsPath());
     ini.writeNow(settings::kDirectories, settings::kPerl, PerlDirectory);

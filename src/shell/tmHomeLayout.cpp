@@ -56,6 +56,9 @@ void HomeLayout::bindCommandKeys() {
             }
         window_->addAction(action);
     }
+    // Careers (Ctrl+R) lives in the Edit menu; the window holds it too, so the key works
+    // with the menus hidden.
+    window_->addAction(ui_->Careers1);
 }
 
 void HomeLayout::showSaved() {

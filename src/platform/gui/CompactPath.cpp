@@ -1,6 +1,7 @@
 #include "platform/gui/CompactPath.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QStringList>
 #include <QTextLayout>
 #include <QTextOption>
@@ -54,6 +55,13 @@ bool fitsWrappedLines(const QString& text, const QFont& font, int width, int lin
     }
     layout.endLayout();
     return fits;
+}
+
+void showWrappedPath(QLabel* label, const QString& path) {
+    const int width = label->contentsRect().width();
+    const QFont font = label->font();
+    label->setText(compactPath(
+        path, [&](const QString& text) { return fitsWrappedLines(text, font, width, 2); }));
 }
 
 }  // namespace rostrix

@@ -5,6 +5,7 @@
 
 class QFont;
 class QFontMetrics;
+class QLabel;
 
 namespace rostrix {
 
@@ -21,5 +22,9 @@ QString compactPath(const QString& path, const QFontMetrics& metrics, int width)
 // Whether text, word-wrapped in font to `width` pixels as a label wraps it, takes at most
 // `lines` lines and no line is wider than that.
 bool fitsWrappedLines(const QString& text, const QFont& font, int width, int lines);
+
+// Shows path in a label of two word-wrapped lines: a longer path gives up its leading
+// folders rather than its end.
+void showWrappedPath(QLabel* label, const QString& path);
 
 }  // namespace rostrix
