@@ -52,7 +52,9 @@ public:
     std::optional<QString> inputBox(QWidget* owner, const QString& title, const QString& prompt,
                                     const QString& value) override;
     bool openUrl(const QString& url) override;
-    int showModal(QWidget* window) override;
+
+protected:
+    int runModal(QWidget* window) override;
 
 private:
     struct ModalAct {
