@@ -40,8 +40,8 @@ CommandLineAnswer readCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     // "-platform xcb" is the toolkit's option, not six one-letter options.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOption(help);
     parser.addOption(version);
     for (const char* name : kToolkitValueOptions)

@@ -186,5 +186,20 @@ TEST_F(TransientParent, BoxesAndFileDialogsBelongToTheirOwnerOrTheWindowOnTop) {
     QTest::mouseClick(in<QPushButton>(Form1, "Button4"), Qt::LeftButton);
 }
 
+// A desktop that draws title bars itself offers what the window asks for: a window of
+// fixed size must not ask for a maximise button.
+TEST_F(TransientParent, NoFixedSizeWindowAsksForAMaximiseButton) {
+    const QWidget* windows[] = {Form1, Form2, Form3, Form4,  Form5,
+                                Form6, Form7, Form8, Form10, Form14};
+    for (const QWidget* w : windows) {
+        EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint)
+            << w->objectName().toStdString();
+        if (w != Form1) {
+            EXPECT_EQ(w->minimumSize(), w->maximumSize()) << w->objectName().toStdString();
+            EXPECT_EQ(w->windowType(), Qt::Dialog) << w->objectName().toStdString();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace rostrix
