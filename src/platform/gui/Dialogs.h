@@ -71,7 +71,8 @@ void attachToOpener(QWidget* window, QWidget* opener);
 QString qtFileFilter(const QString& filter);
 
 // Centres window over the main window, as every modal opening does (over the screen when
-// over is null or hidden), and keeps it on that screen.
+// over is null or hidden), and keeps it on that screen. On Wayland it does nothing: the
+// desktop places windows itself, a window with a transient parent over that parent.
 void centreOver(QWidget* window, QWidget* over);
 
 }  // namespace rostrix
