@@ -37,6 +37,24 @@ file(RELATIVE_PATH ROSTRIX_LAUNCHER_TO_BIN /prefix/${ROSTRIX_LAUNCHER_DIR} /pref
 configure_file(data/rostrix-launch.in rostrix-launch @ONLY)
 install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/rostrix-launch DESTINATION ${ROSTRIX_LAUNCHER_DIR})
 
+# The package's documentation: the DEP-5 copyright file, the changelog and the manual page,
+# the last two compressed the way Debian wants them (best compression, no time stamp).
+set(ROSTRIX_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/rostrix)
+find_program(ROSTRIX_GZIP gzip REQUIRED)
+foreach(doc CHANGELOG:changelog.gz data/rostrix.1:rostrix.1.gz)
+  string(REPLACE ":" ";" doc ${doc})
+  list(GET doc 0 from)
+  list(GET doc 1 to)
+  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${to}
+                     COMMAND ${ROSTRIX_GZIP} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/${from}
+                             > ${CMAKE_CURRENT_BINARY_DIR}/${to}
+                     DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${from} VERBATIM)
+  list(APPEND ROSTRIX_DOCS ${CMAKE_CURRENT_BINARY_DIR}/${to})
+endforeach()
+add_custom_target(rostrix_docs ALL DEPENDS ${ROSTRIX_DOCS})
+install(FILES data/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${ROSTRIX_DOC_DIR})
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/rostrix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
 # A desktop entry needs the launcher's absolute path, known only when installing (the prefix
 # may be given to `cmake --install`), so the entry is written then.
 install(CODE "
@@ -62,14 +80,23 @@ set(CPACK_PACKAGE_VENDOR "The Rostrix developers")
 set(CPACK_PACKAGE_CONTACT "The Rostrix developers <rostrix@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "create, edit and archive team files for the QRD baseball simulation")
+# Debian wants the long description in lines of at most 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Rostrix creates team files for a historical season and club, edits them, prunes rosters, files teams and players into two archives and checks the project site for a newer version.")
+    "Rostrix is a desktop tool for players of the QRD baseball simulation game.
+It creates team files for a historical season and club with a bundled
+team-building script, edits them, prunes rosters, files teams and players into
+two archives, encodes player names, packs teams into a ZIP package for the team
+library and checks the project site for a newer version.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# A tool for the players of a game, not a game: its program lives in /usr/bin and its
+# manual page in section 1.
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ROSTRIX_HOMEPAGE}")
-# Library dependencies come from dpkg-shlibdeps; Perl runs the team-building script.
+# Library dependencies come from dpkg-shlibdeps; Perl runs the team-building script, and
+# qt6-wayland lets the windows be Wayland windows on a Wayland desktop (without it Qt falls
+# back to XWayland).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS perl)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "perl, qt6-wayland")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

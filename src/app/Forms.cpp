@@ -4,6 +4,7 @@
 #include "names/tmNamesDuplicate.h"
 #include "package/tmEMailTeam.h"
 #include "package/tmZip.h"
+#include "platform/gui/Dialogs.h"
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "teamfile/tmEditor.h"
@@ -36,6 +37,7 @@ void destroy(T*& form) {
 
 void createForms() {
     Form1 = new TForm1;
+    setMainWindow(Form1);
     Form4 = new TForm4;
     Form2 = new TForm2;
     Form3 = new TForm3;

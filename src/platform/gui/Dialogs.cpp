@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
+#include <vector>
 
 #include "platform/WindowPlacement.h"
 #include "platform/gui/QtDialogs.h"
@@ -21,10 +23,24 @@ namespace rostrix {
 namespace {
 
 Dialogs* installed = nullptr;
+QPointer<QWidget> mainWindow;
+// Our windows shown modally at this moment, the one shown last at the back.
+std::vector<QPointer<QWidget>> modalWindows;
+
+bool shown(const QWidget* window) {
+    return window && window->isVisible();
+}
+
+// The window shown modally last, other than window itself, else the main window.
+QWidget* modalOpener(const QWidget* window) {
+    for (auto it = modalWindows.rbegin(); it != modalWindows.rend(); ++it)
+        if (*it != window && shown(*it)) return *it;
+    return shown(mainWindow) && mainWindow != window ? mainWindow.data() : nullptr;
+}
 
 QFileDialog* makeFileDialog(QWidget* owner, const FileDialogSpec& dialog) {
-    auto* dlg =
-        new QFileDialog(owner, dialog.title, dialog.initialDir, qtFileFilter(dialog.filter));
+    auto* dlg = new QFileDialog(openerFor(owner), dialog.title, dialog.initialDir,
+                                qtFileFilter(dialog.filter));
     dlg->setDefaultSuffix(dialog.defaultExt);
     if (!dialog.fileName.isEmpty()) dlg->selectFile(dialog.fileName);
     if (!dialog.confirmOverwrite) dlg->setOption(QFileDialog::DontConfirmOverwrite);
@@ -40,6 +56,39 @@ std::optional<QString> runFileDialog(QFileDialog* dlg) {
 }
 
 }  // namespace
+
+void setMainWindow(QWidget* window) {
+    mainWindow = window;
+}
+
+QWidget* openerFor(QWidget* owner) {
+    if (owner && shown(owner->window())) return owner->window();
+    return modalOpener(nullptr);
+}
+
+void attachToOpener(QWidget* window, QWidget* opener) {
+    if (!window) return;
+    window = window->window();
+    QWindow* parent = nullptr;
+    if (opener && opener->window() != window) {
+        opener = opener->window();
+        opener->winId();
+        parent = opener->windowHandle();
+    }
+    // Creating the platform window lets it carry the link from its first showing on; the
+    // desktop reads it each time the window is shown.
+    window->winId();
+    window->windowHandle()->setTransientParent(parent);
+}
+
+int Dialogs::showModal(QWidget* window) {
+    attachToOpener(window, modalOpener(window));
+    modalWindows.emplace_back(window);
+    struct Closed {
+        ~Closed() { modalWindows.pop_back(); }
+    } closed;
+    return runModal(window);
+}
 
 Dialogs& dialogs() {
     static QtDialogs qt;
@@ -59,7 +108,9 @@ QString qtFileFilter(const QString& filter) {
 }
 
 void centreOver(QWidget* window, QWidget* over) {
-    if (!window) return;
+    // A Wayland desktop places windows itself (a parented one over its parent) and ignores
+    // where a program asks for them.
+    if (!window || QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
     const bool overShown = over && over->isVisible();
     QSize frame = window->frameGeometry().size();
     // Before its first showing a window knows nothing of its title bar and borders: take
@@ -77,7 +128,7 @@ void centreOver(QWidget* window, QWidget* over) {
 
 int QtDialogs::message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
                        int buttons) {
-    QMessageBox box(owner);
+    QMessageBox box(openerFor(owner));
     box.setWindowTitle(title);
     // Texts come from files and servers too: never let one pass for markup.
     box.setTextFormat(Qt::PlainText);
@@ -132,7 +183,7 @@ std::optional<QString> QtDialogs::saveFile(QWidget* owner, const FileDialogSpec&
 }
 
 std::optional<QString> QtDialogs::browseForFolder(QWidget* owner, const QString& title) {
-    QFileDialog dlg(owner, title);
+    QFileDialog dlg(openerFor(owner), title);
     dlg.setFileMode(QFileDialog::Directory);
     dlg.setOption(QFileDialog::ShowDirsOnly);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
@@ -143,7 +194,8 @@ std::optional<QString> QtDialogs::browseForFolder(QWidget* owner, const QString&
 std::optional<QString> QtDialogs::inputBox(QWidget* owner, const QString& title,
                                            const QString& prompt, const QString& value) {
     bool ok = false;
-    const QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, value, &ok);
+    const QString text =
+        QInputDialog::getText(openerFor(owner), title, prompt, QLineEdit::Normal, value, &ok);
     if (!ok) return std::nullopt;
     return text;
 }
@@ -161,7 +213,7 @@ bool QtDialogs::openUrl(const QString& url) {
     return QDesktopServices::openUrl(QUrl(url));
 }
 
-int QtDialogs::showModal(QWidget* window) {
+int QtDialogs::runModal(QWidget* window) {
     if (auto* dlg = qobject_cast<QDialog*>(window)) return dlg->exec();
     QPointer<QWidget> guard(window);
     window->setWindowModality(Qt::ApplicationModal);

@@ -45,8 +45,13 @@ public:
                                                const QString& prompt) = 0;
     // Asks the desktop to open the address in the default browser; false on failure.
     virtual bool openUrl(const QString& url) = 0;
-    // Shows one of our windows modally and returns when it has been closed.
-    virtual int showModal(QWidget* window) = 0;
+    // Shows one of our windows modally over the window it opens from (see openerFor) and
+    // returns when it has been closed.
+    int showModal(QWidget* window);
+
+protected:
+    // Shows the window modally once it belongs to its opener.
+    virtual int runModal(QWidget* window) = 0;
 };
 
 // The installed implementation (the Qt one unless a test installed its own).
@@ -54,11 +59,23 @@ Dialogs& dialogs();
 // Installs d (not owned); nullptr restores the Qt implementation.
 void setDialogs(Dialogs* d);
 
+// The window every other one opens over while none of ours is shown modally.
+void setMainWindow(QWidget* window);
+// The window a box or window asked for by owner opens over: owner's window while it is
+// shown, else the window shown modally last that is still shown, else the main window
+// when shown; null when nothing is.
+QWidget* openerFor(QWidget* owner);
+// Makes opener the desktop's parent of window (X11 WM_TRANSIENT_FOR, Wayland set_parent)
+// for its next showing, so the desktop keeps it above opener and raises it with it.
+// Only the windowing link changes: window stays a top-level window of its own.
+void attachToOpener(QWidget* window, QWidget* opener);
+
 // Converts "Description|*.ext|..." into Qt's "Description (*.ext);;..." form.
 QString qtFileFilter(const QString& filter);
 
 // Centres window over the main window, as every modal opening does (over the screen when
-// over is null or hidden), and keeps it on that screen.
+// over is null or hidden), and keeps it on that screen. On Wayland it does nothing: the
+// desktop places windows itself, a window with a transient parent over that parent.
 void centreOver(QWidget* window, QWidget* over);
 
 }  // namespace rostrix

@@ -92,7 +92,7 @@ bool ScriptedDialogs::openUrl(const QString& url) {
     return a && a->opened;
 }
 
-int ScriptedDialogs::showModal(QWidget* window) {
+int ScriptedDialogs::runModal(QWidget* window) {
     auto a = take<ModalAct>({"showModal", window->windowTitle(), window->objectName(), {}, 0, {}});
     if (!a) return 0;
     window->show();

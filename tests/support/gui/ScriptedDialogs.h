@@ -54,7 +54,9 @@ public:
     std::optional<QString> passwordBox(QWidget* owner, const QString& title,
                                        const QString& prompt) override;
     bool openUrl(const QString& url) override;
-    int showModal(QWidget* window) override;
+
+protected:
+    int runModal(QWidget* window) override;
 
 private:
     struct ModalAct {
