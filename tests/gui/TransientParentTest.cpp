@@ -165,6 +165,7 @@ TEST_F(TransientParent, BoxesAndFileDialogsBelongToTheirOwnerOrTheWindowOnTop) {
         {"message from a hidden window",
          [&] { qt.message(Form3, "Rostrix", "x", MsgIcon::None, Ok); }, "TForm4"},
         {"input box", [&] { qt.inputBox(Form4, "Missing To Address", "To:", ""); }, "TForm4"},
+        {"password box", [&] { qt.passwordBox(Form4, "Rostrix", "Password:"); }, "TForm4"},
         {"file dialog", [&] { qt.openFile(Form4, open); }, "TForm4"},
         {"folder browser", [&] { qt.browseForFolder(nullptr, "Select Your .DAT Folder:"); },
          "TForm4"},

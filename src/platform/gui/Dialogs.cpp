@@ -204,7 +204,7 @@ std::optional<QString> QtDialogs::passwordBox(QWidget* owner, const QString& tit
                                               const QString& prompt) {
     bool ok = false;
     const QString text =
-        QInputDialog::getText(owner, title, prompt, QLineEdit::Password, QString(), &ok);
+        QInputDialog::getText(openerFor(owner), title, prompt, QLineEdit::Password, QString(), &ok);
     if (!ok) return std::nullopt;
     return text;
 }
