@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A large archive-shaped INI file for the archive benchmarks: n player sections of a

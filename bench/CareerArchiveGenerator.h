@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A player archive shaped as "Write all" leaves it after many seasons of a league: one

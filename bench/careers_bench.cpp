@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The careers window's work on an archive of 100,000 players with 10 seasons each: reading
 // and listing it, one search keystroke, and the leaders, beside a plain read of the same
 // file. `careers_bench --write-archive=<path>` writes the archive for a look at the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fetches a 256 MiB file from a local python3 http.server into a file with our client and,
 // in the same run, with curl, over plain HTTP and over HTTPS (the same server wrapped in
 // TLS, with a certificate from a throwaway authority), and reports the throughputs, their

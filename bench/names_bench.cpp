@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The name pass and save over 2,000 team files of the sample team's size, as Fix Selected
 // runs it, against a plain read and whole-file write of the same files in the same run.
 // Both are bound by the disk, whose speed drifts while other programs use it, so every

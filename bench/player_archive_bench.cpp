@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Write all" of the sample team into a player archive of 5,000 to 80,000 players, beside a
 // plain read and write of the same file.
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One archive-style action on a large INI file (load, 56 writes into 28 sections, save),
 // beside a plain read and write of the same file, for files of 5,000 to 80,000 sections.
 #include "ArchiveFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the message body for a 64 MiB attachment (base64 in 60-character lines) with the
 // mail client and, in the same run, encodes the same file with `base64 -w 60`; reports both
 // throughputs, their ratio, and how much memory building the body took beside the

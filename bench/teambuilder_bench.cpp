@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds one team with the bundled team builder from a database of the public history
 // database's full size and shape (1871 to 2024: about 117,000 batting, 52,000 pitching,
 // 158,000 fielding and 110,000 appearances rows, 23,000 people, 3,000 club seasons,

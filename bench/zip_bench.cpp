@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Packs 500 team files of the sample's size into a new package with our archive component
 // and, in the same run, with `zip -9 -j -q`, and reports both times and sizes and their
 // ratios (the package may take at most 1.2 times zip's time and 1.01 times its size).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation and packaging: `cmake --install build --prefix P` puts the program, its
 # icons, its menu entry and its AppStream metadata under P; `cpack -G DEB` in the build
 # folder makes a Debian package of the same files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The team and player archives written from arbitrary team text and read back through
 // ProfileFile. Checks that
 // - every team line reads back from its "Line N" entry, and archiving the same team again

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The careers reader over arbitrary bytes taken for player.dat. Checks that
 // - every career lists as many seasons as it has entries, each split into the columns of
 //   its kind, with a problem named for every damaged one;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP client over arbitrary bytes.
 // - Address splitting and Location resolution of the input: an address with a line break
 //   is refused; any other gives a path of 1 to 256 characters starting with "/", a port of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ProfileFile over arbitrary bytes: load them, write keys drawn from the file and from the
 // input, read them back before and after a save, and check that
 // - a written value reads back as written (as any reader sees a stored value),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The name pass over arbitrary team text. Checks that
 // - every line keeps its length, lines that are not player lines stay as they are, and a
 //   player line changes at most in column 10 and at the given name's initial;

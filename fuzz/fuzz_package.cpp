@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zip File into a package whose old bytes are anything at all. Checks that
 // - either the team file goes in, and the package then reads back with it under its bare
 //   name and its exact bytes,

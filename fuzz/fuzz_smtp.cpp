@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mail client's reply reader over arbitrary bytes: a loopback server sends the input as
 // everything it has to say (greeting and replies), then stops talking and listens until the
 // client hangs up. The client connects, sends a message and says goodbye, as the submission

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Team text over arbitrary bytes: line splitting, every roster filter kind with extreme
 // thresholds, and the team file check. Checks that
 // - split lines hold no line break, and joining them with CR LF and splitting again gives

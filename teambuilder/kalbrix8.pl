@@ -1,4 +1,5 @@
 #!/usr/bin/perl
+# SPDX-License-Identifier: GPL-3.0-or-later
 # kalbrix8.pl: builds one QRD team file from a baseball statistics database.
 #
 #   perl kalbrix8.pl <year> <TEAM> <league> <file>.dat <type>

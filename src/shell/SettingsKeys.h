@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Sections and keys of the settings file qrdTeams.ini in the home directory.

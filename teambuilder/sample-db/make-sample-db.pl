@@ -1,4 +1,5 @@
 #!/usr/bin/perl
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes an invented baseball statistics database in the CSV layout of the public history
 # database as published today: People.csv (a numeric ID column first, rows not in ID
 # order), Teams.csv, Batting.csv, Pitching.csv, Fielding.csv (outfielders as "OF" only)

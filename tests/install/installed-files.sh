@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks shared by the install check and the package check; sourced, not run.
 # Callers define fail() and work (a temporary folder of their own).
 

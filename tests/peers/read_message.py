@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Parses a saved message with Python's email module and prints what the tests compare, as
 JSON: the header fields in order, the parser's complaints, and every leaf part with its
 content type, file name and decoded contents (base64, so any byte survives JSON).

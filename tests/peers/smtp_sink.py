@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A real mail server for the tests: aiosmtpd on 127.0.0.1 at the given port, saving each
 message it accepts as message-<n>.eml (the data as received) and message-<n>.env (sender,
 then one recipient per line). Prints "ready" once it accepts connections.

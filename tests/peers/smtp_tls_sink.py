@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A real submission server for the tests: aiosmtpd on 127.0.0.1 at the given port with
 TLS, a login and the message store of smtp_sink.py. Prints "ready" once it accepts
 connections.
