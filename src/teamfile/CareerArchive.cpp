@@ -160,7 +160,7 @@ static void scanLines(std::string_view text, std::size_t from, std::size_t to, H
         if (cr < p) cr = next(p, '\r');
         if (lf < p) lf = next(p, '\n');
         const char* stop = std::min(cr, lf);
-        const bool crLf = stop == cr && stop + 1 == lf;
+        const bool crLf = stop == cr && lf != finish && stop + 1 == lf;
         const char* after = stop == finish ? finish : stop + (crLf ? 2 : 1);
         const std::string_view line(p, static_cast<std::size_t>(stop - p));
         p = after;

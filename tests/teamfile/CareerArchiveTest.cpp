@@ -181,6 +181,7 @@ TEST(CareerArchive, DamagedArchivesShowWhatCanBeReadAndKeepItOutOfTotals) {
              "001-3 x\r\n",
          1, 2, "text after the last column", "Gam-P", 1},
         {"section without entries", "[A, B]\r\n[C, D]\r\n" + sound, 2, 0, "", "", 0},
+        {"last header ends in a lone CR", "[A, B]\r\n" + sound + "[C, D]\r", 2, 1, "", "", 0},
         {"only a title entry", "[A, B]\r\n" + kTitle, 1, 0, "", "", 0},
         {"repeated key and section: the first counts",
          "[A, B]\r\n" + sound + "2000 OAKLAND     ==08 999 999\r\n[a, b]\r\n" + sound, 1, 1, "",
