@@ -80,9 +80,11 @@ bool ThrowawayCa::openssl(const QStringList& arguments) const {
 ThrowawayCa::Certificate ThrowawayCa::issue(const std::vector<std::string>& names, bool expired) {
     const std::string stem = "server" + std::to_string(++issued_);
     std::string alternatives;
-    for (const std::string& name : names)
-        alternatives += (alternatives.empty() ? "" : ",") +
-                        std::string(isIpLiteral(name) ? "IP:" : "DNS:") + name;
+    for (const std::string& name : names) {
+        if (!alternatives.empty()) alternatives += ',';
+        alternatives += isIpLiteral(name) ? "IP:" : "DNS:";
+        alternatives += name;
+    }
     writeText(file(stem + ".ext"), "subjectAltName = " + alternatives +
                                        "\nbasicConstraints = CA:FALSE\n"
                                        "extendedKeyUsage = serverAuth\n");
