@@ -43,9 +43,11 @@
 #     count as "D". Errors always come from Fielding.csv. Without Appearances.csv one line
 #     on standard error says the positions are estimated.
 #   - A regular is a player with at least two plate appearances (AB+BB+HBP+SH+SF) per game
-#     the club played. A regular is always among the batters (a batter line needs games at
-#     a position, so in a season without the designated hitter a regular who only pitched
-#     or pinch-hit stays off them; in a season with it his games count as "D"). So is a
+#     the club played. A regular is always among the batters. One with no games in the
+#     field counts his games as "D" in a season with the designated hitter; in a season
+#     without it a regular who only pitched bats from the bench with his pitching games as
+#     a "-1" group and position code 01 (he never starts in the field or as designated
+#     hitter). Nobody pinch-hits often enough to be a regular. So is a
 #     player with games at a position (or as designated hitter in such a season) unless
 #     he is a pitcher with fewer than 10 such games. A player who played more games at
 #     other positions than on the mound is on the pitching staff only when he pitched 20
@@ -584,7 +586,7 @@ sub teamFields {
 # Choosing the team
 
 my @fieldPositions = (2 .. 9);
-my @groupOrder = (2 .. 9, 'D');
+my @groupOrder = (2 .. 9, 'D', 1);
 my %groupRank = map { $groupOrder[$_] => $_ } 0 .. $#groupOrder;
 
 sub plateAppearances {
@@ -663,6 +665,14 @@ sub buildRoster {
         # A regular without games anywhere the line can show: his games count where the
         # season allows, as designated hitter.
         $games->{D} = $batter->{g} if !$atPositions && $s->{dh} && $batter->{g};
+        # A pitcher who batted every day in a season without it bats from the bench.
+        if (!$atPositions && !$s->{dh} && $pitched) {
+            $games->{1} = $pitched;
+            $batter->{pitcherOnly} = 1;
+            # His errors are the ones he made on the mound, the only place he fielded.
+            my $mound = ($s->{fld}{$id} // {})->{P};
+            $batter->{errors} = $mound->{e} if $mound;
+        }
         $batter->{g} ||= $s->{app}{$id} ? $s->{app}{$id}{all} : 0;
         $batter->{g} ||= (sort { $b <=> $a } values %$games, 0)[0];
         push @outfieldOnly, $batter if $games->{of};
@@ -724,7 +734,7 @@ sub placeFielders {
     }
     $place->(sort $order @main);
     $place->(sort $order @any);
-    my @rest = sort byPa grep { !$taken->{$_->{id}} } @$batters;
+    my @rest = sort byPa grep { !$taken->{$_->{id}} && !$_->{pitcherOnly} } @$batters;
     for my $pos (@fieldPositions) {
         next if $filled{$pos} || !@rest;
         $filled{$pos} = shift @rest;
@@ -741,7 +751,7 @@ sub lineUp {
     my @starters = map { [$filled->{$_}, $_] } grep { $filled->{$_} } @fieldPositions;
     if ($withDh) {
         my ($dh) = sort { $b->{regular} <=> $a->{regular} || ($b->{games}{D} // 0) <=> ($a->{games}{D} // 0)
-                          || byPa() } grep { !$taken{$_->{id}} } @$batters;
+                          || byPa() } grep { !$taken{$_->{id}} && !$_->{pitcherOnly} } @$batters;
         if ($dh) {
             push @starters, [$dh, 10];
             $taken{$dh->{id}} = 1;

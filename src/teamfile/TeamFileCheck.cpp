@@ -149,10 +149,12 @@ private:
         const std::string_view code = columns(l, kPositionColumns);
         const bool digits = isDigit(code[0]) && isDigit(code[1]);
         const int pos = digits ? (code[0] - '0') * 10 + (code[1] - '0') : -1;
-        if (pitcher ? pos != 1 : (pos < 2 || pos > 10))
+        // A batter who only pitched (a pitcher who batted every day in a season without the
+        // designated hitter) keeps the pitcher's code on his batter line.
+        if (pitcher ? pos != 1 : (pos < 1 || pos > 10))
             report(n, 7,
                    pitcher ? "a pitcher's position code must be 01"
-                           : "a batter's position code must be 02 to 10",
+                           : "a batter's position code must be 01 to 10",
                    2);
         blanks(n, 9, 9);
         const std::string_view name = columns(l, kNameColumns);

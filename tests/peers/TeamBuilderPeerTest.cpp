@@ -221,6 +221,47 @@ TEST(TeamBuilder, ChoosesAndWritesTheTeamFromTheDatabaseFolderSetting) {
     EXPECT_EQ(other[2], "00    01");
 }
 
+// In a season without the designated hitter, a pitcher who batted every day (two plate
+// appearances a club game) is still a batter: from the bench, with his pitching games as
+// his group and the pitcher's code, never in the field.
+TEST(TeamBuilder, APitcherWhoBattedEveryDayBatsFromTheBench) {
+    test::TempFolder home;
+    std::filesystem::create_directory(home.file("db"));
+    home.write("db/Teams.csv", "yearID,lgID,teamID,franchID,divID,G,W,L,name,park\n"
+                               "1880,NL,OLD,OLD,,80,50,30,Oldtown Blues,Old Park\n");
+    std::string people = "playerID,nameFirst,nameLast,bats,throws\n";
+    std::string batting = "playerID,yearID,stint,teamID,lgID,G,AB,H,2B,3B,HR,RBI,SB,CS,BB,SO\n";
+    std::string fielding = "playerID,yearID,stint,teamID,lgID,POS,G,E\n";
+    const char* positions[] = {"C", "1B", "2B", "3B", "SS", "LF", "CF", "RF"};
+    for (int i = 0; i < 8; ++i) {
+        const std::string id = "pos0" + std::to_string(i);
+        people += id + ",Al,Player" + std::to_string(i) + ",R,R\n";
+        batting += id + ",1880,1,OLD,NL,80,320,90,10,3,1,30,5,0,10,20\n";
+        fielding += id + ",1880,1,OLD,NL," + positions[i] + ",80,5\n";
+    }
+    people += "ace01,Ace,Arm,L,R\n";
+    batting += "ace01,1880,1,OLD,NL,70,280,70,9,2,0,25,2,0,8,30\n";
+    fielding += "ace01,1880,1,OLD,NL,P,70,9\n";
+    home.write("db/People.csv", people);
+    home.write("db/Batting.csv", batting);
+    home.write("db/Fielding.csv", fielding);
+    home.write("db/Pitching.csv",
+               "playerID,yearID,stint,teamID,lgID,W,L,G,GS,SV,IPouts,H,HR,BB,SO,ER\n"
+               "ace01,1880,1,OLD,NL,45,25,70,70,0,1800,600,5,80,200,150\n");
+    home.write("qrdTeams.ini", "[Directories]\r\nDatabase=" + home.file("db") + "\r\n");
+    const Result r = build(home.path(), {"1880", "OLD", "NL", "80NLold.dat", ""});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto lines = readLines(home.file("80NLold.dat")).value();
+    EXPECT_EQ(describeProblems(checkTeamFile(lines)), "");
+    EXPECT_EQ(lines[9], "00    01");  // the pitcher's turn
+    const auto bench = std::find_if(lines.begin(), lines.end(),
+                                    [](const std::string& l) { return l.starts_with("*Bench"); });
+    ASSERT_NE(bench, lines.end());
+    ASSERT_EQ(lines.end() - bench, 2);
+    EXPECT_EQ(bench[1], withName("00    01 ", "Arm, Ace",
+                                 "280  70   9   2   0   8  30  25 L   9  2  0  70 070-1"));
+}
+
 TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
     struct Case {
         const char* what;
@@ -573,7 +614,7 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
         for (const auto& [id, count] : listed) EXPECT_EQ(count, 1) << what << ": " << id;
         const int regularPa = 2 * clubGames[year + " " + team];
         for (const auto& [id, t] : players) {
-            if (t.pa >= 400 || (t.pa >= regularPa && t.main != "P")) {
+            if (t.pa >= regularPa) {
                 EXPECT_EQ(listed.count(id), 1u) << what << ": regular " << id << " is no batter";
             }
         }

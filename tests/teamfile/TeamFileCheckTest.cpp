@@ -24,7 +24,9 @@ TEST(TeamFileCheck, AcceptsSoundFiles) {
     // The groups' order, their games and their positions are left to the builder: only
     // their form counts.
     for (const auto& [line, column, text] : std::vector<std::tuple<int, int, std::string>>{
-             {4, 82, "099-D"}, {4, 82, "011-3"}, {2, 76, "000-8"}, {2, 76, "003-1"}}) {
+             {4, 82, "099-D"}, {4, 82, "011-3"}, {2, 76, "000-8"}, {2, 76, "003-1"},
+             // a pitcher who batted every day, on a batter line with his own code
+             {2, 7, "01"}}) {
         lines = sample();
         lines[line - 1].replace(column - 1, text.size(), text);
         EXPECT_EQ(describeProblems(checkTeamFile(lines)), "") << text;
@@ -51,7 +53,7 @@ TEST(TeamFileCheck, NamesTheLineAndColumnOfEachFault) {
         {2, 76, "062-X", 2, 76},  // group position
         {2, 79, "_", 2, 76},      // group hyphen
         {4, 81, "x", 4, 81},      // blank between groups
-        {2, 7, "01", 2, 7},       // batter's position code
+        {2, 7, "11", 2, 7},       // batter's position code
         {2, 5, "7", 2, 5},        // flag
         {2, 1, "0x", 2, 1},       // leading digits
         {2, 10, " ", 2, 10},      // name left-aligned
