@@ -16,17 +16,6 @@ namespace {
 
 const QString kWarningTitle = QStringLiteral("Run QRD Warning");
 
-std::string fileNamePart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folderPart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return {};
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
 EditorSaving::EditorSaving(QWidget* window, QPlainTextEdit* pane, std::string& currentFile,

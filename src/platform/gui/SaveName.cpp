@@ -7,8 +7,6 @@
 
 namespace rostrix {
 
-namespace {
-
 std::string fileNamePart(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -19,6 +17,8 @@ std::string folderPart(const std::string& path) {
     if (slash == std::string::npos) return {};
     return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+namespace {
 
 // True when writing to path would replace a file other than ownFile, however either is
 // spelled.
