@@ -90,9 +90,8 @@
 use strict;
 use warnings;
 use File::Basename qw(dirname);
-use File::Spec;
 use File::Temp qw(tempfile);
-use Cwd qw(getcwd);
+use Cwd qw(getcwd abs_path);
 use Encode qw(decode encode);
 use Unicode::Normalize qw(NFD);
 
@@ -219,7 +218,7 @@ sub databaseIn {
 sub chooseDatabase {
     my $setting = databaseSetting();
     return databaseIn($setting, 'the Database folder') if $setting ne '';
-    return databaseIn(File::Spec->rel2abs(dirname(__FILE__)) . '/sample-db', 'the sample database');
+    return databaseIn(abs_path(dirname(__FILE__)) . '/sample-db', 'the sample database');
 }
 
 # ---------------------------------------------------------------------------------------
