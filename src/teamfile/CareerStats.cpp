@@ -14,21 +14,15 @@ struct Places {
     std::size_t atBatsOrInnings, hits, doubles, triples, homeRuns, walks, era;
 };
 
+Places placesOf(CareerRole role, const char* first) {
+    const auto at = [role](const char* title) { return columnIndex(role, title); };
+    return {at(first), at("Hit"), at("2B"), at("3B"), at("HR"), at("BB"),
+            role == CareerRole::Pitcher ? at("ERA") : static_cast<std::size_t>(-1)};
+}
+
 const Places& places(CareerRole role) {
-    static const Places batter{columnIndex(CareerRole::Batter, "AB"),
-                               columnIndex(CareerRole::Batter, "Hit"),
-                               columnIndex(CareerRole::Batter, "2B"),
-                               columnIndex(CareerRole::Batter, "3B"),
-                               columnIndex(CareerRole::Batter, "HR"),
-                               columnIndex(CareerRole::Batter, "BB"),
-                               static_cast<std::size_t>(-1)};
-    static const Places pitcher{columnIndex(CareerRole::Pitcher, "Inn"),
-                                columnIndex(CareerRole::Pitcher, "Hit"),
-                                columnIndex(CareerRole::Pitcher, "2B"),
-                                columnIndex(CareerRole::Pitcher, "3B"),
-                                columnIndex(CareerRole::Pitcher, "HR"),
-                                columnIndex(CareerRole::Pitcher, "BB"),
-                                columnIndex(CareerRole::Pitcher, "ERA")};
+    static const Places batter = placesOf(CareerRole::Batter, "AB");
+    static const Places pitcher = placesOf(CareerRole::Pitcher, "Inn");
     return role == CareerRole::Pitcher ? pitcher : batter;
 }
 
