@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest/QTest>
 #include <filesystem>
 
@@ -16,6 +19,7 @@
 #include "package/tmZip.h"
 #include "platform/LineFile.h"
 #include "platform/gui/PaneText.h"
+#include "platform/gui/QtDialogs.h"
 #include "shell/tmHome.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ListTexts.h"
@@ -127,6 +131,35 @@ TEST_F(OddFileNames, DialogsHandBackTheShownNameAndTheFileIsFoundByItsBytes) {
     in(Form1, "Button4")->click();
     EXPECT_EQ(home.read("Z\xfcrich/" + kOdd), saved);
     EXPECT_TRUE(dlg.allAnswered());
+}
+
+// The real chooser behind the editor's Open lists the odd name and opens that very file:
+// the toolkit's own dialog would not list it at all.
+TEST_F(OddFileNames, TheEditorsOpenListsTheFileAndOpensItsBytes) {
+    struct RealFileDialogs : test::ScriptedDialogs {
+        std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& dialog) override {
+            return QtDialogs().openFile(owner, dialog);
+        }
+    } dlg;
+    QStringList listed;
+    dlg.answerModal([&](QWidget*) {
+        QTimer::singleShot(0, [&] {
+            QWidget* chooser = QApplication::activeModalWidget();
+            ASSERT_EQ(chooser->objectName(), "FileChooser");
+            auto* list = in<QTreeWidget>(chooser, "FileList");
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                listed << list->topLevelItem(i)->text(0);
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Home);
+            QTest::keyClick(list, Qt::Key_Down);
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        in<QToolButton>(Form4, "ToolButton3")->click();  // Open
+    });
+    in(Form1, "Button4")->click();
+    EXPECT_EQ(listed, QStringList({"b.dat", kOddShown, "link.dat"}));
+    EXPECT_EQ(Form4->CurrentFile, home.file(kOdd));
+    EXPECT_EQ(paneLines(Form4->Memo1()).at(1), batter("Brisco, Dale"));
 }
 
 // The package window packs the file it listed under the name's own bytes; every file

@@ -4,7 +4,6 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "platform/WindowPlacement.h"
+#include "platform/gui/FileChooser.h"
 #include "platform/gui/QtDialogs.h"
 
 namespace rostrix {
@@ -39,21 +39,11 @@ QWidget* modalOpener(const QWidget* window) {
     return shown(mainWindow) && mainWindow != window ? mainWindow.data() : nullptr;
 }
 
-QFileDialog* makeFileDialog(QWidget* owner, const FileDialogSpec& dialog) {
-    auto* dlg = new QFileDialog(openerFor(owner), dialog.title, dialog.initialDir,
-                                qtFileFilter(dialog.filter));
-    dlg->setDefaultSuffix(dialog.defaultExt);
-    if (!dialog.fileName.isEmpty()) dlg->selectFile(dialog.fileName);
-    if (!dialog.confirmOverwrite) dlg->setOption(QFileDialog::DontConfirmOverwrite);
-    return dlg;
-}
-
-std::optional<QString> runFileDialog(QFileDialog* dlg) {
-    std::optional<QString> chosen;
-    if (dlg->exec() == QDialog::Accepted && !dlg->selectedFiles().isEmpty())
-        chosen = dlg->selectedFiles().first();
-    delete dlg;
-    return chosen;
+std::optional<QString> runChooser(QWidget* owner, FileChooser::Mode mode,
+                                  const FileDialogSpec& dialog) {
+    FileChooser chooser(openerFor(owner), mode, dialog);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    return chooser.chosen();
 }
 
 }  // namespace
@@ -170,26 +160,17 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
 }
 
 std::optional<QString> QtDialogs::openFile(QWidget* owner, const FileDialogSpec& dialog) {
-    QFileDialog* dlg = makeFileDialog(owner, dialog);
-    dlg->setAcceptMode(QFileDialog::AcceptOpen);
-    dlg->setFileMode(QFileDialog::ExistingFile);
-    return runFileDialog(dlg);
+    return runChooser(owner, FileChooser::Mode::Open, dialog);
 }
 
 std::optional<QString> QtDialogs::saveFile(QWidget* owner, const FileDialogSpec& dialog) {
-    QFileDialog* dlg = makeFileDialog(owner, dialog);
-    dlg->setAcceptMode(QFileDialog::AcceptSave);
-    dlg->setFileMode(QFileDialog::AnyFile);
-    return runFileDialog(dlg);
+    return runChooser(owner, FileChooser::Mode::Save, dialog);
 }
 
 std::optional<QString> QtDialogs::browseForFolder(QWidget* owner, const QString& title) {
-    QFileDialog dlg(openerFor(owner), title);
-    dlg.setFileMode(QFileDialog::Directory);
-    dlg.setOption(QFileDialog::ShowDirsOnly);
-    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-    const QStringList chosen = dlg.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
+    FileDialogSpec dialog;
+    dialog.title = title;
+    return runChooser(owner, FileChooser::Mode::Folder, dialog);
 }
 
 std::optional<QString> QtDialogs::inputBox(QWidget* owner, const QString& title,

@@ -5,7 +5,7 @@
 
 namespace rostrix {
 
-// The real dialogs: QMessageBox, QFileDialog, QInputDialog, QDesktopServices.
+// The real dialogs: QMessageBox, our own FileChooser, QInputDialog, QDesktopServices.
 class QtDialogs : public Dialogs {
 public:
     int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,

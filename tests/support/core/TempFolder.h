@@ -22,6 +22,9 @@ public:
     }
     ~TempFolder() {
         if (!saved_.empty()) std::filesystem::current_path(saved_);
+        // Qt cannot see names that are not UTF-8, so it could not empty the folder.
+        std::error_code ec;
+        std::filesystem::remove_all(path(), ec);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/gui/FileChooser.h"
+
+#include <sys/stat.h>
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileIconProvider>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/gui/FileNames.h"
+
+namespace rostrix {
+
+namespace {
+
+std::string homeBytes() {
+    return fileNameBytes(QDir::homePath());
+}
+
+std::string joined(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+QString defaultTitle(FileChooser::Mode mode) {
+    switch (mode) {
+        case FileChooser::Mode::Open:
+            return QStringLiteral("Open");
+        case FileChooser::Mode::Save:
+            return QStringLiteral("Save As");
+        case FileChooser::Mode::Folder:
+            break;
+    }
+    return QStringLiteral("Choose Folder");
+}
+
+QToolButton* toolButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& name) {
+    auto* button = new QToolButton(parent);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(name);
+    button->setAccessibleName(name);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+}  // namespace
+
+FileChooser::FileChooser(QWidget* parent, Mode mode, const FileDialogSpec& dialog)
+    : QDialog(parent), mode_(mode), spec_(dialog) {
+    setObjectName(QStringLiteral("FileChooser"));
+    setWindowTitle(spec_.title.isEmpty() ? defaultTitle(mode) : spec_.title);
+    const QStringList parts = spec_.filter.split('|');
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters_.push_back(filterPatterns(parts[i + 1].toStdString()));
+    buildWindow();
+    if (!filters_.empty()) patterns_ = filters_.front();
+
+    // Start where the preset name points, else in the given folder, else here.
+    const std::string here = fileNameBytes(QDir::currentPath());
+    std::string start = here;
+    std::string name;
+    if (!spec_.initialDir.isEmpty())
+        start = resolveTyped(here, spec_.initialDir.toStdString(), homeBytes(), {}).path;
+    if (!spec_.fileName.isEmpty()) {
+        const ChooserTarget t = resolveTyped(start, spec_.fileName.toStdString(), homeBytes(), {});
+        if (t.kind == ChooserTarget::Folder) {
+            start = t.path;
+        } else {
+            if (spec_.fileName.contains('/')) start = parentFolder(t.path);
+            name = t.path.substr(t.path.rfind('/') + 1);
+        }
+    }
+    if (resolveTyped(start, ".", homeBytes(), {}).kind != ChooserTarget::Folder) start = here;
+    showFolder(start);
+    nameEdit_->setText(fileNameText(name));
+    nameEdit_->setFocus();
+    resize(640, 420);
+}
+
+void FileChooser::buildWindow() {
+    auto* grid = new QGridLayout(this);
+    auto* lookIn = new QLabel(QStringLiteral("Look &in:"), this);
+    folderEdit_ = new QLineEdit(this);
+    folderEdit_->setObjectName(QStringLiteral("FolderEdit"));
+    lookIn->setBuddy(folderEdit_);
+    upButton_ = toolButton(this, QStyle::SP_FileDialogToParent, QStringLiteral("Parent Folder"));
+    auto* home = toolButton(this, QStyle::SP_DirHomeIcon, QStringLiteral("Home Folder"));
+    auto* create = toolButton(this, QStyle::SP_FileDialogNewFolder, QStringLiteral("New Folder"));
+    create->setVisible(mode_ != Mode::Open);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(folderEdit_, 1);
+    for (QToolButton* b : {upButton_, home, create}) bar->addWidget(b);
+    grid->addWidget(lookIn, 0, 0);
+    grid->addLayout(bar, 0, 1, 1, 2);
+
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("FileList"));
+    list_->setAccessibleName(QStringLiteral("Files and folders"));
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size"),
+                            QStringLiteral("Date Modified")});
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    grid->addWidget(list_, 1, 0, 1, 3);
+
+    auto* nameLabel = new QLabel(
+        mode_ == Mode::Folder ? QStringLiteral("&Folder:") : QStringLiteral("File &name:"), this);
+    nameEdit_ = new QLineEdit(this);
+    nameEdit_->setObjectName(QStringLiteral("NameEdit"));
+    nameLabel->setBuddy(nameEdit_);
+    const QString acceptText = mode_ == Mode::Open   ? QStringLiteral("&Open")
+                               : mode_ == Mode::Save ? QStringLiteral("&Save")
+                                                     : QStringLiteral("&Choose");
+    acceptButton_ = new QPushButton(acceptText, this);
+    acceptButton_->setObjectName(QStringLiteral("AcceptButton"));
+    acceptButton_->setDefault(true);
+    grid->addWidget(nameLabel, 2, 0);
+    grid->addWidget(nameEdit_, 2, 1);
+    grid->addWidget(acceptButton_, 2, 2);
+
+    auto* typeLabel = new QLabel(QStringLiteral("Files of &type:"), this);
+    typeBox_ = new QComboBox(this);
+    typeBox_->setObjectName(QStringLiteral("FileType"));
+    typeLabel->setBuddy(typeBox_);
+    for (int i = 0; i + 1 < spec_.filter.split('|').size(); i += 2)
+        typeBox_->addItem(qtFileFilter(spec_.filter).split(QStringLiteral(";;")).value(i / 2));
+    typeLabel->setVisible(mode_ != Mode::Folder);
+    typeBox_->setVisible(mode_ != Mode::Folder);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setAutoDefault(false);
+    grid->addWidget(typeLabel, 3, 0);
+    grid->addWidget(typeBox_, 3, 1);
+    grid->addWidget(cancel, 3, 2);
+
+    connect(upButton_, &QToolButton::clicked, this, &FileChooser::goUp);
+    connect(home, &QToolButton::clicked, this, [this] { showFolder(homeBytes()); });
+    connect(create, &QToolButton::clicked, this, &FileChooser::newFolder);
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, &FileChooser::itemActivated);
+    connect(list_, &QTreeWidget::currentItemChanged, this, &FileChooser::currentChanged);
+    connect(typeBox_, &QComboBox::currentIndexChanged, this, &FileChooser::applyFilter);
+    connect(acceptButton_, &QPushButton::clicked, this, &FileChooser::acceptTyped);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), this), &QShortcut::activated, this,
+            &FileChooser::goUp);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &FileChooser::refresh);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this), &QShortcut::activated,
+            this, [this] {
+                showHidden_ = !showHidden_;
+                refresh();
+            });
+    QWidget* order[] = {nameEdit_, typeBox_, acceptButton_, cancel, list_, folderEdit_};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+QString FileChooser::chosen() const {
+    return fileNameText(chosen_);
+}
+
+void FileChooser::showFolder(const std::string& folder) {
+    folder_ = folder;
+    selectedName_.clear();
+    refresh();
+}
+
+void FileChooser::refresh() {
+    entries_ = chooserEntries(folder_, patterns_, showHidden_, mode_ == Mode::Folder);
+    folderEdit_->setText(fileNameText(folder_));
+    upButton_->setEnabled(folder_ != "/");
+    list_->clear();
+    QFileIconProvider icons;
+    const QLocale locale;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const ChooserEntry& e = entries_[i];
+        auto* item = new QTreeWidgetItem(list_);
+        item->setText(0, fileNameText(e.name));
+        item->setIcon(0, icons.icon(e.folder ? QFileIconProvider::Folder : QFileIconProvider::File));
+        item->setData(0, Qt::UserRole, static_cast<int>(i));
+        if (!e.folder) {
+            item->setText(1, locale.formattedDataSize(static_cast<qint64>(e.size)));
+            item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        }
+        item->setText(2, locale.toString(QDateTime::fromSecsSinceEpoch(e.modified),
+                                         QLocale::ShortFormat));
+    }
+}
+
+void FileChooser::applyFilter(int index) {
+    if (index >= 0 && static_cast<std::size_t>(index) < filters_.size()) patterns_ = filters_[index];
+    refresh();
+}
+
+void FileChooser::currentChanged(QTreeWidgetItem* item) {
+    if (!item) return;
+    const ChooserEntry& e = entries_[item->data(0, Qt::UserRole).toInt()];
+    if (e.folder != (mode_ == Mode::Folder)) return;
+    selectedName_ = e.name;
+    nameEdit_->setText(fileNameText(e.name));
+}
+
+void FileChooser::itemActivated(QTreeWidgetItem* item) {
+    if (!item) return;
+    const ChooserEntry& e = entries_[item->data(0, Qt::UserRole).toInt()];
+    if (e.folder)
+        showFolder(joined(folder_, e.name));
+    else
+        acceptFile(joined(folder_, e.name));
+}
+
+void FileChooser::acceptTyped() {
+    // Enter reaches the default button from every box: it acts on the box it came from.
+    if (list_->hasFocus()) return itemActivated(list_->currentItem());
+    const bool inFolderBox = folderEdit_->hasFocus();
+    const QString text = (inFolderBox ? folderEdit_ : nameEdit_)->text();
+    if (text.trimmed().isEmpty()) {
+        if (mode_ == Mode::Folder && !inFolderBox) acceptFile(folder_);
+        return;
+    }
+    if (!inFolderBox && !selectedName_.empty() && text == fileNameText(selectedName_))
+        return acceptFile(joined(folder_, selectedName_));
+    const std::string suffix =
+        mode_ == Mode::Folder || inFolderBox ? std::string() : spec_.defaultExt.toStdString();
+    const ChooserTarget t = resolveTyped(folder_, text.toStdString(), homeBytes(), suffix);
+    if (inFolderBox || (t.kind == ChooserTarget::Folder && mode_ != Mode::Folder)) {
+        if (t.kind == ChooserTarget::Folder) {
+            showFolder(t.path);
+            if (!inFolderBox) nameEdit_->clear();
+        } else {
+            complain(QStringLiteral("The folder %1 does not exist.").arg(text));
+            folderEdit_->setText(fileNameText(folder_));
+        }
+        return;
+    }
+    if (t.kind == ChooserTarget::Pattern) {
+        patterns_ = {t.path};
+        return refresh();
+    }
+    if (mode_ == Mode::Folder) {
+        if (t.kind == ChooserTarget::Folder) return acceptFile(t.path);
+        return complain(QStringLiteral("The folder %1 does not exist.").arg(text));
+    }
+    if (t.kind == ChooserTarget::Missing && mode_ == Mode::Open)
+        return complain(QStringLiteral("%1\nFile not found.\nCheck the file name and try again.")
+                            .arg(fileNameText(t.path)));
+    if (t.kind == ChooserTarget::Missing &&
+        resolveTyped(parentFolder(t.path), ".", {}, {}).kind != ChooserTarget::Folder)
+        return complain(QStringLiteral("The folder %1 does not exist.")
+                            .arg(fileNameText(parentFolder(t.path))));
+    acceptFile(t.path);
+}
+
+void FileChooser::acceptFile(const std::string& path) {
+    if (mode_ == Mode::Save && spec_.confirmOverwrite &&
+        resolveTyped("/", path, {}, {}).kind == ChooserTarget::File) {
+        const QString question = QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                     .arg(fileNameText(path.substr(path.rfind('/') + 1)));
+        if (dialogs().message(this, windowTitle(), question, MsgIcon::Warning, Yes | No) != Yes)
+            return;
+    }
+    chosen_ = path;
+    accept();
+}
+
+void FileChooser::goUp() {
+    if (folder_ != "/") showFolder(parentFolder(folder_));
+}
+
+void FileChooser::newFolder() {
+    const auto name = dialogs().inputBox(this, QStringLiteral("New Folder"),
+                                         QStringLiteral("Folder name:"),
+                                         QStringLiteral("New Folder"));
+    if (!name || name->trimmed().isEmpty()) return;
+    const std::string path = joined(folder_, fileNameBytes(*name));
+    if (name->contains('/') || ::mkdir(path.c_str(), 0777) != 0)
+        return complain(QStringLiteral("Cannot create folder %1: %2")
+                            .arg(fileNameText(path),
+                                 name->contains('/') ? QStringLiteral("a name cannot hold \"/\"")
+                                                     : QString::fromLocal8Bit(std::strerror(errno))));
+    refresh();
+    const auto found = list_->findItems(*name, Qt::MatchExactly);
+    if (!found.isEmpty()) list_->setCurrentItem(found.front());
+}
+
+void FileChooser::complain(const QString& text) {
+    dialogs().message(this, windowTitle(), text, MsgIcon::Warning, Ok);
+}
+
+void FileChooser::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Backspace && list_->hasFocus()) return goUp();
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace rostrix
