@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "platform/gui/FileChooser.h"
+#include "platform/gui/FileNames.h"
 #include "platform/gui/QtDialogs.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
@@ -128,6 +129,28 @@ TEST(FileChooser, ListsOpensSavesAndChoosesByTheBytesOnDisk) {
         ASSERT_EQ(dlg.asked.size(), c.asked.size()) << c.what;
         for (std::size_t i = 0; i < c.asked.size(); ++i)
             EXPECT_EQ(dlg.asked[i].text, c.asked[i]) << c.what;
+    }
+}
+
+// Two names that differ only in a byte that is not UTF-8 show alike; the one picked is
+// the one the caller gets.
+TEST(FileChooser, NamesThatShowAlikeAreToldApartByTheirBytes) {
+    test::TempFolder dir;
+    dir.write("M\xfcller.dat", "u");
+    dir.write("M\xfdller.dat", "y");
+    const FileDialogSpec open{"Open Team File", "dat", "QRD Team Files|*.dat",
+                              QString::fromStdString(dir.path()), "", true};
+    for (int row : {0, 1}) {
+        FileChooser chooser(nullptr, Mode::Open, open);
+        chooser.show();
+        QApplication::setActiveWindow(&chooser);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&chooser));
+        run(chooser, {{Step::Key, {}, Qt::Key_Home, "FileList"}});
+        if (row == 1) run(chooser, {{Step::Key, {}, Qt::Key_Down, "FileList"}});
+        run(chooser, {{Step::Key, {}, Qt::Key_Return, "AcceptButton"}});
+        const std::string picked = dir.file(row == 0 ? "M\xfcller.dat" : "M\xfdller.dat");
+        EXPECT_EQ(chooser.chosenBytes(), picked);
+        EXPECT_EQ(chosenPathBytes(chooser.chosen()), picked);
     }
 }
 

@@ -27,6 +27,9 @@ namespace rostrix {
 
 namespace {
 
+// The last path the chooser handed back, by its bytes.
+std::string lastChosen;
+
 std::string homeBytes() {
     return fileNameBytes(QDir::homePath());
 }
@@ -274,7 +277,13 @@ void FileChooser::acceptFile(const std::string& path) {
             return;
     }
     chosen_ = path;
+    lastChosen = path;
     accept();
+}
+
+std::string chosenPathBytes(const QString& chosen) {
+    if (!lastChosen.empty() && fileNameText(lastChosen) == chosen) return lastChosen;
+    return pathOnDisk(fileNameBytes(chosen));
 }
 
 void FileChooser::goUp() {
