@@ -153,4 +153,21 @@ ChooserTarget resolveTyped(const std::string& folder, const std::string& typed,
     return {ChooserTarget::Missing, path};
 }
 
+ChooserStart chooserStart(const std::string& here, const std::string& initialDir,
+                          const std::string& fileName, const std::string& home) {
+    ChooserStart start{here, {}};
+    if (!initialDir.empty()) start.folder = resolveTyped(here, initialDir, home, {}).path;
+    if (!fileName.empty()) {
+        const ChooserTarget t = resolveTyped(start.folder, fileName, home, {});
+        if (t.kind == ChooserTarget::Folder) {
+            start.folder = t.path;
+        } else {
+            if (fileName.find('/') != std::string::npos) start.folder = parentFolder(t.path);
+            start.name = t.path.substr(t.path.rfind('/') + 1);
+        }
+    }
+    if (resolveTyped(start.folder, ".", home, {}).kind != ChooserTarget::Folder) start.folder = here;
+    return start;
+}
+
 }  // namespace rostrix

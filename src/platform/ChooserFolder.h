@@ -47,6 +47,16 @@ struct ChooserTarget {
 ChooserTarget resolveTyped(const std::string& folder, const std::string& typed,
                            const std::string& home, std::string_view defaultSuffix);
 
+// Where a chooser opens: in the folder of a preset file name that has one, else in the
+// given folder, else in here (also when the folder named is not there); with the preset
+// name's last part in the name box.
+struct ChooserStart {
+    std::string folder;
+    std::string name;
+};
+ChooserStart chooserStart(const std::string& here, const std::string& initialDir,
+                          const std::string& fileName, const std::string& home);
+
 // The folder above folder ("/" stays "/").
 std::string parentFolder(const std::string& folder);
 

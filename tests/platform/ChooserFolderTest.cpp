@@ -93,6 +93,24 @@ TEST_F(ChooserFolder, TypedNamesResolveToFoldersFilesAndPatterns) {
         EXPECT_EQ(t.kind, c.kind) << c.typed;
         EXPECT_EQ(t.path, c.path) << c.typed;
     }
+    // Where the chooser opens.
+    const std::string here = dir.path();
+    struct Start {
+        std::string initialDir, fileName, folder, name;
+    } starts[] = {
+        {"", "", here, ""},
+        {"Leagues", "", leagues, ""},
+        {"Leagues", "new", leagues, "new"},
+        {"", leagues + "/l.dat", leagues, "l.dat"},
+        {"", "Leagues", leagues, ""},
+        {"nowhere", "x.dat", here, "x.dat"},
+        {"", dir.file("nowhere/x.dat"), here, "x.dat"},
+    };
+    for (const Start& s : starts) {
+        const ChooserStart got = chooserStart(here, s.initialDir, s.fileName, home);
+        EXPECT_EQ(got.folder, s.folder) << s.initialDir << " / " << s.fileName;
+        EXPECT_EQ(got.name, s.name) << s.initialDir << " / " << s.fileName;
+    }
     EXPECT_EQ(parentFolder("/"), "/");
     EXPECT_EQ(parentFolder("/home"), "/");
     EXPECT_EQ(parentFolder("/home/user/"), "/home");

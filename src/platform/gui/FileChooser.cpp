@@ -71,24 +71,11 @@ FileChooser::FileChooser(QWidget* parent, Mode mode, const FileDialogSpec& dialo
     buildWindow();
     if (!filters_.empty()) patterns_ = filters_.front();
 
-    // Start where the preset name points, else in the given folder, else here.
-    const std::string here = fileNameBytes(QDir::currentPath());
-    std::string start = here;
-    std::string name;
-    if (!spec_.initialDir.isEmpty())
-        start = resolveTyped(here, spec_.initialDir.toStdString(), homeBytes(), {}).path;
-    if (!spec_.fileName.isEmpty()) {
-        const ChooserTarget t = resolveTyped(start, spec_.fileName.toStdString(), homeBytes(), {});
-        if (t.kind == ChooserTarget::Folder) {
-            start = t.path;
-        } else {
-            if (spec_.fileName.contains('/')) start = parentFolder(t.path);
-            name = t.path.substr(t.path.rfind('/') + 1);
-        }
-    }
-    if (resolveTyped(start, ".", homeBytes(), {}).kind != ChooserTarget::Folder) start = here;
-    showFolder(start);
-    nameEdit_->setText(fileNameText(name));
+    const ChooserStart start =
+        chooserStart(fileNameBytes(QDir::currentPath()), spec_.initialDir.toStdString(),
+                     spec_.fileName.toStdString(), homeBytes());
+    showFolder(start.folder);
+    nameEdit_->setText(fileNameText(start.name));
     nameEdit_->setFocus();
     resize(640, 420);
 }
