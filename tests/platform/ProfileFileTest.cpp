@@ -337,7 +337,7 @@ TEST(ProfileFile, FindsEveryOneOfManySectionsAgain) {
     dir.write("many.ini", initial);
     ProfileFile f(dir.file("many.ini"));
     for (int i = 0; i < 300; i += 7)
-        f.write("name " + std::to_string(i), "K", "w" + std::to_string(i));
+        f.write("name " + std::to_string(i), "K", std::string("w").append(std::to_string(i)));
     for (int i = 300; i < 600; ++i) f.write("Name " + std::to_string(i), "k", std::to_string(i));
     ASSERT_TRUE(f.save());
     const ProfileFile again(dir.file("many.ini"));
