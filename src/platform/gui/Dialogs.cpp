@@ -18,6 +18,7 @@
 
 #include "platform/WindowPlacement.h"
 #include "platform/gui/QtDialogs.h"
+#include "platform/gui/TitleStrip.h"
 
 namespace rostrix {
 
@@ -83,6 +84,8 @@ void attachToOpener(QWidget* window, QWidget* opener) {
 }
 
 int Dialogs::showModal(QWidget* window) {
+    // First the strip, which may give the window a new platform window, then the link.
+    fitTitleBar(window);
     attachToOpener(window, modalOpener(window));
     modalWindows.emplace_back(window);
     struct Closed {
