@@ -4,8 +4,10 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 #include <QtTest/QTest>
@@ -16,6 +18,7 @@
 #include "names/tmNamesDuplicate.h"
 #include "package/tmEMailTeam.h"
 #include "package/tmZip.h"
+#include "platform/gui/QtDialogs.h"
 #include "platform/gui/TitleStrip.h"
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
@@ -186,6 +189,34 @@ TEST_F(TitleStrips, AWindowOpenedModallyGetsItsStripAndKeepsItsOpener) {
         EXPECT_EQ(w->windowHandle()->transientParent(), Form1->windowHandle());
     });
     QTest::mouseClick(Form1->findChild<QPushButton*>("Button8"), Qt::LeftButton);
+    EXPECT_TRUE(looked);
+}
+
+TEST_F(TitleStrips, AMessageBoxMakesRoomForItsStrip) {
+    setOwnTitleBars(true);
+    Form1->show();
+    QtDialogs qt;
+    bool looked = false;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        looked = true;
+        auto* strip = static_cast<TitleStrip*>(stripOf(box));
+        ASSERT_NE(strip, nullptr);
+        EXPECT_EQ(strip->findChild<QLabel*>("TitleStripTitle")->text(), "Run QRD Warning");
+        EXPECT_EQ(box->minimumSize(), box->maximumSize());
+        EXPECT_EQ(strip->width(), box->width());
+        // Text, icon and buttons all below the strip and inside the box.
+        for (QWidget* w : box->findChildren<QWidget*>()) {
+            if (w == strip || strip->isAncestorOf(w) || w->isWindow() || !w->isVisible()) continue;
+            const QRect place(w->mapTo(box, QPoint()), w->size());
+            EXPECT_GE(place.top(), strip->stripHeight()) << w->metaObject()->className();
+            EXPECT_TRUE(box->rect().contains(place)) << w->metaObject()->className();
+        }
+        box->reject();
+    });
+    qt.message(Form1, "Run QRD Warning", "Untitled.dat has changed.  Save Changes?",
+               MsgIcon::Warning, Yes | No | Cancel);
     EXPECT_TRUE(looked);
 }
 

@@ -160,6 +160,7 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
     if (buttons & Ok) std |= QMessageBox::Ok;
     if (buttons & Cancel) std |= QMessageBox::Cancel;
     box.setStandardButtons(std);
+    fitTitleBar(&box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Yes;

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -32,6 +33,8 @@ QToolButton* stripButton(QWidget* strip, const char* name, QStyle::StandardPixma
 }
 
 bool ofFixedSize(const QWidget* window) {
+    // A message box takes the size of its text as it is shown, and keeps it.
+    if (qobject_cast<const QMessageBox*>(window)) return true;
     const QLayout* layout = window->layout();
     if (layout && layout->sizeConstraint() == QLayout::SetFixedSize) return true;
     return window->minimumSize() == window->maximumSize();
@@ -52,9 +55,11 @@ void makeRoom(QWidget* window, const TitleStrip* strip) {
                 control->move(control->pos() + QPoint(0, height));
         }
     }
+    // A layout of fixed size takes the margin in by itself.
     const bool laidOutFixed =
         window->layout() && window->layout()->sizeConstraint() == QLayout::SetFixedSize;
-    if (!laidOutFixed) window->setFixedSize(window->width(), window->height() + height);
+    if (!laidOutFixed && window->minimumSize() == window->maximumSize())
+        window->setFixedSize(window->width(), window->height() + height);
 }
 
 }  // namespace
