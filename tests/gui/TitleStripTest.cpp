@@ -37,28 +37,24 @@ QWidget* stripOf(QWidget* window) {
     return window->findChild<QWidget*>("TitleStrip", Qt::FindDirectChildrenOnly);
 }
 
-// Where every control of the window sits, in the window's coordinates.
-std::map<QWidget*, QPoint> placesIn(QWidget* window) {
+// Where every control outside the strip sits in the window, and the controls Tab reaches.
+std::pair<std::map<QWidget*, QPoint>, QList<QWidget*>> controlsOf(QWidget* window) {
     if (window->layout()) window->layout()->activate();
     std::map<QWidget*, QPoint> places;
     for (QWidget* w : window->findChildren<QWidget*>())
-        if (!w->isWindow() && !stripOf(window)->isAncestorOf(w) && w != stripOf(window))
+        if (!w->isWindow() && !(stripOf(window) && (stripOf(window)->isAncestorOf(w) ||
+                                                    w == stripOf(window))))
             places[w] = w->mapTo(window, QPoint());
-    return places;
-}
-
-// The controls Tab reaches, in order.
-QList<QWidget*> tabChain(QWidget* window) {
     QList<QWidget*> chain;
     for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
         if (w->focusPolicy() & Qt::TabFocus) chain << w;
-    return chain;
+    return {places, chain};
 }
 
 struct CloseCounter : QObject {
     int closes = 0;
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Close) ++closes;
+        closes += event->type() == QEvent::Close;
         return false;
     }
 };
@@ -76,55 +72,46 @@ protected:
 TEST_F(TitleStrips, EveryFixedSizeWindowGetsItsOwnTitleBar) {
     setOwnTitleBars(true);
     Form1->winId();
-    const std::pair<QWidget*, bool> windows[] = {
-        {Form1, true},   {Form2, false}, {Form3, false}, {Form4, false}, {Form5, true},
-        {Form6, false},  {Form7, false}, {Form8, false}, {Form10, false}, {Form14, false}};
-    for (const auto& [window, minimise] : windows) {
+    const std::pair<QWidget*, QStringList> windows[] = {
+        {Form1, {"Minimise", "Close"}}, {Form2, {"Close"}}, {Form3, {"Close"}},
+        {Form4, {"Close"}}, {Form5, {"Minimise", "Close"}}, {Form6, {"Close"}},
+        {Form7, {"Close"}}, {Form8, {"Close"}}, {Form10, {"Close"}}, {Form14, {"Close"}}};
+    for (const auto& [window, buttons] : windows) {
         const std::string name = window->objectName().toStdString();
         const QString title = window->windowTitle();
-        const QList<QWidget*> chain = tabChain(window);
-        if (window->layout()) window->layout()->activate();
+        const auto [places, chain] = controlsOf(window);
         const QSize size = window->minimumSize();
         window->winId();
-        window->windowHandle()->setTransientParent(Form1 == window ? nullptr : Form1->windowHandle());
-        std::map<QWidget*, QPoint> before;
-        for (QWidget* w : window->findChildren<QWidget*>())
-            if (!w->isWindow()) before[w] = w->mapTo(window, QPoint());
+        if (window != Form1) window->windowHandle()->setTransientParent(Form1->windowHandle());
 
         fitTitleBar(window);
         fitTitleBar(window);  // once only
 
-        QWidget* strip = stripOf(window);
-        ASSERT_NE(strip, nullptr) << name;
-        EXPECT_EQ(window->findChildren<QWidget*>("TitleStrip").size(), 1) << name;
-        const int height = static_cast<TitleStrip*>(strip)->stripHeight();
+        ASSERT_EQ(window->findChildren<QWidget*>("TitleStrip").size(), 1) << name;
+        auto* strip = static_cast<TitleStrip*>(stripOf(window));
+        const int height = strip->stripHeight();
         EXPECT_GT(height, 10) << name;
         EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint) << name;
-        EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint) << name;
         if (window != Form1) {
             EXPECT_EQ(window->windowHandle()->transientParent(), Form1->windowHandle()) << name;
         }
-
-        // Its title, its close button, a minimise button only where the window asked.
         const auto* label = strip->findChild<QLabel*>("TitleStripTitle");
-        ASSERT_NE(label, nullptr) << name;
         EXPECT_EQ(label->accessibleName(), title) << name;
-        QStringList buttons;
+        QStringList offered;  // never a maximise button
         for (const QToolButton* b : strip->findChildren<QToolButton*>())
-            buttons << b->accessibleName();
-        EXPECT_EQ(buttons, minimise ? QStringList({"Minimise", "Close"}) : QStringList({"Close"}))
-            << name;
+            offered << b->accessibleName();
+        EXPECT_EQ(offered, buttons) << name;
 
         // Grown by the strip, every control moved down by exactly as much, the tab chain kept.
-        const std::map<QWidget*, QPoint> after = placesIn(window);
+        const auto [placesAfter, chainAfter] = controlsOf(window);
         EXPECT_EQ(window->minimumSize(), size + QSize(0, height)) << name;
         EXPECT_EQ(window->maximumSize(), window->minimumSize()) << name;
         EXPECT_EQ(strip->geometry(), QRect(0, 0, window->width(), height)) << name;
-        ASSERT_EQ(after.size(), before.size()) << name;
-        for (const auto& [control, place] : before)
-            EXPECT_EQ(after.at(control), place + QPoint(0, height))
+        ASSERT_EQ(placesAfter.size(), places.size()) << name;
+        for (const auto& [control, place] : places)
+            EXPECT_EQ(placesAfter.at(control), place + QPoint(0, height))
                 << name << " " << control->objectName().toStdString();
-        EXPECT_EQ(tabChain(window), chain) << name;
+        EXPECT_EQ(chainAfter, chain) << name;
 
         // A long title is cut to fit, a short one shown whole; the reader hears it whole.
         window->setWindowTitle(title + QString(200, 'x'));
@@ -147,26 +134,16 @@ TEST_F(TitleStrips, EveryFixedSizeWindowGetsItsOwnTitleBar) {
 
 TEST_F(TitleStrips, NothingChangesWhereTheDesktopDrawsTitleBars) {
     QDialog resizable;
-    resizable.resize(300, 200);
-    struct Case {
-        const char* what;
-        bool own;
-        QWidget* window;
-    };
-    const Case cases[] = {
-        {"editor", false, Form4},
-        {"main window", false, Form1},
-        {"a window that can be resized", true, &resizable},
-    };
-    for (const Case& c : cases) {
-        setOwnTitleBars(c.own);
-        const Qt::WindowFlags flags = c.window->windowFlags();
-        const QSize min = c.window->minimumSize(), max = c.window->maximumSize();
-        fitTitleBar(c.window);
-        EXPECT_EQ(stripOf(c.window), nullptr) << c.what;
-        EXPECT_EQ(c.window->windowFlags(), flags) << c.what;
-        EXPECT_EQ(c.window->minimumSize(), min) << c.what;
-        EXPECT_EQ(c.window->maximumSize(), max) << c.what;
+    const std::pair<bool, QWidget*> cases[] = {{false, Form4}, {false, Form1}, {true, &resizable}};
+    for (const auto& [own, window] : cases) {
+        setOwnTitleBars(own);
+        const Qt::WindowFlags flags = window->windowFlags();
+        const QSize min = window->minimumSize(), max = window->maximumSize();
+        fitTitleBar(window);
+        EXPECT_EQ(stripOf(window), nullptr) << own;
+        EXPECT_EQ(window->windowFlags(), flags) << own;
+        EXPECT_EQ(window->minimumSize(), min) << own;
+        EXPECT_EQ(window->maximumSize(), max) << own;
     }
     // Offscreen, as on X11, Qt draws no title bar: the choice leaves own title bars off.
     setOwnTitleBars(false);
@@ -175,63 +152,54 @@ TEST_F(TitleStrips, NothingChangesWhereTheDesktopDrawsTitleBars) {
     EXPECT_EQ(stripOf(Form1), nullptr);
 }
 
-TEST_F(TitleStrips, AWindowOpenedModallyGetsItsStripAndKeepsItsOpener) {
+// On their way to the screen: a window shown modally, a message box.
+TEST_F(TitleStrips, ModalWindowsAndMessageBoxesGetTheirStripsAsTheyOpen) {
     setOwnTitleBars(true);
     Form1->show();
     fitTitleBar(Form1);
     EXPECT_TRUE(Form1->isVisible()) << "the shown main window is shown again";
     test::ScriptedDialogs dlg;
-    bool looked = false;
+    QWidget* opened = nullptr;
     dlg.answerModal([&](QWidget* w) {
-        looked = true;
-        EXPECT_EQ(w, Form7);
+        opened = w;
         EXPECT_NE(stripOf(w), nullptr);
         EXPECT_EQ(w->windowHandle()->transientParent(), Form1->windowHandle());
     });
     QTest::mouseClick(Form1->findChild<QPushButton*>("Button8"), Qt::LeftButton);
-    EXPECT_TRUE(looked);
-}
+    EXPECT_EQ(opened, Form7);
 
-TEST_F(TitleStrips, AMessageBoxMakesRoomForItsStrip) {
-    setOwnTitleBars(true);
-    Form1->show();
-    QtDialogs qt;
-    bool looked = false;
+    QMessageBox* box = nullptr;
     QTimer::singleShot(50, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        looked = true;
         auto* strip = static_cast<TitleStrip*>(stripOf(box));
         ASSERT_NE(strip, nullptr);
         EXPECT_EQ(strip->findChild<QLabel*>("TitleStripTitle")->text(), "Run QRD Warning");
         EXPECT_EQ(box->minimumSize(), box->maximumSize());
         EXPECT_EQ(strip->width(), box->width());
         // Text, icon and buttons all below the strip and inside the box.
-        for (QWidget* w : box->findChildren<QWidget*>()) {
-            if (w == strip || strip->isAncestorOf(w) || w->isWindow() || !w->isVisible()) continue;
-            const QRect place(w->mapTo(box, QPoint()), w->size());
-            EXPECT_GE(place.top(), strip->stripHeight()) << w->metaObject()->className();
-            EXPECT_TRUE(box->rect().contains(place)) << w->metaObject()->className();
+        const QRect below = box->rect().adjusted(0, strip->stripHeight(), 0, 0);
+        for (const auto& [w, place] : controlsOf(box).first) {
+            EXPECT_TRUE(!w->isVisible() || below.contains(QRect(place, w->size())))
+                << w->metaObject()->className();
         }
         box->reject();
     });
-    qt.message(Form1, "Run QRD Warning", "Untitled.dat has changed.  Save Changes?",
-               MsgIcon::Warning, Yes | No | Cancel);
-    EXPECT_TRUE(looked);
+    QtDialogs().message(Form1, "Run QRD Warning", "Untitled.dat has changed.  Save Changes?",
+                        MsgIcon::Warning, Yes | No | Cancel);
+    EXPECT_NE(box, nullptr);
 }
 
 TEST_F(TitleStrips, TheEditorsProblemPanelKeepsToTheMovedText) {
     setOwnTitleBars(true);
     fitTitleBar(Form4);
-    QPlainTextEdit* memo = Form4->Memo1();
-    const QRect home = memo->geometry();
+    const QRect home = Form4->Memo1()->geometry();
     auto* panel = Form4->findChild<CheckPanel*>("CheckPanel1");
-    ASSERT_NE(panel, nullptr);
     panel->showProblems({{1, 1, "Team title line", 1}});
-    EXPECT_EQ(memo->y(), home.y());
+    EXPECT_EQ(Form4->Memo1()->y(), home.y());
     EXPECT_EQ(panel->geometry().bottom(), home.bottom());
     panel->closePanel();
-    EXPECT_EQ(memo->geometry(), home);
+    EXPECT_EQ(Form4->Memo1()->geometry(), home);
 }
 
 }  // namespace
