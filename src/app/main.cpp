@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     });
     rostrix::guarded([] {
         rostrix::createForms();
-        Form1->show();
+        rostrix::showMainWindow();
         QApplication::exec();
     });
     rostrix::destroyForms();

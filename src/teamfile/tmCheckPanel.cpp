@@ -103,6 +103,8 @@ void CheckPanel::showProblems(const std::vector<TeamFileProblem>& problems) {
         list_->addItem(rowText(p));
     }
     if (isHidden()) {
+        // Taken afresh each time: the window may have moved its contents since.
+        paneHome_ = pane_->geometry();
         const QRect home = paneHome_;
         pane_->setGeometry(home.x() + kMarkerWidth, home.y(), home.width() - kMarkerWidth,
                            home.height() - kPanelHeight);
