@@ -67,7 +67,9 @@ const char* const kDefault = "\x01 default";
 // spaces at their ends, keys that begin like a header or a comment) are found again by
 // the writes: writing them twice leaves the file as once did, and writes one by one give
 // the bytes of the same writes gathered. Keys that could match each other's lines are left
-// out, so each write has one line of its own.
+// out, so each write has one line of its own: in one section, or anywhere for '[' keys,
+// whose lines read back as headers that the section before takes as its own. (Where a
+// header with '=' in it follows, a reread cannot tell it from such a line.)
 void checkOddNames(const std::string& file, const std::vector<Written>& writes) {
     std::vector<Written> odd;
     for (const Written& w : writes) {
@@ -78,8 +80,13 @@ void checkOddNames(const std::string& file, const std::vector<Written>& writes) 
     std::vector<Written> distinct;
     for (std::size_t i = 0; i < odd.size(); ++i) {
         bool clash = seenKey(odd[i].key).empty();
+        // A '[' key's line reads back as a header, outside every section: such keys can
+        // match each other's lines across sections too.
+        const bool bracket = seenKey(odd[i].key).starts_with('[');
         for (std::size_t j = 0; j < odd.size() && !clash; ++j)
-            clash = j != i && sameSection(odd[i].section, odd[j].section) &&
+            clash = j != i &&
+                    (sameSection(odd[i].section, odd[j].section) ||
+                     (bracket && seenKey(odd[j].key).starts_with('['))) &&
                     keysOverlap(odd[i].key, odd[j].key);
         if (!clash) distinct.push_back(odd[i]);
     }
