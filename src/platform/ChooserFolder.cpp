@@ -85,8 +85,8 @@ std::vector<std::string> filterPatterns(std::string_view patterns) {
 }
 
 std::vector<ChooserEntry> chooserEntries(const std::string& folder,
-                                         const std::vector<std::string>& patterns,
-                                         bool showHidden, bool foldersOnly) {
+                                         const std::vector<std::string>& patterns, bool showHidden,
+                                         bool foldersOnly) {
     std::vector<ChooserEntry> folders, files;
     std::error_code ec;
     fs::directory_iterator it{fs::path(folder), ec};
@@ -103,10 +103,10 @@ std::vector<ChooserEntry> chooserEntries(const std::string& folder,
             folders.push_back(std::move(entry));
         } else if (!foldersOnly && S_ISREG(st.st_mode)) {
             const bool wanted =
-                patterns.empty() || std::any_of(patterns.begin(), patterns.end(),
-                                                [&](const std::string& pattern) {
-                                                    return matchesPattern(entry.name, pattern);
-                                                });
+                patterns.empty() ||
+                std::any_of(patterns.begin(), patterns.end(), [&](const std::string& pattern) {
+                    return matchesPattern(entry.name, pattern);
+                });
             if (wanted) files.push_back(std::move(entry));
         }
     }
@@ -147,7 +147,7 @@ ChooserTarget resolveTyped(const std::string& folder, const std::string& typed,
         if (kindOf(withSuffix) == fs::file_type::directory)
             return {ChooserTarget::Missing, withSuffix};
         return {kindOf(withSuffix) == fs::file_type::not_found ? ChooserTarget::Missing
-                                                                 : ChooserTarget::File,
+                                                               : ChooserTarget::File,
                 withSuffix};
     }
     return {ChooserTarget::Missing, path};
@@ -166,7 +166,8 @@ ChooserStart chooserStart(const std::string& here, const std::string& initialDir
             start.name = t.path.substr(t.path.rfind('/') + 1);
         }
     }
-    if (resolveTyped(start.folder, ".", home, {}).kind != ChooserTarget::Folder) start.folder = here;
+    if (resolveTyped(start.folder, ".", home, {}).kind != ChooserTarget::Folder)
+        start.folder = here;
     return start;
 }
 

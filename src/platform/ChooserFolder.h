@@ -22,8 +22,8 @@ struct ChooserEntry {
 // are taken as the file system spells them, so a file copied from an old Windows disk
 // ("Jos\xe9.dat") is listed and opened like any other. An unreadable folder lists nothing.
 std::vector<ChooserEntry> chooserEntries(const std::string& folder,
-                                         const std::vector<std::string>& patterns,
-                                         bool showHidden, bool foldersOnly);
+                                         const std::vector<std::string>& patterns, bool showHidden,
+                                         bool foldersOnly);
 
 // Wildcard match ("*" any run, "?" one byte), letters compared without regard to case:
 // "27ALNYA.DAT" is a team file too.

@@ -34,6 +34,20 @@ struct Step {
     const char* at = "NameEdit";  // Key: the widget that has the focus
 };
 
+Step key(Qt::Key k, const char* at = "FileList") {
+    return Step{Step::Key, {}, k, at};
+}
+Step type(const QString& text) {
+    return Step{Step::Type, text};
+}
+
+// Shows the chooser as the active window, as the desktop would.
+bool showActive(FileChooser& chooser) {
+    chooser.show();
+    QApplication::setActiveWindow(&chooser);
+    return QTest::qWaitForWindowActive(&chooser);
+}
+
 void run(FileChooser& chooser, const std::vector<Step>& steps) {
     for (const Step& s : steps) {
         if (s.what == Step::PickType) {
@@ -62,8 +76,8 @@ TEST(FileChooser, ListsOpensSavesAndChoosesByTheBytesOnDisk) {
     dir.write("Leagues/l.dat", "x");
     const QString odd = QStringLiteral("Jos\uFFFD.dat");
     const QString root = QString::fromStdString(dir.path());
-    const FileDialogSpec open{"Open Team File", "dat", "QRD Team Files|*.dat|QRD Series Files|*.ser",
-                              root, "", true};
+    const FileDialogSpec open{
+        "Open Team File", "dat", "QRD Team Files|*.dat|QRD Series Files|*.ser", root, "", true};
     FileDialogSpec save{"Save Team File", "dat", "QRD Team Files|*.dat", root, "", true};
     FileDialogSpec quietSave = save;
     quietSave.confirmOverwrite = false;
@@ -77,42 +91,41 @@ TEST(FileChooser, ListsOpensSavesAndChoosesByTheBytesOnDisk) {
         QStringList listed;
         std::vector<QString> asked{};
     };
+    const QStringList top = {"Leagues", "b.dat", odd};
+    const QString replace = "b.dat already exists.\nDo you want to replace it?";
+    const FileDialogSpec folder{"Select Your .DAT Folder:", "", "", "", "", true};
+    // clang-format off
     const Case cases[] = {
         {"odd name listed, picked from the list", Mode::Open, open,
-         {{Step::Key, {}, Qt::Key_End, "FileList"}, {Step::Key, {}, Qt::Key_Return, "FileList"}},
-         {}, dir.file("Jos\xe9.dat"), {"Leagues", "b.dat", odd}},
+         {key(Qt::Key_End), key(Qt::Key_Return)}, {}, dir.file("Jos\xe9.dat"), top},
         {"Enter on a folder goes in, Backspace comes back", Mode::Open, open,
-         {{Step::Key, {}, Qt::Key_Home, "FileList"}, {Step::Key, {}, Qt::Key_Return, "FileList"},
-          {Step::Key, {}, Qt::Key_Backspace, "FileList"}, {Step::Type, "Leagues"}},
-         {}, "", {"l.dat"}},
+         {key(Qt::Key_Home), key(Qt::Key_Return), key(Qt::Key_Backspace), type("Leagues")}, {},
+         "", {"l.dat"}},
         {"other type and a typed pattern", Mode::Open, open,
-         {{Step::PickType, "QRD Series Files (*.ser)"}, {Step::Type, "*.t?t"}}, {}, "",
+         {{Step::PickType, "QRD Series Files (*.ser)"}, type("*.t?t")}, {}, "",
          {"Leagues", "notes.txt"}},
-        {"missing file", Mode::Open, open, {{Step::Type, "gone"}}, {Ok}, "", {"Leagues", "b.dat", odd},
-         {dir.file("gone.dat").c_str() + QStringLiteral("\nFile not found.\nCheck the file name and "
-                                                        "try again.")}},
-        {"replace answered No", Mode::Save, save, {{Step::Type, "b"}}, {No}, "",
-         {"Leagues", "b.dat", odd}, {"b.dat already exists.\nDo you want to replace it?"}},
-        {"replace answered Yes", Mode::Save, save, {{Step::Type, "b.dat"}}, {Yes}, dir.file("b.dat"),
-         {"Leagues", "b.dat", odd}, {"b.dat already exists.\nDo you want to replace it?"}},
-        {"caller asks itself", Mode::Save, quietSave, {{Step::Type, odd}}, {},
-         dir.file("Jos\xe9.dat"), {"Leagues", "b.dat", odd}},
-        {"new file gets the suffix", Mode::Save, save, {{Step::Type, "new"}}, {}, dir.file("new.dat"),
-         {"Leagues", "b.dat", odd}},
-        {"no such folder", Mode::Save, save, {{Step::Type, "nowhere/x"}}, {Ok}, "",
-         {"Leagues", "b.dat", odd}, {"The folder " + root + "/nowhere does not exist."}},
-        {"folder picked from the list", Mode::Folder, {"Select Your .DAT Folder:", "", "", "", "", true},
-         {{Step::Key, {}, Qt::Key_Home, "FileList"}, {Step::Key, {}, Qt::Key_Space, "AcceptButton"}},
-         {}, dir.file("Leagues"), {"Leagues"}},
+        {"missing file", Mode::Open, open, {type("gone")}, {Ok}, "", top,
+         {QString::fromStdString(dir.file("gone.dat")) +
+          "\nFile not found.\nCheck the file name and try again."}},
+        {"replace answered No", Mode::Save, save, {type("b")}, {No}, "", top, {replace}},
+        {"replace answered Yes", Mode::Save, save, {type("b.dat")}, {Yes}, dir.file("b.dat"), top,
+         {replace}},
+        {"caller asks itself", Mode::Save, quietSave, {type(odd)}, {}, dir.file("Jos\xe9.dat"),
+         top},
+        {"new file gets the suffix", Mode::Save, save, {type("new")}, {}, dir.file("new.dat"), top},
+        {"no such folder", Mode::Save, save, {type("nowhere/x")}, {Ok}, "", top,
+         {"The folder " + root + "/nowhere does not exist."}},
+        {"folder picked from the list", Mode::Folder, folder,
+         {key(Qt::Key_Home), key(Qt::Key_Space, "AcceptButton")}, {}, dir.file("Leagues"),
+         {"Leagues"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         test::ScriptedDialogs dlg;
         for (int b : c.answers) dlg.answerButton(b);
         FileChooser chooser(nullptr, c.mode, c.spec);
         if (c.mode == Mode::Folder) chooser.showFolder(dir.path());
-        chooser.show();
-        QApplication::setActiveWindow(&chooser);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&chooser)) << c.what;
+        ASSERT_TRUE(showActive(chooser)) << c.what;
         run(chooser, c.steps);
         EXPECT_EQ(chooser.result() == QDialog::Accepted, !c.chosen.empty()) << c.what;
         EXPECT_EQ(chooser.chosenBytes(), c.chosen) << c.what;
@@ -123,22 +136,39 @@ TEST(FileChooser, ListsOpensSavesAndChoosesByTheBytesOnDisk) {
     }
 }
 
+// A folder that went away after it was listed is not entered: the chooser says why and
+// stays where it was.
+TEST(FileChooser, AFolderThatCannotBeReadIsNotEntered) {
+    test::TempFolder dir;
+    std::filesystem::create_directory(dir.file("Leagues"));
+    test::ScriptedDialogs dlg;
+    dlg.answerButton(Ok);
+    FileChooser chooser(nullptr, Mode::Folder, {"Select Your .DAT Folder:", "", "", "", "", true});
+    chooser.showFolder(dir.path());
+    ASSERT_TRUE(showActive(chooser));
+    std::filesystem::remove(dir.file("Leagues"));
+    run(chooser, {key(Qt::Key_Home), key(Qt::Key_Return)});
+    EXPECT_EQ(chooser.folder(), dir.path());
+    ASSERT_EQ(dlg.asked.size(), 1u);
+    EXPECT_EQ(dlg.asked[0].text,
+              QString::fromStdString("Cannot open the folder " + dir.file("Leagues") +
+                                     ": No such file or directory"));
+}
+
 // Two names that differ only in a byte that is not UTF-8 show alike; the one picked is
 // the one the caller gets.
 TEST(FileChooser, NamesThatShowAlikeAreToldApartByTheirBytes) {
     test::TempFolder dir;
     dir.write("M\xfcller.dat", "u");
     dir.write("M\xfdller.dat", "y");
-    const FileDialogSpec open{"Open Team File", "dat", "QRD Team Files|*.dat",
-                              QString::fromStdString(dir.path()), "", true};
+    const QString root = QString::fromStdString(dir.path());
+    const FileDialogSpec open{"Open Team File", "dat", "QRD Team Files|*.dat", root, "", true};
     for (int row : {0, 1}) {
         FileChooser chooser(nullptr, Mode::Open, open);
-        chooser.show();
-        QApplication::setActiveWindow(&chooser);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&chooser));
-        run(chooser, {{Step::Key, {}, Qt::Key_Home, "FileList"}});
-        if (row == 1) run(chooser, {{Step::Key, {}, Qt::Key_Down, "FileList"}});
-        run(chooser, {{Step::Key, {}, Qt::Key_Return, "AcceptButton"}});
+        ASSERT_TRUE(showActive(chooser));
+        run(chooser, {key(Qt::Key_Home)});
+        if (row == 1) run(chooser, {key(Qt::Key_Down)});
+        run(chooser, {key(Qt::Key_Return, "AcceptButton")});
         const std::string picked = dir.file(row == 0 ? "M\xfcller.dat" : "M\xfdller.dat");
         EXPECT_EQ(chooser.chosenBytes(), picked);
         EXPECT_EQ(chosenPathBytes(chooser.chosen()), picked);

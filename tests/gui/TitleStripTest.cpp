@@ -43,8 +43,8 @@ std::pair<std::map<QWidget*, QPoint>, QList<QWidget*>> controlsOf(QWidget* windo
     if (window->layout()) window->layout()->activate();
     std::map<QWidget*, QPoint> places;
     for (QWidget* w : window->findChildren<QWidget*>())
-        if (!w->isWindow() && !(stripOf(window) && (stripOf(window)->isAncestorOf(w) ||
-                                                    w == stripOf(window))))
+        if (!w->isWindow() &&
+            !(stripOf(window) && (stripOf(window)->isAncestorOf(w) || w == stripOf(window))))
             places[w] = w->mapTo(window, QPoint());
     QList<QWidget*> chain;
     for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
@@ -73,10 +73,16 @@ protected:
 TEST_F(TitleStrips, EveryFixedSizeWindowGetsItsOwnTitleBar) {
     setOwnTitleBars(true);
     Form1->winId();
-    const std::pair<QWidget*, QStringList> windows[] = {
-        {Form1, {"Minimise", "Close"}}, {Form2, {"Close"}}, {Form3, {"Close"}},
-        {Form4, {"Close"}}, {Form5, {"Minimise", "Close"}}, {Form6, {"Close"}},
-        {Form7, {"Close"}}, {Form8, {"Close"}}, {Form10, {"Close"}}, {Form14, {"Close"}}};
+    const std::pair<QWidget*, QStringList> windows[] = {{Form1, {"Minimise", "Close"}},
+                                                        {Form2, {"Close"}},
+                                                        {Form3, {"Close"}},
+                                                        {Form4, {"Close"}},
+                                                        {Form5, {"Minimise", "Close"}},
+                                                        {Form6, {"Close"}},
+                                                        {Form7, {"Close"}},
+                                                        {Form8, {"Close"}},
+                                                        {Form10, {"Close"}},
+                                                        {Form14, {"Close"}}};
     for (const auto& [window, buttons] : windows) {
         const std::string name = window->objectName().toStdString();
         const QString title = window->windowTitle();

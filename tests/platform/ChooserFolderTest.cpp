@@ -52,10 +52,18 @@ TEST(ChooserPatterns, MatchWildcardsWithoutRegardToCase) {
         const char* pattern;
         bool matches;
     } cases[] = {
-        {"team.dat", "*.dat", true},  {"27ALNYA.DAT", "*.dat", true}, {"team.dat.bak", "*.dat", false},
-        {"dat", "*.dat", false},      {".dat", "*.dat", true},        {"a1.ser", "a?.ser", true},
-        {"a12.ser", "a?.ser", false}, {"abcabd", "*ab?", true},        {"x", "*", true},
-        {"", "*", true},              {"", "?", false},               {"Jos\xe9.dat", "jos?.DAT", true},
+        {"team.dat", "*.dat", true},
+        {"27ALNYA.DAT", "*.dat", true},
+        {"team.dat.bak", "*.dat", false},
+        {"dat", "*.dat", false},
+        {".dat", "*.dat", true},
+        {"a1.ser", "a?.ser", true},
+        {"a12.ser", "a?.ser", false},
+        {"abcabd", "*ab?", true},
+        {"x", "*", true},
+        {"", "*", true},
+        {"", "?", false},
+        {"Jos\xe9.dat", "jos?.DAT", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(matchesPattern(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gui/FileChooser.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <QComboBox>
@@ -39,15 +40,9 @@ std::string joined(const std::string& folder, const std::string& name) {
 }
 
 QString defaultTitle(FileChooser::Mode mode) {
-    switch (mode) {
-        case FileChooser::Mode::Open:
-            return QStringLiteral("Open");
-        case FileChooser::Mode::Save:
-            return QStringLiteral("Save As");
-        case FileChooser::Mode::Folder:
-            break;
-    }
-    return QStringLiteral("Choose Folder");
+    return mode == FileChooser::Mode::Open   ? QStringLiteral("Open")
+           : mode == FileChooser::Mode::Save ? QStringLiteral("Save As")
+                                             : QStringLiteral("Choose Folder");
 }
 
 QToolButton* toolButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& name) {
@@ -101,8 +96,8 @@ void FileChooser::buildWindow() {
     list_->setAccessibleName(QStringLiteral("Files and folders"));
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
-    list_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size"),
-                            QStringLiteral("Date Modified")});
+    list_->setHeaderLabels(
+        {QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Date Modified")});
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
@@ -150,8 +145,8 @@ void FileChooser::buildWindow() {
             &FileChooser::goUp);
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
             &FileChooser::refresh);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this), &QShortcut::activated,
-            this, [this] {
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this), &QShortcut::activated, this,
+            [this] {
                 showHidden_ = !showHidden_;
                 refresh();
             });
@@ -164,6 +159,15 @@ QString FileChooser::chosen() const {
 }
 
 void FileChooser::showFolder(const std::string& folder) {
+    // A folder that cannot be read (gone since it was listed, or not ours) is no place to
+    // go: say so and stay where the list is.
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        ::closedir(dir);
+    } else if (!folder_.empty()) {
+        return complain(
+            QStringLiteral("Cannot open the folder %1: %2")
+                .arg(fileNameText(folder), QString::fromLocal8Bit(std::strerror(errno))));
+    }
     folder_ = folder;
     selectedName_.clear();
     refresh();
@@ -180,19 +184,21 @@ void FileChooser::refresh() {
         const ChooserEntry& e = entries_[i];
         auto* item = new QTreeWidgetItem(list_);
         item->setText(0, fileNameText(e.name));
-        item->setIcon(0, icons.icon(e.folder ? QFileIconProvider::Folder : QFileIconProvider::File));
+        item->setIcon(0,
+                      icons.icon(e.folder ? QFileIconProvider::Folder : QFileIconProvider::File));
         item->setData(0, Qt::UserRole, static_cast<int>(i));
         if (!e.folder) {
             item->setText(1, locale.formattedDataSize(static_cast<qint64>(e.size)));
             item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         }
-        item->setText(2, locale.toString(QDateTime::fromSecsSinceEpoch(e.modified),
-                                         QLocale::ShortFormat));
+        item->setText(
+            2, locale.toString(QDateTime::fromSecsSinceEpoch(e.modified), QLocale::ShortFormat));
     }
 }
 
 void FileChooser::applyFilter(int index) {
-    if (index >= 0 && static_cast<std::size_t>(index) < filters_.size()) patterns_ = filters_[index];
+    if (index >= 0 && static_cast<std::size_t>(index) < filters_.size())
+        patterns_ = filters_[index];
     refresh();
 }
 
@@ -278,16 +284,17 @@ void FileChooser::goUp() {
 }
 
 void FileChooser::newFolder() {
-    const auto name = dialogs().inputBox(this, QStringLiteral("New Folder"),
-                                         QStringLiteral("Folder name:"),
-                                         QStringLiteral("New Folder"));
+    const auto name =
+        dialogs().inputBox(this, QStringLiteral("New Folder"), QStringLiteral("Folder name:"),
+                           QStringLiteral("New Folder"));
     if (!name || name->trimmed().isEmpty()) return;
     const std::string path = joined(folder_, fileNameBytes(*name));
     if (name->contains('/') || ::mkdir(path.c_str(), 0777) != 0)
-        return complain(QStringLiteral("Cannot create folder %1: %2")
-                            .arg(fileNameText(path),
-                                 name->contains('/') ? QStringLiteral("a name cannot hold \"/\"")
-                                                     : QString::fromLocal8Bit(std::strerror(errno))));
+        return complain(
+            QStringLiteral("Cannot create folder %1: %2")
+                .arg(fileNameText(path), name->contains('/')
+                                             ? QStringLiteral("a name cannot hold \"/\"")
+                                             : QString::fromLocal8Bit(std::strerror(errno))));
     refresh();
     const auto found = list_->findItems(*name, Qt::MatchExactly);
     if (!found.isEmpty()) list_->setCurrentItem(found.front());

@@ -2,7 +2,6 @@
 #include "platform/gui/TitleStrip.h"
 
 #include <QEvent>
-#include <algorithm>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -12,6 +11,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
 
 namespace rostrix {
 
@@ -65,8 +65,7 @@ void makeRoom(QWidget* window, const TitleStrip* strip) {
 
 }  // namespace
 
-TitleStrip::TitleStrip(QWidget* window, bool minimise)
-    : QWidget(window), title_(new QLabel(this)) {
+TitleStrip::TitleStrip(QWidget* window, bool minimise) : QWidget(window), title_(new QLabel(this)) {
     setObjectName(QStringLiteral("TitleStrip"));
     // The desktop's own font, not a window's smaller one.
     setFont(QGuiApplication::font());
@@ -172,8 +171,8 @@ void fitTitleBar(QWidget* window) {
         window->findChild<TitleStrip*>(QStringLiteral("TitleStrip"), Qt::FindDirectChildrenOnly))
         return;
     const bool shown = window->isVisible();
-    QWindow* const parent = window->windowHandle() ? window->windowHandle()->transientParent()
-                                                   : nullptr;
+    QWindow* const parent =
+        window->windowHandle() ? window->windowHandle()->transientParent() : nullptr;
     // A new set of flags hides the window and may give it a new platform window. Qt keeps
     // the frame of a window that asks for anything in it: the strip takes that over.
     const Qt::WindowFlags titleBar = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
