@@ -18,11 +18,6 @@ char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string joined(const std::string& folder, const std::string& name) {
-    if (folder.empty()) return name;
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
 // path with "." and ".." parts followed and doubled slashes gone; stays absolute.
 std::string tidied(const std::string& path) {
     std::vector<std::string> parts;
@@ -49,6 +44,16 @@ bool hasSuffix(const std::string& path) {
 }
 
 }  // namespace
+
+std::string pathIn(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+bool isFolder(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+}
 
 bool matchesPattern(std::string_view name, std::string_view pattern) {
     // Iterative matching with one backtrack point: linear enough for file names.
@@ -95,7 +100,7 @@ std::vector<ChooserEntry> chooserEntries(const std::string& folder,
         if (!showHidden && name.front() == '.') continue;
         // stat follows links: a link to a folder is a folder to go into.
         struct stat st {};
-        if (::stat(joined(folder, name).c_str(), &st) != 0) continue;
+        if (::stat(pathIn(folder, name).c_str(), &st) != 0) continue;
         ChooserEntry entry{std::move(name), S_ISDIR(st.st_mode),
                            static_cast<std::uintmax_t>(st.st_size),
                            static_cast<std::int64_t>(st.st_mtime)};
@@ -131,11 +136,11 @@ ChooserTarget resolveTyped(const std::string& folder, const std::string& typed,
     if (typed.find_first_of("*?") != std::string::npos) return {ChooserTarget::Pattern, typed};
     std::string path;
     if (typed == "~" || typed.rfind("~/", 0) == 0)
-        path = joined(home, typed.substr(std::min<std::size_t>(typed.size(), 2)));
+        path = pathIn(home, typed.substr(std::min<std::size_t>(typed.size(), 2)));
     else if (!typed.empty() && typed.front() == '/')
         path = typed;
     else
-        path = joined(folder, typed);
+        path = pathIn(folder, typed);
     path = pathOnDisk(tidied(path));
 
     std::error_code ec;
@@ -166,8 +171,7 @@ ChooserStart chooserStart(const std::string& here, const std::string& initialDir
             start.name = t.path.substr(t.path.rfind('/') + 1);
         }
     }
-    if (resolveTyped(start.folder, ".", home, {}).kind != ChooserTarget::Folder)
-        start.folder = here;
+    if (!isFolder(start.folder)) start.folder = here;
     return start;
 }
 

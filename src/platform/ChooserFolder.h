@@ -57,6 +57,12 @@ struct ChooserStart {
 ChooserStart chooserStart(const std::string& here, const std::string& initialDir,
                           const std::string& fileName, const std::string& home);
 
+// name inside folder ("/" + name inside the root).
+std::string pathIn(const std::string& folder, const std::string& name);
+
+// Whether path is a folder (a link to one too).
+bool isFolder(const std::string& path);
+
 // The folder above folder ("/" stays "/").
 std::string parentFolder(const std::string& folder);
 

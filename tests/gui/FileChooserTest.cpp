@@ -84,7 +84,7 @@ TEST(FileChooser, ListsOpensSavesAndChoosesByTheBytesOnDisk) {
     struct Case {
         const char* what;
         Mode mode;
-        FileDialogSpec spec;
+        FileDialogSpec dialog;
         std::vector<Step> steps;
         std::vector<int> answers;  // buttons for the boxes the chooser asks
         std::string chosen;        // empty: nothing chosen yet
@@ -123,7 +123,7 @@ TEST(FileChooser, ListsOpensSavesAndChoosesByTheBytesOnDisk) {
     for (const Case& c : cases) {
         test::ScriptedDialogs dlg;
         for (int b : c.answers) dlg.answerButton(b);
-        FileChooser chooser(nullptr, c.mode, c.spec);
+        FileChooser chooser(nullptr, c.mode, c.dialog);
         if (c.mode == Mode::Folder) chooser.showFolder(dir.path());
         ASSERT_TRUE(showActive(chooser)) << c.what;
         run(chooser, c.steps);

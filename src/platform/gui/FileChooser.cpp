@@ -21,8 +21,10 @@
 #include <QTreeWidget>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/gui/FileNames.h"
+#include "platform/gui/SaveName.h"
 
 namespace rostrix {
 
@@ -33,10 +35,6 @@ std::string lastChosen;
 
 std::string homeBytes() {
     return fileNameBytes(QDir::homePath());
-}
-
-std::string joined(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
 QString defaultTitle(FileChooser::Mode mode) {
@@ -57,18 +55,18 @@ QToolButton* toolButton(QWidget* parent, QStyle::StandardPixmap icon, const QStr
 }  // namespace
 
 FileChooser::FileChooser(QWidget* parent, Mode mode, const FileDialogSpec& dialog)
-    : QDialog(parent), mode_(mode), spec_(dialog) {
+    : QDialog(parent), mode_(mode), dialog_(dialog) {
     setObjectName(QStringLiteral("FileChooser"));
-    setWindowTitle(spec_.title.isEmpty() ? defaultTitle(mode) : spec_.title);
-    const QStringList parts = spec_.filter.split('|');
+    setWindowTitle(dialog_.title.isEmpty() ? defaultTitle(mode) : dialog_.title);
+    const QStringList parts = dialog_.filter.split('|');
     for (int i = 0; i + 1 < parts.size(); i += 2)
         filters_.push_back(filterPatterns(parts[i + 1].toStdString()));
     buildWindow();
     if (!filters_.empty()) patterns_ = filters_.front();
 
     const ChooserStart start =
-        chooserStart(fileNameBytes(QDir::currentPath()), spec_.initialDir.toStdString(),
-                     spec_.fileName.toStdString(), homeBytes());
+        chooserStart(fileNameBytes(QDir::currentPath()), dialog_.initialDir.toStdString(),
+                     dialog_.fileName.toStdString(), homeBytes());
     showFolder(start.folder);
     nameEdit_->setText(fileNameText(start.name));
     nameEdit_->setFocus();
@@ -123,8 +121,8 @@ void FileChooser::buildWindow() {
     typeBox_ = new QComboBox(this);
     typeBox_->setObjectName(QStringLiteral("FileType"));
     typeLabel->setBuddy(typeBox_);
-    for (int i = 0; i + 1 < spec_.filter.split('|').size(); i += 2)
-        typeBox_->addItem(qtFileFilter(spec_.filter).split(QStringLiteral(";;")).value(i / 2));
+    if (!dialog_.filter.isEmpty())
+        typeBox_->addItems(qtFileFilter(dialog_.filter).split(QStringLiteral(";;")));
     typeLabel->setVisible(mode_ != Mode::Folder);
     typeBox_->setVisible(mode_ != Mode::Folder);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
@@ -214,9 +212,9 @@ void FileChooser::itemActivated(QTreeWidgetItem* item) {
     if (!item) return;
     const ChooserEntry& e = entries_[item->data(0, Qt::UserRole).toInt()];
     if (e.folder)
-        showFolder(joined(folder_, e.name));
+        showFolder(pathIn(folder_, e.name));
     else
-        acceptFile(joined(folder_, e.name));
+        acceptFile(pathIn(folder_, e.name));
 }
 
 void FileChooser::acceptTyped() {
@@ -229,9 +227,9 @@ void FileChooser::acceptTyped() {
         return;
     }
     if (!inFolderBox && !selectedName_.empty() && text == fileNameText(selectedName_))
-        return acceptFile(joined(folder_, selectedName_));
+        return acceptFile(pathIn(folder_, selectedName_));
     const std::string suffix =
-        mode_ == Mode::Folder || inFolderBox ? std::string() : spec_.defaultExt.toStdString();
+        mode_ == Mode::Folder || inFolderBox ? std::string() : dialog_.defaultExt.toStdString();
     const ChooserTarget t = resolveTyped(folder_, text.toStdString(), homeBytes(), suffix);
     if (inFolderBox || (t.kind == ChooserTarget::Folder && mode_ != Mode::Folder)) {
         if (t.kind == ChooserTarget::Folder) {
@@ -254,18 +252,18 @@ void FileChooser::acceptTyped() {
     if (t.kind == ChooserTarget::Missing && mode_ == Mode::Open)
         return complain(QStringLiteral("%1\nFile not found.\nCheck the file name and try again.")
                             .arg(fileNameText(t.path)));
-    if (t.kind == ChooserTarget::Missing &&
-        resolveTyped(parentFolder(t.path), ".", {}, {}).kind != ChooserTarget::Folder)
+    if (t.kind == ChooserTarget::Missing && !isFolder(parentFolder(t.path)))
         return complain(QStringLiteral("The folder %1 does not exist.")
                             .arg(fileNameText(parentFolder(t.path))));
     acceptFile(t.path);
 }
 
 void FileChooser::acceptFile(const std::string& path) {
-    if (mode_ == Mode::Save && spec_.confirmOverwrite &&
-        resolveTyped("/", path, {}, {}).kind == ChooserTarget::File) {
+    std::error_code ec;
+    if (mode_ == Mode::Save && dialog_.confirmOverwrite && std::filesystem::exists(path, ec) &&
+        !isFolder(path)) {
         const QString question = QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                                     .arg(fileNameText(path.substr(path.rfind('/') + 1)));
+                                     .arg(fileNameText(fileNamePart(path)));
         if (dialogs().message(this, windowTitle(), question, MsgIcon::Warning, Yes | No) != Yes)
             return;
     }
@@ -288,7 +286,7 @@ void FileChooser::newFolder() {
         dialogs().inputBox(this, QStringLiteral("New Folder"), QStringLiteral("Folder name:"),
                            QStringLiteral("New Folder"));
     if (!name || name->trimmed().isEmpty()) return;
-    const std::string path = joined(folder_, fileNameBytes(*name));
+    const std::string path = pathIn(folder_, fileNameBytes(*name));
     if (name->contains('/') || ::mkdir(path.c_str(), 0777) != 0)
         return complain(
             QStringLiteral("Cannot create folder %1: %2")

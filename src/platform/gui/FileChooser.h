@@ -53,7 +53,7 @@ private:
     void complain(const QString& text);
 
     Mode mode_;
-    FileDialogSpec spec_;
+    FileDialogSpec dialog_;
     std::string folder_;
     std::string chosen_;
     std::string selectedName_;  // bytes of the entry the name box was filled from
