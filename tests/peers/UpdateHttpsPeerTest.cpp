@@ -104,10 +104,7 @@ TEST(UpdateHttpsPeer, DownloadOverHttpsIsByteIdenticalAndPlainOrChunked) {
         UpdateWindows w(site.base());
         w.watchBlocks();
         ScriptedDialogs dlg;
-        dlg.answerButton(Yes);
-        dlg.answerModal([](QWidget* window) { EXPECT_TRUE(UpdateWindows::waitHidden(window)); });
-        Form2->show();
-        Form2->Label6Click();
+        UpdateWindows::downloadFromAbout(dlg);
         ASSERT_EQ(dlg.asked.size(), 2u);
         const std::string got = w.home.read("kwyx.zip");
         EXPECT_EQ(got.size(), site.archive.size()) << chunked;

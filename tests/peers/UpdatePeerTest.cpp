@@ -70,10 +70,7 @@ TEST(UpdatePeer, DownloadIsByteIdenticalToTheServedArchive) {
     UpdateWindows w(site.base());
     w.watchBlocks();
     ScriptedDialogs dlg;
-    dlg.answerButton(Yes);
-    dlg.answerModal([](QWidget* window) { EXPECT_TRUE(UpdateWindows::waitHidden(window)); });
-    Form2->show();
-    Form2->Label6Click();
+    UpdateWindows::downloadFromAbout(dlg);
     ASSERT_EQ(dlg.asked.size(), 2u);
 
     EXPECT_EQ(sha256(w.home.read("kwyx.zip")), sha256(site.archive));

@@ -32,13 +32,17 @@ class SaveEach:
         return "250 Message accepted for delivery"
 
 
-def main():
-    folder, port = sys.argv[1], int(sys.argv[2])
-    controller = Controller(SaveEach(folder), hostname="127.0.0.1", port=port)
+def serve(controller):
+    """Starts controller, says "ready" and serves until the test ends the process."""
     controller.start()
     print("ready", flush=True)
     while True:
         time.sleep(3600)
+
+
+def main():
+    folder, port = sys.argv[1], int(sys.argv[2])
+    serve(Controller(SaveEach(folder), hostname="127.0.0.1", port=port))
 
 
 if __name__ == "__main__":

@@ -13,14 +13,13 @@ import logging
 import os
 import ssl
 import sys
-import time
 import warnings
 
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult, LoginPassword
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from smtp_sink import SaveEach  # noqa: E402
+from smtp_sink import SaveEach, serve  # noqa: E402
 
 
 def main():
@@ -50,11 +49,7 @@ def main():
         # aiosmtpd sees only its own STARTTLS as encryption; this connection is in TLS
         # from the first byte, so the login may be offered at once.
         kwargs.update(ssl_context=context, auth_require_tls=False)
-    controller = Controller(SaveEach(folder), **kwargs)
-    controller.start()
-    print("ready", flush=True)
-    while True:
-        time.sleep(3600)
+    serve(Controller(SaveEach(folder), **kwargs))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QProgressBar>
 #include <QtTest/QTest>
@@ -10,6 +12,7 @@
 #include "app/Forms.h"
 #include "shell/tmHome.h"
 #include "support/core/TempFolder.h"
+#include "support/gui/ScriptedDialogs.h"
 #include "update/tmAbout.h"
 #include "update/tmDownload.h"
 
@@ -55,6 +58,14 @@ struct UpdateWindows {
     }
     static bool waitHidden(QWidget* window, int ms = 20000) {
         return QTest::qWaitFor([window] { return !window->isVisible(); }, ms);
+    }
+    // Clicks the About window's download link, answers Yes to the download question and
+    // lets the download window run until it closes.
+    static void downloadFromAbout(ScriptedDialogs& dlg) {
+        dlg.answerButton(Yes);
+        dlg.answerModal([](QWidget* window) { EXPECT_TRUE(waitHidden(window)); });
+        Form2->show();
+        Form2->Label6Click();
     }
 };
 
