@@ -67,12 +67,20 @@ std::vector<QPointF> points(TForm15& w) {
     return {list.begin(), list.end()};
 }
 
-TEST(CareersWindow, SearchOpensAPlayerWhoseTableAndChartShowTheSameFigures) {
+// The window shown and active over the home folder's archive, as its menu opens it.
+class CareersWindowOnArchive : public ::testing::Test {
+protected:
+    CareersWindowOnArchive() {
+        dir.write("player.dat", kArchive);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        w.loadArchive(dir.path());
+    }
     test::TempFolder dir;
-    dir.write("player.dat", kArchive);
     TForm15 w;
-    w.show();
-    w.loadArchive(dir.path());
+};
+
+TEST_F(CareersWindowOnArchive, SearchOpensAPlayerWhoseTableAndChartShowTheSameFigures) {
     EXPECT_EQ(w.windowTitle(), "Rostrix - Careers");
     auto* list = in<QTableView>(&w, "PlayerList");
     auto* table = in<QTableView>(&w, "SeasonTable");
@@ -115,12 +123,7 @@ TEST(CareersWindow, SearchOpensAPlayerWhoseTableAndChartShowTheSameFigures) {
               "1 season with a problem left out of the totals");
 }
 
-TEST(CareersWindow, ALeaderRowOpensThatPlayer) {
-    test::TempFolder dir;
-    dir.write("player.dat", kArchive);
-    TForm15 w;
-    w.show();
-    w.loadArchive(dir.path());
+TEST_F(CareersWindowOnArchive, ALeaderRowOpensThatPlayer) {
     QTest::keyClicks(in<QLineEdit>(&w, "SearchEdit"), "able");
     auto* tabs = in<QTabWidget>(&w, "Tabs");
     tabs->setCurrentWidget(in<QWidget>(&w, "LeadersTab"));
@@ -144,13 +147,7 @@ TEST(CareersWindow, ALeaderRowOpensThatPlayer) {
 }
 
 // Tab reaches every control of each page and comes round again.
-TEST(CareersWindow, TabReachesEveryControl) {
-    test::TempFolder dir;
-    dir.write("player.dat", kArchive);
-    TForm15 w;
-    w.show();
-    QApplication::setActiveWindow(&w);
-    w.loadArchive(dir.path());
+TEST_F(CareersWindowOnArchive, TabReachesEveryControl) {
     const auto reached = [&] {
         QStringList names;
         for (int i = 0; i < 12; ++i) {
@@ -161,12 +158,13 @@ TEST(CareersWindow, TabReachesEveryControl) {
         names.sort();
         return names;
     };
-    EXPECT_EQ(reached(), QStringList({"Chart", "ChartCombo", "CloseButton", "ExportButton",
-                                      "PlayerList", "SearchEdit", "SeasonTable",
-                                      "qt_tabwidget_tabbar"}));
+    EXPECT_EQ(reached(),
+              QStringList({"Chart", "ChartCombo", "CloseButton", "ExportButton", "PlayerList",
+                           "SearchEdit", "SeasonTable", "qt_tabwidget_tabbar"}));
     in<QTabWidget>(&w, "Tabs")->setCurrentIndex(1);
     in<QComboBox>(&w, "StatCombo")->setFocus();
-    EXPECT_EQ(reached(), QStringList({"CloseButton", "LeaderTable", "StatCombo", "qt_tabwidget_tabbar"}));
+    EXPECT_EQ(reached(),
+              QStringList({"CloseButton", "LeaderTable", "StatCombo", "qt_tabwidget_tabbar"}));
 }
 
 TEST(CareersWindow, AMissingArchiveSaysWhereItIsAndHowItGetsFilled) {
@@ -175,7 +173,8 @@ TEST(CareersWindow, AMissingArchiveSaysWhereItIsAndHowItGetsFilled) {
     w.loadArchive(dir.path());
     EXPECT_EQ(in<QTableView>(&w, "PlayerList")->model()->rowCount(), 0);
     const QString line = in<QLabel>(&w, "ArchiveLabel")->text();
-    EXPECT_TRUE(line.contains(QString::fromStdString(dir.file("player.dat")))) << line.toStdString();
+    EXPECT_TRUE(line.contains(QString::fromStdString(dir.file("player.dat"))))
+        << line.toStdString();
     EXPECT_TRUE(line.contains("\"Write all\"")) << line.toStdString();
     EXPECT_FALSE(in<QPushButton>(&w, "ExportButton")->isEnabled());
 }
