@@ -158,6 +158,26 @@ ChooserTarget resolveTyped(const std::string& folder, const std::string& typed,
     return {ChooserTarget::Missing, path};
 }
 
+ChooserStep typedStep(ChooserMode mode, bool fromFolderBox, const std::string& folder,
+                      const std::string& typed, const std::string& home,
+                      const std::string& defaultSuffix) {
+    using K = ChooserStep::Kind;
+    if (typed.find_first_not_of(" \t") == std::string::npos)
+        return mode == ChooserMode::Folder && !fromFolderBox ? ChooserStep{K::Choose, folder}
+                                                             : ChooserStep{};
+    const bool folders = mode == ChooserMode::Folder || fromFolderBox;
+    const ChooserTarget t = resolveTyped(folder, typed, home, folders ? "" : defaultSuffix);
+    if (t.kind == ChooserTarget::Folder)
+        return {mode == ChooserMode::Folder && !fromFolderBox ? K::Choose : K::Enter, t.path};
+    if (folders) return {K::NoSuchFolder, typed};
+    if (t.kind == ChooserTarget::Pattern) return {K::Filter, t.path};
+    if (t.kind == ChooserTarget::Missing && mode == ChooserMode::Open)
+        return {K::NoSuchFile, t.path};
+    if (t.kind == ChooserTarget::Missing && !isFolder(parentFolder(t.path)))
+        return {K::NoSuchFolder, parentFolder(t.path)};
+    return {K::Choose, t.path};
+}
+
 ChooserStart chooserStart(const std::string& here, const std::string& initialDir,
                           const std::string& fileName, const std::string& home) {
     ChooserStart start{here, {}};

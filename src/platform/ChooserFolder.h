@@ -47,6 +47,25 @@ struct ChooserTarget {
 ChooserTarget resolveTyped(const std::string& folder, const std::string& typed,
                            const std::string& home, std::string_view defaultSuffix);
 
+enum class ChooserMode { Open, Save, Folder };
+
+// What Enter does with the text typed into a chooser's name box (or, fromFolderBox, its
+// "Look in" box).
+struct ChooserStep {
+    enum Kind {
+        Nothing,
+        Enter,         // show the folder path
+        Choose,        // hand back path
+        Filter,        // list what matches the pattern path
+        NoSuchFile,    // path is not there
+        NoSuchFolder,  // the folder path (as typed, where it came from the box) is not there
+    } kind = Nothing;
+    std::string path;
+};
+ChooserStep typedStep(ChooserMode mode, bool fromFolderBox, const std::string& folder,
+                      const std::string& typed, const std::string& home,
+                      const std::string& defaultSuffix);
+
 // Where a chooser opens: in the folder of a preset file name that has one, else in the
 // given folder, else in here (also when the folder named is not there); with the preset
 // name's last part in the name box.

@@ -124,5 +124,36 @@ TEST_F(ChooserFolder, TypedNamesResolveToFoldersFilesAndPatterns) {
     EXPECT_EQ(parentFolder("/home/user/"), "/home");
 }
 
+TEST_F(ChooserFolder, EnterOnTypedTextEntersChoosesFiltersOrSaysWhatIsMissing) {
+    using K = ChooserStep::Kind;
+    using M = ChooserMode;
+    const std::string here = dir.path();
+    struct Case {
+        M mode;
+        bool folderBox;
+        std::string typed;
+        K kind;
+        std::string path;
+    } cases[] = {
+        {M::Open, false, " ", K::Nothing, ""},
+        {M::Folder, false, "", K::Choose, here},
+        {M::Folder, false, "Leagues", K::Choose, dir.file("Leagues")},
+        {M::Folder, true, "Leagues", K::Enter, dir.file("Leagues")},
+        {M::Open, false, "Leagues", K::Enter, dir.file("Leagues")},
+        {M::Open, true, "gone", K::NoSuchFolder, "gone"},
+        {M::Folder, false, "gone", K::NoSuchFolder, "gone"},
+        {M::Open, false, "*.txt", K::Filter, "*.txt"},
+        {M::Open, false, "b", K::Choose, dir.file("b.DAT")},
+        {M::Open, false, "gone", K::NoSuchFile, dir.file("gone.DAT")},
+        {M::Save, false, "gone", K::Choose, dir.file("gone.DAT")},
+        {M::Save, false, "nowhere/x", K::NoSuchFolder, dir.file("nowhere")},
+    };
+    for (const Case& c : cases) {
+        const ChooserStep step = typedStep(c.mode, c.folderBox, here, c.typed, here, "DAT");
+        EXPECT_EQ(step.kind, c.kind) << c.typed;
+        EXPECT_EQ(step.path, c.path) << c.typed;
+    }
+}
+
 }  // namespace
 }  // namespace rostrix

@@ -222,40 +222,31 @@ void FileChooser::acceptTyped() {
     if (list_->hasFocus()) return itemActivated(list_->currentItem());
     const bool inFolderBox = folderEdit_->hasFocus();
     const QString text = (inFolderBox ? folderEdit_ : nameEdit_)->text();
-    if (text.trimmed().isEmpty()) {
-        if (mode_ == Mode::Folder && !inFolderBox) acceptFile(folder_);
-        return;
-    }
     if (!inFolderBox && !selectedName_.empty() && text == fileNameText(selectedName_))
         return acceptFile(pathIn(folder_, selectedName_));
-    const std::string suffix =
-        mode_ == Mode::Folder || inFolderBox ? std::string() : dialog_.defaultExt.toStdString();
-    const ChooserTarget t = resolveTyped(folder_, text.toStdString(), homeBytes(), suffix);
-    if (inFolderBox || (t.kind == ChooserTarget::Folder && mode_ != Mode::Folder)) {
-        if (t.kind == ChooserTarget::Folder) {
-            showFolder(t.path);
+    const ChooserStep step = typedStep(mode_, inFolderBox, folder_, text.toStdString(), homeBytes(),
+                                       dialog_.defaultExt.toStdString());
+    switch (step.kind) {
+        case ChooserStep::Enter:
+            showFolder(step.path);
             if (!inFolderBox) nameEdit_->clear();
-        } else {
-            complain(QStringLiteral("The folder %1 does not exist.").arg(text));
+            break;
+        case ChooserStep::Choose:
+            return acceptFile(step.path);
+        case ChooserStep::Filter:
+            patterns_ = {step.path};
+            return refresh();
+        case ChooserStep::NoSuchFile:
+            return complain(
+                QStringLiteral("%1\nFile not found.\nCheck the file name and try again.")
+                    .arg(fileNameText(step.path)));
+        case ChooserStep::NoSuchFolder:
+            complain(QStringLiteral("The folder %1 does not exist.").arg(fileNameText(step.path)));
             folderEdit_->setText(fileNameText(folder_));
-        }
-        return;
+            break;
+        case ChooserStep::Nothing:
+            break;
     }
-    if (t.kind == ChooserTarget::Pattern) {
-        patterns_ = {t.path};
-        return refresh();
-    }
-    if (mode_ == Mode::Folder) {
-        if (t.kind == ChooserTarget::Folder) return acceptFile(t.path);
-        return complain(QStringLiteral("The folder %1 does not exist.").arg(text));
-    }
-    if (t.kind == ChooserTarget::Missing && mode_ == Mode::Open)
-        return complain(QStringLiteral("%1\nFile not found.\nCheck the file name and try again.")
-                            .arg(fileNameText(t.path)));
-    if (t.kind == ChooserTarget::Missing && !isFolder(parentFolder(t.path)))
-        return complain(QStringLiteral("The folder %1 does not exist.")
-                            .arg(fileNameText(parentFolder(t.path))));
-    acceptFile(t.path);
 }
 
 void FileChooser::acceptFile(const std::string& path) {

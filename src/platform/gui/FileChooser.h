@@ -25,7 +25,7 @@ namespace rostrix {
 class FileChooser : public QDialog {
     Q_OBJECT
 public:
-    enum class Mode { Open, Save, Folder };
+    using Mode = ChooserMode;
 
     FileChooser(QWidget* parent, Mode mode, const FileDialogSpec& dialog);
 
