@@ -9,9 +9,9 @@
 #include <iostream>
 
 #include "CareerArchiveGenerator.h"
+#include "careers/CareerList.h"
+#include "careers/CareerStats.h"
 #include "platform/LineFile.h"
-#include "teamfile/CareerList.h"
-#include "teamfile/CareerStats.h"
 
 namespace {
 
@@ -79,8 +79,7 @@ void BM_Leaders(benchmark::State& state) {
     const rostrix::CareerArchive archive(archiveFile().path);
     for (auto _ : state) {
         const rostrix::CareerLeaders leaders(archive);
-        benchmark::DoNotOptimize(
-            leaders.top(rostrix::CareerRole::Batter, 7, 0).size());
+        benchmark::DoNotOptimize(leaders.top(rostrix::CareerRole::Batter, 7, 0).size());
     }
 }
 

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "careers/CareerCsv.h"
+#include "careers/CareerList.h"
+#include "careers/CareerStats.h"
 #include "platform/ProfileFile.h"
-#include "teamfile/CareerCsv.h"
-#include "teamfile/CareerList.h"
-#include "teamfile/CareerStats.h"
 
 using namespace rostrix;
 using namespace rostrix::fuzz;

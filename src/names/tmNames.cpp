@@ -5,16 +5,15 @@
 #include <QListWidget>
 #include <QShowEvent>
 
-#include "app/Forms.h"
 #include "names/tmNamesDuplicate.h"
 #include "platform/FolderListing.h"
 #include "platform/SameFile.h"
 #include "platform/gui/CompactPath.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
+#include "platform/gui/GlobalForms.h"
 #include "platform/gui/PaneText.h"
 #include "platform/gui/TabTypingBox.h"
-#include "shell/tmHome.h"
 #include "ui_tmNames.h"
 #include "update/tmAbout.h"
 
@@ -138,7 +137,7 @@ NamePass TForm5::namePass() {
 
 std::optional<char> TForm5::askForDuplicate(const DuplicateName& name) {
     Form6->prepare(name);
-    centreOver(Form6, Form1);
+    centreOver(Form6, theMainWindow());
     dialogs().showModal(Form6);
     return Form6->chosenCharacter();
 }
@@ -195,7 +194,7 @@ void TForm5::Button3Click() {
 
 // About
 void TForm5::Button4Click() {
-    centreOver(Form2, Form1);
+    centreOver(Form2, theMainWindow());
     dialogs().showModal(Form2);
 }
 

@@ -17,12 +17,6 @@ struct MailServer {
     MailSecurity security = MailSecurity::Plain;
 };
 
-// Read-only keys of section "Mail" in the settings file: the Host and From boxes' starting
-// texts and the choice of exchange ("plain", "starttls" or "tls").
-inline constexpr const char* kServerKey = "Server";
-inline constexpr const char* kFromKey = "From";
-inline constexpr const char* kSecurityKey = "Security";
-
 // Reads the Host box: "host", "host:port", "[v6]" or "[v6]:port" (an IPv6 literal typed
 // without brackets is taken whole). Port 25 or none is the plain exchange, 465 TLS from the
 // first byte, any other port STARTTLS. A security value other than "" overrides the

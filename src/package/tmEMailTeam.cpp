@@ -4,17 +4,18 @@
 #include <QCoreApplication>
 #include <QShowEvent>
 
-#include "app/Forms.h"
-#include "package/LibraryAddress.h"
-#include "platform/gui/AccessibleLabels.h"
 #include "package/MailServer.h"
 #include "platform/ProfileFile.h"
+#include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/Clicks.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
+#include "platform/gui/GlobalForms.h"
 #include "platform/gui/TabTypingBox.h"
-#include "shell/tmHome.h"
+#include "settings/HomeFolder.h"
+#include "settings/LibraryAddress.h"
+#include "settings/SettingsKeys.h"
 #include "ui_tmEMailTeam.h"
 
 using namespace rostrix;
@@ -71,10 +72,10 @@ TForm8::TForm8(QWidget* parent)
         SmtpClient1HeaderIncomplete(handled, hiType);
     };
     SmtpClient1.OnPassword = [this](std::string& password) {
-        const auto answer = dialogs().passwordBox(
-            this, QString::fromLatin1(kAppTitle),
-            QStringLiteral("Password for %1 at %2:")
-                .arg(textOf(SmtpClient1.Login), textOf(SmtpClient1.Host)));
+        const auto answer =
+            dialogs().passwordBox(this, QString::fromLatin1(kAppTitle),
+                                  QStringLiteral("Password for %1 at %2:")
+                                      .arg(textOf(SmtpClient1.Login), textOf(SmtpClient1.Host)));
         if (!answer) return false;
         password = answer->toUtf8().toStdString();
         return true;
@@ -93,9 +94,9 @@ void TForm8::FormShow() {
     ui->Memo1->clear();
     ui->ListBox1->clear();
     // A user who always sends through the same server may name it, and the sender, once.
-    const ProfileFile settings(Form1 ? Form1->settingsPath() : std::string());
-    ui->Edit3->setText(textOf(settings.read(kMailSection, kServerKey, "")));
-    ui->Edit1->setText(textOf(settings.read(kMailSection, kFromKey, "")));
+    const ProfileFile ini(rostrix::settingsPath());
+    ui->Edit3->setText(textOf(ini.read(settings::kMail, settings::kServer, "")));
+    ui->Edit1->setText(textOf(ini.read(settings::kMail, settings::kFrom, "")));
 }
 
 void TForm8::setStatus(const QString& text) {
@@ -150,9 +151,9 @@ void TForm8::Button2Click() {
 }
 
 void TForm8::send() {
-    const ProfileFile settings(Form1 ? Form1->settingsPath() : std::string());
-    const MailServer server = mailServer(bytesOf(ui->Edit3->text()),
-                                         settings.read(kMailSection, kSecurityKey, ""));
+    const ProfileFile ini(rostrix::settingsPath());
+    const MailServer server =
+        mailServer(bytesOf(ui->Edit3->text()), ini.read(settings::kMail, settings::kSecurity, ""));
     SmtpClient1.Host = server.host;
     SmtpClient1.Port = server.port;
     SmtpClient1.Security = server.security;
@@ -167,7 +168,7 @@ void TForm8::send() {
     SmtpClient1.EncodeType = uuMime;
     TMailMessage& m = SmtpClient1.MailMessage;
     m.FromAddress = bytesOf(ui->Edit1->text());
-    m.ToAddress = {libraryAddress(Form1 ? Form1->settingsPath() : std::string())};
+    m.ToAddress = {libraryAddress(rostrix::settingsPath())};
     m.Body = textLines(bytesOf(ui->Memo1->toPlainText()));
     for (int i = 0; i < ui->ListBox1->count(); ++i)
         m.Attachments.push_back(chosenPathBytes(ui->ListBox1->item(i)->text()));
@@ -199,7 +200,8 @@ void TForm8::reject() {
         if (sending_) {
             cancelled_ = true;
             SmtpClient1.Abort();
-            setStatus(QStringLiteral("Sending stopped: the library may not have received the mail"));
+            setStatus(
+                QStringLiteral("Sending stopped: the library may not have received the mail"));
         }
     }
     QDialog::reject();

@@ -5,15 +5,14 @@
 #include <QListWidget>
 #include <filesystem>
 
-#include "app/Forms.h"
 #include "package/tmEMailTeam.h"
 #include "platform/FolderListing.h"
 #include "platform/gui/CompactPath.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
-#include "shell/HomeFolder.h"
-#include "shell/tmHome.h"
+#include "platform/gui/GlobalForms.h"
+#include "settings/HomeFolder.h"
 #include "ui_tmZip.h"
 
 using namespace rostrix;
@@ -209,6 +208,6 @@ void TForm7::Button5Click() {
 }
 
 void TForm7::Button7Click() {
-    centreOver(Form8, Form1);
+    centreOver(Form8, theMainWindow());
     dialogs().showModal(Form8);
 }

@@ -3,7 +3,7 @@
 
 #include <QCommandLineParser>
 
-#include "update/UpdateSite.h"
+#include "settings/UpdateSite.h"
 
 namespace rostrix {
 

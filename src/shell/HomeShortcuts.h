@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-namespace rostrix {
+#include "platform/CommandKey.h"
 
-// A command of a window and the key that runs it, in QKeySequence's portable text.
-struct CommandKey {
-    const char* command;  // the object name of the button or action
-    const char* keys;
-};
+namespace rostrix {
 
 // The main window's commands that have a key in both layouts. F2 and F3 switch the
 // layout; Ctrl+R is kept for the careers. A key that a line edit takes for itself (Ctrl+A,

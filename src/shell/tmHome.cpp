@@ -8,7 +8,7 @@
 #include <QLayout>
 #include <filesystem>
 
-#include "app/Forms.h"
+#include "careers/tmCareers.h"
 #include "names/tmNames.h"
 #include "package/tmZip.h"
 #include "platform/Error.h"
@@ -18,15 +18,14 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
-#include "shell/HomeFolder.h"
-#include "shell/SettingsKeys.h"
+#include "platform/gui/GlobalForms.h"
+#include "settings/HomeFolder.h"
+#include "settings/SettingsKeys.h"
 #include "shell/TeamCommand.h"
 #include "shell/tmHomeLayout.h"
 #include "shell/tmPlayoffs.h"
 #include "shell/tmTeamCommands.h"
-#include "teamfile/tmCareers.h"
 #include "ui_tmHome.h"
-#include "update/UpdateSite.h"
 #include "update/tmAbout.h"
 
 using namespace rostrix;
@@ -75,7 +74,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui(new Ui::TForm1) {
     for (QWidget* w : findChildren<QWidget*>())
         if (w->accessibleName().isEmpty() && !w->toolTip().isEmpty())
             w->setAccessibleName(w->toolTip());
-    layout_ = new HomeLayout(this, ui, [this] { return settingsPath(); });
+    layout_ = new HomeLayout(this, ui, [] { return rostrix::settingsPath(); });
     layout_->onLayoutKey = [this](int key) { FormKeyUp(key); };
 
     connectHandlers();
@@ -116,21 +115,6 @@ void TForm1::connectHandlers() {
     // Enter in the Team or File box runs Create Team.
     for (QLineEdit* box : {ui->Edit1, static_cast<QLineEdit*>(ui->Edit2)})
         connect(box, &QLineEdit::returnPressed, this, guard([this] { Button3Click(); }));
-}
-
-std::string TForm1::settingsPath() const {
-    return rostrix::homeFolder() + "/" + settings::kFileName;
-}
-
-std::string TForm1::updateSite() {
-    std::string complaint;
-    const std::string site = configuredSite(settingsPath(), &complaint);
-    if (!complaint.empty() && !siteReported_) {
-        siteReported_ = true;
-        dialogs().message(this, QString::fromLatin1(kAppTitle), fileNameText(complaint),
-                          MsgIcon::None, Ok);
-    }
-    return site;
 }
 
 void TForm1::FormCreate() {
@@ -189,7 +173,7 @@ void TForm1::Button1Click() {
         PerlDirectory = chosenPathBytes(*chosen);
         showWrappedPath(ui->Label2, *chosen);
     }
-    ProfileFile ini(settingsPath());
+    ProfileFile ini(rostrix::settingsPath());
     ini.writeNow(settings::kDirectories, settings::kPerl, PerlDirectory);
 }
 
@@ -200,7 +184,7 @@ void TForm1::SpeedButton1Click() {
         Timer1->stop();
         ui->SpeedButton1->setAutoRaise(false);
     }
-    ProfileFile ini(settingsPath());
+    ProfileFile ini(rostrix::settingsPath());
     ini.writeNow(settings::kDirectories, settings::kDatabase, DatabaseDirectory);
 }
 
@@ -287,6 +271,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
-    ProfileFile ini(settingsPath());
+    ProfileFile ini(rostrix::settingsPath());
     ini.writeNow(settings::kSettings, settings::kAutoFileName, AutoFileNameSetting);
 }

@@ -50,12 +50,6 @@ public:
     void Exit1Click();
     void Timer1Timer();
 
-    // The settings file of this run: the home folder's qrdTeams.ini.
-    std::string settingsPath() const;
-    // The update site: the settings file's "Site" in "Update" when it holds a site
-    // address, else the built-in one. A value that is no such address is reported once.
-    std::string updateSite();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -66,5 +60,4 @@ private:
     Ui::TForm1* ui;
     rostrix::HomeLayout* layout_;
     bool centred_ = false;
-    bool siteReported_ = false;  // a malformed update site has been reported
 };

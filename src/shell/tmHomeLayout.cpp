@@ -8,8 +8,8 @@
 #include "platform/ProfileFile.h"
 #include "platform/gui/CommandKeys.h"
 #include "platform/gui/ErrorBox.h"
+#include "settings/SettingsKeys.h"
 #include "shell/HomeShortcuts.h"
-#include "shell/SettingsKeys.h"
 #include "ui_tmHome.h"
 
 namespace rostrix {

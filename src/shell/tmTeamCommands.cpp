@@ -5,11 +5,11 @@
 #include <QPlainTextEdit>
 #include <filesystem>
 
-#include "app/Forms.h"
 #include "platform/LineFile.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
+#include "platform/gui/GlobalForms.h"
 #include "platform/gui/InputBlock.h"
 #include "platform/gui/PaneText.h"
 #include "shell/TeamRunReport.h"

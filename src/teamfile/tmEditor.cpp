@@ -9,17 +9,16 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "app/Forms.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/gui/AccessibleLists.h"
 #include "platform/gui/CommandKeys.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
+#include "platform/gui/GlobalForms.h"
 #include "platform/gui/PaneText.h"
-#include "shell/HomeFolder.h"
 #include "platform/gui/TabTypingBox.h"
-#include "shell/tmHome.h"
+#include "settings/HomeFolder.h"
 #include "teamfile/EditorShortcuts.h"
 #include "teamfile/RosterFilter.h"
 #include "teamfile/TeamArchive.h"
@@ -279,6 +278,6 @@ void TForm4::ToolButton28Click() {
 // Hands a copy of the pane's lines to the player stat archive window.
 void TForm4::ToolButton29Click() {
     Form3->setTeamLines(rostrix::paneLines(Memo1()));
-    rostrix::centreOver(Form3, Form1);
+    rostrix::centreOver(Form3, rostrix::theMainWindow());
     dialogs().showModal(Form3);
 }

@@ -4,11 +4,11 @@
 #include <QFontDatabase>
 #include <QStyledItemDelegate>
 
+#include "careers/tmCareers.h"
 #include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/ErrorBox.h"
-#include "shell/HomeFolder.h"
+#include "settings/HomeFolder.h"
 #include "teamfile/PlayerArchive.h"
-#include "teamfile/tmCareers.h"
 #include "ui_tmPlyrArchive.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "update/VersionCheck.h"
 
-#include "update/UpdateSite.h"
+#include "settings/UpdateSite.h"
 
 namespace rostrix {
 

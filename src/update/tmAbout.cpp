@@ -7,16 +7,16 @@
 #include <QMouseEvent>
 #include <QShowEvent>
 
-#include "app/Forms.h"
 #include "platform/Error.h"
 #include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/Clicks.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
-#include "shell/tmHome.h"
+#include "platform/gui/GlobalForms.h"
+#include "settings/UpdateSite.h"
 #include "ui_tmAbout.h"
-#include "update/UpdateSite.h"
 #include "update/VersionCheck.h"
+#include "update/gui/SiteSetting.h"
 #include "update/tmDownload.h"
 
 using namespace rostrix;
@@ -43,9 +43,9 @@ TForm2::TForm2(QWidget* parent)
 
 TForm2::~TForm2() = default;
 
-std::string TForm2::siteBase() const {
+std::string TForm2::siteBase() {
     if (!SiteBase.empty()) return SiteBase;
-    return Form1 ? Form1->updateSite() : std::string(kSiteBase);
+    return updateSite(this);
 }
 
 // The link shows the site in use, which the settings file may change between showings;
@@ -115,6 +115,6 @@ void TForm2::Label6Click() {
         return;
     }
     if (dialogs().message(this, "Information", text, MsgIcon::Information, Yes | No) != Yes) return;
-    centreOver(Form10, Form1);
+    centreOver(Form10, theMainWindow());
     dialogs().showModal(Form10);
 }

@@ -39,7 +39,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::string siteBase() const;
+    std::string siteBase();
 
     std::unique_ptr<Ui::TForm2> ui;
     bool checkCancelled_ = false;

@@ -6,16 +6,16 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/Forms.h"
 #include "platform/Error.h"
 #include "platform/ReplacingFile.h"
 #include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/ErrorBox.h"
-#include "shell/HomeFolder.h"
-#include "shell/tmHome.h"
+#include "platform/gui/GlobalForms.h"
+#include "settings/HomeFolder.h"
+#include "settings/UpdateSite.h"
 #include "ui_tmDownload.h"
 #include "update/DownloadProgress.h"
-#include "update/UpdateSite.h"
+#include "update/gui/SiteSetting.h"
 
 using namespace rostrix;
 
@@ -59,7 +59,7 @@ void TForm10::showEvent(QShowEvent* event) {
 
 void TForm10::FormShow() {
     DownloadFolder = homeFolder();
-    site_ = !SiteBase.empty() ? SiteBase : Form1->updateSite();
+    site_ = !SiteBase.empty() ? SiteBase : updateSite(this);
     ui->Animate1->start();
     ui->ProgressBar1->setRange(0, kProgressMax);
     ui->ProgressBar1->setValue(0);

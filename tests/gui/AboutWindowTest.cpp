@@ -7,10 +7,10 @@
 #include <QtTest/QTest>
 #include <chrono>
 
+#include "settings/UpdateSite.h"
 #include "support/core/LoopbackServer.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "support/gui/UpdateWindows.h"
-#include "update/UpdateSite.h"
 
 namespace rostrix {
 namespace {

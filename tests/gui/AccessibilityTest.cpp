@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "app/Forms.h"
+#include "careers/tmCareers.h"
 #include "names/tmNames.h"
 #include "names/tmNamesDuplicate.h"
 #include "package/tmEMailTeam.h"
@@ -18,7 +19,6 @@
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "support/core/TempFolder.h"
-#include "teamfile/tmCareers.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
 #include "update/tmAbout.h"
@@ -32,7 +32,7 @@ TEST(Accessibility, EveryFocusableControlHasASpokenName) {
     test::TempFolder home(true);
     createForms();
     TForm15 careers;
-    const std::vector<QWidget*> forms{Form1, Form4,  Form2,  Form3,  Form5,   Form6,
+    const std::vector<QWidget*> forms{Form1, Form4, Form2,  Form3,  Form5,   Form6,
                                       Form7, Form8, Form10, Form14, &careers};
     for (QWidget* form : forms) {
         for (QWidget* w : form->findChildren<QWidget*>()) {

@@ -14,13 +14,13 @@
 #include <QtTest/QTest>
 
 #include "app/Forms.h"
+#include "careers/CareerCsv.h"
+#include "careers/gui/CareerChart.h"
+#include "careers/tmCareers.h"
 #include "platform/LineFile.h"
 #include "shell/tmHome.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
-#include "teamfile/CareerCsv.h"
-#include "teamfile/gui/CareerChart.h"
-#include "teamfile/tmCareers.h"
 #include "teamfile/tmPlyrArchive.h"
 
 namespace rostrix {

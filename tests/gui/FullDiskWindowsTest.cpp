@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "platform/gui/PaneText.h"
-#include "shell/HomeFolder.h"
+#include "settings/HomeFolder.h"
 #include "support/core/LoopbackServer.h"
 #include "support/core/TinyFileSystem.h"
 #include "support/gui/ScriptedDialogs.h"

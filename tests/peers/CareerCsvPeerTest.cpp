@@ -5,10 +5,10 @@
 #include <QJsonDocument>
 #include <QProcess>
 
+#include "careers/CareerCsv.h"
+#include "careers/CareerStats.h"
 #include "platform/LineFile.h"
 #include "support/core/TempFolder.h"
-#include "teamfile/CareerCsv.h"
-#include "teamfile/CareerStats.h"
 
 namespace rostrix {
 namespace {
@@ -25,19 +25,19 @@ TEST(CareerCsvPeer, PythonReadsTheHeaderEverySeasonAndTheTotals) {
     // A name with a comma, a quote and a Latin-1 letter; a damaged season.
     const std::string name = "O\"Brien, Zo\xEB";
     dir.write("player.dat",
-              "[" + name + "]\r\n"
-              "2000 Oakland     ==08 258  70  18   1   9  29  32  37 L   5  2  0  63 062-8\r\n"
-              "2001 Oakland     ==08 208  62  10   0   7  33  38  23 R   7  6  3  53 053-4 "
-              "011-D\r\n"
-              "2002 Oakland     ==08 2x8  70\r\n");
+              "[" + name +
+                  "]\r\n"
+                  "2000 Oakland     ==08 258  70  18   1   9  29  32  37 L   5  2  0  63 062-8\r\n"
+                  "2001 Oakland     ==08 208  62  10   0   7  33  38  23 R   7  6  3  53 053-4 "
+                  "011-D\r\n"
+                  "2002 Oakland     ==08 2x8  70\r\n");
     const CareerArchive archive(dir.file("player.dat"));
     const auto seasons = archive.seasons(0);
     ASSERT_TRUE(writeFileAtomic(dir.file("career.csv"), careerCsv(name, seasons)));
 
     QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"), QString::fromLatin1(kReadCsv),
-                  QString::fromStdString(dir.file("career.csv"))});
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(kReadCsv),
+                                             QString::fromStdString(dir.file("career.csv"))});
     ASSERT_TRUE(python.waitForFinished(60000));
     ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
     const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
@@ -60,8 +60,7 @@ TEST(CareerCsvPeer, PythonReadsTheHeaderEverySeasonAndTheTotals) {
         }
     }
     EXPECT_EQ(rows[2].toVariant().toStringList()[18], "011-D");
-    EXPECT_EQ(rows[3].toVariant().toStringList().last().toStdString(),
-              seasons[2].problemSummary());
+    EXPECT_EQ(rows[3].toVariant().toStringList().last().toStdString(), seasons[2].problemSummary());
     EXPECT_EQ(rows[4].toVariant().toStringList()[1], "Career");
     EXPECT_EQ(rows[4].toVariant().toStringList()[4], "466");
     EXPECT_EQ(rows[4].toVariant().toStringList().last(),

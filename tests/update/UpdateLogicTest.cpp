@@ -4,8 +4,8 @@
 #include <optional>
 #include <tuple>
 
+#include "settings/UpdateSite.h"
 #include "update/DownloadProgress.h"
-#include "update/UpdateSite.h"
 #include "update/VersionCheck.h"
 
 namespace rostrix {

@@ -53,6 +53,10 @@ void setMainWindow(QWidget* window) {
     mainWindow = window;
 }
 
+QWidget* theMainWindow() {
+    return mainWindow;
+}
+
 QWidget* openerFor(QWidget* owner) {
     if (owner && shown(owner->window())) return owner->window();
     return modalOpener(nullptr);

@@ -62,6 +62,8 @@ void setDialogs(Dialogs* d);
 
 // The window every other one opens over while none of ours is shown modally.
 void setMainWindow(QWidget* window);
+// That window, for the windows that centre themselves over it; null before it is made.
+QWidget* theMainWindow();
 // The window a box or window asked for by owner opens over: owner's window while it is
 // shown, else the window shown modally last that is still shown, else the main window
 // when shown; null when nothing is.

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "teamfile/CareerColumns.h"
-#include "teamfile/CareerEntry.h"
+#include "careers/CareerColumns.h"
+#include "careers/CareerEntry.h"
 
 namespace rostrix {
 

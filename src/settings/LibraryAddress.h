@@ -8,11 +8,6 @@ namespace rostrix {
 // Where team packages are mailed: the team library's submission address.
 inline constexpr const char* kLibraryAddress = "teams@library.example.org";
 
-// Leagues that run their own library put its address under this key of the settings
-// file. The program reads it and never writes it.
-inline constexpr const char* kMailSection = "Mail";
-inline constexpr const char* kLibraryKey = "Library";
-
 // The submission address: the settings file's "Library" key in section "Mail" when it
 // is there and not empty, else kLibraryAddress.
 std::string libraryAddress(const std::string& settingsPath);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/CareerCsv.h"
+#include "careers/CareerCsv.h"
 
-#include "teamfile/CareerStats.h"
+#include "careers/CareerStats.h"
 
 namespace rostrix {
 
@@ -65,6 +65,17 @@ std::string careerCsv(std::string_view name, const std::vector<SeasonEntry>& sea
     row.push_back(leftOutNote(leftOut));
     appendRow(out, row);
     return out;
+}
+
+QString careerCsvFileName(const QString& name) {
+    QString file;
+    for (const QChar c : name.simplified()) {
+        if (c.isLetterOrNumber() || c == '-' || c == '.')
+            file += c;
+        else if (c == ' ' && !file.endsWith('_'))
+            file += '_';
+    }
+    return (file.isEmpty() ? QStringLiteral("career") : file) + QStringLiteral(".csv");
 }
 
 }  // namespace rostrix

@@ -17,4 +17,7 @@ std::string homeFolder();
 // and homeFolder() then answers the current directory, as it does before any start-up.
 void settleHomeFolder(const std::string& startFolder);
 
+// The settings file qrdTeams.ini of the home folder.
+std::string settingsPath();
+
 }  // namespace rostrix

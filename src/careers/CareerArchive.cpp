@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/CareerArchive.h"
+#include "careers/CareerArchive.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,7 +27,8 @@ bool equalNoCase(std::string_view a, std::string_view b) {
 struct NoCaseHash {
     std::size_t operator()(std::string_view s) const {
         std::size_t h = 1469598103934665603ull;
-        for (const char c : s) h = (h ^ static_cast<unsigned char>(lowerAscii(c))) * 1099511628211ull;
+        for (const char c : s)
+            h = (h ^ static_cast<unsigned char>(lowerAscii(c))) * 1099511628211ull;
         return h;
     }
 };
@@ -137,9 +138,9 @@ struct CareerArchive::Scan {
         open = false;
         for (int r = 0; r < 2; ++r)
             if (seasons[r] > 0 || (r == 0 && seasons[1] == 0))
-                archive.careers_.push_back(CareerSummary{
-                    name, r == 1 ? CareerRole::Pitcher : CareerRole::Batter, seasons[r], first[r],
-                    last[r], begin, end});
+                archive.careers_.push_back(
+                    CareerSummary{name, r == 1 ? CareerRole::Pitcher : CareerRole::Batter,
+                                  seasons[r], first[r], last[r], begin, end});
     }
 };
 
@@ -170,17 +171,18 @@ static void scanLines(std::string_view text, std::size_t from, std::size_t to, H
             const std::string_view inner = trimmed(line, kLineBlanks).substr(1);
             const auto close = inner.rfind(']');
             header(trimmed(inner.substr(0, close), kLineBlanks),
-                   static_cast<std::size_t>(line.data() - base), static_cast<std::size_t>(after - base));
+                   static_cast<std::size_t>(line.data() - base),
+                   static_cast<std::size_t>(after - base));
             continue;
         }
         const auto eq = line.find('=', first);
         if (eq == std::string_view::npos) continue;
         // The archive's keys end in '=' themselves: "2000 Oakland     ==08 258 ...".
         std::size_t valueAt = eq + 1;
-        while (valueAt < line.size() && (line[valueAt] == ' ' || line[valueAt] == '\t'))
-            ++valueAt;
+        while (valueAt < line.size() && (line[valueAt] == ' ' || line[valueAt] == '\t')) ++valueAt;
         if (valueAt < line.size() && line[valueAt] == '=') ++valueAt;
-        entry(trimmed(line.substr(first, eq - first), kLineBlanks), readValue(line.substr(valueAt)));
+        entry(trimmed(line.substr(first, eq - first), kLineBlanks),
+              readValue(line.substr(valueAt)));
     }
 }
 
@@ -226,11 +228,12 @@ std::vector<SeasonEntry> CareerArchive::seasons(std::size_t career) const {
     forEachValue(career, [&](std::string_view key, std::string_view value) {
         entries.push_back(parseSeasonEntry(key, value));
     });
-    std::stable_sort(entries.begin(), entries.end(), [](const SeasonEntry& a, const SeasonEntry& b) {
-        const int ya = a.year == 0 ? std::numeric_limits<int>::max() : a.year;
-        const int yb = b.year == 0 ? std::numeric_limits<int>::max() : b.year;
-        return ya != yb ? ya < yb : a.team < b.team;
-    });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const SeasonEntry& a, const SeasonEntry& b) {
+                         const int ya = a.year == 0 ? std::numeric_limits<int>::max() : a.year;
+                         const int yb = b.year == 0 ? std::numeric_limits<int>::max() : b.year;
+                         return ya != yb ? ya < yb : a.team < b.team;
+                     });
     return entries;
 }
 

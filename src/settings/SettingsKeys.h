@@ -19,4 +19,12 @@ inline constexpr const char* kShowMenus = "Show Menus";
 inline constexpr const char* kUpdate = "Update";
 inline constexpr const char* kSite = "Site";
 
+// Read only as well: the team library's address, and the starting texts of the mail
+// window's Host and From boxes with the choice of exchange ("plain", "starttls", "tls").
+inline constexpr const char* kMail = "Mail";
+inline constexpr const char* kLibrary = "Library";
+inline constexpr const char* kServer = "Server";
+inline constexpr const char* kFrom = "From";
+inline constexpr const char* kSecurity = "Security";
+
 }  // namespace rostrix::settings

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "teamfile/CareerArchive.h"
+#include "careers/CareerArchive.h"
 
 namespace rostrix {
 
@@ -32,8 +32,8 @@ private:
     void apply();
 
     const std::vector<CareerSummary>& careers_;
-    std::string foldedNames_;               // every name in lower case, one after another
-    std::vector<std::uint32_t> nameStart_;  // where each career's name starts in it
+    std::string foldedNames_;                         // every name in lower case, one after another
+    std::vector<std::uint32_t> nameStart_;            // where each career's name starts in it
     std::vector<std::vector<std::uint32_t>> orders_;  // ascending, per column, made on demand
     std::vector<std::uint32_t> shown_;
     std::string needle_;

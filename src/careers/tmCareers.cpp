@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/tmCareers.h"
+#include "careers/tmCareers.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
 
+#include "careers/CareerCsv.h"
+#include "careers/gui/CareerModels.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
 #include "platform/gui/SaveName.h"
-#include "teamfile/CareerCsv.h"
-#include "teamfile/gui/CareerModels.h"
 #include "ui_tmCareers.h"
 
 using namespace rostrix;
@@ -27,18 +27,6 @@ const char* defaultChart(CareerRole role) {
 int decimalsOf(const CareerColumn& column) {
     if (column.kind == ColumnKind::Count) return 0;
     return column.kind == ColumnKind::Era ? 2 : 3;
-}
-
-// "Able, Abe" gives "Able_Abe.csv": no character a file name could trip over.
-QString suggestedFileName(const QString& name) {
-    QString file;
-    for (const QChar c : name.simplified()) {
-        if (c.isLetterOrNumber() || c == '-' || c == '.')
-            file += c;
-        else if (c == ' ' && !file.endsWith('_'))
-            file += '_';
-    }
-    return (file.isEmpty() ? QStringLiteral("career") : file) + QStringLiteral(".csv");
 }
 
 void fitColumns(QTableView* table) {
@@ -94,8 +82,9 @@ TForm15::TForm15(QWidget* parent)
     connect(ui->StatCombo, &QComboBox::currentIndexChanged, this,
             guard([this] { StatComboChange(); }));
     connect(ui->MinimumSpin, &QSpinBox::valueChanged, this, guard([this] { StatComboChange(); }));
-    connect(ui->LeaderTable, &QTableView::activated, this,
-            [this](const QModelIndex& index) { guarded([&] { LeaderTableActivate(index.row()); }); });
+    connect(ui->LeaderTable, &QTableView::activated, this, [this](const QModelIndex& index) {
+        guarded([&] { LeaderTableActivate(index.row()); });
+    });
     connect(ui->Tabs, &QTabWidget::currentChanged, this, guard([this] { TabsChange(); }));
     connect(ui->CloseButton, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -138,12 +127,14 @@ void TForm15::showArchiveLine() {
                        .arg(archive_->careers().size())
                        .arg(path);
             if (archive_->repeats() > 0)
-                line += QStringLiteral(" %1 repeated names or keys are not read, as the "
-                                       "archive's own reads skip them.")
+                line += QStringLiteral(
+                            " %1 repeated names or keys are not read, as the "
+                            "archive's own reads skip them.")
                             .arg(archive_->repeats());
             if (archive_->holdsNonText())
-                line += QStringLiteral(" The file holds bytes no text file has; what could "
-                                       "be read is listed.");
+                line += QStringLiteral(
+                    " The file holds bytes no text file has; what could "
+                    "be read is listed.");
             break;
     }
     ui->ArchiveLabel->setText(line);
@@ -182,8 +173,8 @@ void TForm15::openCareer(int career) {
     const CareerSummary& c = archive_->careers()[static_cast<std::size_t>(career)];
     const bool roleChanged = seasons_->role() != c.role || ui->ChartCombo->count() == 0;
     seasons_->setSeasons(archive_->seasons(static_cast<std::size_t>(career)), c.role);
-    ui->PlayerLabel->setText(QStringLiteral("Seasons of %1 (%2)")
-                                 .arg(latin1Text(c.name), roleText(c.role).toLower()));
+    ui->PlayerLabel->setText(
+        QStringLiteral("Seasons of %1 (%2)").arg(latin1Text(c.name), roleText(c.role).toLower()));
     ui->TotalsNote->setText(c.seasons == 0
                                 ? QStringLiteral("No seasons are filed under this name.")
                                 : QString::fromStdString(leftOutNote(seasons_->leftOut())));
@@ -223,18 +214,15 @@ void TForm15::ChartComboChange() {
 void TForm15::ExportButtonClick() {
     if (career_ < 0) return;
     const std::string name(archive_->careers()[static_cast<std::size_t>(career_)].name);
-    FileDialogSpec dialog{QStringLiteral("Export Career"),
-                          QStringLiteral("csv"),
-                          QStringLiteral("CSV Files|*.csv"),
-                          fileNameText(folder_),
-                          suggestedFileName(latin1Text(name)),
-                          false};
+    FileDialogSpec dialog{QStringLiteral("Export Career"),     QStringLiteral("csv"),
+                          QStringLiteral("CSV Files|*.csv"),   fileNameText(folder_),
+                          careerCsvFileName(latin1Text(name)), false};
     const auto path = chooseSaveName(this, dialog, std::string());
     if (!path) return;
     if (!writeFileAtomic(*path, careerCsv(name, seasons_->seasons())))
         throw Error(formatText("Cannot create file %s", *path));
-    ui->ArchiveLabel->setText(QStringLiteral("%1 written to %2.")
-                                  .arg(latin1Text(name), fileNameText(*path)));
+    ui->ArchiveLabel->setText(
+        QStringLiteral("%1 written to %2.").arg(latin1Text(name), fileNameText(*path)));
 }
 
 void TForm15::fillStatCombo() {
@@ -242,12 +230,12 @@ void TForm15::fillStatCombo() {
         const auto& columns = careerColumns(role);
         for (std::size_t i = 0; i < columns.size(); ++i)
             if (isStatistic(columns[i]))
-                ui->StatCombo->addItem(
-                    (role == CareerRole::Pitcher ? QStringLiteral("Pitching: ")
-                                                 : QStringLiteral("Batting: ")) +
-                        QString::fromLatin1(columns[i].title) + QStringLiteral(" - ") +
-                        QString::fromLatin1(columns[i].meaning),
-                    static_cast<int>(role) * 100 + static_cast<int>(i));
+                ui->StatCombo->addItem((role == CareerRole::Pitcher ? QStringLiteral("Pitching: ")
+                                                                    : QStringLiteral("Batting: ")) +
+                                           QString::fromLatin1(columns[i].title) +
+                                           QStringLiteral(" - ") +
+                                           QString::fromLatin1(columns[i].meaning),
+                                       static_cast<int>(role) * 100 + static_cast<int>(i));
     }
     ui->StatCombo->setCurrentIndex(
         ui->StatCombo->findData(static_cast<int>(columnIndex(CareerRole::Batter, "HR"))));
@@ -271,8 +259,8 @@ void TForm15::StatComboChange() {
     }
     ui->MinimumSpin->setEnabled(rate);
     ui->MinimumLabel->setEnabled(rate);
-    ui->MinimumLabel->setText(QStringLiteral("&Minimum %1:").arg(QString::fromLatin1(
-        careerColumns(role)[3].title)));
+    ui->MinimumLabel->setText(
+        QStringLiteral("&Minimum %1:").arg(QString::fromLatin1(careerColumns(role)[3].title)));
     if (!archive_ || ui->Tabs->currentWidget() != ui->LeadersTab) return;
     if (!leaders_) {
         // Every career's totals, once per opening: a moment for a large archive.

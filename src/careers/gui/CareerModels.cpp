@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/gui/CareerModels.h"
+#include "careers/gui/CareerModels.h"
 
 #include <QBrush>
 #include <QColor>
@@ -12,8 +12,8 @@ namespace {
 const char* const kListTitles[] = {"Name", "Role", "Seasons", "First", "Last"};
 
 QVariant alignNumbers(bool number) {
-    return QVariant::fromValue(Qt::Alignment(
-        (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+    return QVariant::fromValue(
+        Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
 }
 
 }  // namespace
@@ -163,8 +163,7 @@ QVariant SeasonTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant SeasonTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     const auto& columns = careerColumns(role_);
-    if (orientation != Qt::Horizontal || section < 0 ||
-        section >= static_cast<int>(columns.size()))
+    if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(columns.size()))
         return QAbstractTableModel::headerData(section, orientation, role);
     const CareerColumn& c = columns[static_cast<std::size_t>(section)];
     if (role == Qt::DisplayRole) return QString::fromLatin1(c.title);

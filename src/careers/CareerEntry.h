@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "teamfile/CareerColumns.h"
+#include "careers/CareerColumns.h"
 
 namespace rostrix {
 
@@ -36,8 +36,8 @@ struct SeasonEntry {
 
 // A statistic as read from its columns of a season value.
 struct FieldRead {
-    std::string_view text;    // the field's characters without the padding blanks
-    std::int64_t number = -1; // counts and ERA
+    std::string_view text;     // the field's characters without the padding blanks
+    std::int64_t number = -1;  // counts and ERA
     const char* problem = nullptr;
 };
 FieldRead readField(std::string_view value, const CareerColumn& column);

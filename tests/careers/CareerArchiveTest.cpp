@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <utility>
 
+#include "careers/CareerList.h"
+#include "careers/CareerStats.h"
 #include "support/core/TempFolder.h"
 #include "teamfile/ArchiveTestData.h"
-#include "teamfile/CareerList.h"
-#include "teamfile/CareerStats.h"
 #include "teamfile/PlayerArchive.h"
 #include "teamfile/TeamFile.h"
 
@@ -77,13 +77,15 @@ TEST(CareerArchive, TotalsAndRatesComeFromSumsNotFromSeasonAverages) {
     EXPECT_EQ(seasonCellText(pitcher[0], columnIndex(CareerRole::Pitcher, "ERA")), "4.37");
 
     // The chart's 2001 point sums both teams: Hit 62+30 = 92, AVG 92/308 = .2987.
-    const auto hits = chartPoints(batter, CareerRole::Batter, columnIndex(CareerRole::Batter, "Hit"));
+    const auto hits =
+        chartPoints(batter, CareerRole::Batter, columnIndex(CareerRole::Batter, "Hit"));
     ASSERT_EQ(hits.size(), 2u);
     EXPECT_EQ(hits[0].year, 2000);
     EXPECT_EQ(hits[0].value, 70);
     EXPECT_EQ(hits[1].year, 2001);
     EXPECT_EQ(hits[1].value, 92);
-    const auto avg = chartPoints(batter, CareerRole::Batter, columnIndex(CareerRole::Batter, "AVG"));
+    const auto avg =
+        chartPoints(batter, CareerRole::Batter, columnIndex(CareerRole::Batter, "AVG"));
     EXPECT_NEAR(avg[1].value, 92.0 / 308.0, 1e-12);
 
     // Leaders see the same totals.
@@ -91,7 +93,8 @@ TEST(CareerArchive, TotalsAndRatesComeFromSumsNotFromSeasonAverages) {
     const auto top = leaders.top(CareerRole::Pitcher, columnIndex(CareerRole::Pitcher, "ERA"), 100);
     ASSERT_EQ(top.size(), 1u);
     EXPECT_NEAR(top[0].value, 550.18 / 140.0, 1e-9);
-    EXPECT_TRUE(leaders.top(CareerRole::Pitcher, columnIndex(CareerRole::Pitcher, "ERA"), 141).empty());
+    EXPECT_TRUE(
+        leaders.top(CareerRole::Pitcher, columnIndex(CareerRole::Pitcher, "ERA"), 141).empty());
 }
 
 // The team's text in a column range, without its padding: what the table must show.
@@ -136,7 +139,8 @@ TEST(CareerArchive, WriteAllOfTwoSeasonsReadsBackEveryColumnAsTheTeamFileHasIt) 
             const auto& cols = careerColumns(role);
             for (std::size_t i = 0; i < cols.size(); ++i)
                 if (cols[i].first != 0) {
-                    EXPECT_EQ(entry.cells[i], teamText(line, cols[i])) << name << " " << cols[i].title;
+                    EXPECT_EQ(entry.cells[i], teamText(line, cols[i]))
+                        << name << " " << cols[i].title;
                 }
             ++players;
         }
@@ -151,32 +155,38 @@ struct DamageCase {
     const char* what;
     std::string bytes;
     std::size_t careers;
-    std::size_t seasons;     // of the first career
-    const char* problem;     // expected in the damaged row's problems, "" for none
-    const char* column;      // the column it is marked in
+    std::size_t seasons;  // of the first career
+    const char* problem;  // expected in the damaged row's problems, "" for none
+    const char* column;   // the column it is marked in
     int leftOut;
 };
 
 TEST(CareerArchive, DamagedArchivesShowWhatCanBeReadAndKeepItOutOfTotals) {
-    const std::string sound = "2000 Oakland     ==08 258  70  18   1   9  29  32  37 L   5  2  0  63 062-8\r\n";
+    const std::string sound =
+        "2000 Oakland     ==08 258  70  18   1   9  29  32  37 L   5  2  0  63 062-8\r\n";
     const DamageCase cases[] = {
         {"value cut short", "[A, B]\r\n" + sound + "2001 Oakland     ==08 258  70  18\r\n", 1, 2,
          "3B: missing", "3B", 1},
         {"value ends inside a field", "[A, B]\r\n" + sound + "2001 Oakland     ==08 258  7\r\n", 1,
          2, "Hit: cut short", "Hit", 1},
-        {"letters for digits", "[A, B]\r\n" + sound +
+        {"letters for digits",
+         "[A, B]\r\n" + sound +
              "2001 Oakland     ==08 2x8  70  18   1   9  29  32  37 L   5  2  0  63 062-8\r\n",
          1, 2, "AB: not a number", "AB", 1},
-        {"shifted by a column", "[A, B]\r\n" + sound +
+        {"shifted by a column",
+         "[A, B]\r\n" + sound +
              "2001 Oakland     ==08 2580 70  18   1   9  29  32  37 L   5  2  0  63 062-8\r\n",
          1, 2, "Hit: not in its columns", "Hit", 1},
-        {"key not year and team", "[A, B]\r\n" + sound +
+        {"key not year and team",
+         "[A, B]\r\n" + sound +
              "Oakland          ==08 258  70  18   1   9  29  32  37 L   5  2  0  63 062-8\r\n",
          1, 2, "is not a year and a team", "Year", 1},
-        {"bad group", "[A, B]\r\n" + sound +
+        {"bad group",
+         "[A, B]\r\n" + sound +
              "2001 Oakland     ==08 258  70  18   1   9  29  32  37 L   5  2  0  63 06x-8\r\n",
          1, 2, "Gam-P: not a games-at-position group", "Gam-P", 1},
-        {"text after the last column", "[A, B]\r\n" + sound +
+        {"text after the last column",
+         "[A, B]\r\n" + sound +
              "2001 Oakland     ==08 258  70  18   1   9  29  32  37 L   5  2  0  63 062-8 011-D "
              "001-3 x\r\n",
          1, 2, "text after the last column", "Gam-P", 1},
@@ -184,11 +194,11 @@ TEST(CareerArchive, DamagedArchivesShowWhatCanBeReadAndKeepItOutOfTotals) {
         {"last header ends in a lone CR", "[A, B]\r\n" + sound + "[C, D]\r", 2, 1, "", "", 0},
         {"only a title entry", "[A, B]\r\n" + kTitle, 1, 0, "", "", 0},
         {"repeated key and section: the first counts",
-         "[A, B]\r\n" + sound + "2000 OAKLAND     ==08 999 999\r\n[a, b]\r\n" + sound, 1, 1, "",
-         "", 0},
+         "[A, B]\r\n" + sound + "2000 OAKLAND     ==08 999 999\r\n[a, b]\r\n" + sound, 1, 1, "", "",
+         0},
         {"LF and CR line ends, comment, text before any section",
-         "junk=1\n[A, B]\r; c\r" + std::string(sound.begin(), sound.end() - 2) + "\n", 1, 1, "",
-         "", 0},
+         "junk=1\n[A, B]\r; c\r" + std::string(sound.begin(), sound.end() - 2) + "\n", 1, 1, "", "",
+         0},
         {"not text", std::string(kNotText, sizeof kNotText - 1), 1, 1, "is not a year and a team",
          "Year", 1},
     };
@@ -211,8 +221,8 @@ TEST(CareerArchive, DamagedArchivesShowWhatCanBeReadAndKeepItOutOfTotals) {
         if (*c.problem == '\0') continue;
         const SeasonEntry& bad = seasons.back();
         const bool atEnd = std::string_view(c.what) == "text after the last column";
-        const std::size_t at = atEnd ? careerColumns(bad.role).size() - 4
-                                     : columnIndex(bad.role, c.column);
+        const std::size_t at =
+            atEnd ? careerColumns(bad.role).size() - 4 : columnIndex(bad.role, c.column);
         EXPECT_NE(bad.problems[at].find(c.problem), std::string::npos) << bad.problemSummary();
         // What could be read is still there.
         EXPECT_EQ(bad.cells[1].empty(), std::string_view(c.column) == "Year");
@@ -244,17 +254,20 @@ TEST(CareerLeaders, RankBestFirstWithTiesByNameAndRatesOnlyAboveTheMinimum) {
     // ERA: Ace 9*(2.00*90/9)/90 = 2.00; Bee (3.00*100 + 1.20*100)/200 = 2.10; Cid 1.50 over
     // only 30 innings. Walks: Ace 20 and Bee 10+10 tie, Cid 5. WHIP: Bee (180+20)/200 = 1.000.
     dir.write("player.dat", "[Cid, C]\r\n" + pitching(2000, 30, 20, 5, 150) + "[Bee, B]\r\n" +
-                                pitching(2000, 100, 90, 10, 300) + pitching(2001, 100, 90, 10, 120) +
-                                "[Ace, A]\r\n" + pitching(2000, 90, 60, 20, 200) + kSmallArchive);
+                                pitching(2000, 100, 90, 10, 300) +
+                                pitching(2001, 100, 90, 10, 120) + "[Ace, A]\r\n" +
+                                pitching(2000, 90, 60, 20, 200) + kSmallArchive);
     const CareerArchive archive(dir.file("player.dat"));
     const CareerLeaders leaders(archive);
     const auto names = [&](const char* title, std::int64_t minimum, std::size_t count) {
         std::string s;
-        for (const auto& row :
-             leaders.top(CareerRole::Pitcher, columnIndex(CareerRole::Pitcher, title), minimum, count))
+        for (const auto& row : leaders.top(CareerRole::Pitcher,
+                                           columnIndex(CareerRole::Pitcher, title), minimum, count))
             s += std::string(archive.careers()[row.career].name) + "=" +
-                 formatStat(careerColumns(CareerRole::Pitcher)[columnIndex(CareerRole::Pitcher, title)],
-                            row.value) + ";";
+                 formatStat(
+                     careerColumns(CareerRole::Pitcher)[columnIndex(CareerRole::Pitcher, title)],
+                     row.value) +
+                 ";";
         return s;
     };
     const struct {
@@ -271,7 +284,8 @@ TEST(CareerLeaders, RankBestFirstWithTiesByNameAndRatesOnlyAboveTheMinimum) {
         {"WHIP", 100, 25, "Bee, B=1.000;Pitch, Pete=1.479;"},
         {"T", 0, 25, ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(names(c.title, c.minimum, c.count), c.expected) << c.title;
+    for (const auto& c : cases)
+        EXPECT_EQ(names(c.title, c.minimum, c.count), c.expected) << c.title;
     // Batters are ranked among batters only.
     const auto hits = leaders.top(CareerRole::Batter, columnIndex(CareerRole::Batter, "Hit"), 0);
     ASSERT_EQ(hits.size(), 1u);
@@ -283,7 +297,8 @@ TEST(CareerList, SortsByEachColumnAndSearchesNamesWithoutRegardToCase) {
     dir.write("player.dat",
               "[Zed, Al]\r\n1990 X           ==08 258  70\r\n1995 X           ==08 258  70\r\n"
               "[able, Bo]\r\n2001 X           ==01 258  70\r\n"
-              "[\xC9" "CLAIR, Jo]\r\n1980 X           ==08 258  70\r\n2000 X           ==01 1\r\n");
+              "[\xC9"
+              "CLAIR, Jo]\r\n1980 X           ==08 258  70\r\n2000 X           ==01 1\r\n");
     const CareerArchive archive(dir.file("player.dat"));
     CareerList list(archive.careers());
     const auto names = [&] {
@@ -299,15 +314,41 @@ TEST(CareerList, SortsByEachColumnAndSearchesNamesWithoutRegardToCase) {
         const char* search;
         const char* expected;
     } cases[] = {
-        {CareerList::Name, true, "", "able, Bo(P);Zed, Al;\xC9" "CLAIR, Jo;\xC9" "CLAIR, Jo(P);"},
-        {CareerList::Name, false, "", "\xC9" "CLAIR, Jo(P);\xC9" "CLAIR, Jo;Zed, Al;able, Bo(P);"},
-        {CareerList::Seasons, false, "", "Zed, Al;\xC9" "CLAIR, Jo(P);\xC9" "CLAIR, Jo;able, Bo(P);"},
-        {CareerList::FirstYear, true, "", "\xC9" "CLAIR, Jo;Zed, Al;\xC9" "CLAIR, Jo(P);able, Bo(P);"},
-        {CareerList::LastYear, true, "", "\xC9" "CLAIR, Jo;Zed, Al;\xC9" "CLAIR, Jo(P);able, Bo(P);"},
+        {CareerList::Name, true, "",
+         "able, Bo(P);Zed, Al;\xC9"
+         "CLAIR, Jo;\xC9"
+         "CLAIR, Jo(P);"},
+        {CareerList::Name, false, "",
+         "\xC9"
+         "CLAIR, Jo(P);\xC9"
+         "CLAIR, Jo;Zed, Al;able, Bo(P);"},
+        {CareerList::Seasons, false, "",
+         "Zed, Al;\xC9"
+         "CLAIR, Jo(P);\xC9"
+         "CLAIR, Jo;able, Bo(P);"},
+        {CareerList::FirstYear, true, "",
+         "\xC9"
+         "CLAIR, Jo;Zed, Al;\xC9"
+         "CLAIR, Jo(P);able, Bo(P);"},
+        {CareerList::LastYear, true, "",
+         "\xC9"
+         "CLAIR, Jo;Zed, Al;\xC9"
+         "CLAIR, Jo(P);able, Bo(P);"},
         {CareerList::Name, true, "AB", "able, Bo(P);"},
-        {CareerList::Name, true, "\xE9" "c", "\xC9" "CLAIR, Jo;\xC9" "CLAIR, Jo(P);"},
-        {CareerList::Name, true, ", ", "able, Bo(P);Zed, Al;\xC9" "CLAIR, Jo;\xC9" "CLAIR, Jo(P);"},
-        {CareerList::Name, true, ", j", "\xC9" "CLAIR, Jo;\xC9" "CLAIR, Jo(P);"},
+        {CareerList::Name, true,
+         "\xE9"
+         "c",
+         "\xC9"
+         "CLAIR, Jo;\xC9"
+         "CLAIR, Jo(P);"},
+        {CareerList::Name, true, ", ",
+         "able, Bo(P);Zed, Al;\xC9"
+         "CLAIR, Jo;\xC9"
+         "CLAIR, Jo(P);"},
+        {CareerList::Name, true, ", j",
+         "\xC9"
+         "CLAIR, Jo;\xC9"
+         "CLAIR, Jo(P);"},
         {CareerList::Name, true, "nobody", ""},
     };
     for (const auto& c : cases) {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/HomeFolder.h"
+#include "settings/HomeFolder.h"
 
 #include <filesystem>
 #include <system_error>
+
+#include "settings/SettingsKeys.h"
 
 namespace rostrix {
 
@@ -23,6 +25,10 @@ std::string homeFolder() {
 
 void settleHomeFolder(const std::string& startFolder) {
     settled() = startFolder;
+}
+
+std::string settingsPath() {
+    return homeFolder() + "/" + settings::kFileName;
 }
 
 }  // namespace rostrix

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "teamfile/CareerArchive.h"
+#include "careers/CareerArchive.h"
 
 namespace rostrix {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/CareerColumns.h"
+#include "careers/CareerColumns.h"
 
 namespace rostrix {
 

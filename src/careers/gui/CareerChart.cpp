@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/gui/CareerChart.h"
+#include "careers/gui/CareerChart.h"
 
 #include <QChart>
 #include <QLineSeries>
@@ -9,7 +9,10 @@
 namespace rostrix {
 
 CareerChart::CareerChart(QWidget* parent)
-    : QChartView(parent), series_(new QLineSeries), years_(new QValueAxis), values_(new QValueAxis) {
+    : QChartView(parent),
+      series_(new QLineSeries),
+      years_(new QValueAxis),
+      values_(new QValueAxis) {
     auto* chart = new QChart;
     chart->legend()->hide();
     chart->addSeries(series_);
@@ -38,8 +41,9 @@ void CareerChart::showPoints(const QString& title, const std::vector<ChartPoint>
         values_->setRange(0, 1);
         return;
     }
-    const auto [low, high] = std::minmax_element(
-        points.begin(), points.end(), [](const auto& a, const auto& b) { return a.value < b.value; });
+    const auto [low, high] =
+        std::minmax_element(points.begin(), points.end(),
+                            [](const auto& a, const auto& b) { return a.value < b.value; });
     // One year of room either side, so the first and last points are not on the frame.
     years_->setRange(points.front().year - 1, points.back().year + 1);
     // Whole years on the axis, about ten labels at most.

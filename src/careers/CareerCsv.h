@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "teamfile/CareerArchive.h"
+#include "careers/CareerArchive.h"
 
 namespace rostrix {
 
@@ -13,6 +14,10 @@ namespace rostrix {
 // the seasons table's titles and "Problem", one row per season entry with the texts the
 // table shows, and the career totals last.
 std::string careerCsv(std::string_view name, const std::vector<SeasonEntry>& seasons);
+
+// The name offered for a player's export: "Able, Abe" gives "Able_Abe.csv", no character
+// a file name could trip over.
+QString careerCsvFileName(const QString& name);
 
 // Archive bytes are Latin-1; the file is UTF-8.
 std::string latin1ToUtf8(std::string_view bytes);

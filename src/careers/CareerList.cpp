@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/CareerList.h"
+#include "careers/CareerList.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <QChartView>
 #include <vector>
 
-#include "teamfile/CareerStats.h"
+#include "careers/CareerStats.h"
 
 class QLineSeries;
 class QValueAxis;

@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "teamfile/CareerArchive.h"
-#include "teamfile/CareerList.h"
-#include "teamfile/CareerStats.h"
+#include "careers/CareerArchive.h"
+#include "careers/CareerList.h"
+#include "careers/CareerStats.h"
 
 namespace rostrix {
 

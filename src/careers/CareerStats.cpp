@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/CareerStats.h"
+#include "careers/CareerStats.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,7 +16,12 @@ struct Places {
 
 Places placesOf(CareerRole role, const char* first) {
     const auto at = [role](const char* title) { return columnIndex(role, title); };
-    return {at(first), at("Hit"), at("2B"), at("3B"), at("HR"), at("BB"),
+    return {at(first),
+            at("Hit"),
+            at("2B"),
+            at("3B"),
+            at("HR"),
+            at("BB"),
             role == CareerRole::Pitcher ? at("ERA") : static_cast<std::size_t>(-1)};
 }
 
@@ -32,11 +37,9 @@ std::optional<double> ratio(double numerator, std::int64_t denominator) {
 }
 
 bool nameBefore(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) {
-                                            return static_cast<unsigned char>(foldCase(x)) <
-                                                   static_cast<unsigned char>(foldCase(y));
-                                        });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(foldCase(x)) < static_cast<unsigned char>(foldCase(y));
+    });
 }
 
 }  // namespace
@@ -89,9 +92,9 @@ std::optional<double> statValue(const CareerLine& line, std::size_t column) {
         case RateKind::OnBase:
             return ratio(sum(at.hits) + sum(at.walks), atBats + line.sums[at.walks]);
         case RateKind::Slugging:
-            return ratio(sum(at.hits) + sum(at.doubles) + 2 * sum(at.triples) +
-                             3 * sum(at.homeRuns),
-                         atBats);
+            return ratio(
+                sum(at.hits) + sum(at.doubles) + 2 * sum(at.triples) + 3 * sum(at.homeRuns),
+                atBats);
         case RateKind::HitsWalksPerInning:
             return ratio(sum(at.hits) + sum(at.walks), atBats);
         case RateKind::None:
@@ -181,8 +184,7 @@ CareerLeaders::CareerLeaders(const CareerArchive& archive) : archive_(archive) {
 }
 
 std::vector<CareerLeaders::Row> CareerLeaders::top(CareerRole role, std::size_t column,
-                                                   std::int64_t minimum,
-                                                   std::size_t count) const {
+                                                   std::int64_t minimum, std::size_t count) const {
     const auto& columns = careerColumns(role);
     if (column >= columns.size() || !isStatistic(columns[column])) return {};
     const bool rate = isRateStatistic(columns[column]);

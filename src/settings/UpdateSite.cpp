@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "update/UpdateSite.h"
+#include "settings/UpdateSite.h"
 
 #include <cctype>
 
 #include "platform/ProfileFile.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 namespace rostrix {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/CareerEntry.h"
+#include "careers/CareerEntry.h"
 
 #include <algorithm>
 
@@ -76,8 +76,8 @@ int seasonKeyYear(std::string_view key, std::string_view* team) {
     const std::string_view name = trimmed(key.substr(5), kLineBlanks);
     if (name.empty()) return 0;
     if (team) *team = name;
-    const int year = (key[0] - '0') * 1000 + (key[1] - '0') * 100 + (key[2] - '0') * 10 +
-                     (key[3] - '0');
+    const int year =
+        (key[0] - '0') * 1000 + (key[1] - '0') * 100 + (key[2] - '0') * 10 + (key[3] - '0');
     return year;
 }
 
@@ -148,8 +148,8 @@ SeasonEntry parseSeasonEntry(std::string_view key, std::string_view value) {
                 } else {
                     // The key as it stands, so the user sees what to mend.
                     entry.cells[i] = std::string(key);
-                    entry.problems[i] = "Year: the key \"" + std::string(key) +
-                                        "\" is not a year and a team";
+                    entry.problems[i] =
+                        "Year: the key \"" + std::string(key) + "\" is not a year and a team";
                 }
                 break;
             case ColumnKind::Team:
