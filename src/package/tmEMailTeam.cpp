@@ -6,13 +6,14 @@
 
 #include "app/Forms.h"
 #include "package/LibraryAddress.h"
-#include "platform/gui/AccessibleLabels.h"
 #include "package/MailServer.h"
 #include "platform/ProfileFile.h"
+#include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/Clicks.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
+#include "platform/gui/PlainToolTip.h"
 #include "platform/gui/TabTypingBox.h"
 #include "shell/tmHome.h"
 #include "ui_tmEMailTeam.h"
@@ -44,6 +45,7 @@ TForm8::TForm8(QWidget* parent)
     onClick(ui->Label3, [this] { Button1Click(); });
     onClick(ui->Label7, [this] { Button1Click(); });
     markAsStatus(ui->Label6);
+    ui->Label6->setTextFormat(Qt::PlainText);  // names and paths are never taken as markup
     letCtrlTabLeave(ui->Memo1);
 
     SmtpClient1.Port = 25;
@@ -74,7 +76,7 @@ TForm8::TForm8(QWidget* parent)
         const auto answer = dialogs().passwordBox(
             this, QString::fromLatin1(kAppTitle),
             QStringLiteral("Password for %1 at %2:")
-                .arg(textOf(SmtpClient1.Login), textOf(SmtpClient1.Host)));
+                .arg(QString::fromStdString(SmtpClient1.Login), textOf(SmtpClient1.Host)));
         if (!answer) return false;
         password = answer->toUtf8().toStdString();
         return true;
@@ -101,7 +103,7 @@ void TForm8::FormShow() {
 void TForm8::setStatus(const QString& text) {
     ui->Label6->setText(text);
     // The label is narrow; its hint shows a long path in full.
-    ui->Label6->setToolTip(text);
+    setPlainToolTip(ui->Label6, text);
 }
 
 void TForm8::Button1Click() {
@@ -150,15 +152,19 @@ void TForm8::Button2Click() {
 }
 
 void TForm8::send() {
+    // An earlier outcome never stands beside this send's.
+    setStatus({});
     const ProfileFile settings(Form1 ? Form1->settingsPath() : std::string());
-    const MailServer server = mailServer(bytesOf(ui->Edit3->text()),
-                                         settings.read(kMailSection, kSecurityKey, ""));
+    const MailServer server =
+        mailServer(bytesOf(ui->Edit3->text()), settings.read(kMailSection, kSecurityKey, ""));
     SmtpClient1.Host = server.host;
     SmtpClient1.Port = server.port;
     SmtpClient1.Security = server.security;
     // The login is the User ID when one is typed, else the sender's address.
-    SmtpClient1.Login =
-        bytesOf(ui->Edit4->text().isEmpty() ? ui->Edit1->text() : ui->Edit4->text());
+    // Sent inside the login, as UTF-8 like the password.
+    SmtpClient1.Login = (ui->Edit4->text().isEmpty() ? ui->Edit1->text() : ui->Edit4->text())
+                            .toUtf8()
+                            .toStdString();
     // A user id typed here is the one to introduce with; else the one kept from before.
     if (!ui->Edit4->text().isEmpty()) SmtpClient1.UserID = bytesOf(ui->Edit4->text());
     SmtpClient1.Connect();
@@ -199,7 +205,8 @@ void TForm8::reject() {
         if (sending_) {
             cancelled_ = true;
             SmtpClient1.Abort();
-            setStatus(QStringLiteral("Sending stopped: the library may not have received the mail"));
+            setStatus(
+                QStringLiteral("Sending stopped: the library may not have received the mail"));
         }
     }
     QDialog::reject();
