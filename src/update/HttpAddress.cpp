@@ -72,6 +72,8 @@ std::string hostField(const HttpTarget& target) {
 }
 
 std::string resolveLocation(const std::string& location, const HttpTarget& current) {
+    // Left as it is, for splitAddress to refuse: never encoded into something it accepts.
+    if (location.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return location;
     const std::string base = std::string(current.secure ? "https://" : "http://") +
                              bracketed(current.host) + ":" + std::to_string(current.port) +
                              current.path;

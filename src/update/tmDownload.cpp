@@ -169,6 +169,11 @@ std::string TForm10::failureReason() const {
 void TForm10::showFailure() {
     ui->Label1->setText("Status:  Failed to download the Rostrix.");
     ui->Animate1->stop();
+    // A bar that showed a transfer of unknown size stops moving with the animation.
+    if (ui->ProgressBar1->maximum() == 0) {
+        ui->ProgressBar1->setRange(0, kProgressMax);
+        ui->ProgressBar1->setValue(0);
+    }
 }
 
 void TForm10::HttpClient1PacketRecvd() {
