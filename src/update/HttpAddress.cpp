@@ -44,9 +44,9 @@ HttpTarget splitAddress(const std::string& address, int portSetting,
     std::string full = address;
     if (!schemed)
         full = "http://" + (address[0] == '/' ? bracketed(previousHost) + address : address);
-    const QUrl url(QString::fromUtf8(full), QUrl::StrictMode);
+    const QUrl url(QString::fromUtf8(full), QUrl::TolerantMode);
     if (!url.isValid()) {
-        if (url.errorString().contains("port", Qt::CaseInsensitive))
+        if (url.errorString().startsWith("Invalid port"))
             throw Error("Invalid port in URL");
         throw Error("Invalid URL: " + address);
     }

@@ -499,48 +499,35 @@ TEST(SmtpClient, SubmissionSaysNothingInClearAfterEhlo) {
 namespace rostrix {
 namespace {
 
-// Exchanges inside TLS: a greeting trickled byte by byte inside one record still ends at
-// the reply's time limit, and a server that asks for more after AUTH PLAIN gets "*" before
-// anything else is said.
+// Inside TLS: a greeting trickled byte by byte within one record still ends at the reply's
+// time limit (not ten times later), and a 334 to AUTH PLAIN gets "*" before anything else.
 TEST(SmtpClient, TlsScriptedExchanges) {
     test::ThrowawayCa ca;
     ASSERT_TRUE(ca.ok());
     const auto cert = ca.issue({"localhost"});
     const std::string plain = "AUTH PLAIN " + QByteArray("\0coach\0pw", 9).toBase64().toStdString();
-    using Hear = std::function<void()>;  // reads the client's next line into the record
     const struct {
-        const char* name;
-        std::function<void(test::TlsPeer&, const Hear&)> script;
+        std::vector<std::string> replies;  // one after each line heard; the first is trickled
         std::string error;
-        std::vector<std::string> heard;  // the client's lines, without line ends
+        std::vector<std::string> heard;
     } cases[] = {
-        {"trickled greeting",
-         [](test::TlsPeer& peer, const Hear&) {
-             peer.sendTrickled("220 " + std::string(60, 'x') + "\r\n", 150);
-         },
-         "10060:Connection timed out", {}},
-        {"334 to AUTH PLAIN",
-         [](test::TlsPeer& peer, const Hear& hear) {
-             peer.send("220 ready\r\n");
-             hear();
-             peer.send("250-test.example\r\n250 AUTH PLAIN\r\n");
-             hear();
-             peer.send("334 \r\n");
-             hear();
-             peer.send("501 5.7.0 cancelled\r\n");
-             hear();
-             peer.send("221 bye\r\n");
-         },
-         "501 5.7.0 cancelled", {"EHLO rostrix.test", plain, "*", "QUIT"}},
+        {{"220 " + std::string(60, 'x') + "\r\n"}, "10060:Connection timed out", {}},
+        {{"220 ready\r\n", "250-t.example\r\n250 AUTH PLAIN\r\n", "334 \r\n", "501 cancelled\r\n",
+          "221 bye\r\n"},
+         "501 cancelled",
+         {"EHLO rostrix.test", plain, "*", "QUIT"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         std::vector<std::string> heard;
         const auto started = std::chrono::steady_clock::now();
         {
             test::TlsTestServer server(cert, [&](test::TlsPeer& peer) {
                 if (!peer.accept()) return;
-                c.script(peer, [&] { heard.push_back(withoutLineEnd(peer.readLine())); });
+                if (c.heard.empty()) return peer.sendTrickled(c.replies[0], 150);
+                for (std::size_t i = 0; i < c.replies.size(); ++i) {
+                    if (i > 0) heard.push_back(withoutLineEnd(peer.readLine()));
+                    peer.send(c.replies[i]);
+                }
             });
             TSmtpClient smtp;
             smtp.Host = "localhost";
@@ -554,10 +541,9 @@ TEST(SmtpClient, TlsScriptedExchanges) {
                 return true;
             };
             EXPECT_EQ(errorOf([&] { smtp.Connect(); }), c.error);
-            EXPECT_FALSE(smtp.connected());
-        }  // the server's thread has ended here
+        }
         EXPECT_EQ(heard, c.heard);
-        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(6));
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(6)) << c.error;
     }
 }
 

@@ -50,7 +50,9 @@ TEST(HttpAddress, SplitsHostPortAndPath) {
         EXPECT_EQ(t.port, c.port) << c.address;
         EXPECT_EQ(t.path, c.path) << c.address;
         EXPECT_EQ(t.secure, c.secure) << c.address;
-        if (c.hostLine) EXPECT_EQ(hostField(t), c.hostLine) << c.address;
+        if (c.hostLine) {
+            EXPECT_EQ(hostField(t), c.hostLine) << c.address;
+        }
     }
     EXPECT_EQ(splitAddress("http://h.example" + longPath, 0, "").path, longPath);
 }
