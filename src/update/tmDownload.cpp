@@ -144,6 +144,7 @@ void TForm10::keepOrDiscard() {
 }
 
 void TForm10::discard(const std::string& reason) {
+    succeeded_ = false;  // the window stays open with the failure
     removePartial();
     showFailure();
     setPlainToolTip(ui->Label1, QString::fromLatin1(reason));

@@ -96,7 +96,7 @@ TEST(DownloadWindow, AFailedReplyStaysOnScreenUntilClosed) {
         UpdateWindows w(server.url("/site"));
         w.home.write("kwyx.zip", "an older archive");
         ScriptedDialogs dlg;
-        dlg.answerButton(Ok);
+        if (!c.box.isEmpty()) dlg.answerButton(Ok);
         Form10->show();
         ASSERT_TRUE(QTest::qWaitFor(
             [] { return UpdateWindows::status() == kFailure && !animating(); }, 20000));
