@@ -23,7 +23,6 @@
 #include <exception>
 #include <mutex>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -133,6 +132,7 @@ struct Outcome {
 
 struct ModelError {
     std::string text;
+    bool closed = false;  // the client has ended the connection (421): no goodbye follows
 };
 
 // A reply line as the error box shows it (a NUL in it becomes a visible mark).
@@ -140,18 +140,24 @@ std::string asError(std::string_view line) {
     return Error(withoutLineEnd(line)).what();
 }
 
-// A whole reply: every line must start with three digits and a blank, "-" or the line end;
-// "-" means another line follows. "" when the server hung up before the first line and
-// that counts as an answer. Each line, without its line end, goes into `all` when given.
+// A whole reply: every line must start with three digits and a blank, "-" or the line end,
+// the code from 200 to 599 and the same on every line; "-" means another line follows, and
+// the last line ends with its line feed. "" when the server hung up (maybe in the middle
+// of the first line) and that counts as an answer. 421 ends the session, except where the
+// hang-up counts as an answer. Each line, without its line end, goes into `all` when given.
 std::string wholeReply(ReplyLines& lines, bool hangUpAnswers = false,
                        std::vector<std::string>* all = nullptr) {
     std::size_t count = 0, bytes = 0;
+    long long code = 0;
     for (;;) {
         std::optional<std::string> next = lines.next();
         if (!next) throw ModelError{*lines.error};
         const std::string line = *next;
-        if (line.empty()) {
-            if (hangUpAnswers && count == 0) return line;
+        const bool cut = !line.empty() && line.back() != '\n';
+        if (line.empty() || cut) {
+            if (hangUpAnswers && count == 0) return {};
+            if (cut)
+                throw ModelError{"The mail server closed the connection in the middle of a reply"};
             throw ModelError{socketErrorMessage(10054)};
         }
         bytes += line.size();
@@ -163,8 +169,16 @@ std::string wholeReply(ReplyLines& lines, bool hangUpAnswers = false,
         for (std::size_t i = 0; coded && i < 3; ++i) coded = text[i] >= '0' && text[i] <= '9';
         if (!coded)
             throw ModelError{asError("The mail server's reply has no three-digit code: " + line)};
+        if (text[0] < '2' || text[0] > '5')
+            throw ModelError{asError("The mail server's reply has an unknown code: " + line)};
+        if (count > 1 && replyCode(line) != code)
+            throw ModelError{asError("The mail server's reply changes its code: " + line)};
+        code = replyCode(line);
         if (all) all->push_back(withoutLineEnd(line));
-        if (text.size() == 3 || text[3] == ' ') return line;
+        if (text.size() == 3 || text[3] == ' ') {
+            if (code == 421 && !hangUpAnswers) throw ModelError{asError(line), true};
+            return line;
+        }
     }
 }
 
@@ -177,11 +191,14 @@ Outcome expected(const std::string& speech, const std::string& data) {
         out.transcript += text + "\r\n";
         return reply();
     };
+    const auto positive = [](const std::string& line) {
+        return replyCode(line) >= 200 && replyCode(line) <= 299;
+    };
     const auto quit = [&]() -> std::optional<std::string> {
         out.transcript += "QUIT\r\n";
         try {
             const std::string line = reply(true);
-            if (replyCode(line) > 339) return asError(line);
+            if (replyCode(line) > 339 && replyCode(line) != 421) return asError(line);
         } catch (const ModelError& e) {
             return e.text;
         }
@@ -193,29 +210,40 @@ Outcome expected(const std::string& speech, const std::string& data) {
         if (replyCode(command("HELO fuzz")) >= 300) throw ModelError{"Authentication failed"};
     } catch (const ModelError& e) {
         out.connectError = e.text;
-        quit();
+        if (!e.closed) quit();
         return out;
     }
     try {
         const auto failing = [&](const std::string& text) {
             const std::string line = command(text);
-            if (replyCode(line) >= 400) throw ModelError{asError(line)};
+            if (!positive(line)) throw ModelError{asError(line)};
         };
         failing("RSET");
         failing("MAIL FROM:<me@fuzz.test>");
-        for (const char* to : {"a@fuzz.test", "library@fuzz.test"})
-            if (replyCode(command(std::string("RCPT TO:<") + to + ">")) > 300) ++out.refused;
+        int accepted = 0;
+        std::string refusal;
+        for (const char* to : {"a@fuzz.test", "library@fuzz.test"}) {
+            const std::string line = command(std::string("RCPT TO:<") + to + ">");
+            if (positive(line)) {
+                ++accepted;
+            } else {
+                ++out.refused;
+                refusal = asError(line);
+            }
+        }
+        if (accepted == 0) throw ModelError{refusal};
         const std::string goAhead = command("DATA");
         if (replyCode(goAhead) != 354) throw ModelError{asError(goAhead)};
         out.transcript += data;
         const std::string last = command(".");
-        if (replyCode(last) >= 400) {
+        if (!positive(last)) {
             out.failure = true;
             throw ModelError{asError(last)};
         }
         out.success = true;
     } catch (const ModelError& e) {
         out.sendError = e.text;
+        if (e.closed) return out;  // Disconnect finds the connection closed
     }
     out.quitError = quit();
     return out;
@@ -231,11 +259,18 @@ void checkCapabilities(const std::string& speech) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
         std::string text = lines[i].size() > 4 ? lines[i].substr(4) : "";
         for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        for (char& c : text)
-            if (c == '\t') c = ' ';
-        std::istringstream in(text);
+        // Only blanks and tabs part the words: a form feed or any other control byte is part
+        // of the word it sits in, as in the EHLO grammar.
         std::vector<std::string> words;
-        for (std::string w; in >> w;) words.push_back(w);
+        std::string word;
+        for (const char c : text + ' ') {
+            if (c != ' ' && c != '\t') {
+                word += c;
+            } else if (!word.empty()) {
+                words.push_back(std::move(word));
+                word.clear();
+            }
+        }
         if (words.size() == 1 && words[0] == "STARTTLS") want.startTls = true;
         if (words.empty() || !words[0].starts_with("AUTH") ||
             (words[0] != "AUTH" && words[0][4] != '='))
@@ -263,7 +298,8 @@ const std::vector<SocketAddress>& loopbackAddress() {
 // unless it refuses what the server sent after the go-ahead.
 void checkSubmission(const std::string& speech) {
     static TalkativePeer peer;
-    const std::string noEncryption = "The mail server " + kHost + " offers no encryption (STARTTLS)";
+    const std::string noEncryption =
+        "The mail server " + kHost + " offers no encryption (STARTTLS)";
     const std::string injected = "The mail server " + kHost +
                                  " sent data before the secure connection began; the "
                                  "connection was closed for safety";
@@ -312,19 +348,21 @@ void checkSubmission(const std::string& speech) {
     const std::string sent = peer.heard();
     const std::string detail = " for " + shown(speech, 600);
     if (!handshake) {
-        FUZZ_CHECK(error == wantError, "submission: " + shown(error) + " not " + shown(wantError) + detail);
+        FUZZ_CHECK(error == wantError,
+                   "submission: " + shown(error) + " not " + shown(wantError) + detail);
         FUZZ_CHECK(sent == wantSent, "submission sent " + shown(sent, 600) + detail);
         return;
     }
     FUZZ_CHECK(sent.compare(0, wantSent.size(), wantSent) == 0,
                "submission sent " + shown(sent, 600) + detail);
     if (sent.size() == wantSent.size()) {
-        FUZZ_CHECK(leftover && error == injected,
-                   "no handshake, yet " + shown(error) + detail);
+        FUZZ_CHECK(leftover && error == injected, "no handshake, yet " + shown(error) + detail);
     } else {
-        FUZZ_CHECK(sent[wantSent.size()] == 0x16, "sent in clear after STARTTLS: " +
-                                                      shown(sent.substr(wantSent.size()), 80) + detail);
-        FUZZ_CHECK(error != "<none>" && error != injected, "after a handshake: " + shown(error) + detail);
+        FUZZ_CHECK(
+            sent[wantSent.size()] == 0x16,
+            "sent in clear after STARTTLS: " + shown(sent.substr(wantSent.size()), 80) + detail);
+        FUZZ_CHECK(error != "<none>" && error != injected,
+                   "after a handshake: " + shown(error) + detail);
     }
 }
 

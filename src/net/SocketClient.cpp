@@ -102,21 +102,24 @@ std::vector<SocketAddress> TSocketClient::lookUp(const std::string& host) {
         if (lookup->done.wait_for(lock, std::chrono::milliseconds(kStepMs),
                                   [&] { return lookup->finished; }))
             return std::move(lookup->addresses);
-        if (stalled(started)) throw Error("Host Lookup Timed Out");
+        if (stalled(started) || pastDeadline(0)) throw Error("Host Lookup Timed Out");
     }
 }
 
 void TSocketClient::waitFor(short events, const std::string& abortText,
-                            const std::string& stallText) {
+                            const std::string& stallText, long long deadline) {
     const long long started = steadyMs();
     for (;;) {
         if (pump) pump();
         if (cancelled_) throw Error(abortText);
+        // Checked before the socket, so a peer that always has more cannot outrun it.
+        if (pastDeadline(deadline)) throw Error(stallText);
         pollfd p{fd_, events, 0};
         const int r = ::poll(&p, 1, kStepMs);
         if (r > 0) return;  // an error or hang-up is reported by the call that follows
         if (r < 0 && errno != EINTR) throwSocketError(errno);
-        if (stalled(started)) throw Error(stallText);
+        // A call given its own deadline is bounded by that instead.
+        if (deadline <= 0 && stalled(started)) throw Error(stallText);
     }
 }
 
@@ -124,9 +127,16 @@ bool TSocketClient::stalled(long long startedMs) const {
     return stallTimeoutMs > 0 && steadyMs() - startedMs >= stallTimeoutMs;
 }
 
-void TSocketClient::checkIn(const std::string& abortText) {
+bool TSocketClient::pastDeadline(long long deadline) const {
+    if (deadline <= 0 && deadlineMs <= 0) return false;
+    const long long now = steadyMs();
+    return (deadline > 0 && now >= deadline) || (deadlineMs > 0 && now >= deadlineMs);
+}
+
+void TSocketClient::checkIn(const std::string& abortText, long long deadline) {
     if (pump) pump();
     if (cancelled_) throw Error(abortText);
+    if (pastDeadline(deadline)) throw Error(socketErrorMessage(kTimedOut));
 }
 
 void TSocketClient::startTls(const std::string& hostName, const std::string& abortText) {
@@ -194,12 +204,12 @@ void TSocketClient::sendAllTls(std::string_view bytes, const std::string& abortT
 }
 
 // Reads as much as the session has ready, up to a block; a wait only when it has nothing.
-bool TSocketClient::receiveTls(const std::string& abortText) {
+bool TSocketClient::receiveTls(const std::string& abortText, long long deadline) {
     if (tlsEnded_) return false;
     if (tls_->hasPending())
-        checkIn(abortText);
+        checkIn(abortText, deadline);
     else
-        waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut));
+        waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut), deadline);
     const std::size_t had = buffer_.size();
     std::size_t filled = 0;
     buffer_.resize(had + kBlockSize);
@@ -220,7 +230,7 @@ bool TSocketClient::receiveTls(const std::string& abortText) {
             }
             if (filled > 0) break;  // hand out what arrived; wait on the next call
             waitFor(step == TlsSession::Step::WantRead ? POLLIN : POLLOUT, abortText,
-                    socketErrorMessage(kTimedOut));
+                    socketErrorMessage(kTimedOut), deadline);
         }
     } catch (...) {
         buffer_.resize(had + filled);
@@ -230,10 +240,10 @@ bool TSocketClient::receiveTls(const std::string& abortText) {
     return filled > 0;
 }
 
-bool TSocketClient::receive(const std::string& abortText) {
-    if (tls_) return receiveTls(abortText);
+bool TSocketClient::receive(const std::string& abortText, long long deadline) {
+    if (tls_) return receiveTls(abortText, deadline);
     for (;;) {
-        waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut));
+        waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut), deadline);
         const std::size_t had = buffer_.size();
         buffer_.resize(had + kBlockSize);
         const ssize_t n = ::recv(fd_, buffer_.data() + had, kBlockSize, 0);
@@ -246,7 +256,7 @@ bool TSocketClient::receive(const std::string& abortText) {
     }
 }
 
-std::string TSocketClient::readLine(const std::string& abortText) {
+std::string TSocketClient::readLine(const std::string& abortText, long long deadline) {
     std::size_t searched = 0;
     for (;;) {
         const std::size_t lf = buffer_.find('\n', searched);
@@ -258,12 +268,12 @@ std::string TSocketClient::readLine(const std::string& abortText) {
         if (buffer_.size() >= kMaxLine)
             throw Error("Reply line longer than " + std::to_string(kMaxLine) + " bytes");
         searched = buffer_.size();
-        if (!receive(abortText)) return std::exchange(buffer_, {});
+        if (!receive(abortText, deadline)) return std::exchange(buffer_, {});
     }
 }
 
 std::string TSocketClient::readBlock(const std::string& abortText) {
-    if (buffer_.empty() && !receive(abortText)) return {};
+    if (buffer_.empty() && !receive(abortText, 0)) return {};
     if (buffer_.size() <= kBlockSize) return std::exchange(buffer_, {});
     std::string block = buffer_.substr(0, kBlockSize);
     buffer_.erase(0, kBlockSize);

@@ -34,13 +34,18 @@ public:
     Resolver resolver = systemResolve;
     // A wait that sees no progress for this long ends the exchange; 0 waits for ever.
     int stallTimeoutMs = 5 * 60 * 1000;
+    // An instant (steadyMs) by which every wait must be over however much arrives; 0 none.
+    // Reaching it ends the wait like a stall.
+    long long deadlineMs = 0;
 
     // Looks the host up (on a helper thread) and connects. Clears the cancel flag first;
     // refused while a connection is open.
     void connect(const std::string& host, int port);
     void sendAll(std::string_view bytes, const std::string& abortText);
     // The next line with its line feed; at the end of the stream what is left (maybe "").
-    std::string readLine(const std::string& abortText);
+    // deadline (steadyMs, 0 none) bounds this one call, every wait of it, TLS records
+    // trickled byte by byte included; it takes the place of the stall limit for the call.
+    std::string readLine(const std::string& abortText, long long deadline = 0);
     // The next block of at most kBlockSize bytes; "" once the peer has closed.
     std::string readBlock(const std::string& abortText);
     // Upgrades the open connection to TLS (STARTTLS) or starts it right after connect
@@ -51,6 +56,8 @@ public:
     // handshake waits like every other wait (pump, cancel, stall limit).
     void startTls(const std::string& hostName, const std::string& abortText);
     bool secure() const { return tls_ != nullptr; }
+    // Bytes received and not yet handed out.
+    std::size_t buffered() const { return buffer_.size(); }
     // After readBlock/readLine hit the end of the stream over TLS: whether the peer
     // closed it with its closing alert (a cut connection looks the same otherwise).
     bool closedCleanly() const { return closedCleanly_; }
@@ -63,15 +70,18 @@ public:
 private:
     std::vector<SocketAddress> lookUp(const std::string& host);
     bool tryConnect(const SocketAddress& address);
-    // Returns when the socket is ready for events; throws on cancel or a stall.
-    void waitFor(short events, const std::string& abortText, const std::string& stallText);
+    // Returns when the socket is ready for events; throws on cancel, a stall or when the
+    // deadline (or deadlineMs) has passed.
+    void waitFor(short events, const std::string& abortText, const std::string& stallText,
+                 long long deadline = 0);
     bool stalled(long long startedMs) const;
+    bool pastDeadline(long long deadline) const;
     // Reads what has arrived into the buffer; false at the end of the stream.
-    bool receive(const std::string& abortText);
-    bool receiveTls(const std::string& abortText);
+    bool receive(const std::string& abortText, long long deadline);
+    bool receiveTls(const std::string& abortText, long long deadline);
     void sendAllTls(std::string_view bytes, const std::string& abortText);
-    // The pump and cancel check of a wait that need not wait.
-    void checkIn(const std::string& abortText);
+    // The pump, cancel and deadline check of a wait that need not wait.
+    void checkIn(const std::string& abortText, long long deadline);
 
     int fd_ = -1;
     std::unique_ptr<TlsSession> tls_;

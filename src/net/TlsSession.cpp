@@ -195,12 +195,21 @@ TlsSession::TlsSession(int fd, const std::string& hostName) : impl_(std::make_un
     }
     BIO_set_data(bio, impl_.get());
     SSL_set_bio(impl_->ssl, bio, bio);
+    // Without the name to check the certificate against, no connection is made at all.
+    bool named = false;
     if (isIpLiteral(hostName)) {
-        X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(impl_->ssl), hostName.c_str());
+        named = X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(impl_->ssl), hostName.c_str()) == 1;
     } else {
-        SSL_set_tlsext_host_name(impl_->ssl, hostName.c_str());
         SSL_set_hostflags(impl_->ssl, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
-        SSL_set1_host(impl_->ssl, hostName.c_str());
+        named = SSL_set_tlsext_host_name(impl_->ssl, hostName.c_str()) == 1 &&
+                SSL_set1_host(impl_->ssl, hostName.c_str()) == 1;
+    }
+    ERR_clear_error();
+    if (!named) {
+        SSL_free(impl_->ssl);
+        SSL_CTX_free(impl_->context);
+        throw Error("The secure connection to " + hostName +
+                    " could not be set up: the name cannot be checked against a certificate");
     }
     SSL_set_connect_state(impl_->ssl);
 }
@@ -247,6 +256,7 @@ int clamp(std::size_t size) {
 
 TlsSession::Step TlsSession::handshake() {
     impl_->lastErrno = 0;
+    ERR_clear_error();  // an entry left by anyone else would read as this call's failure
     const int r = SSL_do_handshake(impl_->ssl);
     return r == 1 ? Step::Done : failedStep(impl_->ssl, r, *impl_, true);
 }
@@ -254,6 +264,7 @@ TlsSession::Step TlsSession::handshake() {
 TlsSession::Step TlsSession::read(char* data, std::size_t size, std::size_t& got) {
     impl_->lastErrno = 0;
     got = 0;
+    ERR_clear_error();
     const int r = SSL_read(impl_->ssl, data, clamp(size));
     if (r > 0) {
         got = static_cast<std::size_t>(r);
@@ -265,6 +276,7 @@ TlsSession::Step TlsSession::read(char* data, std::size_t size, std::size_t& got
 TlsSession::Step TlsSession::write(const char* data, std::size_t size, std::size_t& put) {
     impl_->lastErrno = 0;
     put = 0;
+    ERR_clear_error();
     const int r = SSL_write(impl_->ssl, data, clamp(size));
     if (r > 0) {
         put = static_cast<std::size_t>(r);
@@ -278,6 +290,7 @@ bool TlsSession::hasPending() const {
 }
 
 void TlsSession::sayGoodbye() {
+    ERR_clear_error();
     if (SSL_is_init_finished(impl_->ssl)) SSL_shutdown(impl_->ssl);
     ERR_clear_error();
 }

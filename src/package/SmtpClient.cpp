@@ -3,9 +3,9 @@
 
 #include <QByteArray>
 #include <algorithm>
-#include <ctime>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -29,6 +29,12 @@ constexpr const char* kTlsAborted = "Encryption start aborted";
 // The goodbye after a failed introduction is a courtesy: it never waits long.
 constexpr int kGoodbyeMs = 10000;
 constexpr int kConnectionReset = 10054;
+// The server is closing the connection (service not available).
+constexpr int kClosing = 421;
+
+bool positive(long long code) {
+    return code >= 200 && code <= 299;
+}
 
 // Sets a flag for the life of a call and clears it at the end, unless it was set already.
 class BusyFor {
@@ -81,59 +87,44 @@ void adviseLargePages([[maybe_unused]] char* data, [[maybe_unused]] std::size_t 
 }  // namespace
 
 // One reply, read whole: its lines up to the last one, all within one time limit, so a
-// server that keeps sending continuation lines cannot hold the exchange for ever.
+// server that keeps sending continuation lines cannot hold the exchange for ever. Every
+// line carries the same code, and the last one ends with its line feed: a reply cut off
+// by the end of the connection has not said anything. 421 ends the session wherever it
+// comes, except as the answer to QUIT, which asked for the end anyway.
 long long TSmtpClient::readReply(int limitMs, bool hangUpAnswers) {
     const long long deadline = limitMs > 0 ? steadyMs() + limitMs : 0;
     replyLines_.clear();
     std::size_t bytes = 0;
+    int code = 0;
     for (;;) {
-        reply_ = nextLine(deadline);
+        reply_ = socket_.readLine(kReadAborted, deadline);
+        const bool cut = !reply_.empty() && reply_.back() != '\n';
         // A server that hangs up instead of answering has not accepted anything.
-        if (reply_.empty()) {
+        if (reply_.empty() || cut) {
             if (hangUpAnswers && replyLines_.empty()) return 0;
+            if (cut) throw Error("The mail server closed the connection in the middle of a reply");
             throw Error(socketErrorMessage(kConnectionReset));
         }
         bytes += reply_.size();
         if (replyLines_.size() >= kMaxReplyLines || bytes > kMaxReplyBytes)
             throw Error("The mail server's reply is longer than 1,000 lines or 1 MiB");
         const ReplyLine line = replyLine(reply_);
+        if (!replyLines_.empty() && line.code != code)
+            throw Error("The mail server's reply changes its code: " + withoutLineEnd(reply_));
+        code = line.code;
         replyLines_.push_back(withoutLineEnd(reply_));
-        if (!line.more) return line.code;
+        if (!line.more) break;
     }
-}
-
-// The next line the server sent, line feed included; at the end of the stream what is
-// left (maybe ""). Reads in blocks, each wait given what is left of the reply's time.
-std::string TSmtpClient::nextLine(long long deadline) {
-    std::size_t searched = 0;
-    for (;;) {
-        const std::size_t lf = received_.find('\n', searched);
-        if (lf != std::string::npos && lf < TSocketClient::kMaxLine) {
-            std::string line = received_.substr(0, lf + 1);
-            received_.erase(0, lf + 1);
-            return line;
-        }
-        if (received_.size() >= TSocketClient::kMaxLine)
-            throw Error("Reply line longer than " + std::to_string(TSocketClient::kMaxLine) +
-                        " bytes");
-        searched = received_.size();
-        if (deadline > 0) {
-            const long long left = deadline - steadyMs();
-            if (left <= 0) throw Error(socketErrorMessage(kTimedOut));
-            socket_.stallTimeoutMs = static_cast<int>(left);
-        } else {
-            socket_.stallTimeoutMs = 0;
-        }
-        std::string block = socket_.readBlock(kReadAborted);
-        if (block.empty()) return std::exchange(received_, {});
-        received_ += block;
+    if (code == kClosing && !hangUpAnswers) {
+        closeConnection();
+        failWithReply();
     }
+    return code;
 }
 
 void TSmtpClient::sendLine(std::string_view line) {
     // A handler may have closed the connection while a call was under way.
     if (!socket_.connected()) throw Error("Not Connected");
-    socket_.stallTimeoutMs = StallTimeoutMs;
     std::string bytes(line);
     bytes += "\r\n";
     socket_.sendAll(bytes, kSendAborted);
@@ -153,7 +144,6 @@ void TSmtpClient::Connect() {
     if (!socket_.connected()) refuseLineBreak(Host, "The mail server address");
     socket_.stallTimeoutMs = StallTimeoutMs;
     socket_.connect(Host, Port);
-    received_.clear();
     try {
         if (Security == MailSecurity::Tls) socket_.startTls(Host, kTlsAborted);
         if (readReply(StallTimeoutMs) >= 400) failWithReply();
@@ -207,11 +197,10 @@ void TSmtpClient::introduceForSubmission() {
             throw Error("The mail server " + Host + " offers no encryption (STARTTLS)");
         // Anything the server sent after its go-ahead would pass as said inside the
         // encrypted session; an honest server sends nothing there.
-        if (!received_.empty())
+        if (socket_.buffered() > 0)
             throw Error("The mail server " + Host +
                         " sent data before the secure connection began; the connection was "
                         "closed for safety");
-        socket_.stallTimeoutMs = StallTimeoutMs;  // the reply's limit is used up
         socket_.startTls(Host, kTlsAborted);
         caps = ehlo();
     }
@@ -226,7 +215,8 @@ void TSmtpClient::logIn(const Capabilities& caps) {
     // A password is never sent where anyone on the way could read it.
     if (!socket_.secure()) throw Error("The mail server asked for a login outside encryption");
     if (!caps.authPlain && !caps.authLogin)
-        throw Error("The mail server " + Host + " offers no login this program knows (PLAIN or LOGIN)");
+        throw Error("The mail server " + Host +
+                    " offers no login this program knows (PLAIN or LOGIN)");
     const std::string key = passwordKey();
     std::string password;
     if (const auto known = passwords_.find(key); known != passwords_.end()) {
@@ -242,7 +232,13 @@ void TSmtpClient::logIn(const Capabilities& caps) {
         if (code == 334) code = command(base64(Login));
         if (code == 334) code = command(base64(password));
     }
-    if (code < 200 || code > 299) {
+    // A server asking for more than was given gets the cancel first: otherwise the next
+    // command would be taken as the answer to its question.
+    if (code == 334) {
+        command("*");
+        code = 0;
+    }
+    if (!positive(code)) {
         // A refused password is asked for again next time.
         passwords_.erase(key);
         failWithReply();
@@ -262,7 +258,8 @@ void TSmtpClient::quit(int timeoutMs) {
         sendLine("QUIT");
         const long long code = readReply(timeoutMs, true);
         closeConnection();
-        if (code > 339) failWithReply();
+        // 421 says the server is closing the connection, which QUIT asked for.
+        if (code > 339 && code != kClosing) failWithReply();
     } catch (...) {
         closeConnection();
         throw;
@@ -271,7 +268,6 @@ void TSmtpClient::quit(int timeoutMs) {
 
 void TSmtpClient::closeConnection() {
     socket_.close();
-    received_.clear();
 }
 
 void TSmtpClient::ClearParameters() {
@@ -296,8 +292,10 @@ void TSmtpClient::SendMail() {
     checkAddresses();
     if (OnSendStart) OnSendStart();
 
-    if (command("RSET") >= 400) failWithReply();
-    if (command("MAIL FROM:<" + MailMessage.FromAddress + ">") >= 400) failWithReply();
+    if (!positive(command("RSET"))) failWithReply();
+    if (!positive(command("MAIL FROM:<" + MailMessage.FromAddress + ">"))) failWithReply();
+    int accepted = 0;
+    std::string refusal;  // the last recipient's refusal
     for (const auto* list :
          {&MailMessage.ToAddress, &MailMessage.ToCarbonCopy, &MailMessage.ToBlindCarbonCopy}) {
         // A copy: a handler may change the lists while the loop runs.
@@ -305,16 +303,23 @@ void TSmtpClient::SendMail() {
         for (const std::string& entry : entries) {
             const std::string address = recipientAddress(entry);
             if (address.empty()) continue;
-            if (command("RCPT TO:<" + address + ">") > 300 && OnRecipientNotFound)
-                OnRecipientNotFound(entry);
+            if (positive(command("RCPT TO:<" + address + ">"))) {
+                ++accepted;
+                continue;
+            }
+            refusal = withoutLineEnd(reply_);
+            if (OnRecipientNotFound) OnRecipientNotFound(entry);
         }
     }
+    // With every recipient refused there is no one to send the message to.
+    if (accepted == 0 && !refusal.empty()) throw Error(refusal);
     // Anything but the go-ahead means the server is not taking the message as data.
     if (command("DATA") != 354) failWithReply();
     sendBody(header);
     sendBody(body);
     sendLine(".");
-    if (readReply(FinalReplyTimeoutMs) >= 400) {
+    // Only an acceptance is one: anything else leaves the message undelivered.
+    if (!positive(readReply(FinalReplyTimeoutMs))) {
         if (OnFailure) OnFailure();
         failWithReply();
     }
@@ -360,7 +365,6 @@ void TSmtpClient::checkAddresses() const {
 }
 
 void TSmtpClient::sendBody(std::string_view body) {
-    socket_.stallTimeoutMs = StallTimeoutMs;
     while (!body.empty()) {
         const std::size_t n = std::min(body.size(), kSendPiece);
         socket_.sendAll(body.substr(0, n), kSendAborted);

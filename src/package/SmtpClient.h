@@ -91,7 +91,6 @@ private:
     // Reads a whole reply within limitMs (0: no limit); its code. A hang-up before the
     // first line is code 0 when hangUpAnswers, else an error.
     long long readReply(int limitMs, bool hangUpAnswers = false);
-    std::string nextLine(long long deadline);
     void closeConnection();
     void introduce();
     void introduceForSubmission();
@@ -107,9 +106,8 @@ private:
 
     TSocketClient socket_;
     bool busy_ = false;
-    std::string received_;  // what the server sent that no reply has used yet
-    std::string reply_;     // the last line of the last reply
-    std::vector<std::string> replyLines_;  // every line of it, without line ends
+    std::string reply_;                             // the last line of the last reply
+    std::vector<std::string> replyLines_;           // every line of it, without line ends
     std::map<std::string, std::string> passwords_;  // by server, port and login
 };
 

@@ -42,6 +42,9 @@ ReplyLine replyLine(std::string_view line) {
                        isDigit(text[2]) && (text.size() == 3 || text[3] == ' ' || text[3] == '-');
     if (!coded)
         throw Error("The mail server's reply has no three-digit code: " + withoutLineEnd(line));
+    // Replies are 2xx to 5xx; anything else is no answer to what was asked.
+    if (text[0] < '2' || text[0] > '5')
+        throw Error("The mail server's reply has an unknown code: " + withoutLineEnd(line));
     return {(text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0'),
             text.size() > 3 && text[3] == '-'};
 }

@@ -20,7 +20,8 @@ struct ReplyLine {
 };
 
 // Reads one reply line (with or without its line end). A line that does not start with
-// three digits followed by a blank, "-" or the line end is an Error naming the line.
+// three digits followed by a blank, "-" or the line end, or whose code is not 2xx to 5xx,
+// is an Error naming the line.
 ReplyLine replyLine(std::string_view line);
 
 // The extensions a server lists in its EHLO reply that the submission exchange uses.

@@ -12,6 +12,7 @@
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
 #include "platform/gui/GlobalForms.h"
+#include "platform/gui/PlainToolTip.h"
 #include "platform/gui/TabTypingBox.h"
 #include "settings/HomeFolder.h"
 #include "settings/LibraryAddress.h"
@@ -45,6 +46,7 @@ TForm8::TForm8(QWidget* parent)
     onClick(ui->Label3, [this] { Button1Click(); });
     onClick(ui->Label7, [this] { Button1Click(); });
     markAsStatus(ui->Label6);
+    ui->Label6->setTextFormat(Qt::PlainText);  // names and paths are never taken as markup
     letCtrlTabLeave(ui->Memo1);
 
     SmtpClient1.Port = 25;
@@ -72,10 +74,10 @@ TForm8::TForm8(QWidget* parent)
         SmtpClient1HeaderIncomplete(handled, hiType);
     };
     SmtpClient1.OnPassword = [this](std::string& password) {
-        const auto answer =
-            dialogs().passwordBox(this, QString::fromLatin1(kAppTitle),
-                                  QStringLiteral("Password for %1 at %2:")
-                                      .arg(textOf(SmtpClient1.Login), textOf(SmtpClient1.Host)));
+        const auto answer = dialogs().passwordBox(
+            this, QString::fromLatin1(kAppTitle),
+            QStringLiteral("Password for %1 at %2:")
+                .arg(QString::fromStdString(SmtpClient1.Login), textOf(SmtpClient1.Host)));
         if (!answer) return false;
         password = answer->toUtf8().toStdString();
         return true;
@@ -102,7 +104,7 @@ void TForm8::FormShow() {
 void TForm8::setStatus(const QString& text) {
     ui->Label6->setText(text);
     // The label is narrow; its hint shows a long path in full.
-    ui->Label6->setToolTip(text);
+    setPlainToolTip(ui->Label6, text);
 }
 
 void TForm8::Button1Click() {
@@ -151,6 +153,8 @@ void TForm8::Button2Click() {
 }
 
 void TForm8::send() {
+    // An earlier outcome never stands beside this send's.
+    setStatus({});
     const ProfileFile ini(rostrix::settingsPath());
     const MailServer server =
         mailServer(bytesOf(ui->Edit3->text()), ini.read(settings::kMail, settings::kSecurity, ""));
@@ -158,8 +162,10 @@ void TForm8::send() {
     SmtpClient1.Port = server.port;
     SmtpClient1.Security = server.security;
     // The login is the User ID when one is typed, else the sender's address.
-    SmtpClient1.Login =
-        bytesOf(ui->Edit4->text().isEmpty() ? ui->Edit1->text() : ui->Edit4->text());
+    // Sent inside the login, as UTF-8 like the password.
+    SmtpClient1.Login = (ui->Edit4->text().isEmpty() ? ui->Edit1->text() : ui->Edit4->text())
+                            .toUtf8()
+                            .toStdString();
     // A user id typed here is the one to introduce with; else the one kept from before.
     if (!ui->Edit4->text().isEmpty()) SmtpClient1.UserID = bytesOf(ui->Edit4->text());
     SmtpClient1.Connect();

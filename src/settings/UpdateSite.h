@@ -19,6 +19,10 @@ inline constexpr const char* kHomePage = "/index.html";
 inline constexpr const char* kVersionPage = "/kwyx.html";
 inline constexpr const char* kReleaseArchive = "/files/kwyx.zip";
 inline constexpr const char* kArchiveName = "kwyx.zip";
+// How long the version check and the download may take in all, however steadily the site
+// sends: a site trickling a byte now and then cannot keep them running for ever.
+inline constexpr int kVersionCheckLimitMs = 60 * 1000;
+inline constexpr int kDownloadLimitMs = 10 * 60 * 1000;
 
 // A site address as the settings file may give it, http://host[:port]/folder or
 // https://host[:port]/folder (a trailing slash tolerated), as the base the resources above

@@ -20,4 +20,9 @@ std::optional<int> downloadPosition(long long received, long long total);
 // length it announced.
 bool downloadComplete(long long received, long long total);
 
+// Whether a reply's status says it carries what was asked for: 200 to 299 only.
+inline bool successStatus(int status) {
+    return status >= 200 && status <= 299;
+}
+
 }  // namespace rostrix

@@ -39,7 +39,7 @@ bool chunkedCoding(std::string value) {
 }  // namespace
 
 std::string httpRequest(const HttpTarget& target) {
-    return "GET " + target.path + " HTTP/1.0\r\n" + "Host: " + target.host + "\r\n" +
+    return "GET " + target.path + " HTTP/1.0\r\n" + "Host: " + hostField(target) + "\r\n" +
            "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n"
            "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n"
            "Content-type: application/x-www-form-urlencoded\r\n"
@@ -53,6 +53,11 @@ void THttpClient::Get(const std::string& address) {
         bool& busy;
         ~Idle() { busy = false; }
     } idle{busy_};
+    struct Limit {
+        TSocketClient& socket;
+        ~Limit() { socket.deadlineMs = 0; }
+    } limit{socket_};
+    socket_.deadlineMs = TotalTimeoutMs > 0 ? steadyMs() + TotalTimeoutMs : 0;
     std::string next = address;
     bool wasSecure = false;
     for (int redirects = 0;; ++redirects) {
@@ -65,7 +70,9 @@ void THttpClient::Get(const std::string& address) {
         wasSecure = target.secure;
         previousHost_ = target.host;
         const std::string location = exchange(target);
-        if (status_ < 300 || status_ > 302 || location.empty()) return;
+        const bool redirect =
+            (status_ >= 300 && status_ <= 302) || status_ == 307 || status_ == 308;
+        if (!redirect || location.empty()) return;
         if (redirects == kMaxRedirects)
             throw Error("Too many redirections (more than " + std::to_string(kMaxRedirects) + ")");
         next = resolveLocation(location, target);
@@ -102,6 +109,7 @@ std::string THttpClient::readHeaderLine() {
 
 std::string THttpClient::readHeader() {
     total_ = 0;
+    lengthKnown_ = false;
     status_ = 0;
     chunked_ = false;
     if (!OutputFileMode) Header.clear();
@@ -115,11 +123,17 @@ std::string THttpClient::readHeader() {
             throw Error("Reply header longer than " + std::to_string(kMaxHeader) + " bytes");
         if (endsHeader(line)) break;
         const std::string name = headerName(line);
-        if (name == "CONTENT-LENGTH:") total_ = contentLength(line);
+        if (name == "CONTENT-LENGTH:") {
+            total_ = contentLength(line);
+            lengthKnown_ = true;
+        }
         if (name == "LOCATION:") location = headerValue(line);
         if (name == "TRANSFER-ENCODING:") chunked_ = chunkedCoding(headerValue(line));
     }
-    if (chunked_) total_ = 0;  // a length beside chunks means nothing
+    if (chunked_) {
+        total_ = 0;  // a length beside chunks means nothing
+        lengthKnown_ = false;
+    }
     storeHeader(text);
     return location;
 }
@@ -154,9 +168,14 @@ void THttpClient::readBody(const HttpTarget& target) {
         if (!block.empty()) keep(block, file);
         if (chunked_ && chunks.finished()) break;
     }
-    const bool cut =
-        chunked_ ? !chunks.finished()
-                 : socket_.secure() && !socket_.closedCleanly() && total_ > 0 && received_ < total_;
+    // Over TLS only the closing alert tells a whole body of unknown length from a cut one;
+    // in clear a short body shows only against its length.
+    const bool tlsCut =
+        socket_.secure() && !socket_.closedCleanly() && (!lengthKnown_ || received_ < total_);
+    const bool cut = chunked_ ? !chunks.finished() : tlsCut;
+    if (lengthKnown_ && received_ > total_)
+        throw Error("The site " + target.host + " sent more than the " + std::to_string(total_) +
+                    " bytes it announced");
     if (cut)
         throw Error("The connection to " + target.host +
                     " ended before the whole reply had arrived");

@@ -31,6 +31,10 @@ public:
     bool InputFileMode = false;
     bool OutputFileMode = false;
     int Port = 0;  // 0 means 80
+    // The whole Get, redirections included, ends with "10060:Connection timed out" when it
+    // takes longer than this, however steadily the server sends; 0 means no limit. The
+    // stall limit of each wait holds besides.
+    int TotalTimeoutMs = 0;
 
     std::function<void()> OnPacketRecvd;         // after each body block
     std::function<void(int command)> OnSuccess;  // status 298 or less
@@ -42,8 +46,9 @@ public:
     // Fetches address, following up to kMaxRedirects redirects (never from https down to
     // http). Errors end it with an Error; an error status from the server does not
     // (OnFailure reports it). A reply known to be cut short is an Error too: a chunked
-    // body without its last chunk, or a TLS stream that ended without its closing alert
-    // before the announced length.
+    // body without its last chunk, a TLS stream that ended without its closing alert
+    // before the announced length or, with no length announced, at all; so is a body
+    // longer than its announced length. 301, 302, 307 and 308 are followed.
     void Get(const std::string& address);
     // Ends the Get in progress with the abort text of its phase.
     void Abort() { socket_.cancel(); }
@@ -70,6 +75,7 @@ private:
     int status_ = 0;
     bool chunked_ = false;
     long long total_ = 0;
+    bool lengthKnown_ = false;  // the reply said its length
     long long received_ = 0;
 };
 

@@ -36,6 +36,7 @@ TForm2::TForm2(QWidget* parent)
     makeActivatable(ui->Label5, LabelActsAs::Link, [this] { Label5Click(); });
     makeActivatable(ui->Label6, LabelActsAs::Button, [this] { Label6Click(); });
     HttpClient1.socket().pump = [] { QCoreApplication::processEvents(); };
+    HttpClient1.TotalTimeoutMs = kVersionCheckLimitMs;
     // The window itself holds the focus when it opens, so a stray Enter closes it rather
     // than opening a browser or starting a check; Tab goes on to the link and the check.
     setFocusPolicy(Qt::ClickFocus);

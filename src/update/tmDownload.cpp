@@ -11,9 +11,11 @@
 #include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/GlobalForms.h"
+#include "platform/gui/PlainToolTip.h"
 #include "settings/HomeFolder.h"
 #include "settings/UpdateSite.h"
 #include "ui_tmDownload.h"
+#include "update/ArchiveCheck.h"
 #include "update/DownloadProgress.h"
 #include "update/gui/SiteSetting.h"
 
@@ -38,6 +40,7 @@ TForm10::TForm10(QWidget* parent)
     HttpClient1.Body = kArchiveName;
     HttpClient1.Header = "Head.txt";
     HttpClient1.socket().pump = [] { QCoreApplication::processEvents(); };
+    HttpClient1.TotalTimeoutMs = kDownloadLimitMs;
     HttpClient1.OnPacketRecvd = [this] { HttpClient1PacketRecvd(); };
     HttpClient1.OnSuccess = [this](int command) { HttpClient1Success(command); };
     HttpClient1.OnFailure = [this](int command) { HttpClient1Failure(command); };
@@ -74,7 +77,7 @@ void TForm10::Timer1Timer() {
     try {
         fetchArchive();
     } catch (const std::exception& e) {
-        ui->Label1->setToolTip(QString::fromLocal8Bit(e.what()));
+        setPlainToolTip(ui->Label1, QString::fromLocal8Bit(e.what()));
         // A close asked for during the transfer still happens, after the error too.
         if (closeRequested_) finish();
         throw;
@@ -117,11 +120,9 @@ void TForm10::fetchArchive() {
 
 void TForm10::keepOrDiscard() {
     if (!succeeded_) {
-        removePartial();
-        showFailure();
-        ui->Label1->setToolTip(QString::fromLatin1(failureReason()));
+        discard(failureReason());
         // The bar followed the server's error page, not the archive.
-        if (HttpClient1.statusCode() > 298) {
+        if (!successStatus(HttpClient1.statusCode())) {
             ui->ProgressBar1->setRange(0, kProgressMax);
             ui->ProgressBar1->setValue(0);
         }
@@ -129,10 +130,24 @@ void TForm10::keepOrDiscard() {
     }
     // Every block was checked as it was written; what the disk still holds back must be
     // on it too before the archive takes its name.
-    if (!syncFile(partialPath()) || std::rename(partialPath().c_str(), archivePath().c_str()) != 0)
+    if (!syncFile(partialPath())) throw Error(formatText("Unable to write to %s", archivePath()));
+    // A body cut short without the server saying so still ends mid-archive: only a whole
+    // one replaces what is there.
+    if (const auto problem = zipArchiveProblem(partialPath())) {
+        discard(*problem);
+        return;
+    }
+    if (std::rename(partialPath().c_str(), archivePath().c_str()) != 0)
         throw Error(formatText("Unable to write to %s", archivePath()));
     // Only now is the archive in place.
     ui->Label1->setText("Status:  Successful download of the Rostrix.");
+}
+
+void TForm10::discard(const std::string& reason) {
+    succeeded_ = false;  // the window stays open with the failure
+    removePartial();
+    showFailure();
+    setPlainToolTip(ui->Label1, QString::fromLatin1(reason));
 }
 
 // Only a file of ours goes; a folder the user happens to keep under that name stays.
@@ -144,8 +159,7 @@ void TForm10::removePartial() {
 
 // What the server said: its status line, or how much of the archive came.
 std::string TForm10::failureReason() const {
-    const int status = HttpClient1.statusCode();
-    if (status > 298 || status == 0) {
+    if (!successStatus(HttpClient1.statusCode())) {
         const std::string& header = HttpClient1.Header;
         return "The server answered: " + header.substr(0, header.find_first_of("\r\n"));
     }
@@ -156,6 +170,11 @@ std::string TForm10::failureReason() const {
 void TForm10::showFailure() {
     ui->Label1->setText("Status:  Failed to download the Rostrix.");
     ui->Animate1->stop();
+    // A bar that showed a transfer of unknown size stops moving with the animation.
+    if (ui->ProgressBar1->maximum() == 0) {
+        ui->ProgressBar1->setRange(0, kProgressMax);
+        ui->ProgressBar1->setValue(0);
+    }
 }
 
 void TForm10::HttpClient1PacketRecvd() {
@@ -172,7 +191,10 @@ void TForm10::HttpClient1PacketRecvd() {
 
 void TForm10::HttpClient1Success(int command) {
     if (command != THttpClient::kGet) return;
-    if (!downloadComplete(HttpClient1.bytesReceived(), HttpClient1.bytesTotal())) {
+    // Only a reply from 200 to 299 carries the archive; 1xx, or a status line without a
+    // number, does not.
+    if (!successStatus(HttpClient1.statusCode()) ||
+        !downloadComplete(HttpClient1.bytesReceived(), HttpClient1.bytesTotal())) {
         HttpClient1Failure(command);
         return;
     }

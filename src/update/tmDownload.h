@@ -48,6 +48,8 @@ protected:
 private:
     void fetchArchive();
     void keepOrDiscard();
+    // Removes what was received and shows the failure, with reason as the tool tip.
+    void discard(const std::string& reason);
     void showFailure();
     std::string failureReason() const;
     void removePartial();

@@ -9,6 +9,7 @@
 
 #include "platform/gui/CopyAnimation.h"
 #include "support/core/LoopbackServer.h"
+#include "support/core/StoredZip.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "support/gui/UpdateWindows.h"
 
@@ -32,7 +33,7 @@ bool animating() {
 }
 
 TEST(DownloadWindow, ASuccessfulReplyBecomesKwyxZip) {
-    const std::string archive(2048, '\x7f');
+    const std::string archive = test::storedZip(2048);
     LoopbackServer server([&](int fd, const std::string&) {
         LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", archive));
     });
@@ -60,13 +61,28 @@ TEST(DownloadWindow, ASuccessfulReplyBecomesKwyxZip) {
 
 // A failed reply stays on screen, the animation stopped and what the server said in the
 // status line's tool tip, until the user closes the window; the earlier archive stays.
+// Only a whole ZIP from a reply of 200 to 299 replaces it.
 TEST(DownloadWindow, AFailedReplyStaysOnScreenUntilClosed) {
     struct Case {
         std::string reply;
         QString toolTip;
         int bar;  // an error page leaves the bar empty, a cut-short archive where it stopped
+        QString box = {};  // the error box, when the failure is an error
     };
+    const std::string zip = test::storedZip(2048);
+    const QString past = "The site 127.0.0.1 sent more than the 2048 bytes it announced";
     const Case cases[] = {
+        {"HTTP/1.0 OK\r\nContent-Length: 2048\r\n\r\n" + zip, "The server answered: HTTP/1.0 OK",
+         0},
+        {"HTTP/1.0 100 Continue\r\n\r\n" + zip, "The server answered: HTTP/1.0 100 Continue", 0},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 2048\r\n\r\n" + zip + "extra", past, 10000,
+         past + "."},
+        {httpReply("HTTP/1.0 200 OK", zip.substr(0, 1500), "", false),
+         "The file received is not a whole ZIP archive (Not a zip archive)", 0},
+        {httpReply("HTTP/1.0 <b>200</b> OK", zip),
+         "<p style='white-space:pre-wrap'>The server answered: HTTP/1.0 &lt;b&gt;200&lt;/b&gt; "
+         "OK</p>",
+         0},
         {httpReply("HTTP/1.0 404 Not Found", "<html>gone</html>"),
          "The server answered: HTTP/1.0 404 Not Found", 0},
         {"HTTP/1.0 200 OK\r\nContent-Length: 320000\r\n\r\n" + std::string(1000, 'a'),
@@ -79,10 +95,13 @@ TEST(DownloadWindow, AFailedReplyStaysOnScreenUntilClosed) {
             [&](int fd, const std::string&) { LoopbackServer::send(fd, c.reply); });
         UpdateWindows w(server.url("/site"));
         w.home.write("kwyx.zip", "an older archive");
+        ScriptedDialogs dlg;
+        if (!c.box.isEmpty()) dlg.answerButton(Ok);
         Form10->show();
         ASSERT_TRUE(QTest::qWaitFor(
             [] { return UpdateWindows::status() == kFailure && !animating(); }, 20000));
         QTest::qWait(100);
+        EXPECT_EQ(dlg.asked.empty() ? QString() : dlg.asked[0].text, c.box);
         EXPECT_TRUE(Form10->isVisible()) << c.toolTip.toStdString();
         EXPECT_EQ(UpdateWindows::control(Form10, "Label1")->toolTip(), c.toolTip);
         EXPECT_EQ(UpdateWindows::bar(), c.bar) << c.toolTip.toStdString();
@@ -141,7 +160,7 @@ TEST(DownloadWindow, AnEmptyReplyIsNoArchive) {
 // A folder named kwyx.zip in the home folder: the archive cannot take its name.
 TEST(DownloadWindow, AnArchiveThatCannotTakeItsNameIsAFailure) {
     LoopbackServer server([&](int fd, const std::string&) {
-        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", std::string(2048, 'z')));
+        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", test::storedZip(2048)));
     });
     UpdateWindows w(server.url("/site"));
     std::filesystem::create_directory(w.home.file("kwyx.zip"));
@@ -243,10 +262,11 @@ TEST(DownloadWindow, AbortOrCloseDuringTheDelaySendsNoRequest) {
 
 // The close box during the transfer closes the window once the transfer is over.
 TEST(DownloadWindow, WithoutALengthTheBarIsBusyAndTheTransferGoesOn) {
-    LoopbackServer server([](int fd, const std::string&) {
+    const std::string zip = test::storedZip(4500);
+    LoopbackServer server([&](int fd, const std::string&) {
         LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "", "", false));
         for (int i = 0; i < 3; ++i) {
-            LoopbackServer::send(fd, std::string(1500, 'b'));
+            LoopbackServer::send(fd, zip.substr(i * 1500, 1500));
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     });
@@ -264,7 +284,7 @@ TEST(DownloadWindow, WithoutALengthTheBarIsBusyAndTheTransferGoesOn) {
     EXPECT_EQ(w.steps[2].status, "Status: 5K of 0K");
     EXPECT_EQ(w.steps[2].barMaximum, 0);
     EXPECT_EQ(UpdateWindows::status(), kSuccess);
-    EXPECT_EQ(w.home.read("kwyx.zip"), std::string(4500, 'b'));
+    EXPECT_EQ(w.home.read("kwyx.zip"), zip);
 }
 
 TEST(DownloadWindow, AnUnreachableSiteLeavesTheWindowOpen) {

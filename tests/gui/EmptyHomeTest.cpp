@@ -15,6 +15,7 @@
 #include "platform/gui/PaneText.h"
 #include "shell/tmHome.h"
 #include "support/core/LoopbackServer.h"
+#include "support/core/StoredZip.h"
 #include "support/core/StubPerl.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ListTexts.h"
@@ -122,14 +123,15 @@ TEST(EmptyHome, TheStartFolderServesAsTheHomeFolder) {
         EXPECT_EQ(start.read("errlog.txt"), "oops\n");
 
         // The download puts kwyx.zip there.
-        test::LoopbackServer server([](int fd, const std::string&) {
-            test::LoopbackServer::send(fd, test::httpReply("HTTP/1.0 200 OK", "archive"));
+        const std::string archive = test::storedZip(200);
+        test::LoopbackServer server([&](int fd, const std::string&) {
+            test::LoopbackServer::send(fd, test::httpReply("HTTP/1.0 200 OK", archive));
         });
         Form10->SiteBase = server.url("/site");
         Form10->Timer1.setInterval(20);
         Form10->show();
         ASSERT_TRUE(QTest::qWaitFor([] { return !Form10->isVisible(); }, 20000));
-        EXPECT_EQ(start.read("kwyx.zip"), "archive");
+        EXPECT_EQ(start.read("kwyx.zip"), archive);
         EXPECT_TRUE(dlg.allAnswered());
     }
     for (std::size_t i = 0; i < std::size(rootNames); ++i)

@@ -6,6 +6,7 @@
 
 #include "app/Forms.h"
 #include "support/core/LoopbackServer.h"
+#include "support/core/StoredZip.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "update/tmAbout.h"
@@ -41,10 +42,11 @@ std::string pathOf(const std::string& request) {
 // A league's own site named in the settings file serves the link, the check and the
 // download; the program never writes the key.
 TEST(UpdateSite, TheSettingsFileMayNameTheSite) {
-    LoopbackServer server([](int fd, const std::string& request) {
+    const std::string archive = test::storedZip(300);
+    LoopbackServer server([&](int fd, const std::string& request) {
         const std::string path = pathOf(request);
-        LoopbackServer::send(
-            fd, test::httpReply("HTTP/1.0 200 OK", path.ends_with("kwyx.html") ? "2.0.0" : "zip!"));
+        LoopbackServer::send(fd, test::httpReply("HTTP/1.0 200 OK",
+                                                 path.ends_with("kwyx.html") ? "2.0.0" : archive));
     });
     Started s("[Update]\r\nSite=" + server.url("/league") + "/\r\n");
     test::ScriptedDialogs dlg;
@@ -62,7 +64,7 @@ TEST(UpdateSite, TheSettingsFileMayNameTheSite) {
     ASSERT_EQ(dlg.asked.size(), 3u);
     EXPECT_EQ(dlg.asked[0].text.toStdString(), server.url("/league") + "/index.html");
     EXPECT_EQ(dlg.asked[1].title, "Information");
-    EXPECT_EQ(s.home.read("kwyx.zip"), "zip!");
+    EXPECT_EQ(s.home.read("kwyx.zip"), archive);
     ASSERT_EQ(server.requests().size(), 2u);
     EXPECT_EQ(pathOf(server.requests()[0]), "/league/kwyx.html");
     EXPECT_EQ(pathOf(server.requests()[1]), "/league/files/kwyx.zip");

@@ -84,6 +84,9 @@ TEST(SmtpReply, LinesNeedThreeDigitsAndSayWhetherMoreFollow) {
                                   " 250 ok\r\n", "250x\r\n", "\r\n", "25\r\n"})
         EXPECT_EQ(errorOf([&] { replyLine(bad); }),
                   "The mail server's reply has no three-digit code: " + withoutLineEnd(bad));
+    for (const std::string odd : {"199 fine\r\n", "600 x\r\n", "000\r\n", "100-a\r\n"})
+        EXPECT_EQ(errorOf([&] { replyLine(odd); }),
+                  "The mail server's reply has an unknown code: " + withoutLineEnd(odd));
 }
 
 // EHLO replies as current providers word them.

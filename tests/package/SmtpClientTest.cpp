@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QDir>
 #include <chrono>
 #include <regex>
@@ -14,6 +15,8 @@
 #include "support/core/LoopbackServer.h"
 #include "support/core/SmtpScriptServer.h"
 #include "support/core/TempFolder.h"
+#include "support/core/ThrowawayCa.h"
+#include "support/core/TlsTestServer.h"
 
 namespace rostrix {
 namespace {
@@ -290,6 +293,30 @@ TEST(SmtpClient, ScriptedExchanges) {
         {"a greeting over 1 MiB", {}, none,
          "The mail server's reply is longer than 1,000 lines or 1 MiB", "", {"QUIT\r\n"}, {"HELO"},
          [] { std::string g; for (int i = 0; i < 20; ++i) g += "220-" + std::string(60000, 'x') + "\r\n"; return g + "220 x\r\n"; }()},
+        // Replies read strictly: one code per reply, 2xx to 5xx, the last line whole; 421
+        // ends the session; only 2xx to the end of the data is an acceptance.
+        {"mixed codes in the greeting", {}, none,
+         "The mail server's reply changes its code: 220 ready", "", {"QUIT\r\n"}, {"HELO"},
+         "554-5.3.2 not now\r\n220 ready\r\n"},
+        {"a refusal continued as an acceptance", {{"RCPT", {"550-Rejected\r\n250 but ok\r\n"}}},
+         none, "The mail server's reply changes its code: 250 but ok", "connect, send start",
+         {"RCPT TO:"}, {"DATA"}},
+        {"acceptance cut off by the end of the connection",
+         {{".", {"250 2.0.0 queu" + std::string(SmtpScriptServer::kHangUp)}}}, none,
+         "The mail server closed the connection in the middle of a reply", "connect, send start",
+         {".\r\n"}, {}},
+        {"421 ends the session", {{"RSET", {"421 4.3.2 shutting down\r\n"}}}, none,
+         "421 4.3.2 shutting down", "connect, send start", {"RSET\r\n"}, {"MAIL", "QUIT"}},
+        {"354 to the end of the data", {{".", {"354 go on\r\n"}}}, none, "354 go on",
+         "connect, send start, failure", {".\r\nQUIT\r\n"}, {}},
+        {"199 to the end of the data", {{".", {"199 fine\r\n"}}}, none,
+         "The mail server's reply has an unknown code: 199 fine", "connect, send start",
+         {".\r\nQUIT\r\n"}, {}},
+        {"the only recipient refused", {{"RCPT", {"550 5.1.1 no such user\r\n"}}}, none,
+         "550 5.1.1 no such user", "connect, send start, refused teams@library.example.org",
+         {"RCPT TO:<teams@library.example.org>\r\nQUIT\r\n"}, {"DATA"}},
+        {"421 to QUIT after the acceptance", {{"QUIT", {"421 4.4.2 bye\r\n"}}}, none, "", sent,
+         {".\r\nQUIT\r\n"}, {}},
         {"line break in the user id", {}, [](Mailer& m, const TempFolder&) {
              m.smtp.UserID = "coach\r\nRSET"; },
          "The user id contains a line break", "", {"QUIT\r\n"}, {"HELO"}},
@@ -463,6 +490,60 @@ TEST(SmtpClient, SubmissionSaysNothingInClearAfterEhlo) {
         EXPECT_FALSE(m.smtp.connected());
         EXPECT_TRUE(m.events.empty());
         EXPECT_EQ(server.received(), c.received);
+    }
+}
+
+}  // namespace
+}  // namespace rostrix
+
+namespace rostrix {
+namespace {
+
+// Inside TLS: a greeting trickled byte by byte within one record still ends at the reply's
+// time limit (not ten times later), and a 334 to AUTH PLAIN gets "*" before anything else.
+TEST(SmtpClient, TlsScriptedExchanges) {
+    test::ThrowawayCa ca;
+    ASSERT_TRUE(ca.ok());
+    const auto cert = ca.issue({"localhost"});
+    const std::string plain = "AUTH PLAIN " + QByteArray("\0coach\0pw", 9).toBase64().toStdString();
+    const struct {
+        std::vector<std::string> replies;  // one after each line heard; the first is trickled
+        std::string error;
+        std::vector<std::string> heard;
+    } cases[] = {
+        {{"220 " + std::string(60, 'x') + "\r\n"}, "10060:Connection timed out", {}},
+        {{"220 ready\r\n", "250-t.example\r\n250 AUTH PLAIN\r\n", "334 \r\n", "501 cancelled\r\n",
+          "221 bye\r\n"},
+         "501 cancelled",
+         {"EHLO rostrix.test", plain, "*", "QUIT"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> heard;
+        const auto started = std::chrono::steady_clock::now();
+        {
+            test::TlsTestServer server(cert, [&](test::TlsPeer& peer) {
+                if (!peer.accept()) return;
+                if (c.heard.empty()) return peer.sendTrickled(c.replies[0], 150);
+                for (std::size_t i = 0; i < c.replies.size(); ++i) {
+                    if (i > 0) heard.push_back(withoutLineEnd(peer.readLine()));
+                    peer.send(c.replies[i]);
+                }
+            });
+            TSmtpClient smtp;
+            smtp.Host = "localhost";
+            smtp.Port = server.port();
+            smtp.Security = MailSecurity::Tls;
+            smtp.LocalName = "rostrix.test";
+            smtp.Login = "coach";
+            smtp.StallTimeoutMs = 1000;
+            smtp.OnPassword = [](std::string& password) {
+                password = "pw";
+                return true;
+            };
+            EXPECT_EQ(errorOf([&] { smtp.Connect(); }), c.error);
+        }
+        EXPECT_EQ(heard, c.heard);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(6)) << c.error;
     }
 }
 

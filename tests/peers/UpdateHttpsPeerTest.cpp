@@ -10,6 +10,7 @@
 
 #include "platform/Error.h"
 #include "support/core/HttpServerProcess.h"
+#include "support/core/StoredZip.h"
 #include "support/core/ThrowawayCa.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "support/gui/UpdateWindows.h"
@@ -37,9 +38,7 @@ struct SecureSite {
     explicit SecureSite(std::size_t archiveSize,
                         const std::vector<std::string>& names = {"localhost", "127.0.0.1"}) {
         QDir(QString::fromStdString(root.path())).mkpath("rostrix/files");
-        std::mt19937 random(11);
-        archive.resize(archiveSize);
-        for (char& c : archive) c = static_cast<char>(random());
+        archive = test::storedZip(archiveSize, 11);
         root.write("rostrix/files/kwyx.zip", archive);
         if (ca.ok()) server = std::make_unique<HttpServerProcess>(root.path(), ca.issue(names));
     }

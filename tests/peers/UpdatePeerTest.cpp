@@ -7,6 +7,7 @@
 #include <random>
 
 #include "support/core/HttpServerProcess.h"
+#include "support/core/StoredZip.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "support/gui/UpdateWindows.h"
 
@@ -30,9 +31,7 @@ struct Site {
 
     explicit Site(std::size_t archiveSize) {
         QDir(QString::fromStdString(root.path())).mkpath("rostrix/files");
-        std::mt19937 random(7);
-        archive.resize(archiveSize);
-        for (char& c : archive) c = static_cast<char>(random());
+        archive = test::storedZip(archiveSize);
         root.write("rostrix/files/kwyx.zip", archive);
         server = std::make_unique<HttpServerProcess>(root.path());
     }

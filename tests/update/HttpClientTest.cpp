@@ -6,11 +6,14 @@
 
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 #include "platform/Error.h"
 #include "support/core/ErrorOf.h"
 #include "support/core/LoopbackServer.h"
 #include "support/core/TempFolder.h"
+#include "support/core/ThrowawayCa.h"
+#include "support/core/TlsTestServer.h"
 #include "update/HttpClient.h"
 
 namespace rostrix {
@@ -51,11 +54,13 @@ TEST(HttpClient, SendsTheFiveRequestLinesAndStoresTheReply) {
     f.http.Get(server.url("/rostrix/kwyx.html"));
     EXPECT_EQ(server.requests().at(0),
               "GET /rostrix/kwyx.html HTTP/1.0\r\n"
-              "Host: 127.0.0.1\r\n"
-              "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n"
-              "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n"
-              "Content-type: application/x-www-form-urlencoded\r\n"
-              "\r\n");
+              "Host: 127.0.0.1:" +
+                  std::to_string(server.port()) +
+                  "\r\n"
+                  "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n"
+                  "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n"
+                  "Content-type: application/x-www-form-urlencoded\r\n"
+                  "\r\n");
     EXPECT_EQ(f.http.Body, "1.4.0\r\n");
     EXPECT_EQ(f.http.Header, "HTTP/1.0 200 OK\r\nServer: t\r\nContent-Length: 7\r\n\r\n");
     EXPECT_EQ(f.http.statusCode(), 200);
@@ -183,6 +188,10 @@ TEST(HttpClient, RedirectsFollowTheLocationAgainstTheCurrentServer) {
             LoopbackServer::send(fd, httpReply("HTTP/1.0 301 Moved", "moved", "Location: /b/\r\n"));
         else if (path == "/b/")
             LoopbackServer::send(fd, httpReply("HTTP/1.0 302 Found", "", "location: c.txt\r\n"));
+        else if (path == "/b/c.txt")
+            LoopbackServer::send(fd, httpReply("HTTP/1.0 307 Temporary", "", "Location: d\r\n"));
+        else if (path == "/b/d")
+            LoopbackServer::send(fd, httpReply("HTTP/1.0 308 Permanent", "", "Location: e\r\n"));
         else
             LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "final " + path, "", false));
     });
@@ -191,16 +200,16 @@ TEST(HttpClient, RedirectsFollowTheLocationAgainstTheCurrentServer) {
     f.http.InputFileMode = true;
     f.http.Body = dir.file("r.out");
     f.http.Get(server.url("/old/page"));
-    EXPECT_EQ(dir.read("r.out"), "final /b/c.txt");
+    EXPECT_EQ(dir.read("r.out"), "final /b/e");
     EXPECT_EQ(f.http.statusCode(), 200);
     // The counters start again with every reply: no length here, and only this body.
     EXPECT_EQ(f.http.bytesTotal(), 0);
-    EXPECT_EQ(f.http.bytesReceived(), 14);
+    EXPECT_EQ(f.http.bytesReceived(), 10);
     EXPECT_EQ(f.successes, 1);
     const auto requests = server.requests();
-    ASSERT_EQ(requests.size(), 3u);
+    ASSERT_EQ(requests.size(), 5u);
     EXPECT_EQ(requests[1].substr(0, requests[1].find("Accept")),
-              "GET /b/ HTTP/1.0\r\nHost: 127.0.0.1\r\n");
+              "GET /b/ HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server.port()) + "\r\n");
 }
 
 TEST(HttpClient, ARedirectLoopEndsAfterTenRedirects) {
@@ -374,6 +383,35 @@ TEST(HttpClient, HeaderAndBodyFilesAreCreatedOrTheGetFails) {
     EXPECT_EQ(errorOf([&] { f.http.Get(server.url("/files/kwyx.zip")); }),
               "Cannot create file " + dir.file("missing/kwyx.zip"));
     EXPECT_FALSE(f.http.connected());
+}
+
+// Over TLS a body is whole only by its length or the closing alert: one of unknown length
+// cut without the alert is an error, as a killed nginx worker showed.
+TEST(HttpClient, TlsBodiesAreWholeOnlyByLengthOrClosingAlert) {
+    test::ThrowawayCa ca;
+    ASSERT_TRUE(ca.ok());
+    const auto cert = ca.issue({"localhost"});
+    const std::string cut = "The connection to localhost ended before the whole reply had arrived";
+    const std::tuple<std::string, bool, std::string> cases[] = {
+        {httpReply("HTTP/1.0 200 OK", "part", "", false), false, cut},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\npart", false, cut},
+        {httpReply("HTTP/1.0 200 OK", "whole", "", false), true, "<no error>"},
+        {httpReply("HTTP/1.0 200 OK", "whole"), false, "<no error>"},
+    };
+    for (const auto& [reply, closeNotify, error] : cases) {
+        test::TlsTestServer server(cert, [&](test::TlsPeer& peer) {
+            if (!peer.accept()) return;
+            while (peer.readLine().size() > 2) {
+            }
+            peer.send(reply);
+            if (closeNotify) peer.closeNotify();
+        });
+        Fetch f;
+        EXPECT_EQ(errorOf([&] { f.http.Get("https://localhost:" + std::to_string(server.port())); }),
+                  error)
+            << reply;
+        EXPECT_EQ(f.successes, error == cut ? 0 : 1) << reply;
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <cctype>
 #include <stdexcept>
+#include <string_view>
 
 #include "support/core/LoopbackServer.h"
 
@@ -74,6 +75,10 @@ void SmtpScriptServer::run() {
     }
 }
 
+namespace {
+const std::size_t kHangUpSize = std::string_view(SmtpScriptServer::kHangUp).size();
+}  // namespace
+
 void SmtpScriptServer::serve(int fd) {
     if (greeting_ == kHangUp) return;
     LoopbackServer::send(fd, greeting_);
@@ -98,13 +103,19 @@ void SmtpScriptServer::serve(int fd) {
                 if (line != ".\r\n") continue;
                 inData = false;
                 const std::string reply = replyTo(".");
-                if (reply == kHangUp) return;
+                if (reply.ends_with(kHangUp)) {
+                    LoopbackServer::send(fd, reply.substr(0, reply.size() - kHangUpSize));
+                    return;
+                }
                 LoopbackServer::send(fd, reply);
                 continue;
             }
             const std::string word = commandWord(line);
             const std::string reply = replyTo(word);
-            if (reply == kHangUp) return;
+            if (reply.ends_with(kHangUp)) {
+                LoopbackServer::send(fd, reply.substr(0, reply.size() - kHangUpSize));
+                return;
+            }
             LoopbackServer::send(fd, reply);
             if (word == "DATA" && reply.compare(0, 3, "354") == 0) inData = true;
             if (word == "QUIT" && !reply.empty()) return;

@@ -16,7 +16,8 @@ class SmtpScriptServer {
 public:
     // Replies by command word ("HELO", "MAIL", "RCPT", ... and "." for the end of the
     // data), used up in order; when a word's list is used up the usual reply follows.
-    // A reply "" answers nothing, as a silent server would; kHangUp closes the connection.
+    // A reply "" answers nothing, as a silent server would; kHangUp closes the connection,
+    // after the bytes before it when it ends a reply.
     static constexpr const char* kHangUp = "<hang up>";
     using Replies = std::map<std::string, std::vector<std::string>>;
 

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/core/TlsTestServer.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <openssl/ssl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include "support/core/LoopbackServer.h"
 
@@ -46,6 +51,25 @@ void TlsPeer::send(std::string_view bytes) {
         const int n = SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size()));
         if (n <= 0) return;
         bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+void TlsPeer::sendTrickled(std::string_view bytes, int pauseMs) {
+    // The record is made in memory, then let out byte by byte.
+    BIO* socket = SSL_get_wbio(ssl_);
+    BIO_up_ref(socket);
+    BIO* memory = BIO_new(BIO_s_mem());
+    SSL_set0_wbio(ssl_, memory);
+    SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size()));
+    char* data = nullptr;
+    const long size = BIO_get_mem_data(memory, &data);
+    const std::string record(data, static_cast<std::size_t>(size));
+    SSL_set0_wbio(ssl_, socket);
+    const int on = 1;
+    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    for (const char c : record) {
+        if (::send(fd_, &c, 1, MSG_NOSIGNAL) != 1) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
     }
 }
 

@@ -26,6 +26,9 @@ public:
     // A line up to its LF ("" at the end of the stream), in clear or inside TLS.
     std::string readLine();
     void send(std::string_view bytes);
+    // Sends bytes as one TLS record whose bytes reach the socket one at a time, pauseMs
+    // apart; stops when the client has gone.
+    void sendTrickled(std::string_view bytes, int pauseMs);
     // Sends the closing alert; without it the connection just ends when the script returns.
     void closeNotify();
 
