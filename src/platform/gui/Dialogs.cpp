@@ -18,7 +18,6 @@
 #include "platform/WindowPlacement.h"
 #include "platform/gui/FileChooser.h"
 #include "platform/gui/QtDialogs.h"
-#include "platform/gui/TitleStrip.h"
 
 namespace rostrix {
 
@@ -74,8 +73,6 @@ void attachToOpener(QWidget* window, QWidget* opener) {
 }
 
 int Dialogs::showModal(QWidget* window) {
-    // First the strip, which may give the window a new platform window, then the link.
-    fitTitleBar(window);
     attachToOpener(window, modalOpener(window));
     modalWindows.emplace_back(window);
     struct Closed {
@@ -150,7 +147,6 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
     if (buttons & Ok) std |= QMessageBox::Ok;
     if (buttons & Cancel) std |= QMessageBox::Cancel;
     box.setStandardButtons(std);
-    fitTitleBar(&box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Yes;
