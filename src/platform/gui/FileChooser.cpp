@@ -30,9 +30,6 @@ namespace rostrix {
 
 namespace {
 
-// The last path the chooser handed back, by its bytes.
-std::string lastChosen;
-
 std::string homeBytes() {
     return fileNameBytes(QDir::homePath());
 }
@@ -152,10 +149,6 @@ void FileChooser::buildWindow() {
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
-QString FileChooser::chosen() const {
-    return fileNameText(chosen_);
-}
-
 void FileChooser::showFolder(const std::string& folder) {
     // A folder that cannot be read (gone since it was listed, or not ours) is no place to
     // go: say so and stay where the list is.
@@ -259,13 +252,7 @@ void FileChooser::acceptFile(const std::string& path) {
             return;
     }
     chosen_ = path;
-    lastChosen = path;
     accept();
-}
-
-std::string chosenPathBytes(const QString& chosen) {
-    if (!lastChosen.empty() && fileNameText(lastChosen) == chosen) return lastChosen;
-    return pathOnDisk(fileNameBytes(chosen));
 }
 
 void FileChooser::goUp() {

@@ -29,8 +29,6 @@ public:
 
     FileChooser(QWidget* parent, Mode mode, const FileDialogSpec& dialog);
 
-    // The chosen file or folder as it shows; FileNames' chosenPathBytes finds its bytes.
-    QString chosen() const;
     // The chosen path as the file system spells it.
     const std::string& chosenBytes() const { return chosen_; }
     // The folder shown now (bytes).
