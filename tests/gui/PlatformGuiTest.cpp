@@ -14,6 +14,7 @@
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/QtDialogs.h"
 #include "platform/gui/SpinEdit.h"
+#include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
 
 namespace rostrix {
@@ -105,6 +106,47 @@ TEST(QtDialogs, RealDialogsReportDismissalAndChoices) {
     QDialog window;
     QTimer::singleShot(50, &window, &QDialog::accept);
     EXPECT_EQ(qt.showModal(&window), QDialog::Accepted);
+}
+
+// The desktop's file dialog where it has one of its own, ours where Qt would show its
+// widget dialog, which leaves out names that are not UTF-8; the key "File Dialog" decides
+// where it says which. Where no desktop dialog exists (as here) the dialog shown is
+// checked too, and the file picked in it comes back.
+TEST(QtDialogs, TheFileDialogIsTheDesktopsWhereItHasOneElseOurs) {
+    test::TempFolder dir;
+    dir.write("b.dat", "x");
+    struct Case {
+        const char* setting;
+        bool native;
+        FileDialogKind kind;
+        const char* shown;  // the dialog shown here, without a desktop dialog
+    };
+    const Case cases[] = {
+        {"", true, FileDialogKind::Desktop, nullptr},
+        {"", false, FileDialogKind::Own, "rostrix::FileChooser"},
+        {"own", true, FileDialogKind::Own, nullptr},
+        {"own", false, FileDialogKind::Own, "rostrix::FileChooser"},
+        {"desktop", true, FileDialogKind::Desktop, nullptr},
+        {"desktop", false, FileDialogKind::Desktop, "QFileDialog"},
+        {"Desktop", false, FileDialogKind::Own, "rostrix::FileChooser"},  // keys are exact
+    };
+    const FileDialogSpec open{"Open Team File", "dat", "QRD Team Files|*.dat",
+                              QString::fromStdString(dir.path()), "b.dat", true};
+    for (const Case& c : cases) {
+        EXPECT_EQ(fileDialogKind(c.setting, c.native), c.kind) << c.setting << " " << c.native;
+        if (!c.shown) continue;
+        setFileDialogSetting(c.setting);
+        QString shown;
+        QTimer::singleShot(50, [&shown] {
+            QWidget* w = QApplication::activeModalWidget();
+            ASSERT_NE(w, nullptr);
+            shown = w->metaObject()->className();
+            QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, Qt::Key_Return);
+        });
+        EXPECT_EQ(QtDialogs().openFile(nullptr, open), dir.file("b.dat")) << c.setting;
+        EXPECT_EQ(shown, c.shown) << c.setting;
+    }
+    setFileDialogSetting("");
 }
 
 // However large the window or wherever the main window stands, a window centred over it
