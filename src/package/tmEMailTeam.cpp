@@ -174,7 +174,8 @@ void TForm8::send() {
     m.ToAddress = {libraryAddress(Form1 ? Form1->settingsPath() : std::string())};
     m.Body = textLines(bytesOf(ui->Memo1->toPlainText()));
     for (int i = 0; i < ui->ListBox1->count(); ++i)
-        m.Attachments.push_back(ui->ListBox1->item(i)->data(Qt::UserRole).toByteArray().toStdString());
+        m.Attachments.push_back(
+            ui->ListBox1->item(i)->data(Qt::UserRole).toByteArray().toStdString());
     m.Subject = bytesOf(ui->Edit2->text());
     m.ReplyTo = bytesOf(ui->Edit1->text());
     SmtpClient1.SendMail();

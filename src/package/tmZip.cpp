@@ -133,10 +133,10 @@ void TForm7::Button6Click() {
     std::error_code ec;
     const bool replace = std::filesystem::exists(name, ec);
     if (replace) {
-        const int answer =
-            dialogs().message(this, QStringLiteral("Confirm"),
-                              QStringLiteral("Overwrite Existing File: %1?").arg(fileNameText(name)),
-                              MsgIcon::Question, Yes | No);
+        const int answer = dialogs().message(
+            this, QStringLiteral("Confirm"),
+            QStringLiteral("Overwrite Existing File: %1?").arg(fileNameText(name)),
+            MsgIcon::Question, Yes | No);
         if (answer != Yes) return;
     }
     ZipArchive1.setZipFileName(name);

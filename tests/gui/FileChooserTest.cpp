@@ -24,7 +24,8 @@ using Mode = FileChooser::Mode;
 QStringList shownColumn(FileChooser& chooser, int column = 0) {
     auto* list = chooser.findChild<QTreeWidget*>("FileList");
     QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(column);
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts << list->topLevelItem(i)->text(column);
     return texts;
 }
 

@@ -136,8 +136,7 @@ TEST_F(OddFileNames, TheWindowsUseThePathsTheDialogsHandBack) {
 // the toolkit's own dialog would not list it at all.
 TEST_F(OddFileNames, TheEditorsOpenListsTheFileAndOpensItsBytes) {
     struct RealFileDialogs : test::ScriptedDialogs {
-        std::optional<std::string> openFile(QWidget* owner,
-                                            const FileDialogSpec& dialog) override {
+        std::optional<std::string> openFile(QWidget* owner, const FileDialogSpec& dialog) override {
             return QtDialogs().openFile(owner, dialog);
         }
     } dlg;

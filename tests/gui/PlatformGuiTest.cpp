@@ -109,42 +109,30 @@ TEST(QtDialogs, RealDialogsReportDismissalAndChoices) {
 }
 
 // The desktop's file dialog where it has one of its own, ours where Qt would show its
-// widget dialog, which leaves out names that are not UTF-8; the key "File Dialog" decides
-// where it says which. Where no desktop dialog exists (as here) the dialog shown is
-// checked too, and the file picked in it comes back.
+// widget dialog; the key "File Dialog" decides where it names one. Without a desktop
+// dialog (as here) the dialog shown and the file picked in it are checked too.
 TEST(QtDialogs, TheFileDialogIsTheDesktopsWhereItHasOneElseOurs) {
     test::TempFolder dir;
     dir.write("b.dat", "x");
-    struct Case {
-        const char* setting;
-        bool native;
-        FileDialogKind kind;
-        const char* shown;  // the dialog shown here, without a desktop dialog
-    };
-    const Case cases[] = {
-        {"", true, FileDialogKind::Desktop, nullptr},
-        {"", false, FileDialogKind::Own, "rostrix::FileChooser"},
-        {"own", true, FileDialogKind::Own, nullptr},
-        {"own", false, FileDialogKind::Own, "rostrix::FileChooser"},
-        {"desktop", true, FileDialogKind::Desktop, nullptr},
-        {"desktop", false, FileDialogKind::Desktop, "QFileDialog"},
-        {"Desktop", false, FileDialogKind::Own, "rostrix::FileChooser"},  // keys are exact
-    };
-    const FileDialogSpec open{"Open Team File", "dat", "QRD Team Files|*.dat",
-                              QString::fromStdString(dir.path()), "b.dat", true};
-    for (const Case& c : cases) {
-        EXPECT_EQ(fileDialogKind(c.setting, c.native), c.kind) << c.setting << " " << c.native;
-        if (!c.shown) continue;
-        setFileDialogSetting(c.setting);
-        QString shown;
-        QTimer::singleShot(50, [&shown] {
-            QWidget* w = QApplication::activeModalWidget();
-            ASSERT_NE(w, nullptr);
-            shown = w->metaObject()->className();
-            QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, Qt::Key_Return);
+    const FileDialogSpec open{"Open", "dat", "", QString::fromStdString(dir.path()), "b.dat"};
+    using K = FileDialogKind;
+    const std::tuple<const char*, bool, K, QString> cases[] = {
+        {"", true, K::Desktop, {}},
+        {"", false, K::Own, "rostrix::FileChooser"},
+        {"own", true, K::Own, {}},
+        {"desktop", false, K::Desktop, "QFileDialog"},
+        {"Desktop", false, K::Own, "rostrix::FileChooser"}};  // keys are exact
+    for (const auto& [setting, native, kind, shown] : cases) {
+        EXPECT_EQ(fileDialogKind(setting, native), kind) << setting << native;
+        if (shown.isEmpty()) continue;
+        setFileDialogSetting(setting);
+        QString seen;
+        QTimer::singleShot(50, [&seen] {
+            seen = QApplication::activeModalWidget()->metaObject()->className();
+            QTest::keyClick(QApplication::activeModalWidget()->focusWidget(), Qt::Key_Return);
         });
-        EXPECT_EQ(QtDialogs().openFile(nullptr, open), dir.file("b.dat")) << c.setting;
-        EXPECT_EQ(shown, c.shown) << c.setting;
+        EXPECT_EQ(QtDialogs().openFile(nullptr, open), dir.file("b.dat")) << setting;
+        EXPECT_EQ(seen, shown);
     }
     setFileDialogSetting("");
 }
