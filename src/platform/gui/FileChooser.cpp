@@ -40,14 +40,15 @@ struct LeftIn {
 };
 std::map<QString, LeftIn> leftIn;
 
-// Sorts by the column's key (the listing's order for names), folders before files.
+// Sorts by the column's key: the listing's order for names, the size (a folder's as
+// none), the time.
 class EntryItem : public QTreeWidgetItem {
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
     bool operator<(const QTreeWidgetItem& other) const override {
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-        return data(column, Qt::UserRole + 1).toLongLong() <
-               other.data(column, Qt::UserRole + 1).toLongLong();
+        return data(column, Qt::UserRole).toLongLong() <
+               other.data(column, Qt::UserRole).toLongLong();
     }
 };
 
@@ -224,9 +225,8 @@ void FileChooser::refresh() {
         item->setIcon(0,
                       icons.icon(e.folder ? QFileIconProvider::Folder : QFileIconProvider::File));
         item->setData(0, Qt::UserRole, static_cast<int>(i));
-        item->setData(0, Qt::UserRole + 1, static_cast<qint64>(i));
-        item->setData(1, Qt::UserRole + 1, e.folder ? -1 : static_cast<qint64>(e.size));
-        item->setData(2, Qt::UserRole + 1, static_cast<qint64>(e.modified));
+        item->setData(1, Qt::UserRole, e.folder ? -1 : static_cast<qint64>(e.size));
+        item->setData(2, Qt::UserRole, static_cast<qint64>(e.modified));
         if (!e.folder) {
             item->setText(1, sizeText(locale, e.size));
             item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
