@@ -833,7 +833,7 @@ sub buildRoster {
         $batter->{pinch} = $pinch && !$batter->{regular};
         # A regular without games anywhere the line can show: his games count where the
         # season allows, as designated hitter.
-        $games->{D} = $batter->{g} if !$atPositions && $s->{dh} && $batter->{g};
+        $games->{D} = $batter->{g} if $batter->{regular} && !$atPositions && $s->{dh} && $batter->{g};
         # A pitcher who batted every day in a season without it bats from the bench.
         if (!$atPositions && !$s->{dh} && $pitched) {
             $games->{1} = $pitched;
