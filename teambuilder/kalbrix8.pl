@@ -454,17 +454,29 @@ sub clubTotals {
 }
 
 # Every club season of Teams.csv as {year, league, totals}; read once, when a count is
-# missing from a whole season and the nearest seasons that have it are wanted.
+# missing from a whole season and the nearest seasons that have it are wanted. readTeam
+# has checked the file's records; here a value that is not a count is just unknown, and
+# a quoted field (a name, a park) only loses its commas and quotes.
 my $teamHistory;
 sub teamHistory {
     my ($db) = @_;
     return $teamHistory if $teamHistory;
     my $csv = openCsv($db->{Teams}, qw(yearID lgID teamID name));
+    my @names = qw(ab h bb hr so sb cs);
+    my @at = map { $csv->{col}{$_} // $csv->{fields} } 'yearid', 'lgid', @names;
+    my $fh = $csv->{fh};
     $teamHistory = [];
-    while (defined(my $line = nextRecord($csv))) {
-        my $f = splitCsv($csv, $line);
-        push @$teamHistory, {year => number($csv, $f, 'yearid'), league => leagueOf($csv, $f),
-                             totals => clubTotals($csv, $f)};
+    while (defined(my $line = <$fh>)) {
+        $line = completeRecord($csv, $line);
+        next if $line eq '';
+        $line =~ s/"([^"]*)"/$1 =~ tr{,}{}dr/ge if index($line, '"') >= 0;
+        my ($year, $league, @v) = (split /,/, $line, -1)[@at];
+        my %totals;
+        for my $i (0 .. $#names) {
+            $totals{$names[$i]} = $1 + 0 if defined $v[$i] && $v[$i] =~ /^\s*(\d{1,9})(?:\.0*)?\s*\z/;
+        }
+        push @$teamHistory, {year => ($year // 0) =~ /^(\d+)/ ? $1 : 0, league => uc($league // ''),
+                             totals => \%totals};
     }
     return $teamHistory;
 }
