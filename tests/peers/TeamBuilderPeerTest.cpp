@@ -218,13 +218,15 @@ TEST(TeamBuilder, ChoosesAndWritesTheTeamFromTheDatabaseFolderSetting) {
     const char* positions[] = {"C", "1B", "2B", "3B", "SS", "LF", "CF", "P"};
     for (int i = 0; i < 8; ++i) {
         const std::string id = "bb" + std::to_string(i);
-        home.write("db/People.csv", home.read("db/People.csv") + id + ",1970,Bo,Bee" + id + ",R,R\r\n");
+        home.write("db/People.csv",
+                   home.read("db/People.csv") + id + ",1970,Bo,Bee" + id + ",R,R\r\n");
         home.write("db/Batting.csv",
                    home.read("db/Batting.csv") + id + ",1999,1,BBB,AL,20,40,3,8,1,0,0,3,0,0,2,9\n");
-        home.write("db/Fielding.csv",
-                   home.read("db/Fielding.csv") + id + ",1999,1,BBB,AL," + positions[i] + ",20,,,,,1,\n");
+        home.write("db/Fielding.csv", home.read("db/Fielding.csv") + id + ",1999,1,BBB,AL," +
+                                          positions[i] + ",20,,,,,1,\n");
     }
-    home.write("db/Pitching.csv", home.read("db/Pitching.csv") + "bb7,1999,1,BBB,AL,5,5,20,20,0,300,90,20,3,9,30,60,40\n");
+    home.write("db/Pitching.csv", home.read("db/Pitching.csv") +
+                                      "bb7,1999,1,BBB,AL,5,5,20,20,0,300,90,20,3,9,30,60,40\n");
     ASSERT_EQ(build(home.path(), {"1999", "BBB", "99ALbbb.dat", "1"}).exitCode, 0);
     const auto other = readLines(home.file("99ALbbb.dat")).value();
     EXPECT_EQ(describeProblems(checkTeamFile(other)), "");
@@ -374,15 +376,17 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
         {"a batting file with only its header",
          {"1999", "AAA", "AL", "x.dat", "1"},
          [](test::TempFolder& h) {
-             h.write("db/Batting.csv", "playerID,yearID,stint,teamID,lgID,G,AB,H,2B,3B,HR,RBI,SB,CS,BB,SO\n");
+             h.write("db/Batting.csv",
+                     "playerID,yearID,stint,teamID,lgID,G,AB,H,2B,3B,HR,RBI,SB,CS,BB,SO\n");
          },
          2,
          "$/db/Batting.csv has no rows for 1999 AAA: the database may be older than the season\n"},
         {"a pitching file that ends the season before",
          {"1999", "AAA", "AL", "x.dat", "1"},
          [](test::TempFolder& h) {
-             h.write("db/Pitching.csv", "playerID,yearID,stint,teamID,lgID,W,L,G,GS,SV,IPouts,H,HR,BB,SO,ER\n"
-                                        "pit01,1998,1,AAA,AL,1,1,1,1,0,3,1,0,0,0,0\n");
+             h.write("db/Pitching.csv",
+                     "playerID,yearID,stint,teamID,lgID,W,L,G,GS,SV,IPouts,H,HR,BB,SO,ER\n"
+                     "pit01,1998,1,AAA,AL,1,1,1,1,0,3,1,0,0,0,0\n");
          },
          2,
          "$/db/Pitching.csv has no rows for 1999 AAA: the database may be older than the season\n"},
@@ -414,8 +418,9 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
         EXPECT_EQ(r.err.substr(0, expected.size()), expected) << c.what;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.what << ": " << r.err;
         EXPECT_EQ(r.out, "") << c.what;
-        if (!std::filesystem::is_directory(home.file("x.dat")))
+        if (!std::filesystem::is_directory(home.file("x.dat"))) {
             EXPECT_EQ(home.read("x.dat"), "the old team\r\n") << c.what;
+        }
         for (const auto& entry : std::filesystem::directory_iterator(home.path()))
             EXPECT_FALSE(entry.path().filename().string().starts_with(".kalbrix8")) << c.what;
     }
@@ -438,7 +443,6 @@ TEST(TeamBuilder, AFolderThatIsGoneGetsNoFile) {
     EXPECT_TRUE(sh.readAllStandardError().startsWith("kalbrix8.pl: cannot write x.dat"));
     EXPECT_FALSE(std::filesystem::exists(gone));
 }
-
 
 // Header names in other cases and spellings, R's X2B and NA, and quoted fields far longer
 // than a line buffer, one of them across a line break: all read, none of it an error. A
@@ -479,30 +483,56 @@ TEST(TeamBuilder, ReadsHeaderSpellingsNaAndQuotedFieldsOfAnyLength) {
 TEST(TeamBuilder, NamesEveryClubOfASeasonApart) {
     test::TempFolder home;
     writeSmallDatabase(home);
-    home.write("db/Teams.csv",
-               "yearID,lgID,teamID,name\n"
-               "2010,NL,LAN,Los Angeles Dodgers\n2010,AL,LAA,Los Angeles Angels of Anaheim\n"
-               "2010,AL,NYA,New York Yankees\n2010,NL,NYN,New York Mets\n"
-               "2010,NL,CHN,Chicago Cubs\n2010,AL,CHA,Chicago White Sox\n"
-               "2010,AL,OAK,Oakland Athletics\n2010,NL,SLN,St. Louis Cardinals\n"
-               "2010,AL,TBA,Tampa Bay Rays\n2010,AL,TOR,Toronto Blue Jays\n"
-               "1884,AA,WAS,Washington Nationals\n1884,UA,WSU,Washington Nationals\n"
-               "1884,AA,BAL,Baltimore Orioles\n1884,UA,BLU,Baltimore Monumentals\n"
-               "1884,UA,CHU,Chicago/Pittsburgh (Union League)\n1884,NL,CHN,Chicago White Stockings\n"
-               "2010,NL,SFN,San Francisco Giants\n1884,AA,CIN,Cincinnati Red Stockings\n"
-               "1884,UA,CNU,Cincinnati Red Stockings\n1884,NL,KC1,Kansas City Red Stockings\n"
-               "1884,NL,KC2,Kansas City Red Stockings\n");
+    home.write(
+        "db/Teams.csv",
+        "yearID,lgID,teamID,name\n"
+        "2010,NL,LAN,Los Angeles Dodgers\n2010,AL,LAA,Los Angeles Angels of Anaheim\n"
+        "2010,AL,NYA,New York Yankees\n2010,NL,NYN,New York Mets\n"
+        "2010,NL,CHN,Chicago Cubs\n2010,AL,CHA,Chicago White Sox\n"
+        "2010,AL,OAK,Oakland Athletics\n2010,NL,SLN,St. Louis Cardinals\n"
+        "2010,AL,TBA,Tampa Bay Rays\n2010,AL,TOR,Toronto Blue Jays\n"
+        "1884,AA,WAS,Washington Nationals\n1884,UA,WSU,Washington Nationals\n"
+        "1884,AA,BAL,Baltimore Orioles\n1884,UA,BLU,Baltimore Monumentals\n"
+        "1884,UA,CHU,Chicago/Pittsburgh (Union League)\n1884,NL,CHN,Chicago White Stockings\n"
+        "2010,NL,SFN,San Francisco Giants\n1884,AA,CIN,Cincinnati Red Stockings\n"
+        "1884,UA,CNU,Cincinnati Red Stockings\n1884,NL,KC1,Kansas City Red Stockings\n"
+        "1884,NL,KC2,Kansas City Red Stockings\n");
     const std::pair<const char*, const char*> cases[] = {
-        {"2010 LAN", "LA Dodgers  "}, {"2010 LAA", "LA Angels   "}, {"2010 NYA", "NY Yankees  "},
-        {"2010 NYN", "NY Mets     "}, {"2010 CHN", "Chicago Cubs"}, {"2010 CHA", "White Sox   "},
-        {"2010 OAK", "Oakland     "}, {"2010 SLN", "St. Louis   "}, {"2010 TBA", "Tampa Bay   "},
-        {"2010 TOR", "Toronto     "}, {"1884 WAS", "Nationals AA"}, {"1884 WSU", "Nationals UA"},
-        {"1884 BAL", "Bal Orioles "}, {"1884 BLU", "Monumentals "},
-        {"1884 CHU", "Chi/Pit     "}, {"1884 CHN", "Chicago     "},
+        {"2010 LAN", "LA Dodgers  "},
+        {"2010 LAA", "LA Angels   "},
+        {"2010 NYA", "NY Yankees  "},
+        {"2010 NYN", "NY Mets     "},
+        {"2010 CHN", "Chicago Cubs"},
+        {"2010 CHA", "White Sox   "},
+        {"2010 OAK", "Oakland     "},
+        {"2010 SLN", "St. Louis   "},
+        {"2010 TBA", "Tampa Bay   "},
+        {"2010 TOR", "Toronto     "},
+        {"1884 WAS", "Nationals AA"},
+        {"1884 WSU", "Nationals UA"},
+        {"1884 BAL", "Bal Orioles "},
+        {"1884 BLU", "Monumentals "},
+        {"1884 CHU", "Chi/Pit     "},
+        {"1884 CHN", "Chicago     "},
         // Whole words only, never two blanks: a short form, a nickname's last word, the code.
-        {"2010 SFN", "SF Giants   "}, {"1884 CIN", "Stockings AA"}, {"1884 CNU", "Stockings UA"},
-        {"1884 KC1", "KC Red KC1  "}, {"1884 KC2", "KC Red KC2  "},
+        {"2010 SFN", "SF Giants   "},
+        {"1884 CIN", "Stockings AA"},
+        {"1884 CNU", "Stockings UA"},
+        {"1884 KC1", "KC Red KC1  "},
+        {"1884 KC2", "KC Red KC2  "},
     };
+    // Nine batters and a pitcher for every club, in rows of no league.
+    std::string batting = "playerID,yearID,stint,teamID,lgID,G,AB,H,2B,3B,HR,RBI,SB,CS,BB,SO\n";
+    std::string pitching = "playerID,yearID,stint,teamID,lgID,W,L,G,GS,SV,IPouts,H,HR,BB,SO,ER\n";
+    for (const auto& [club, field] : cases) {
+        const std::string start = std::string(club).replace(4, 1, ",1,") + ",,";
+        for (const char* id : {"cat01", "fir01", "sec01", "thi01", "sho01", "lef01", "cen01",
+                               "rig01", "dhx01"})
+            batting += id + ("," + start) + "10,30,8,1,0,0,3,0,0,2,5\n";
+        pitching += "pit01," + start + "1,1,5,5,0,90,20,2,5,10,8\n";
+    }
+    home.write("db/Batting.csv", batting);
+    home.write("db/Pitching.csv", pitching);
     for (const auto& [club, field] : cases) {
         const QStringList words = QString::fromLatin1(club).split(' ');
         const Result r = build(home.path(), {words[0], words[1], "t.dat", "0"});
@@ -568,8 +598,7 @@ std::vector<std::map<std::string, std::string>> csvRows(const std::string& path)
 }
 
 bool designatedHitterSeason(const std::string& league, int year) {
-    return (league == "AL" && year >= 1973) ||
-           (league == "NL" && (year == 2020 || year >= 2022));
+    return (league == "AL" && year >= 1973) || (league == "NL" && (year == 2020 || year >= 2022));
 }
 
 bool withDhFor(const std::string& type, const std::string& league, const std::string& year) {
@@ -579,7 +608,8 @@ bool withDhFor(const std::string& type, const std::string& league, const std::st
 // On-base plus slugging from the counts of a batter line.
 double onBasePlusSlugging(const std::string& line) {
     const auto at = [&](std::size_t column) { return std::stod(line.substr(column - 1, 3)); };
-    const double ab = at(28), h = at(32), doubles = at(36), triples = at(40), hr = at(44), bb = at(48);
+    const double ab = at(28), h = at(32), doubles = at(36), triples = at(40), hr = at(44),
+                 bb = at(48);
     const double onBase = ab + bb > 0 ? (h + bb) / (ab + bb) : 0;
     return onBase + (ab > 0 ? (h + doubles + 2 * triples + 3 * hr) / ab : 0);
 }
@@ -614,9 +644,11 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
     std::map<std::string, std::string> nameOf, initialOf;
     for (const auto& row : csvRows(home.file("db/core/People.csv"))) {
         const std::string& id = row.at("playerID");
-        nameOf[id] = withName(
-            "", QString::fromUtf8(row.at("nameLast") + ", " + row.at("nameFirst")).toLatin1().toStdString(),
-            "");
+        nameOf[id] = withName("",
+                              QString::fromUtf8(row.at("nameLast") + ", " + row.at("nameFirst"))
+                                  .toLatin1()
+                                  .toStdString(),
+                              "");
         const auto blank = row.at("nameGiven").find(' ');
         if (blank != std::string::npos)
             initialOf[id] = nameOf[id].substr(0, 8) + row.at("nameGiven")[blank + 1] + '.';
@@ -637,10 +669,9 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
         if (!years.count(year)) continue;
         const std::string type = types[built++ % 3];
         const std::string what = year + " " + league + " " + team + " type " + type;
-        const Result r = build(home.path(), {QString::fromStdString(year),
-                                             QString::fromStdString(team),
-                                             QString::fromStdString(league), "t.dat",
-                                             QString::fromStdString(type)});
+        const Result r = build(
+            home.path(), {QString::fromStdString(year), QString::fromStdString(team),
+                          QString::fromStdString(league), "t.dat", QString::fromStdString(type)});
         ASSERT_EQ(r.exitCode, 0) << what << ": " << r.err;
         EXPECT_EQ(r.err, "") << what;
         const auto lines = readLines(home.file("t.dat")).value();
@@ -652,7 +683,8 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
         std::map<std::string, std::vector<std::string>> byName;
         for (const auto& [id, t] : players) byName[nameOf[id]].push_back(id);
         for (const auto& [id, t] : players) {
-            if (byName[nameOf[id]].size() > 1 && initialOf.count(id)) byName[initialOf[id]].push_back(id);
+            if (byName[nameOf[id]].size() > 1 && initialOf.count(id))
+                byName[initialOf[id]].push_back(id);
         }
         const auto whoIs = [&](const std::string& line) -> const std::vector<std::string>* {
             const std::string field = line.substr(9, 18);
@@ -711,13 +743,18 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
                 EXPECT_EQ(listed.count(id), 1u) << what << ": regular " << id << " is no batter";
             }
             if (isRegular(id)) {
-                EXPECT_TRUE(starters.count(id) || allRegular) << what << ": regular " << id << " sits";
+                EXPECT_TRUE(starters.count(id) || allRegular)
+                    << what << ": regular " << id << " sits";
             }
-            if (t.main == "PH") EXPECT_EQ(listed.count(id), 1u) << what << ": pinch hitter " << id;
+            if (t.main == "PH") {
+                EXPECT_EQ(listed.count(id), 1u) << what << ": pinch hitter " << id;
+            }
         }
         // Strike-outs and caught stealing the early seasons lack are estimated, not 0.
         EXPECT_GT(strikeOuts, 0) << what;
-        if (stolen > 0) EXPECT_GT(caught, 0) << what;
+        if (stolen > 0) {
+            EXPECT_GT(caught, 0) << what;
+        }
 
         // The designated hitter as the season or the type says; regulars bat first to fourth.
         const auto codes = codesOfStarters(lines);
@@ -733,7 +770,8 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
             if (lines[n].substr(6, 2) != "02") continue;
             int better = 0;
             for (std::size_t m = 1; m <= 9; ++m)
-                better += lines[m] != "00    01" && onBasePlusSlugging(lines[m]) > onBasePlusSlugging(lines[n]);
+                better += lines[m] != "00    01" &&
+                          onBasePlusSlugging(lines[m]) > onBasePlusSlugging(lines[n]);
             EXPECT_LE(better, 2) << what << ": catcher bats " << n;
         }
     }
