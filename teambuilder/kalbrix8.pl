@@ -841,7 +841,7 @@ sub buildRoster {
         my $pinch = !$atPositions && !$pitched && !$onStaff && $batter->{pa} > 0;
         next unless $batter->{regular} || $pinch || ($atPositions > 0 && !($onStaff && $atPositions < 10));
         my $fielded = grep { $games->{$_} } @fieldPositions, 'of';
-        $batter->{open} = $batter->{regular} && !$fielded && ($s->{dh} ? !$games->{D} || $guessedD : !$pitched);
+        $batter->{open} = $batter->{regular} && !$fielded && !$pitched && (!$games->{D} || $guessedD);
         $batter->{pinch} = $pinch && !$batter->{regular};
         # A regular without games anywhere the line can show: his games count where the
         # season allows, as designated hitter.
