@@ -41,8 +41,8 @@ bool equalNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view trim(std::string_view s, std::string_view blanks) {
-    const auto blank = [blanks](char c) { return blanks.find(c) != std::string_view::npos; };
+template <class Blank>
+std::string_view trim(std::string_view s, Blank blank) {
     std::size_t first = 0;
     std::size_t last = s.size();
     while (first < last && blank(s[first])) ++first;
@@ -50,15 +50,32 @@ std::string_view trim(std::string_view s, std::string_view blanks) {
     return s.substr(first, last - first);
 }
 
+constexpr auto isLineBlank = [](char c) { return isBlank(c) || c == '\r'; };
+
+// The first CR or LF at or after pos, or the end: eight bytes at a time while none is among
+// them (a byte b is CR or LF when b ^ CR or b ^ LF is zero).
+std::size_t lineEnd(std::string_view text, std::size_t pos) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    const auto hasZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, text.data() + pos, 8);
+        if (hasZero(chunk ^ ('\r' * kOnes)) || hasZero(chunk ^ ('\n' * kOnes))) break;
+    }
+    while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n') ++pos;
+    return pos;
+}
+
 std::string_view trimSpaces(std::string_view s) {
-    return trim(s, " ");
+    return trim(s, [](char c) { return c == ' '; });
 }
 
 // The name in a section header "[name]junk".
 std::string_view headerName(std::string_view header) {
-    const std::string_view line = trim(header, kLineBlanks);
+    const std::string_view line = trim(header, isLineBlank);
     const auto close = line.rfind(']');
-    return trim(line.substr(1, close == line.npos ? line.npos : close - 1), kLineBlanks);
+    return trim(line.substr(1, close == line.npos ? line.npos : close - 1), isLineBlank);
 }
 
 // The position of the '=' that ends key in an entry line, or npos. The key may itself end
@@ -80,7 +97,7 @@ std::size_t separatorFor(std::string_view text, std::string_view key, bool ownLi
 // it and an entry line its leading blanks, so a name or key written with a tab, vertical
 // tab or form feed at its ends is looked for without them and found again.
 std::string_view sectionMatch(std::string_view name) {
-    return trim(name, kLineBlanks);
+    return trim(name, isLineBlank);
 }
 
 std::string_view keyMatch(std::string_view key) {
@@ -94,7 +111,7 @@ bool startsWithBracket(std::string_view text) {
 }
 
 std::string readValue(std::string_view raw) {
-    std::string_view v = trim(raw, " \t");
+    std::string_view v = trim(raw, [](char c) { return c == ' ' || c == '\t'; });
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     return std::string(v);
@@ -141,12 +158,12 @@ struct Header {
     std::size_t after;
 };
 
-// Only header lines matter to the layout: a header is a line whose first byte that is not
-// a blank is '['. The brackets are looked for with memchr and only they are looked at more
-// closely, so finding the headers costs little more than one pass over the bytes.
 // The first header line of all that starts at or after pos (a line start or just past a
 // '[' that began no header); start is npos when there is none. first is where the text
-// begins after a byte-order mark.
+// begins after a byte-order mark. Only header lines matter to the layout: a header is a
+// line whose first byte that is not a blank is '['. The brackets are looked for with memchr
+// and only they are looked at more closely, so finding the headers costs little more than
+// one pass over the bytes.
 Header nextHeader(std::string_view all, std::size_t first, std::size_t pos) {
     const std::size_t size = all.size();
     while (pos < size) {
@@ -159,8 +176,7 @@ Header nextHeader(std::string_view all, std::size_t first, std::size_t pos) {
             pos = bracket + 1;
             continue;
         }
-        std::size_t stop = bracket;
-        while (stop < size && all[stop] != '\r' && all[stop] != '\n') ++stop;
+        const std::size_t stop = lineEnd(all, bracket);
         return Header{start, stop, stop + lineEndLength(all, stop)};
     }
     return Header{std::string_view::npos, size, size};
@@ -174,6 +190,10 @@ ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
     if (!std::filesystem::exists(status)) return;
     // Only a plain file is read; a device, pipe or folder is never taken for an empty file,
     // so nothing that was there is replaced by a save.
+    // Room for the index of a file of short sections, so that it seldom moves as it grows;
+    // what it does not use is never touched.
+    if (const auto size = std::filesystem::file_size(path_, ec); !ec && size <= kOffsetMask)
+        byHash_.reserve(static_cast<std::size_t>(size / 32));
     std::size_t scanned = 0;
     bool begun = false;
     // Headers are found block by block as the file is read, while its bytes are in the
