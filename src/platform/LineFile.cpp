@@ -106,11 +106,6 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes) {
 }
 
 bool writePiecesAtomic(const std::string& path, std::span<const std::string_view> pieces) {
-    const auto writeTo = [&](auto&& write) {
-        for (const std::string_view piece : pieces)
-            if (!write(piece)) return false;
-        return true;
-    };
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return false;
@@ -121,14 +116,14 @@ bool writePiecesAtomic(const std::string& path, std::span<const std::string_view
         // A device or pipe cannot be replaced by a rename: the bytes go to it directly.
         if (!S_ISREG(st.st_mode)) {
             Descriptor direct{::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC)};
-            return direct.fd >= 0 &&
-                   writeTo([&](std::string_view piece) { return writeAll(direct.fd, piece); }) &&
-                   direct.close();
+            if (direct.fd < 0) return false;
+            for (const std::string_view piece : pieces)
+                if (!writeAll(direct.fd, piece)) return false;
+            return direct.close();
         }
     }
     ReplacingFile file(path);
-    return file.open() && writeTo([&](std::string_view piece) { return file.write(piece); }) &&
-           file.commit();
+    return file.open() && file.write(pieces) && file.commit();
 }
 
 bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {
