@@ -124,7 +124,7 @@ ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
     if (!std::filesystem::exists(status)) return;
     // Only a plain file is read; a device, pipe or folder is never taken for an empty file,
     // so nothing that was there is replaced by a save.
-    auto bytes = std::filesystem::is_regular_file(status) ? readFileBytes(path_) : std::nullopt;
+    auto bytes = readFileBytes(path_, &error_);
     if (!bytes) {
         unread_ = true;
         return;
@@ -376,14 +376,14 @@ std::string ProfileFile::serialise() const {
 
 bool ProfileFile::save() {
     if (!dirty_) return true;
-    if (unread_ || !writeFileAtomic(path_, serialise())) return false;
+    if (unread_ || !writeFileAtomic(path_, serialise(), &error_)) return false;
     dirty_ = false;
     return true;
 }
 
 void ProfileFile::writeNow(std::string_view section, std::string_view key, std::string_view value) {
     write(section, key, value);
-    if (!save()) throw Error(formatText("Unable to write to %s", path_));
+    if (!save()) throw Error(fileFailureText("Unable to write to %s", path_, error_));
 }
 
 }  // namespace rostrix

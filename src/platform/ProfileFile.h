@@ -31,7 +31,10 @@ public:
     // when saved or when nothing needed saving; false when the file could not be written,
     // and then the file on disk is exactly as it was.
     bool save();
-    // write() then save(); throws Error("Unable to write to <path>") when the save fails.
+    // Why the file could not be read or the last save failed, for fileFailureText.
+    int error() const { return error_; }
+    // write() then save(); throws Error("Unable to write to <path>: <reason>") when the
+    // save fails.
     void writeNow(std::string_view section, std::string_view key, std::string_view value);
 
 private:
@@ -82,6 +85,7 @@ private:
     bool bom_ = false;
     bool unread_ = false;  // something is there that could not be read: never replace it
     bool dirty_ = false;
+    int error_ = 0;
     std::vector<Section> sections_;
     // Open addressing over the first section of each name: a slot holds the name's hash in
     // its upper half and the section's index + 1 in its lower half; 0 is free.

@@ -222,8 +222,9 @@ void TForm4::ToolButton3Click() {
     if (!chosen) return;
     if (!saving_->askToSave()) return;
     const std::string path = rostrix::chosenPathBytes(*chosen);
-    const auto lines = rostrix::readLines(path);
-    if (!lines) throw Error(formatText("Cannot open file %s", path));
+    int why = 0;
+    const auto lines = rostrix::readLines(path, &why);
+    if (!lines) throw Error(rostrix::fileFailureText("Cannot open file %s", path, why));
     checkPanel_->closePanel();
     rostrix::setPaneLines(Memo1(), *lines);
     saving_->belongsTo(path);

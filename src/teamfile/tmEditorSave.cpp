@@ -40,8 +40,8 @@ bool EditorSaving::writePane(const std::string& path) {
                               Yes | No) != Yes)
             return false;
     }
-    if (!writeLinesAtomic(path, paneLines(pane_)))
-        throw Error(formatText("Cannot create file %s", path));
+    if (int why = 0; !writeLinesAtomic(path, paneLines(pane_), &why))
+        throw Error(fileFailureText("Cannot create file %s", path, why));
     return true;
 }
 
