@@ -87,7 +87,7 @@ void createTeam(QWidget* owner, const CreateTeamRequest& request) {
 
     // The run counts as a success; a file the game would misread is still worth a word.
     const auto lines = readLines(teamFile);
-    const std::size_t faults = lines ? checkTeamFile(*lines).size() : 0;
+    const std::size_t faults = lines ? checkTeamFile(*lines, 0).total : 0;
     if (faults) tell(owner, writtenWithProblemsMessage(teamFile, faults));
 }
 

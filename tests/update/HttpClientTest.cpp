@@ -381,7 +381,7 @@ TEST(HttpClient, HeaderAndBodyFilesAreCreatedOrTheGetFails) {
 
     f.http.Body = dir.file("missing/kwyx.zip");
     EXPECT_EQ(errorOf([&] { f.http.Get(server.url("/files/kwyx.zip")); }),
-              "Cannot create file " + dir.file("missing/kwyx.zip"));
+              "Cannot create file " + dir.file("missing/kwyx.zip") + ": No such file or directory");
     EXPECT_FALSE(f.http.connected());
 }
 
