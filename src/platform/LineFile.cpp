@@ -86,8 +86,8 @@ int openRegularFile(const std::string& path, int flags, int* error) {
     if (file.fd < 0) {
         // A pipe without a reader refuses a non-blocking open for writing (ENXIO).
         const int why = errno;
-        const bool odd = ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) &&
-                         !S_ISDIR(info.st_mode);
+        const bool odd =
+            ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
         return noDescriptor(error, odd ? kNotRegularFile : why);
     }
     if (::fstat(file.fd, &info) != 0) return noDescriptor(error, errno);
@@ -141,8 +141,7 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes, int* error
     return failWith(error, file.errorNumber());
 }
 
-bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
-                      int* error) {
+bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines, int* error) {
     return writeFileAtomic(path, joinLinesCrlf(lines), error);
 }
 

@@ -79,8 +79,8 @@ bool EditorSaving::saveAs() {
 std::optional<std::string> EditorSaving::chooseSaveName() {
     saveDialog_.fileName = fileNameText(currentFile_);
     saveDialog_.initialDir = fileNameText(folderPart(currentFile_));
-    return rostrix::chooseSaveName(window_, saveDialog_,
-                                   currentFile_ == kUntitledTeamFile ? std::string() : currentFile_);
+    return rostrix::chooseSaveName(
+        window_, saveDialog_, currentFile_ == kUntitledTeamFile ? std::string() : currentFile_);
 }
 
 }  // namespace rostrix

@@ -536,7 +536,8 @@ TEST_F(Editor, FailuresLeaveEverythingAsItWas) {
          dir.file("pipe.dat") + " is not a regular file"},
         {"ToolButton5", dir.file("other.dat"), missingFolder,
          "Cannot create file " + missingFolder + gone},
-        {"ToolButton5", dir.file("other.dat"), "/dev/full", "/dev/full is not a regular file", true},
+        {"ToolButton5", dir.file("other.dat"), "/dev/full", "/dev/full is not a regular file",
+         true},
         {"ToolButton5", dir.file("other.dat"), dir.file("pipe.dat"),
          dir.file("pipe.dat") + " is not a regular file", true},
         {"ToolButton5", dir.file("other.dat"), dir.file("locked.dat"),
@@ -606,8 +607,8 @@ TEST_F(Editor, ClosingStaysOpenWhenTheSaveFails) {
     dlg.answerButton(Yes);
     dlg.answerButton(Ok);
     form.close();
-    expectErrorBox(1, "Cannot create file " + dir.file("gone/team.dat") +
-                          ": No such file or directory.");
+    expectErrorBox(
+        1, "Cannot create file " + dir.file("gone/team.dat") + ": No such file or directory.");
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(modified());
 }

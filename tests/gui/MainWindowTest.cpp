@@ -134,7 +134,8 @@ TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndOpensEmpty) {
     startAndShow();
     ASSERT_EQ(dlg.asked.size(), 1u);
     EXPECT_EQ(dlg.asked[0].title, "Rostrix");
-    EXPECT_EQ(dlg.asked[0].text.toStdString(), "Unable to write to " + dir() + "/qrdTeams.ini: Is a directory.");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "Unable to write to " + dir() + "/qrdTeams.ini: Is a directory.");
     EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Error);
     EXPECT_EQ(form->HomeDirectory, "");
     EXPECT_EQ(form->HomePath, "");
@@ -184,7 +185,8 @@ TEST_F(MainWindow, FailedLayoutWriteLeavesTheHeightUnset) {
     EXPECT_FALSE(menuItemsVisible());
     EXPECT_EQ(clientHeight(), 363);
     ASSERT_EQ(dlg.asked.size(), 1u);
-    EXPECT_EQ(dlg.asked[0].text.toStdString(), "Unable to write to " + dir() + "/qrdTeams.ini: Is a directory.");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "Unable to write to " + dir() + "/qrdTeams.ini: Is a directory.");
 }
 
 TEST_F(MainWindow, PerlFolderBrowserChosenCancelledAndEmpty) {

@@ -57,24 +57,32 @@ std::vector<Writer> writers() {
                      .writeNow("Directories", "Database", std::string(6000, 'd'));
              });
          },
-         [](const TinyFileSystem& fs) { return "Unable to write to " + fs.file("qrdTeams.ini") + kFull; }},
+         [](const TinyFileSystem& fs) {
+             return "Unable to write to " + fs.file("qrdTeams.ini") + kFull;
+         }},
         {"names pass", "team.dat", joinLinesCrlf(bigTeam()), nullptr,
          [](const TinyFileSystem& fs) {
              return test::errorOf([&] { passAndSave(NamePass(), fs.file("team.dat"), bigTeam()); });
          },
-         [](const TinyFileSystem& fs) { return "Cannot create file " + fs.file("team.dat") + kFull; }},
+         [](const TinyFileSystem& fs) {
+             return "Cannot create file " + fs.file("team.dat") + kFull;
+         }},
         {"team archive", "archive.dat", "[/old/team.dat]\r\nLine 0=old\r\n", nullptr,
          [](const TinyFileSystem& fs) {
              return test::errorOf(
                  [&] { writeTeamArchive(fs.file("archive.dat"), "/new/team.dat", bigTeam()); });
          },
-         [](const TinyFileSystem& fs) { return "Unable to write to " + fs.file("archive.dat") + kFull; }},
+         [](const TinyFileSystem& fs) {
+             return "Unable to write to " + fs.file("archive.dat") + kFull;
+         }},
         {"player archive", "player.dat", "[Old, Player       ]\r\n2000 OLD=x\r\n", nullptr,
          [](const TinyFileSystem& fs) {
              return test::errorOf(
                  [&] { writeAllPlayers(fs.file("player.dat"), bigTeam(), [](const char*) {}); });
          },
-         [](const TinyFileSystem& fs) { return "Unable to write to " + fs.file("player.dat") + kFull; }},
+         [](const TinyFileSystem& fs) {
+             return "Unable to write to " + fs.file("player.dat") + kFull;
+         }},
         {"package", "pack.zip", "",
          [](const TinyFileSystem& fs) { fs.write("b.dat", noise(6000)); },
          [](const TinyFileSystem& fs) {

@@ -391,8 +391,8 @@ TEST(ProfileFile, FailedWritesLeaveTheFileAsItWas) {
             ProfileFile(path).writeNow("A", "k", "1");
             ADD_FAILURE() << path << " was written";
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), why.starts_with(":") ? "Unable to write to " + path + why
-                                                                  : path + why);
+            EXPECT_EQ(std::string(e.what()),
+                      why.starts_with(":") ? "Unable to write to " + path + why : path + why);
         }
     };
     // A read-only file: a changed value fails, an equal one needs no write at all.

@@ -407,8 +407,9 @@ TEST(HttpClient, TlsBodiesAreWholeOnlyByLengthOrClosingAlert) {
             if (closeNotify) peer.closeNotify();
         });
         Fetch f;
-        EXPECT_EQ(errorOf([&] { f.http.Get("https://localhost:" + std::to_string(server.port())); }),
-                  error)
+        EXPECT_EQ(
+            errorOf([&] { f.http.Get("https://localhost:" + std::to_string(server.port())); }),
+            error)
             << reply;
         EXPECT_EQ(f.successes, error == cut ? 0 : 1) << reply;
     }

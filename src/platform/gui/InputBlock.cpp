@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QPointer>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/gui/CloseOnSignal.h"
 
@@ -80,9 +80,9 @@ void InputBlock::exempt(QWidget* window) {
 bool InputBlock::eventFilter(QObject* watched, QEvent* event) {
     // The exempt window's events pass both on their way through its window-system window
     // and at its widgets.
-    if (g_exempt && (watched == g_exempt->windowHandle() ||
-                     (watched->isWidgetType() &&
-                      static_cast<QWidget*>(watched)->window() == g_exempt.data())))
+    if (g_exempt &&
+        (watched == g_exempt->windowHandle() ||
+         (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == g_exempt.data())))
         return QObject::eventFilter(watched, event);
     if (isUserInput(event->type())) {
         event->ignore();
