@@ -463,8 +463,9 @@ TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
             std::filesystem::rename(home.file("log.keep"), home.file("errlog.txt"));
             EXPECT_FALSE(home.exists("27ALnya.dat"));
         }
-        if (c.how == Case::Cancel)
+        if (c.how == Case::Cancel) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return !running(home.read("child.pid")); }, 5000));
+        }
         const std::size_t first = c.stale ? 1 : 0;
         ASSERT_EQ(dlg.asked.size(), first + (c.expect.empty() ? 0u : 1u)) << c.script;
         if (c.stale) {
