@@ -88,13 +88,13 @@ TEST(ProgramWindowsDeathTest, ASecondSignalEndsTheProgramWhileTheWindowThreadIsB
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto blockedWindowThread = [] {
         const CloseOnSignal closeOnSignal([] { std::fputs("closed from the loop\n", stderr); });
-        sigset_t signals;
-        sigemptyset(&signals);
-        sigaddset(&signals, SIGTERM);
-        sigaddset(&signals, SIGHUP);
+        sigset_t ending;
+        sigemptyset(&ending);
+        sigaddset(&ending, SIGTERM);
+        sigaddset(&ending, SIGHUP);
         std::thread sender([&] {
             // Delivered to the window thread, the one thread that takes them.
-            pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+            pthread_sigmask(SIG_BLOCK, &ending, nullptr);
             ::kill(::getpid(), SIGTERM);
             while (!exitRequested()) std::this_thread::yield();
             std::fputs("asked to close\n", stderr);
