@@ -219,8 +219,8 @@ void TForm15::ExportButtonClick() {
                           careerCsvFileName(latin1Text(name)), false};
     const auto path = chooseSaveName(this, dialog, std::string());
     if (!path) return;
-    if (!writeFileAtomic(*path, careerCsv(name, seasons_->seasons())))
-        throw Error(formatText("Cannot create file %s", *path));
+    if (int why = 0; !writeFileAtomic(*path, careerCsv(name, seasons_->seasons()), &why))
+        throw Error(fileFailureText("Cannot create file %s", *path, why));
     ui->ArchiveLabel->setText(
         QStringLiteral("%1 written to %2.").arg(latin1Text(name), fileNameText(*path)));
 }

@@ -103,8 +103,9 @@ std::vector<std::string> NamePass::run(const std::vector<std::string>& lines) co
 }
 
 std::vector<std::string> readTeamFileLines(const std::string& path) {
-    auto lines = readLines(path);
-    if (!lines) throw Error(formatText("Cannot open file %s", path));
+    int why = 0;
+    auto lines = readLines(path, &why);
+    if (!lines) throw Error(fileFailureText("Cannot open file %s", path, why));
     return std::move(*lines);
 }
 
@@ -117,7 +118,8 @@ std::vector<std::string> passAndSave(const NamePass& pass, const std::string& pa
         throw Error("Cannot encode the names of " + path + ": " + e.reason() +
                     ". The file was not changed");
     }
-    if (!writeLinesAtomic(path, out)) throw Error(formatText("Cannot create file %s", path));
+    if (int why = 0; !writeLinesAtomic(path, out, &why))
+        throw Error(fileFailureText("Cannot create file %s", path, why));
     return out;
 }
 

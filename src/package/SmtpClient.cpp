@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "package/SmtpClient.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <algorithm>
 #include <cstdint>
@@ -14,6 +17,7 @@
 #include "net/WinsockErrors.h"
 #include "package/SmtpReply.h"
 #include "platform/Error.h"
+#include "platform/LineFile.h"
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -399,12 +403,15 @@ std::string TSmtpClient::assembleBody(const std::string& boundary) {
 void TSmtpClient::appendAttachment(std::string& body, const std::string& boundary,
                                    const std::string& path) {
     if (OnEncodeStart) OnEncodeStart(path);
-    std::error_code ec;
-    std::unique_ptr<std::FILE, FileCloser> file(
-        std::filesystem::is_directory(path, ec) ? nullptr : std::fopen(path.c_str(), "rb"));
+    // Only a regular file is read: a named pipe would hold the send for ever.
+    int why = 0;
+    const int fd = openRegularFile(path, O_RDONLY, &why);
+    std::unique_ptr<std::FILE, FileCloser> file(fd < 0 ? nullptr : ::fdopen(fd, "rb"));
     if (!file) {
+        if (fd >= 0) ::close(fd);
         if (OnAttachmentNotFound) OnAttachmentNotFound(path);
-        throw Error(formatText("Cannot open file %s", path));
+        throw Error(why == kNotRegularFile ? fileFailureText("", path, why)
+                                           : formatText("Cannot open file %s", path));
     }
     body += attachmentPartHeader(boundary, path);
     std::string chunk(kReadChunk, '\0');

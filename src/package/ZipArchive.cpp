@@ -25,6 +25,15 @@ namespace {
 constexpr int kNeedMajor = 1;
 constexpr int kNeedMinor = 3;
 
+// What stands under the archive's name when it is no file to open (a pipe would hold the
+// open for ever): "" when it is a regular file or nothing.
+std::string takenByOther(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    return S_ISDIR(st.st_mode) ? "Cannot write the ZIP file " + path + ": " + std::strerror(EISDIR)
+                               : path + " is not a regular file";
+}
+
 bool versionAtLeast(const char* version, int major, int minor) {
     int haveMajor = 0;
     int haveMinor = 0;
@@ -99,6 +108,8 @@ void ZipArchive::readDirectory() {
     entries_.clear();
     std::error_code ec;
     if (zipFileName_.empty() || !std::filesystem::exists(zipFileName_, ec)) return;
+    if (const std::string taken = takenByOther(zipFileName_); !taken.empty())
+        return keep(ZIP_ER_INVAL, taken);
     int code = 0;
     zip_t* za = zip_open(zipFileName_.c_str(), ZIP_RDONLY, &code);
     if (!za) {
@@ -118,7 +129,7 @@ std::string ZipArchive::AppendSlash(const std::string& folder) {
 }
 
 void ZipArchive::fail(const std::string& text) {
-    lastErrorCode_ = -1;
+    lastErrorCode_ = kReported;
     lastMessage_ = text;
     if (OnFailure) OnFailure(text);
 }
@@ -130,6 +141,8 @@ void ZipArchive::keep(int code, const std::string& text) {
 
 int ZipArchive::Add() {
     count_ = 0;
+    lastErrorCode_ = 0;
+    lastMessage_.clear();
     const std::vector<std::string> files = std::move(FSpecArgs);
     FSpecArgs.clear();
     if (!zipLoaded_) {
@@ -142,6 +155,10 @@ int ZipArchive::Add() {
     }
     if (files.empty()) {
         fail("There are no files to add.");
+        return 0;
+    }
+    if (const std::string taken = takenByOther(zipFileName_); !taken.empty()) {
+        fail(taken);
         return 0;
     }
     // What a killed earlier run left beside this archive would otherwise stay for ever.

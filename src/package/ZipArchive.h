@@ -53,7 +53,9 @@ public:
     int Add();
     int count() const { return count_; }
 
-    // The last message that arrived while working: a code and its text.
+    // The last message that arrived while working: a code and its text; the code is
+    // kReported when the last Add failed as a whole and said so through OnFailure.
+    static constexpr int kReported = -1;
     int lastErrorCode() const { return lastErrorCode_; }
     const std::string& lastMessage() const { return lastMessage_; }
 

@@ -204,6 +204,8 @@ void TForm7::Button5Click() {
         say(QStringLiteral("Error in Add; Fatal DLL Exception in Main"));
         return;
     }
+    // The archive's own error box is the whole answer: no "0 files were added" after it.
+    if (ZipArchive1.lastErrorCode() == ZipArchive::kReported) return;
     say(resultText(added));
 }
 

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
+#include "platform/Error.h"
 #include "platform/ReplacingFile.h"
 
 namespace rostrix {
@@ -50,84 +52,109 @@ struct Descriptor {
     ~Descriptor() {
         if (fd >= 0) ::close(fd);
     }
-    // The close reports what the last writes could not: a full disk, a lost server.
-    bool close() {
-        const int f = std::exchange(fd, -1);
-        return ::close(f) == 0;
-    }
 };
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+bool failWith(int* error, int value) {
+    if (error) *error = value;
+    return false;
+}
+
+int noDescriptor(int* error, int value) {
+    failWith(error, value);
+    return -1;
+}
+
+std::nullopt_t nothingRead(int* error, int value) {
+    failWith(error, value);
+    return std::nullopt;
 }
 
 }  // namespace
 
+std::string fileFailureText(const std::string& pattern, const std::string& path, int error) {
+    if (error == kNotRegularFile) return path + " is not a regular file";
+    std::string text = formatText(pattern, path);
+    if (error > 0) text += std::string(": ") + std::strerror(error);
+    return text;
+}
+
+// O_NONBLOCK keeps open() from waiting for the other end of a pipe; the type is looked at
+// before a byte moves, and a regular file then gets its ordinary blocking descriptor.
+int openRegularFile(const std::string& path, int flags, int* error) {
+    Descriptor file{::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666)};
+    struct stat info {};
+    if (file.fd < 0) {
+        // A pipe without a reader refuses a non-blocking open for writing (ENXIO).
+        const int why = errno;
+        const bool odd =
+            ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+        return noDescriptor(error, odd ? kNotRegularFile : why);
+    }
+    if (::fstat(file.fd, &info) != 0) return noDescriptor(error, errno);
+    if (S_ISDIR(info.st_mode)) return noDescriptor(error, EISDIR);
+    if (!S_ISREG(info.st_mode)) return noDescriptor(error, kNotRegularFile);
+    const int status = ::fcntl(file.fd, F_GETFL);
+    if (status < 0 || ::fcntl(file.fd, F_SETFL, status & ~O_NONBLOCK) != 0)
+        return noDescriptor(error, errno);
+    return std::exchange(file.fd, -1);
+}
+
 // Files are opened by the bytes of their names, so a name that is not valid UTF-8 (a team
 // file from an old Windows disk) opens as well as any other.
-std::optional<std::string> readFileBytes(const std::string& path) {
-    return readFileBytes(path, nullptr);
+std::optional<std::string> readFileBytes(const std::string& path, int* error) {
+    return readFileBytes(path, {}, error);
 }
 
 std::optional<std::string> readFileBytes(const std::string& path,
-                                         const std::function<void(std::string_view)>& grown) {
-    Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+                                         const std::function<void(std::string_view)>& grown,
+                                         int* error) {
+    Descriptor file{openRegularFile(path, O_RDONLY, error)};
     struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+    if (file.fd < 0) return std::nullopt;
+    if (::fstat(file.fd, &info) != 0) return nothingRead(error, errno);
     std::string data;
     // Room for the whole file at once: a large archive is not copied again as it grows.
-    if (S_ISREG(info.st_mode) && info.st_size > 0)
-        data.reserve(static_cast<std::size_t>(info.st_size));
+    if (info.st_size > 0) data.reserve(static_cast<std::size_t>(info.st_size));
     char block[65536];
     for (;;) {
         const ssize_t n = ::read(file.fd, block, sizeof block);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
+        if (n < 0) return nothingRead(error, errno);
         if (n == 0) return data;
         data.append(block, static_cast<std::size_t>(n));
         if (grown) grown(data);
     }
 }
 
-std::optional<std::vector<std::string>> readLines(const std::string& path) {
-    auto bytes = readFileBytes(path);
+std::optional<std::vector<std::string>> readLines(const std::string& path, int* error) {
+    auto bytes = readFileBytes(path, error);
     if (!bytes) return std::nullopt;
     return splitLines(*bytes);
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view bytes) {
-    return writePiecesAtomic(path, std::span(&bytes, 1));
+bool writeFileAtomic(const std::string& path, std::string_view bytes, int* error) {
+    return writePiecesAtomic(path, std::span(&bytes, 1), error);
 }
 
-bool writePiecesAtomic(const std::string& path, std::span<const std::string_view> pieces) {
+bool writePiecesAtomic(const std::string& path, std::span<const std::string_view> pieces,
+                       int* error) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) return false;
+        if (S_ISDIR(st.st_mode)) return failWith(error, EISDIR);
+        // A pipe or device would take the bytes directly (or wait for a reader for ever).
+        if (!S_ISREG(st.st_mode)) return failWith(error, kNotRegularFile);
         // A read-only file is not ours to replace, even though a rename over it would
         // work (and root passes every permission check, so look at the bits too).
-        if (::access(path.c_str(), W_OK) != 0 || !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
-            return false;
-        // A device or pipe cannot be replaced by a rename: the bytes go to it directly.
-        if (!S_ISREG(st.st_mode)) {
-            Descriptor direct{::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC)};
-            if (direct.fd < 0) return false;
-            for (const std::string_view piece : pieces)
-                if (!writeAll(direct.fd, piece)) return false;
-            return direct.close();
-        }
+        if (::access(path.c_str(), W_OK) != 0) return failWith(error, errno);
+        if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) return failWith(error, EACCES);
     }
     ReplacingFile file(path);
-    return file.open() && file.write(pieces) && file.commit();
+    if (file.open() && file.write(pieces) && file.commit()) return true;
+    return failWith(error, file.errorNumber());
 }
 
-bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {
-    return writeFileAtomic(path, joinLinesCrlf(lines));
+bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines, int* error) {
+    return writeFileAtomic(path, joinLinesCrlf(lines), error);
 }
 
 }  // namespace rostrix

@@ -16,21 +16,39 @@ namespace rostrix {
 std::vector<std::string> splitLines(std::string_view bytes);
 std::string joinLinesCrlf(const std::vector<std::string>& lines);
 
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<std::string> readFileBytes(const std::string& path);
+// The reason a file could not be read or written, for fileFailureText: an errno value, or
+// kNotRegularFile for a path that names a pipe, a device or a socket.
+inline constexpr int kNotRegularFile = 0x10000;
+
+// What the user is told when path could not be read or written: "<path> is not a regular
+// file", or the pattern ("Cannot create file %s") with the path, then the system's reason
+// ("No space left on device", "Read-only file system", "Is a directory") when one is known.
+std::string fileFailureText(const std::string& pattern, const std::string& path, int error);
+
+// Opens path with flags (O_RDONLY, O_WRONLY | O_APPEND | O_CREAT, ...) without ever waiting
+// on a named pipe or a device: anything but a regular file is refused with
+// kNotRegularFile. Returns the descriptor (blocking, close-on-exec), or -1 with *error set.
+int openRegularFile(const std::string& path, int flags, int* error);
+
+// The whole file, or nothing when it cannot be opened or read (*error says why).
+std::optional<std::string> readFileBytes(const std::string& path, int* error = nullptr);
 // The same, handing the bytes read so far to grown after each block, while the newest of
 // them are still in the processor's cache.
 std::optional<std::string> readFileBytes(const std::string& path,
-                                         const std::function<void(std::string_view)>& grown);
-std::optional<std::vector<std::string>> readLines(const std::string& path);
+                                         const std::function<void(std::string_view)>& grown,
+                                         int* error = nullptr);
+std::optional<std::vector<std::string>> readLines(const std::string& path, int* error = nullptr);
 
 // Replaces the file whole: the bytes go to a temporary file in the same folder, which
 // is renamed over the old one only after every write and the sync to disk succeeded, so a
 // full disk or a failure never leaves half a file behind. Returns false (and leaves any
-// old file byte for byte, with no temporary file) when it cannot be written.
-bool writeFileAtomic(const std::string& path, std::string_view bytes);
+// old file byte for byte, with no temporary file) when it cannot be written; *error says
+// why. Only a regular file (or a new one) is written: a pipe or device is refused.
+bool writeFileAtomic(const std::string& path, std::string_view bytes, int* error = nullptr);
 // The same for a file made of pieces, written in order as they stand (never joined first).
-bool writePiecesAtomic(const std::string& path, std::span<const std::string_view> pieces);
-bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines);
+bool writePiecesAtomic(const std::string& path, std::span<const std::string_view> pieces,
+                       int* error = nullptr);
+bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
+                      int* error = nullptr);
 
 }  // namespace rostrix

@@ -220,9 +220,8 @@ ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
             scanned = h.after;
         }
     };
-    auto bytes = std::filesystem::is_regular_file(status)
-                     ? readFileBytes(path_, [&](std::string_view soFar) { scan(soFar, false); })
-                     : std::nullopt;
+    auto bytes = readFileBytes(
+        path_, [&](std::string_view soFar) { scan(soFar, false); }, &error_);
     // Beyond what the index can place (a terabyte) counts as unreadable: kept, never replaced.
     if (!bytes || bytes->size() > kOffsetMask) {
         byHash_.clear();
@@ -462,14 +461,14 @@ std::vector<std::string_view> ProfileFile::serialise() const {
 
 bool ProfileFile::save() {
     if (!dirty_) return true;
-    if (unread_ || !writePiecesAtomic(path_, serialise())) return false;
+    if (unread_ || !writePiecesAtomic(path_, serialise(), &error_)) return false;
     dirty_ = false;
     return true;
 }
 
 void ProfileFile::writeNow(std::string_view section, std::string_view key, std::string_view value) {
     write(section, key, value);
-    if (!save()) throw Error(formatText("Unable to write to %s", path_));
+    if (!save()) throw Error(fileFailureText("Unable to write to %s", path_, error_));
 }
 
 }  // namespace rostrix

@@ -33,7 +33,10 @@ public:
     // when saved or when nothing needed saving; false when the file could not be written,
     // and then the file on disk is exactly as it was.
     bool save();
-    // write() then save(); throws Error("Unable to write to <path>") when the save fails.
+    // Why the file could not be read or the last save failed, for fileFailureText.
+    int error() const { return error_; }
+    // write() then save(); throws Error("Unable to write to <path>: <reason>") when the
+    // save fails.
     void writeNow(std::string_view section, std::string_view key, std::string_view value);
 
 private:
@@ -94,6 +97,7 @@ private:
     std::size_t start_ = 0;  // where the text after a byte-order mark begins
     bool unread_ = false;    // something is there that could not be read: never replace it
     bool dirty_ = false;
+    int error_ = 0;
     // Every section of the text read as its name's hash (upper 24 bits) and where its header
     // starts (lower 40 bits), sorted: the sections of one hash in file order. Nothing else
     // is kept per section; a section is read from its header when a call needs it.

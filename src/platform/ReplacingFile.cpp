@@ -83,6 +83,8 @@ bool ReplacingFile::fail() {
 bool ReplacingFile::open() {
     discard();
     error_ = 0;
+    // A killed earlier write of this file left its temporary file behind: it goes now.
+    removeLeftovers(target_);
     struct stat old {};
     const bool hasOld = stat(target_.c_str(), &old) == 0;
     const std::string stem = folderPart(target_) + tempPrefix(target_);

@@ -23,7 +23,8 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     // Creates the temporary file with the old file's permissions (a new file gets the
-    // usual ones). False when it cannot be created.
+    // usual ones), after removing what killed earlier writes of the file left (see
+    // removeLeftovers). False when it cannot be created.
     bool open();
     // Writes all of bytes at the current position, or returns false.
     bool write(std::string_view bytes);

@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/TeamCommand.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QLocale>
 #include <QProcess>
 #include <QString>
+#include <csignal>
 #include <filesystem>
 #include <string_view>
+
+#include "platform/ExitRequest.h"
+#include "platform/LineFile.h"
 
 namespace rostrix {
 
@@ -91,9 +97,36 @@ std::string noTeamScriptMessage(const std::string& perlDirectory,
     return text;
 }
 
+namespace {
+
+// Ends the script's process group: politely first, then for certain.
+void endGroup(QProcess& shell, pid_t group) {
+    ::kill(-group, SIGTERM);
+    for (int waited = 0; waited < 2000 && !shell.waitForFinished(50); waited += 50) {
+    }
+    ::kill(-group, SIGKILL);
+    shell.waitForFinished(-1);
+}
+
+}  // namespace
+
+std::string errlogProblem(const std::string& errlogPath) {
+    int why = 0;
+    const int fd = openRegularFile(errlogPath, O_WRONLY | O_APPEND | O_CREAT, &why);
+    if (fd >= 0) {
+        ::close(fd);
+        return {};
+    }
+    return "The team-building script was not run: " +
+           fileFailureText("its log %s cannot be written", errlogPath, why) + ".";
+}
+
 CommandOutcome runTeamCommand(const std::string& commandLine, const std::string& workDir,
-                              const std::string& errlogPath, const std::function<void()>& pump) {
+                              const std::string& errlogPath, const std::function<void()>& pump,
+                              const std::function<bool()>& stop) {
     QProcess shell;
+    // Its own group, so the script and everything it starts can be ended together.
+    shell.setChildProcessModifier([] { ::setpgid(0, 0); });
     shell.setProgram(QStringLiteral("/bin/sh"));
     shell.setArguments({QStringLiteral("-c"), QString::fromUtf8(commandLine.c_str())});
     shell.setWorkingDirectory(QString::fromUtf8(workDir.c_str()));
@@ -102,8 +135,16 @@ CommandOutcome runTeamCommand(const std::string& commandLine, const std::string&
     shell.setStandardErrorFile(QString::fromUtf8(errlogPath.c_str()), QIODevice::Append);
     shell.start();
     if (!shell.waitForStarted(-1)) return {};
-    while (!shell.waitForFinished(50))
+    const auto group = static_cast<pid_t>(shell.processId());
+    setGroupToEnd(group);
+    while (!shell.waitForFinished(50)) {
         if (pump) pump();
+        if (exitRequested() || (stop && stop())) {
+            endGroup(shell, group);
+            break;
+        }
+    }
+    setGroupToEnd(0);
     CommandOutcome outcome{true, -1};
     if (shell.exitStatus() == QProcess::NormalExit) outcome.exitCode = shell.exitCode();
     return outcome;

@@ -62,9 +62,17 @@ struct CommandOutcome {
 
 // Runs commandLine with /bin/sh -c in workDir and waits for it. The shell's standard
 // error is appended to errlogPath (standard output goes where the command line sends
-// it). pump runs between short waits so the caller's window keeps repainting.
+// it). pump runs between short waits so the caller's window keeps repainting. The shell
+// runs in a process group of its own; when stop (if given) says so, or the program is
+// asked to end, the whole group is ended (SIGTERM, then SIGKILL after two seconds), so
+// no script is left to write a team file later.
 CommandOutcome runTeamCommand(const std::string& commandLine, const std::string& workDir,
-                              const std::string& errlogPath, const std::function<void()>& pump);
+                              const std::string& errlogPath, const std::function<void()>& pump,
+                              const std::function<bool()>& stop = nullptr);
+
+// Whether the log can take the run's messages: "" when it can, else what the user is told
+// (the log is a folder, a pipe, read-only, on a full disk...).
+std::string errlogProblem(const std::string& errlogPath);
 
 // What tells one version of a file from another: a rewrite changes at least one part.
 struct FileStamp {

@@ -5,7 +5,10 @@
 #include <QPlainTextEdit>
 #include <filesystem>
 
+#include "platform/Error.h"
+#include "platform/ExitRequest.h"
 #include "platform/LineFile.h"
+#include "platform/gui/CancelPrompt.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
@@ -61,15 +64,22 @@ void createTeam(QWidget* owner, const CreateTeamRequest& request) {
         return;
 
     const std::string errlog = home + "/errlog.txt";
+    if (const std::string why = errlogProblem(errlog); !why.empty()) return tell(owner, why);
     const FileStamp before = fileStamp(teamFile);
     const long long logBefore = fileSizeOrZero(errlog);
     CommandOutcome outcome;
     {
         // No window takes input while the script runs (a second click would start a second
-        // run on the same team file), but they all keep repainting.
+        // run on the same team file), but they all keep repainting; a run that takes long
+        // can be cancelled.
         const InputBlock block;
-        outcome = runTeamCommand(command, home, errlog, &InputBlock::pump);
+        const CancelPrompt prompt(
+            owner, QStringLiteral("Creating the team file %1 ...").arg(fileNameText(teamFile)));
+        outcome = runTeamCommand(command, home, errlog, &InputBlock::pump,
+                                 [&prompt] { return prompt.cancelled(); });
     }
+    // The program is closing: nothing more to say.
+    if (exitRequested()) return;
     const std::string problem =
         teamRunProblem(outcome, before, fileStamp(teamFile), teamFile, errlog);
     if (!problem.empty())
@@ -77,7 +87,7 @@ void createTeam(QWidget* owner, const CreateTeamRequest& request) {
 
     // The run counts as a success; a file the game would misread is still worth a word.
     const auto lines = readLines(teamFile);
-    const std::size_t faults = lines ? checkTeamFile(*lines).size() : 0;
+    const std::size_t faults = lines ? checkTeamFile(*lines, 0).total : 0;
     if (faults) tell(owner, writtenWithProblemsMessage(teamFile, faults));
 }
 
@@ -92,7 +102,10 @@ void editTeam(QWidget* owner, const std::string& home, const QString& name) {
     std::string path;
     if (!name.isEmpty()) {
         path = home + "/" + fileNameBytes(name) + ".dat";
-        lines = readLines(path);
+        int why = 0;
+        lines = readLines(path, &why);
+        // A pipe or device of that name is named, never waited on.
+        if (why == kNotRegularFile) throw Error(fileFailureText({}, path, why));
     }
     if (lines) {
         setPaneLines(pane, *lines);

@@ -2,6 +2,7 @@
 #include "teamfile/PlayerArchive.h"
 
 #include "platform/Error.h"
+#include "platform/LineFile.h"
 #include "platform/ProfileFile.h"
 #include "teamfile/TeamFile.h"
 
@@ -43,7 +44,8 @@ void writePlayers(const std::string& archivePath, const std::vector<std::string>
                           std::string(columnsFrom(line, kStatsStartColumn)));
     }
     // One save for the whole run: a failure leaves the archive as it was.
-    if (!archive.save()) throw Error(formatText("Unable to write to %s", archivePath));
+    if (!archive.save())
+        throw Error(fileFailureText("Unable to write to %s", archivePath, archive.error()));
     status("Done!");
 }
 

@@ -2,6 +2,7 @@
 #include "teamfile/TeamArchive.h"
 
 #include "platform/Error.h"
+#include "platform/LineFile.h"
 #include "platform/ProfileFile.h"
 
 namespace rostrix {
@@ -13,7 +14,8 @@ void writeTeamArchive(const std::string& archivePath, const std::string& section
     for (std::size_t i = 0; i < lines.size(); ++i)
         archive.write(section, "Line " + std::to_string(i), lines[i]);
     // One save for the whole team, so a failure never leaves half a team behind.
-    if (!archive.save()) throw Error(formatText("Unable to write to %s", archivePath));
+    if (!archive.save())
+        throw Error(fileFailureText("Unable to write to %s", archivePath, archive.error()));
 }
 
 }  // namespace rostrix

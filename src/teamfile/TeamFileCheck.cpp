@@ -57,7 +57,8 @@ bool isLetter(char c) {
 
 class Checker {
 public:
-    explicit Checker(const std::vector<std::string>& lines) : lines_(lines) {}
+    Checker(const std::vector<std::string>& lines, std::size_t keep) : lines_(lines), keep_(keep) {}
+    std::size_t total() const { return total_; }
 
     std::vector<TeamFileProblem> run() {
         if (lines_.empty()) {
@@ -92,7 +93,7 @@ private:
     const std::string& at(std::size_t n) const { return lines_[n - 1]; }
 
     void report(std::size_t line, std::size_t column, std::string message, std::size_t width = 1) {
-        problems_.push_back({line, column, std::move(message), width});
+        if (++total_ <= keep_) problems_.push_back({line, column, std::move(message), width});
     }
 
     // Columns first..last must all be blanks.
@@ -224,13 +225,21 @@ private:
     }
 
     const std::vector<std::string>& lines_;
+    std::size_t keep_;
+    std::size_t total_ = 0;
     std::vector<TeamFileProblem> problems_;
 };
 
 }  // namespace
 
 std::vector<TeamFileProblem> checkTeamFile(const std::vector<std::string>& lines) {
-    return Checker(lines).run();
+    return Checker(lines, static_cast<std::size_t>(-1)).run();
+}
+
+TeamFileCheckResult checkTeamFile(const std::vector<std::string>& lines, std::size_t listed) {
+    Checker checker(lines, listed);
+    std::vector<TeamFileProblem> problems = checker.run();
+    return {std::move(problems), checker.total()};
 }
 
 std::string describeProblems(const std::vector<TeamFileProblem>& problems) {

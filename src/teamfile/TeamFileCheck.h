@@ -23,6 +23,15 @@ struct TeamFileProblem {
 // An empty result means the file is sound.
 std::vector<TeamFileProblem> checkTeamFile(const std::vector<std::string>& lines);
 
+// The first problems of a team file, at most as many as were asked for, and how many there
+// are in all: a file of a million faulty lines costs no more than its first few hundred.
+struct TeamFileCheckResult {
+    std::vector<TeamFileProblem> listed;
+    std::size_t total = 0;
+};
+inline constexpr std::size_t kListedProblems = 300;
+TeamFileCheckResult checkTeamFile(const std::vector<std::string>& lines, std::size_t listed);
+
 // "line 4, column 60: bats must be L or R", one problem to a line.
 std::string describeProblems(const std::vector<TeamFileProblem>& problems);
 

@@ -91,7 +91,7 @@ CheckPanel::CheckPanel(QPlainTextEdit* pane)
     connect(close_, &QToolButton::clicked, this, &CheckPanel::closePanel);
 }
 
-void CheckPanel::showProblems(const std::vector<TeamFileProblem>& problems) {
+void CheckPanel::showProblems(const std::vector<TeamFileProblem>& problems, std::size_t total) {
     problems_ = problems;
     lineStarts_.clear();
     list_->clear();
@@ -102,6 +102,9 @@ void CheckPanel::showProblems(const std::vector<TeamFileProblem>& problems) {
         lineStarts_.push_back(at);
         list_->addItem(rowText(p));
     }
+    // The rest are only counted: the list stays short however broken the file.
+    if (total > problems.size())
+        list_->addItem(QStringLiteral("and %1 more problems").arg(total - problems.size()));
     if (isHidden()) {
         // Taken afresh each time: the window may have moved its contents since.
         paneHome_ = pane_->geometry();

@@ -27,8 +27,9 @@ public:
     // Docks under pane, which shares the panel's parent and gives up room while it is open.
     explicit CheckPanel(QPlainTextEdit* pane);
 
-    // Opens the panel (or refreshes it) with these problems of the pane's current text.
-    void showProblems(const std::vector<TeamFileProblem>& problems);
+    // Opens the panel (or refreshes it) with these problems of the pane's current text; when
+    // total is larger, a last row says how many more there are.
+    void showProblems(const std::vector<TeamFileProblem>& problems, std::size_t total = 0);
     void closePanel();
     void next();
     void previous();

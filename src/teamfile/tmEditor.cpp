@@ -189,8 +189,8 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
 // Check Team File: the text in the pane as it stands, saved or not.
 void TForm4::CheckFileClick() {
     const std::vector<std::string> lines = rostrix::paneLines(Memo1());
-    const auto problems = rostrix::checkTeamFile(lines);
-    if (!problems.empty()) return checkPanel_->showProblems(problems);
+    const auto found = rostrix::checkTeamFile(lines, rostrix::kListedProblems);
+    if (found.total) return checkPanel_->showProblems(found.listed, found.total);
     checkPanel_->closePanel();
     dialogs().message(this, QString::fromLatin1(rostrix::kAppTitle),
                       QStringLiteral("The team file is sound: %1 lines checked.").arg(lines.size()),
@@ -220,8 +220,9 @@ void TForm4::ToolButton3Click() {
     if (!chosen) return;
     if (!saving_->askToSave()) return;
     const std::string& path = *chosen;
-    const auto lines = rostrix::readLines(path);
-    if (!lines) throw Error(formatText("Cannot open file %s", path));
+    int why = 0;
+    const auto lines = rostrix::readLines(path, &why);
+    if (!lines) throw Error(rostrix::fileFailureText("Cannot open file %s", path, why));
     checkPanel_->closePanel();
     rostrix::setPaneLines(Memo1(), *lines);
     saving_->belongsTo(path);

@@ -40,8 +40,8 @@ bool EditorSaving::writePane(const std::string& path) {
                               Yes | No) != Yes)
             return false;
     }
-    if (!writeLinesAtomic(path, paneLines(pane_)))
-        throw Error(formatText("Cannot create file %s", path));
+    if (int why = 0; !writeLinesAtomic(path, paneLines(pane_), &why))
+        throw Error(fileFailureText("Cannot create file %s", path, why));
     return true;
 }
 
@@ -79,8 +79,8 @@ bool EditorSaving::saveAs() {
 std::optional<std::string> EditorSaving::chooseSaveName() {
     saveDialog_.fileName = fileNameText(currentFile_);
     saveDialog_.initialDir = fileNameText(folderPart(currentFile_));
-    return rostrix::chooseSaveName(window_, saveDialog_,
-                                   currentFile_ == kUntitledTeamFile ? std::string() : currentFile_);
+    return rostrix::chooseSaveName(
+        window_, saveDialog_, currentFile_ == kUntitledTeamFile ? std::string() : currentFile_);
 }
 
 }  // namespace rostrix

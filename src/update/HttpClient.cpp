@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "update/HttpClient.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <fstream>
 #include <string_view>
 
 #include "platform/Error.h"
+#include "platform/LineFile.h"
 #include "update/ChunkedBody.h"
 #include "update/HttpHeader.h"
 
@@ -14,15 +19,21 @@ namespace rostrix {
 namespace {
 
 std::ofstream createFile(const std::string& path) {
+    // The type is looked at first: a pipe of that name would hold the stream's open for ever.
+    int why = 0;
+    const int fd = openRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC, &why);
+    if (fd < 0) throw Error(fileFailureText("Cannot create file %s", path, why));
+    ::close(fd);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw Error(formatText("Cannot create file %s", path));
+    if (!out) throw Error(fileFailureText("Cannot create file %s", path, errno));
     return out;
 }
 
 void appendTo(std::ofstream& out, const std::string& bytes, const std::string& path) {
+    errno = 0;
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();  // what has arrived is on disk even if the transfer is cut off
-    if (!out) throw Error(formatText("Unable to write to %s", path));
+    if (!out) throw Error(fileFailureText("Unable to write to %s", path, errno));
 }
 
 // A Transfer-Encoding whose last coding is "chunked".

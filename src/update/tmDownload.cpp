@@ -7,8 +7,10 @@
 #include <filesystem>
 
 #include "platform/Error.h"
+#include "platform/LineFile.h"
 #include "platform/ReplacingFile.h"
 #include "platform/gui/AccessibleLabels.h"
+#include "platform/gui/CloseOnSignal.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/GlobalForms.h"
 #include "platform/gui/PlainToolTip.h"
@@ -89,6 +91,8 @@ void TForm10::Timer1Timer() {
 void TForm10::finish() {
     ui->Animate1->stop();
     QDialog::reject();
+    // A close for the program's end waited for the transfer; it goes on now.
+    resumeExit();
 }
 
 // The archive is received beside kwyx.zip and takes its name only when the reply
@@ -97,6 +101,8 @@ void TForm10::finish() {
 void TForm10::fetchArchive() {
     transferring_ = true;
     succeeded_ = false;
+    // What a download that was killed left behind.
+    removePartial();
     try {
         try {
             HttpClient1.Get(site_ + kReleaseArchive);
@@ -130,7 +136,8 @@ void TForm10::keepOrDiscard() {
     }
     // Every block was checked as it was written; what the disk still holds back must be
     // on it too before the archive takes its name.
-    if (!syncFile(partialPath())) throw Error(formatText("Unable to write to %s", archivePath()));
+    if (!syncFile(partialPath()))
+        throw Error(fileFailureText("Unable to write to %s", archivePath(), errno));
     // A body cut short without the server saying so still ends mid-archive: only a whole
     // one replaces what is there.
     if (const auto problem = zipArchiveProblem(partialPath())) {
@@ -138,7 +145,7 @@ void TForm10::keepOrDiscard() {
         return;
     }
     if (std::rename(partialPath().c_str(), archivePath().c_str()) != 0)
-        throw Error(formatText("Unable to write to %s", archivePath()));
+        throw Error(fileFailureText("Unable to write to %s", archivePath(), errno));
     // Only now is the archive in place.
     ui->Label1->setText("Status:  Successful download of the Rostrix.");
 }

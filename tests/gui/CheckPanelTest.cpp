@@ -118,6 +118,22 @@ TEST_F(CheckTeamFile, ListsTheFaultsAndTakesTheCursorToEach) {
     EXPECT_TRUE(dlg.asked.empty());
 }
 
+// A hundred thousand faulty bench lines: the list holds the first few hundred, marks only
+// their lines, and says how many more there are; F8 steps round the listed ones.
+TEST_F(CheckTeamFile, AnAbsurdFileListsAFewHundredAndCountsTheRest) {
+    std::vector<std::string> lines = paneLines(pane());
+    lines.resize(lines.size() + 100000, "");
+    setPaneLines(pane(), lines);
+    QTest::keyClick(pane(), Qt::Key_F7);
+    ASSERT_EQ(rows()->count(), 301);
+    EXPECT_EQ(rows()->item(0)->text(), "line 32: is 0 characters long, not 80 or 86 or 92");
+    EXPECT_EQ(rows()->item(300)->text(), "and 99700 more problems");
+    EXPECT_EQ(pane()->extraSelections().size(), 300);
+    rows()->setCurrentRow(299);
+    QTest::keyClick(pane(), Qt::Key_F8);
+    EXPECT_EQ(std::get<0>(cursorAt()), 32);
+}
+
 TEST_F(CheckTeamFile, ASoundFileSaysSoAndClosesTheList) {
     setLine(2, 60, "S");
     form.findChild<QToolButton*>("ToolButton30")->click();

@@ -169,7 +169,7 @@ TEST(DownloadWindow, AnArchiveThatCannotTakeItsNameIsAFailure) {
     Form10->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
     EXPECT_EQ(dlg.asked[0].text.toStdString(),
-              "Unable to write to " + w.home.file("kwyx.zip") + ".");
+              "Unable to write to " + w.home.file("kwyx.zip") + ": Is a directory.");
     EXPECT_EQ(UpdateWindows::status(), kFailure);
     EXPECT_FALSE(animating());
     EXPECT_TRUE(std::filesystem::is_directory(w.home.file("kwyx.zip")));
@@ -191,7 +191,7 @@ TEST(DownloadWindow, NoMessageNamesTheFileTheArchiveIsReceivedInto) {
     Form10->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
     EXPECT_EQ(dlg.asked[0].text.toStdString(),
-              "Cannot create file " + w.home.file("kwyx.zip") + ".");
+              "Cannot create file " + w.home.file("kwyx.zip") + ": Is a directory.");
     EXPECT_EQ(UpdateWindows::status(), kFailure);
     EXPECT_TRUE(std::filesystem::is_directory(w.home.file("kwyx.zip.part")));
     clickAbort();

@@ -82,7 +82,7 @@ TEST_F(EditorArchive, UnwritableArchiveShowsTheErrorInsteadOfDone) {
     ASSERT_EQ(dlg.asked.size(), 1u);
     EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Error);
     EXPECT_EQ(dlg.asked[0].text.toStdString(),
-              "Unable to write to " + home.file("archive.dat") + ".");
+              "Unable to write to " + home.file("archive.dat") + ": Is a directory.");
 }
 
 TEST_F(EditorArchive, PlayerArchiveWindowGetsAFreshUncheckedCopyOfThePane) {

@@ -519,6 +519,8 @@ TEST_F(Editor, FailuresLeaveEverythingAsItWas) {
     dir.write("locked.dat", "locked\r\n");
     ASSERT_EQ(chmod(dir.file("locked.dat").c_str(), 0444), 0);
     const std::string missingFolder = dir.file("no-such-folder/team.dat");
+    ASSERT_EQ(mkfifo(dir.file("pipe.dat").c_str(), 0600), 0);  // would hold an open for ever
+    const std::string gone = ": No such file or directory";
     struct Case {
         const char* button;
         std::string current;
@@ -528,13 +530,18 @@ TEST_F(Editor, FailuresLeaveEverythingAsItWas) {
     };
     const Case cases[] = {
         {"ToolButton3", dir.file("start.dat"), dir.file("missing.dat"),
-         "Cannot open file " + dir.file("missing.dat")},
+         "Cannot open file " + dir.file("missing.dat") + gone},
+        {"ToolButton3", dir.file("start.dat"), dir.file("pipe.dat"),
+         dir.file("pipe.dat") + " is not a regular file"},
         {"ToolButton5", dir.file("other.dat"), missingFolder,
-         "Cannot create file " + missingFolder},
-        {"ToolButton5", dir.file("other.dat"), "/dev/full", "Cannot create file /dev/full", true},
+         "Cannot create file " + missingFolder + gone},
+        {"ToolButton5", dir.file("other.dat"), "/dev/full", "/dev/full is not a regular file",
+         true},
+        {"ToolButton5", dir.file("other.dat"), dir.file("pipe.dat"),
+         dir.file("pipe.dat") + " is not a regular file", true},
         {"ToolButton5", dir.file("other.dat"), dir.file("locked.dat"),
-         "Cannot create file " + dir.file("locked.dat"), true},
-        {"ToolButton4", missingFolder, std::nullopt, "Cannot create file " + missingFolder},
+         "Cannot create file " + dir.file("locked.dat") + ": Permission denied", true},
+        {"ToolButton4", missingFolder, std::nullopt, "Cannot create file " + missingFolder + gone},
     };
     for (const Case& c : cases) {
         load(c.current, {"kept"});
@@ -599,7 +606,8 @@ TEST_F(Editor, ClosingStaysOpenWhenTheSaveFails) {
     dlg.answerButton(Yes);
     dlg.answerButton(Ok);
     form.close();
-    expectErrorBox(1, "Cannot create file " + dir.file("gone/team.dat") + ".");
+    expectErrorBox(
+        1, "Cannot create file " + dir.file("gone/team.dat") + ": No such file or directory.");
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(modified());
 }

@@ -71,11 +71,11 @@ TEST(FullDiskWindows, SaveAndDownloadKeepTheOldFile) {
     const WindowWriter writers[] = {
         {"editor Save", "team.dat", saveInEditor,
          [](const TinyFileSystem& fs) {
-             return "Cannot create file " + fs.file("team.dat") + ".";
+             return "Cannot create file " + fs.file("team.dat") + ": No space left on device.";
          }},
         {"download", "kwyx.zip", download,
          [](const TinyFileSystem& fs) {
-             return "Unable to write to " + fs.file("kwyx.zip") + ".";
+             return "Unable to write to " + fs.file("kwyx.zip") + ": No space left on device.";
          }},
     };
     const std::string old = joinLinesCrlf(sampleTeamLines());

@@ -20,6 +20,8 @@
 #include <QtTest/QTest>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "platform/gui/LimitedLineEdit.h"
 #include "platform/gui/SpinEdit.h"
@@ -132,7 +134,8 @@ TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndOpensEmpty) {
     startAndShow();
     ASSERT_EQ(dlg.asked.size(), 1u);
     EXPECT_EQ(dlg.asked[0].title, "Rostrix");
-    EXPECT_EQ(dlg.asked[0].text.toStdString(), "Unable to write to " + dir() + "/qrdTeams.ini.");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "Unable to write to " + dir() + "/qrdTeams.ini: Is a directory.");
     EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Error);
     EXPECT_EQ(form->HomeDirectory, "");
     EXPECT_EQ(form->HomePath, "");
@@ -182,7 +185,8 @@ TEST_F(MainWindow, FailedLayoutWriteLeavesTheHeightUnset) {
     EXPECT_FALSE(menuItemsVisible());
     EXPECT_EQ(clientHeight(), 363);
     ASSERT_EQ(dlg.asked.size(), 1u);
-    EXPECT_EQ(dlg.asked[0].text.toStdString(), "Unable to write to " + dir() + "/qrdTeams.ini.");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "Unable to write to " + dir() + "/qrdTeams.ini: Is a directory.");
 }
 
 TEST_F(MainWindow, PerlFolderBrowserChosenCancelledAndEmpty) {
@@ -377,6 +381,26 @@ std::string writesSoundTeam() {
     return "cp '" + std::string(ROSTRIX_TEST_DATA) + "/sample-team.dat' 27ALnya.dat\n";
 }
 
+// Whether a process is still running (a zombie waiting for its parent is not).
+bool running(std::string pid) {
+    pid.erase(pid.find_last_not_of("\n") + 1);
+    std::ifstream stat("/proc/" + pid + "/stat");
+    std::string all((std::istreambuf_iterator<char>(stat)), {});
+    const auto close = all.rfind(") ");
+    return close != std::string::npos && all[close + 2] != 'Z';
+}
+
+// Presses the Cancel of a script run once it appears.
+void cancelWhenAsked(QTimer& poll) {
+    poll.setInterval(100);
+    QObject::connect(&poll, &QTimer::timeout, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "CancelPrompt" && w->isVisible())
+                QTest::mouseClick(w->findChild<QPushButton*>("CancelButton"), Qt::LeftButton);
+    });
+    poll.start();
+}
+
 TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
     const std::string file = dir() + "/27ALnya.dat";
     const std::string messages = "\nThe script's messages are in " + dir() + "/errlog.txt.";
@@ -385,6 +409,7 @@ TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
         std::string script;
         bool stale;          // an older 27ALnya.dat is there before the run (and is replaced)
         std::string expect;  // "" : no message
+        enum { Run, Cancel, LogIsFolder } how = Run;
     };
     const Case cases[] = {
         {"echo \"no database\" >&2\nexit 3\n", false,
@@ -402,6 +427,15 @@ TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
              "\nThe script said:\nno team XYZ in 2001\nthe clubs are GRN GRR" + messages},
         {writesSoundTeam(), true, ""},
         {writesSoundTeam(), false, ""},
+        // A script that never ends is cancelled, and what it started ends with it.
+        {"sleep 600 &\necho $! > child.pid\nwait\n", false,
+         "The team file " + file + " was not written: the script was stopped before it ended." +
+             messages,
+         Case::Cancel},
+        {writesSoundTeam(), false,
+         "The team-building script was not run: its log " + dir() +
+             "/errlog.txt cannot be written: Is a directory.",
+         Case::LogIsFolder},
     };
     startAndShow();
     control<QLineEdit>("Edit2")->setText("27ALnya");
@@ -417,7 +451,21 @@ TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
         test::ScriptedDialogs dlg;
         if (c.stale) dlg.answerButton(Yes);
         if (!c.expect.empty()) dlg.answerButton(Ok);
+        QTimer poll;
+        if (c.how == Case::Cancel) cancelWhenAsked(poll);
+        if (c.how == Case::LogIsFolder) {
+            std::filesystem::rename(home.file("errlog.txt"), home.file("log.keep"));
+            std::filesystem::create_directory(home.file("errlog.txt"));
+        }
         control<QPushButton>("Button3")->click();
+        if (c.how == Case::LogIsFolder) {
+            std::filesystem::remove(home.file("errlog.txt"));
+            std::filesystem::rename(home.file("log.keep"), home.file("errlog.txt"));
+            EXPECT_FALSE(home.exists("27ALnya.dat"));
+        }
+        if (c.how == Case::Cancel) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !running(home.read("child.pid")); }, 5000));
+        }
         const std::size_t first = c.stale ? 1 : 0;
         ASSERT_EQ(dlg.asked.size(), first + (c.expect.empty() ? 0u : 1u)) << c.script;
         if (c.stale) {

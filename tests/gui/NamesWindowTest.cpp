@@ -256,7 +256,7 @@ TEST_F(NamesWindow, FixSelectedEncodesTheCheckedFilesInListOrder) {
         dlg.answerButton(Ok);
         click(Form5, "Button5");
         EXPECT_EQ(dlg.asked.back().text.toStdString(),
-                  "Cannot open file " + home.file("b.DAT") + ".");
+                  "Cannot open file " + home.file("b.DAT") + ": No such file or directory.");
         EXPECT_EQ(home.read("a.dat"), joinLinesCrlf({kTitle, batter("Halloran, Mickey")}));
         EXPECT_EQ(home.read("c.dat"), joinLinesCrlf({kTitle, batter("Rennant, Toyce")}));
         dlg.answerButton(Ok);

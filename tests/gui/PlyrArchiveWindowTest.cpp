@@ -108,7 +108,8 @@ TEST(PlyrArchiveWindow, UnwritableArchiveShowsTheErrorAndStopsWriting) {
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].title, "Rostrix");
     EXPECT_EQ(dialogs.asked[0].text,
-              QString::fromStdString("Unable to write to " + dir.file("missing/player.dat") + "."));
+              QString::fromStdString("Unable to write to " + dir.file("missing/player.dat") +
+                                     ": No such file or directory."));
     EXPECT_EQ(dialogs.asked[0].icon, MsgIcon::Error);
     EXPECT_EQ(status(w)->text(), "Writing data...");
 }

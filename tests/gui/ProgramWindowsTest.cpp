@@ -5,8 +5,12 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <thread>
 
 #include "app/Forms.h"
+#include "platform/ExitRequest.h"
 #include "platform/gui/CloseOnSignal.h"
 #include "platform/gui/ProgramIcon.h"
 #include "support/core/TempFolder.h"
@@ -75,6 +79,30 @@ TEST(ProgramWindows, CloseForExitClosesModalWindowsThenTheMainWindow) {
         EXPECT_EQ(main.closes, refuse ? 0 : 1);
         EXPECT_EQ(main.isVisible(), refuse);
     }
+}
+
+// The window thread is stuck (in a script run, a dialog, a slow server) and never gets back
+// to the event loop: the first signal only asks for the close, the second ends the program
+// at once.
+TEST(ProgramWindowsDeathTest, ASecondSignalEndsTheProgramWhileTheWindowThreadIsBlocked) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto blockedWindowThread = [] {
+        const CloseOnSignal closeOnSignal([] { std::fputs("closed from the loop\n", stderr); });
+        sigset_t ending;
+        sigemptyset(&ending);
+        sigaddset(&ending, SIGTERM);
+        sigaddset(&ending, SIGHUP);
+        std::thread sender([&] {
+            // Delivered to the window thread, the one thread that takes them.
+            pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+            ::kill(::getpid(), SIGTERM);
+            while (!exitRequested()) std::this_thread::yield();
+            std::fputs("asked to close\n", stderr);
+            ::kill(::getpid(), SIGHUP);
+        });
+        for (;;) ::pause();
+    };
+    EXPECT_EXIT(blockedWindowThread(), testing::KilledBySignal(SIGHUP), "asked to close\n$");
 }
 
 }  // namespace

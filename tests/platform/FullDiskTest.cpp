@@ -19,6 +19,8 @@ namespace {
 
 using test::TinyFileSystem;
 
+constexpr const char* kFull = ": No space left on device";
+
 // Bytes deflate cannot shrink, so an archive grows by about their size.
 std::string noise(std::size_t size) {
     std::mt19937 random(7);
@@ -55,24 +57,32 @@ std::vector<Writer> writers() {
                      .writeNow("Directories", "Database", std::string(6000, 'd'));
              });
          },
-         [](const TinyFileSystem& fs) { return "Unable to write to " + fs.file("qrdTeams.ini"); }},
+         [](const TinyFileSystem& fs) {
+             return "Unable to write to " + fs.file("qrdTeams.ini") + kFull;
+         }},
         {"names pass", "team.dat", joinLinesCrlf(bigTeam()), nullptr,
          [](const TinyFileSystem& fs) {
              return test::errorOf([&] { passAndSave(NamePass(), fs.file("team.dat"), bigTeam()); });
          },
-         [](const TinyFileSystem& fs) { return "Cannot create file " + fs.file("team.dat"); }},
+         [](const TinyFileSystem& fs) {
+             return "Cannot create file " + fs.file("team.dat") + kFull;
+         }},
         {"team archive", "archive.dat", "[/old/team.dat]\r\nLine 0=old\r\n", nullptr,
          [](const TinyFileSystem& fs) {
              return test::errorOf(
                  [&] { writeTeamArchive(fs.file("archive.dat"), "/new/team.dat", bigTeam()); });
          },
-         [](const TinyFileSystem& fs) { return "Unable to write to " + fs.file("archive.dat"); }},
+         [](const TinyFileSystem& fs) {
+             return "Unable to write to " + fs.file("archive.dat") + kFull;
+         }},
         {"player archive", "player.dat", "[Old, Player       ]\r\n2000 OLD=x\r\n", nullptr,
          [](const TinyFileSystem& fs) {
              return test::errorOf(
                  [&] { writeAllPlayers(fs.file("player.dat"), bigTeam(), [](const char*) {}); });
          },
-         [](const TinyFileSystem& fs) { return "Unable to write to " + fs.file("player.dat"); }},
+         [](const TinyFileSystem& fs) {
+             return "Unable to write to " + fs.file("player.dat") + kFull;
+         }},
         {"package", "pack.zip", "",
          [](const TinyFileSystem& fs) { fs.write("b.dat", noise(6000)); },
          [](const TinyFileSystem& fs) {
@@ -121,6 +131,8 @@ TEST(FullDisk, EveryWriterLeavesTheOldFileWholeAndSaysSo) {
             if (w.prepare) w.prepare(fs);
             fs.fillLeaving(room);
             const auto before = fs.entries();
+            // With room to spare, the hidden file a killed earlier write left goes as well.
+            if (room == 65536) fs.write("." + std::string(w.file) + ".rostrix-Left01", "half");
             const std::string shown = w.write(fs);
             EXPECT_EQ(fs.entries(), before) << at;
             if (room < 65536) {

@@ -386,12 +386,13 @@ TEST(ProfileFile, ReadingNeverCreatesTheFile) {
 TEST(ProfileFile, FailedWritesLeaveTheFileAsItWas) {
     test::TempFolder dir;
     const std::string kept = "[A]\r\nk=1\r\n";
-    const auto expectUnwritable = [](const std::string& path) {
+    const auto expectUnwritable = [](const std::string& path, const std::string& why) {
         try {
             ProfileFile(path).writeNow("A", "k", "1");
             ADD_FAILURE() << path << " was written";
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+            EXPECT_EQ(std::string(e.what()),
+                      why.starts_with(":") ? "Unable to write to " + path + why : path + why);
         }
     };
     // A read-only file: a changed value fails, an equal one needs no write at all.
@@ -405,14 +406,14 @@ TEST(ProfileFile, FailedWritesLeaveTheFileAsItWas) {
     EXPECT_NO_THROW(ProfileFile(dir.file("ro.ini")).writeNow("A", "k", "1"));
     // The path is a folder; the folder does not exist; a device that is full.
     fs::create_directory(dir.file("folder.ini"));
-    expectUnwritable(dir.file("folder.ini"));
+    expectUnwritable(dir.file("folder.ini"), ": Is a directory");
     EXPECT_TRUE(fs::is_empty(dir.file("folder.ini")));
-    expectUnwritable(dir.file("missing/p.ini"));
+    expectUnwritable(dir.file("missing/p.ini"), ": No such file or directory");
     EXPECT_FALSE(dir.exists("missing"));
-    expectUnwritable("/dev/full");
+    expectUnwritable("/dev/full", " is not a regular file");
     // Something there that cannot be read is never replaced (and a pipe never blocks us).
     ASSERT_EQ(::mkfifo(dir.file("pipe.ini").c_str(), 0644), 0);
-    expectUnwritable(dir.file("pipe.ini"));
+    expectUnwritable(dir.file("pipe.ini"), " is not a regular file");
     EXPECT_TRUE(fs::is_fifo(dir.file("pipe.ini")));
     // Nothing else was left in the folder (no temporary file).
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);

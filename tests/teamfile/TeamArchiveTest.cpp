@@ -58,19 +58,19 @@ TEST(TeamArchive, EmptyTeamWritesNothing) {
 
 TEST(TeamArchive, UnwritableArchiveIsLeftWholeAndReported) {
     test::TempFolder dir;
-    const auto check = [](const std::string& path) {
+    const auto check = [](const std::string& path, const std::string& why) {
         try {
             writeTeamArchive(path, kSection, test::sampleTeam());
             ADD_FAILURE() << path << " was written";
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+            EXPECT_EQ(std::string(e.what()), "Unable to write to " + path + why);
         }
     };
-    check(dir.file("missing/archive.dat"));
-    check(dir.path());
+    check(dir.file("missing/archive.dat"), ": No such file or directory");
+    check(dir.path(), ": Is a directory");
     dir.write("archive.dat", "[Other]\r\nLine 0=x\r\n");
     fs::permissions(dir.file("archive.dat"), fs::perms::owner_read);
-    check(dir.file("archive.dat"));
+    check(dir.file("archive.dat"), ": Permission denied");
     EXPECT_EQ(dir.read("archive.dat"), "[Other]\r\nLine 0=x\r\n");
 }
 

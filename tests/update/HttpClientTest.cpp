@@ -381,7 +381,7 @@ TEST(HttpClient, HeaderAndBodyFilesAreCreatedOrTheGetFails) {
 
     f.http.Body = dir.file("missing/kwyx.zip");
     EXPECT_EQ(errorOf([&] { f.http.Get(server.url("/files/kwyx.zip")); }),
-              "Cannot create file " + dir.file("missing/kwyx.zip"));
+              "Cannot create file " + dir.file("missing/kwyx.zip") + ": No such file or directory");
     EXPECT_FALSE(f.http.connected());
 }
 
@@ -407,8 +407,9 @@ TEST(HttpClient, TlsBodiesAreWholeOnlyByLengthOrClosingAlert) {
             if (closeNotify) peer.closeNotify();
         });
         Fetch f;
-        EXPECT_EQ(errorOf([&] { f.http.Get("https://localhost:" + std::to_string(server.port())); }),
-                  error)
+        EXPECT_EQ(
+            errorOf([&] { f.http.Get("https://localhost:" + std::to_string(server.port())); }),
+            error)
             << reply;
         EXPECT_EQ(f.successes, error == cut ? 0 : 1) << reply;
     }

@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
 #include <csignal>
 #include <utility>
+
+#include "platform/ExitRequest.h"
 
 namespace rostrix {
 
@@ -18,13 +21,7 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The handler may only do async-signal-safe work: it wakes the event loop through a socket.
 int wakeFds[2] = {-1, -1};
-
-extern "C" void wakeOnSignal(int) {
-    const int saved = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(wakeFds[1], &byte, 1);
-    errno = saved;
-}
+CloseOnSignal* g_instance = nullptr;
 
 void setHandlers(void (*handler)(int)) {
     struct sigaction action {};
@@ -32,6 +29,23 @@ void setHandlers(void (*handler)(int)) {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int s : kSignals) sigaction(s, &action, nullptr);
+}
+
+// The first signal asks the event loop to close the windows; a second one ends the program
+// here and now, whatever the window thread is doing (waiting on a script, a server, a
+// dialog), and takes a script run with it.
+extern "C" void wakeOnSignal(int signal) {
+    const int saved = errno;
+    if (exitRequested()) {
+        endProcessGroupNow();
+        setHandlers(SIG_DFL);
+        ::raise(signal);  // delivered as the handler returns
+    } else {
+        markExitRequested();
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t n = ::write(wakeFds[1], &byte, 1);
+    }
+    errno = saved;
 }
 
 }  // namespace
@@ -50,11 +64,14 @@ CloseOnSignal::CloseOnSignal(std::function<void()> closeProgram)
     notifier_ = new QSocketNotifier(wakeFds[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] { signalled(); });
     setHandlers(wakeOnSignal);
+    g_instance = this;
 }
 
 CloseOnSignal::~CloseOnSignal() {
     if (!notifier_) return;
     setHandlers(SIG_DFL);
+    g_instance = nullptr;
+    clearExitRequest();
     delete notifier_;
     ::close(wakeFds[0]);
     ::close(wakeFds[1]);
@@ -65,8 +82,14 @@ void CloseOnSignal::signalled() {
     char drained[16];
     while (::read(wakeFds[0], drained, sizeof drained) > 0) {
     }
-    setHandlers(SIG_DFL);
     closeProgram_();
+}
+
+void resumeExit() {
+    if (!exitRequested() || !g_instance) return;
+    QTimer::singleShot(0, g_instance, [] {
+        if (g_instance) g_instance->closeProgram_();
+    });
 }
 
 }  // namespace rostrix

@@ -13,11 +13,19 @@ namespace rostrix {
 // user would do to quit. Stops, leaving the main window open, at a window that refuses.
 void closeForExit(QWidget* mainWindow);
 
+// After a signal asked the program to end, a step that held the closing up (a transfer,
+// a script run, a window that closes only when its transfer is over) calls this when it is
+// done: the closing goes on from the event loop. Does nothing otherwise.
+void resumeExit();
+
 // While it lives, SIGTERM (log-out, kill), SIGINT (Ctrl+C in a terminal) and SIGHUP (the
 // terminal went away) run closeProgram from the event loop, so the program's closing
-// handlers run and it ends normally instead of being cut off. The first signal puts the
-// default handlers back: a second one ends the program at once.
+// handlers run and it ends normally instead of being cut off; exitRequested() is true from
+// then on. A second signal ends the program at once, in the handler itself, even while the
+// window thread is blocked.
 class CloseOnSignal : public QObject {
+    friend void resumeExit();
+
 public:
     explicit CloseOnSignal(std::function<void()> closeProgram);
     ~CloseOnSignal() override;

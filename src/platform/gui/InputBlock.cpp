@@ -3,12 +3,18 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+#include "platform/gui/CloseOnSignal.h"
 
 namespace rostrix {
 
 namespace {
 
 int g_blocks = 0;
+QPointer<QWidget> g_exempt;
 
 bool isUserInput(QEvent::Type type) {
     switch (type) {
@@ -56,7 +62,7 @@ InputBlock::~InputBlock() {
     QCoreApplication::processEvents();
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
-    --g_blocks;
+    if (--g_blocks == 0) resumeExit();
 }
 
 void InputBlock::pump() {
@@ -67,7 +73,17 @@ bool InputBlock::active() {
     return g_blocks > 0;
 }
 
+void InputBlock::exempt(QWidget* window) {
+    g_exempt = window;
+}
+
 bool InputBlock::eventFilter(QObject* watched, QEvent* event) {
+    // The exempt window's events pass both on their way through its window-system window
+    // and at its widgets.
+    if (g_exempt &&
+        (watched == g_exempt->windowHandle() ||
+         (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == g_exempt.data())))
+        return QObject::eventFilter(watched, event);
     if (isUserInput(event->type())) {
         event->ignore();
         return true;

@@ -3,6 +3,8 @@
 
 #include <QObject>
 
+class QWidget;
+
 namespace rostrix {
 
 // While an InputBlock exists, no window of the program takes user input: keys, mouse
@@ -13,7 +15,8 @@ namespace rostrix {
 //     InputBlock block;
 //     runSomething(/*pump=*/InputBlock::pump);
 // Input that arrived during the step is dropped as well when the block ends, so a click
-// made while waiting does not act afterwards. Blocks may nest.
+// made while waiting does not act afterwards. Blocks may nest. A close of the program
+// asked for by a signal while the block was in place goes on when the last block ends.
 class InputBlock : public QObject {
     Q_OBJECT
 public:
@@ -26,6 +29,9 @@ public:
     static void pump();
     // True while a block is in place.
     static bool active();
+    // The one window that still takes input while blocks are in place (a Cancel for the
+    // long step); nullptr for none.
+    static void exempt(QWidget* window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
