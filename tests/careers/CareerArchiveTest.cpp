@@ -148,6 +148,45 @@ TEST(CareerArchive, WriteAllOfTwoSeasonsReadsBackEveryColumnAsTheTeamFileHasIt) 
     EXPECT_EQ(players, 56u);
 }
 
+// A two-way player (the builder writes his batting and his pitching line) and two
+// namesakes on one club each keep their season, read back as rows of their own.
+TEST(CareerArchive, TwoWayPlayersAndNamesakesKeepEverySeason) {
+    test::TempFolder dir;
+    const auto path = dir.file("player.dat");
+    auto team = test::sampleTeam();
+    const auto named = [](std::string line, const std::string& name) {
+        return line.replace(9, 18, (name + std::string(18, ' ')).substr(0, 18));
+    };
+    team.push_back(named(team[11], "Halloran, Mickey"));  // pitches as well
+    team.push_back(named(team[2], "Smith, John"));
+    team.push_back(named(team[3], "SMITH, JOHN"));
+    writeAllPlayers(path, team, [](const char*) {});
+    const std::string once = dir.read("player.dat");
+    writeAllPlayers(path, team, [](const char*) {});
+    EXPECT_EQ(dir.read("player.dat"), once);  // filing the team again rewrites the same keys
+
+    const CareerArchive archive(path);
+    const struct {
+        const char* name;
+        CareerRole role;
+        std::vector<std::string> positions;
+    } cases[] = {
+        {"Halloran, Mickey", CareerRole::Batter, {"08"}},
+        {"Halloran, Mickey", CareerRole::Pitcher, {"01"}},
+        {"Smith, John", CareerRole::Batter, {"04", "03"}},
+    };
+    for (const auto& c : cases) {
+        const auto seasons = archive.seasons(careerNamed(archive, c.name, c.role));
+        ASSERT_EQ(seasons.size(), c.positions.size()) << c.name;
+        for (std::size_t i = 0; i < seasons.size(); ++i) {
+            EXPECT_EQ(seasons[i].year, 2000) << c.name;
+            EXPECT_EQ(seasons[i].team, "Oakland") << c.name;
+            EXPECT_EQ(seasons[i].cells[2], c.positions[i]) << c.name;
+            EXPECT_FALSE(seasons[i].damaged()) << c.name << ": " << seasons[i].problemSummary();
+        }
+    }
+}
+
 // The start of a picture file, with a '[' and '=' that make a section and an entry of it.
 const char kNotText[] = "\x89PNG\r\n\x1a\n\0\0\0\r[\0\x01=\xff]\n=\n";
 
