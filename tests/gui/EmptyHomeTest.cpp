@@ -112,6 +112,7 @@ TEST(EmptyHome, TheStartFolderServesAsTheHomeFolder) {
         EXPECT_TRUE(start.exists("player.dat"));
 
         // Create Team runs the script there, with its log there, and checks what it wrote.
+        in<QLineEdit>(Form1, "Edit1")->setText("nya");
         in<QLineEdit>(Form1, "Edit2")->setText("28ALnya");
         dlg.answerButton(Ok);  // "... was written but has N problems; ..."
         {

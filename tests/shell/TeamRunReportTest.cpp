@@ -59,5 +59,39 @@ TEST(TeamRunReport, TheScriptsWordsFollowTheFirstSentence) {
               "Team File (F7), shows them.");
 }
 
+TEST(TeamRunReport, TheFormIsCheckedBeforeAnythingRuns) {
+    const std::string team = "Enter the club's code in Team, for example CIN.";
+    const std::string file =
+        "Enter a name for the team file in File, for example 01ALcin (no .dat).";
+    const struct {
+        std::string team, fileName, expect;
+    } cases[] = {
+        {"cin", "01ALcin", ""},
+        {"", "01ALcin", team},
+        {"  ", "01ALcin", team},
+        {"cin", "", file},
+        {"", "", team + "\n" + file},
+        {"cin", "tmp/x",
+         "Enter only a name in File, without a folder: \"tmp/x\" holds a / or "
+         "\\. The team file is written in the home folder."},
+        {"cin", "a\\b",
+         "Enter only a name in File, without a folder: \"a\\b\" holds a / or "
+         "\\. The team file is written in the home folder."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(teamFormProblems(c.team, c.fileName), c.expect) << c.team << "|" << c.fileName;
+
+    // The summary is the builder's own "wrote" line of this run for this file.
+    test::TempFolder dir;
+    dir.write("errlog.txt", "kalbrix8.pl: wrote comets.dat: an earlier run\n");
+    const long long before = fileSizeOrZero(dir.file("errlog.txt"));
+    EXPECT_EQ(teamRunSummary(dir.file("errlog.txt"), before, "comets"), "Wrote comets.dat.");
+    dir.write("errlog.txt",
+              "kalbrix8.pl: wrote comets.dat: an earlier run\nkalbrix8.pl: note: x\n"
+              "kalbrix8.pl: wrote comets.dat: Thistleville Comets 2001 (AL)\n");
+    EXPECT_EQ(teamRunSummary(dir.file("errlog.txt"), before, "comets"),
+              "wrote comets.dat: Thistleville Comets 2001 (AL)");
+}
+
 }  // namespace
 }  // namespace rostrix
