@@ -146,17 +146,18 @@ TEST(SubmissionWindow, EmptySenderAsksForSenderThenRecipientPrefilled) {
     SmtpScriptServer server;
     SubmissionWindow w(server);
     ScriptedDialogs dlg;
+    dlg.answerButton(Yes);  // no attachment
     dlg.answerText("me@club.example");
     dlg.answerText("me@club.example");
     SubmissionWindow::fill("", "127.0.0.1");
     SubmissionWindow::click("Button2");
-    ASSERT_EQ(dlg.asked.size(), 2u);
-    EXPECT_EQ(dlg.asked[0].title, "Missing From Address");
-    EXPECT_EQ(dlg.asked[0].text, "Enter From Address: ");
-    EXPECT_EQ(dlg.asked[0].value, "");
-    EXPECT_EQ(dlg.asked[1].title, "Missing To Address");
-    EXPECT_EQ(dlg.asked[1].text, "Enter To Address: ");
-    EXPECT_EQ(dlg.asked[1].value, "me@club.example");
+    ASSERT_EQ(dlg.asked.size(), 3u);
+    EXPECT_EQ(dlg.asked[1].title, "Missing From Address");
+    EXPECT_EQ(dlg.asked[1].text, "Enter From Address: ");
+    EXPECT_EQ(dlg.asked[1].value, "");
+    EXPECT_EQ(dlg.asked[2].title, "Missing To Address");
+    EXPECT_EQ(dlg.asked[2].text, "Enter To Address: ");
+    EXPECT_EQ(dlg.asked[2].value, "me@club.example");
     const std::string wire = server.received();
     EXPECT_NE(wire.find("MAIL FROM:<me@club.example>\r\nRCPT TO:<me@club.example>\r\nDATA\r\n"
                         "From: <>\r\n"),
@@ -171,17 +172,23 @@ TEST(SubmissionWindow, RefusedIntroductionAsksOnceThenTheErrorBoxSaysSo) {
     SubmissionWindow w(server);
     Form8->SmtpClient1.UserID = "kept";
     ScriptedDialogs dlg;
+    dlg.answerButton(Yes);  // no attachment
     dlg.answerText("coach");
     dlg.answerButton(Ok);
     SubmissionWindow::fill("coach@club.example", "127.0.0.1");
     SubmissionWindow::click("Button2");
-    ASSERT_EQ(dlg.asked.size(), 2u);
-    EXPECT_EQ(dlg.asked[0].title, "Authentication Failed");
-    EXPECT_EQ(dlg.asked[0].text, "Invalid User ID. New User ID: ");
-    EXPECT_EQ(dlg.asked[0].value, "kept");
-    EXPECT_EQ(dlg.asked[1].title, "Rostrix");
-    EXPECT_EQ(dlg.asked[1].text, "Authentication failed.");
-    EXPECT_EQ(dlg.asked[1].icon, MsgIcon::Error);
+    ASSERT_EQ(dlg.asked.size(), 3u);
+    EXPECT_EQ(dlg.asked[0].text, "No team package is attached. Send the message anyway?");
+    EXPECT_EQ(dlg.asked[0].buttons, Yes | No);
+    EXPECT_EQ(dlg.asked[1].title, "Authentication Failed");
+    EXPECT_EQ(dlg.asked[1].text, "Invalid User ID. New User ID: ");
+    EXPECT_EQ(dlg.asked[1].value, "kept");
+    EXPECT_EQ(dlg.asked[2].title, "Rostrix");
+    EXPECT_EQ(dlg.asked[2].text,
+              "Authentication failed.\nThe server refused the login: check the User ID (or "
+              "the From address, used when User ID is empty) and the password; many providers "
+              "want an app password.");
+    EXPECT_EQ(dlg.asked[2].icon, MsgIcon::Error);
     EXPECT_EQ(server.received(), "HELO kept\r\nHELO coach\r\nQUIT\r\n");
     EXPECT_EQ(Form8->SmtpClient1.UserID, "coach");
 }
@@ -201,12 +208,18 @@ TEST(SubmissionWindow, MissingAttachmentEndsTheSendAndTheNextPressDisconnects) {
     EXPECT_EQ(w.statuses, (QStringList{"Connected", "Encoding " + gone, notFound}));
     EXPECT_EQ(SubmissionWindow::status()->toolTip(), notFound);
     ASSERT_EQ(dlg.asked.size(), 2u);
-    EXPECT_EQ(dlg.asked[1].text, "Cannot open file " + gone + ".");
+    EXPECT_EQ(dlg.asked[1].text, "Cannot open file " + gone +
+                                     ".\nThe library has not received the message; Send "
+                                     "starts a new send.");
     EXPECT_TRUE(Form8->SmtpClient1.connected());
 
+    // The next press closes that connection and sends anew.
+    w.home.write("gone.zip", "PK team");
     SubmissionWindow::click("Button2");
     EXPECT_FALSE(Form8->SmtpClient1.connected());
-    EXPECT_EQ(server.received(), "HELO \r\nQUIT\r\n");
+    EXPECT_EQ(SubmissionWindow::status()->text(), "Message sent successfully");
+    const std::string wire = server.received();
+    EXPECT_EQ(wire.rfind("HELO \r\nQUIT\r\nHELO \r\nRSET\r\n", 0), 0u) << wire;
 }
 
 // Esc during a send asks first: No lets the send go on, Yes stops it and says so.
@@ -217,16 +230,17 @@ TEST(SubmissionWindow, EscDuringASendAsksWhetherToStop) {
                                               : SmtpScriptServer::Replies{});
         SubmissionWindow w(server);
         ScriptedDialogs dlg;
+        dlg.answerButton(Yes);  // no attachment
         dlg.answerButton(answer);
         SubmissionWindow::fill("coach@club.example", "127.0.0.1");
         w.duringSend = [] {
             QTimer::singleShot(0, Form8, [] { QTest::keyClick(Form8, Qt::Key_Escape); });
         };
         SubmissionWindow::click("Button2");
-        ASSERT_EQ(dlg.asked.size(), 1u);
-        EXPECT_EQ(dlg.asked[0].title, "Rostrix");
-        EXPECT_EQ(dlg.asked[0].text, "A mail is being sent. Stop it?");
-        EXPECT_EQ(dlg.asked[0].buttons, Yes | No);
+        ASSERT_EQ(dlg.asked.size(), 2u);
+        EXPECT_EQ(dlg.asked[1].title, "Rostrix");
+        EXPECT_EQ(dlg.asked[1].text, "A mail is being sent. Stop it?");
+        EXPECT_EQ(dlg.asked[1].buttons, Yes | No);
         EXPECT_EQ(Form8->isVisible(), answer == No);
         EXPECT_EQ(SubmissionWindow::status()->text(),
                   answer == Yes ? "Sending stopped: the library may not have received the mail"
@@ -242,8 +256,8 @@ TEST(SubmissionWindow, EscDuringASendAsksWhetherToStop) {
 TEST(SubmissionWindow, ServerAndSenderComeFromTheSettingsWhenGiven) {
     SmtpScriptServer server;
     SubmissionWindow w(server);
-    const std::string settings =
-        w.home.read("qrdTeams.ini") + "Server=smtp.league.example:587\r\nFrom=coach@club.example\r\n";
+    const std::string settings = w.home.read("qrdTeams.ini") +
+                                 "Server=smtp.league.example:587\r\nFrom=coach@club.example\r\n";
     w.home.write("qrdTeams.ini", settings);
     SubmissionWindow::control("Edit3")->setText("typed.example");
     Form8->hide();
@@ -259,12 +273,13 @@ TEST(SubmissionWindow, MalformedHostIsReportedWithoutConnecting) {
     SmtpScriptServer server;
     SubmissionWindow w(server);
     ScriptedDialogs dlg;
+    dlg.answerButton(Yes);  // no attachment
     dlg.answerButton(Ok);
     SubmissionWindow::control("Edit1")->setText("coach@club.example");
     SubmissionWindow::control("Edit3")->setText("127.0.0.1:99999");
     SubmissionWindow::click("Button2");
-    ASSERT_EQ(dlg.asked.size(), 1u);
-    EXPECT_EQ(dlg.asked[0].text,
+    ASSERT_EQ(dlg.asked.size(), 2u);
+    EXPECT_EQ(dlg.asked[1].text,
               "The port in \"127.0.0.1:99999\" must be a number from 1 to 65535.");
     EXPECT_EQ(server.received(), "");
 }
@@ -281,6 +296,8 @@ TEST(SubmissionWindow, LibraryAddressComesFromTheSettingsWhenGiven) {
         SubmissionWindow w(server);
         const std::string settings = w.home.read("qrdTeams.ini") + section;
         w.home.write("qrdTeams.ini", settings);
+        ScriptedDialogs dlg;
+        dlg.answerButton(Yes);  // no attachment
         SubmissionWindow::fill("coach@club.example", "127.0.0.1");
         SubmissionWindow::click("Button2");
         EXPECT_NE(server.received().find("RCPT TO:<" + address + ">\r\n"), std::string::npos)

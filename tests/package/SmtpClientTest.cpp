@@ -56,6 +56,10 @@ struct Mailer {
             smtp.Disconnect();
         });
     }
+    // The line the submission window puts under the error of a failed send.
+    std::string advice(const std::string& error) const {
+        return sendFailureAdvice(smtp.stage(), error, {smtp.Host, smtp.Port, smtp.Security});
+    }
     // After a failure: QUIT, so the server has seen everything the client sent.
     void finish() {
         errorOf([&] { smtp.Disconnect(); });
@@ -377,6 +381,10 @@ TEST(SmtpClient, ConnectionFailuresHaveTheirTexts) {
     EXPECT_FALSE(smtp.connected());
     smtp.Port = test::LoopbackServer::closedPort();
     EXPECT_EQ(errorOf([&] { smtp.Connect(); }), "Connection Failed");
+    EXPECT_EQ(sendFailureAdvice(smtp.stage(), "Connection Failed", {smtp.Host, smtp.Port}),
+              "Nothing answered on 127.0.0.1 port " + std::to_string(smtp.Port) +
+                  ". Check the Host box; providers take mail on port 587 with STARTTLS or on "
+                  "465 with TLS (for example smtp.provider.example:587).");
     EXPECT_EQ(server.received(), "HELO \r\nQUIT\r\n");
 }
 
@@ -388,11 +396,13 @@ TEST(SmtpClient, SilentServerTimesOut) {
         SmtpScriptServer::Replies replies;
         std::string greeting;
         int atLeastMs;
+        std::string advice;  // its start
     };
+    const std::string notReceived = "The library has not received the message";
     const Case cases[] = {
-        {{}, "", 300},
-        {{{"RCPT", {""}}}, "220 ready\r\n", 300},
-        {{{".", {""}}}, "220 ready\r\n", 900},
+        {{}, "", 300, "127.0.0.1 port "},
+        {{{"RCPT", {""}}}, "220 ready\r\n", 300, notReceived},
+        {{{".", {""}}}, "220 ready\r\n", 900, notReceived},
     };
     for (const Case& c : cases) {
         SmtpScriptServer server(c.replies, c.greeting);
@@ -401,6 +411,11 @@ TEST(SmtpClient, SilentServerTimesOut) {
         m.smtp.FinalReplyTimeoutMs = 900;
         const auto started = Clock::now();
         EXPECT_EQ(m.send(), "10060:Connection timed out") << c.atLeastMs;
+        const std::string advice = m.advice("10060:Connection timed out");
+        EXPECT_EQ(advice.rfind(c.advice, 0), 0u) << advice;
+        if (c.greeting.empty()) {
+            EXPECT_NE(advice.find("[Mail] Security=tls"), std::string::npos);
+        }
         const auto took =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
         EXPECT_GE(took.count(), c.atLeastMs);
@@ -457,23 +472,33 @@ TEST(SmtpClient, SubmissionSaysNothingInClearAfterEhlo) {
         SmtpScriptServer::Replies replies;
         std::string error;
         std::string received;
+        bool encryptionAdvice = true;  // the line under the error says to use 587 or 465
     };
     const Case cases[] = {
         {"STARTTLS not offered",
          {{"EHLO", {"250-test.example\r\n250-AUTH PLAIN LOGIN\r\n250 SIZE 1000000\r\n"}}},
-         noEncryption, "EHLO rostrix.test\r\n"},
-        {"STARTTLS refused", {{"EHLO", {ehloStartTls}}, {"STARTTLS", {"454 4.7.0 TLS not available\r\n"}}},
-         noEncryption, "EHLO rostrix.test\r\nSTARTTLS\r\n"},
-        {"STARTTLS answered with 250", {{"EHLO", {ehloStartTls}}, {"STARTTLS", {"250 ok\r\n"}}},
-         noEncryption, "EHLO rostrix.test\r\nSTARTTLS\r\n"},
+         noEncryption,
+         "EHLO rostrix.test\r\n"},
+        {"STARTTLS refused",
+         {{"EHLO", {ehloStartTls}}, {"STARTTLS", {"454 4.7.0 TLS not available\r\n"}}},
+         noEncryption,
+         "EHLO rostrix.test\r\nSTARTTLS\r\n"},
+        {"STARTTLS answered with 250",
+         {{"EHLO", {ehloStartTls}}, {"STARTTLS", {"250 ok\r\n"}}},
+         noEncryption,
+         "EHLO rostrix.test\r\nSTARTTLS\r\n"},
         {"commands injected after the go-ahead",
          {{"EHLO", {ehloStartTls}},
           {"STARTTLS", {"220 2.0.0 Ready to start TLS\r\n250-injected\r\n250 AUTH PLAIN\r\n"}}},
          "The mail server 127.0.0.1 sent data before the secure connection began; the "
          "connection was closed for safety",
-         "EHLO rostrix.test\r\nSTARTTLS\r\n"},
-        {"EHLO refused", {{"EHLO", {"502 5.5.1 EHLO not implemented\r\n"}}},
-         "502 5.5.1 EHLO not implemented", "EHLO rostrix.test\r\n"},
+         "EHLO rostrix.test\r\nSTARTTLS\r\n",
+         false},
+        {"EHLO refused",
+         {{"EHLO", {"502 5.5.1 EHLO not implemented\r\n"}}},
+         "502 5.5.1 EHLO not implemented",
+         "EHLO rostrix.test\r\n",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -487,6 +512,8 @@ TEST(SmtpClient, SubmissionSaysNothingInClearAfterEhlo) {
             return false;
         };
         EXPECT_EQ(m.send(), c.error);
+        EXPECT_EQ(m.advice(c.error).find("port 587 (STARTTLS) or 465 (TLS)") != std::string::npos,
+                  c.encryptionAdvice);
         EXPECT_FALSE(m.smtp.connected());
         EXPECT_TRUE(m.events.empty());
         EXPECT_EQ(server.received(), c.received);
@@ -510,12 +537,14 @@ TEST(SmtpClient, TlsScriptedExchanges) {
         std::vector<std::string> replies;  // one after each line heard; the first is trickled
         std::string error;
         std::vector<std::string> heard;
+        std::string advice;  // its start
     } cases[] = {
-        {{"220 " + std::string(60, 'x') + "\r\n"}, "10060:Connection timed out", {}},
+        {{"220 " + std::string(60, 'x') + "\r\n"}, "10060:Connection timed out", {}, ""},
         {{"220 ready\r\n", "250-t.example\r\n250 AUTH PLAIN\r\n", "334 \r\n", "501 cancelled\r\n",
           "221 bye\r\n"},
          "501 cancelled",
-         {"EHLO rostrix.test", plain, "*", "QUIT"}},
+         {"EHLO rostrix.test", plain, "*", "QUIT"},
+         "The server refused the login: check the User ID"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> heard;
@@ -541,6 +570,10 @@ TEST(SmtpClient, TlsScriptedExchanges) {
                 return true;
             };
             EXPECT_EQ(errorOf([&] { smtp.Connect(); }), c.error);
+            const std::string advice =
+                sendFailureAdvice(smtp.stage(), c.error, {smtp.Host, smtp.Port, smtp.Security});
+            EXPECT_EQ(advice.substr(0, c.advice.size()), c.advice);
+            EXPECT_EQ(advice.empty(), c.advice.empty());
         }
         EXPECT_EQ(heard, c.heard);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(6)) << c.error;
