@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,7 +43,8 @@ TEST_F(EditorArchive, TeamArchiveFilesThePaneAndSaysDone) {
     EXPECT_EQ(home.read("archive.dat"), test::dataFile("archive-golden.dat"));
     ASSERT_EQ(dlg.asked.size(), 1u);
     EXPECT_EQ(dlg.asked[0].title, "Rostrix");
-    EXPECT_EQ(dlg.asked[0].text, "Done!");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "Done!\nFiled 1 section into " + home.file("archive.dat") + ".");
     EXPECT_EQ(dlg.asked[0].icon, MsgIcon::None);
     EXPECT_EQ(dlg.asked[0].buttons, Ok);
     // The pane, its file and its flag stay as they were.
@@ -72,7 +74,59 @@ TEST_F(EditorArchive, EmptyPaneWritesNothingAndStillSaysDone) {
     dlg.answerButton(Ok);
     press("ToolButton28");
     EXPECT_FALSE(home.exists("archive.dat"));
-    EXPECT_EQ(dlg.asked.at(0).text, "Done!");
+    EXPECT_TRUE(dlg.asked.at(0).text.startsWith("Done!\nFiled 0 sections into "));
+}
+
+// Each archive command checks the team first: a sound team is filed at once; a damaged
+// one only when the user says Yes to filing it anyway.
+TEST_F(EditorArchive, ADamagedTeamIsFiledOnlyWhenTheUserSaysSo) {
+    const struct {
+        const char* button;  // in the editor, or in the player stat archive window
+        const char* archive;
+        bool damaged;
+        int answer;         // to the question, when there is one
+        const char* filed;  // what the command says after a write; "" when nothing is written
+    } cases[] = {
+        {"ToolButton28", "archive.dat", false, 0, "Done!\nFiled 1 section into "},
+        {"ToolButton28", "archive.dat", true, No, ""},
+        {"ToolButton28", "archive.dat", true, Yes, "Done!\nFiled 1 section into "},
+        {"Button1", "player.dat", false, 0, "Done! Filed 28 sections into player.dat."},
+        {"Button1", "player.dat", true, No, ""},
+        {"Button1", "player.dat", true, Yes, "Done! Filed 28 sections into player.dat."},
+        {"Button2", "player.dat", true, No, ""},
+        {"Button2", "player.dat", true, Yes, "Done! Filed 1 section into player.dat."},
+    };
+    auto* status = Form3->findChild<QLabel*>("Label2");
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.button) + (c.damaged ? " damaged" : " sound");
+        std::filesystem::remove(home.file(c.archive));
+        status->clear();
+        auto team = test::sampleTeam();
+        if (c.damaged) team[1][59] = 'S';  // bats S: one problem
+        setPaneLines(Form4->Memo1(), team);
+        dlg.asked.clear();
+        if (c.damaged) dlg.answerButton(c.answer);
+        if (c.button[0] == 'T') {
+            if (*c.filed) dlg.answerButton(Ok);
+            press(c.button);
+        } else {
+            dlg.answerModal([&](QWidget* w) {
+                w->findChild<QListWidget*>("CheckListBox1")->item(2)->setCheckState(Qt::Checked);
+                w->findChild<QPushButton*>(c.button)->click();
+            });
+            press("ToolButton29");
+        }
+        if (c.damaged) {
+            EXPECT_EQ(dlg.asked.at(0).text.toStdString(), "00OAK.dat has 1 problem. File it into " +
+                                                              std::string(c.archive) + " anyway?")
+                << what;
+        }
+        EXPECT_EQ(home.exists(c.archive), *c.filed != '\0') << what;
+        const QString said = c.button[0] == 'T' ? dlg.asked.back().text : status->text();
+        if (*c.filed) {
+            EXPECT_TRUE(said.startsWith(QString::fromLatin1(c.filed))) << what;
+        }
+    }
 }
 
 TEST_F(EditorArchive, UnwritableArchiveShowsTheErrorInsteadOfDone) {
