@@ -105,24 +105,23 @@ TEST_F(EditorArchive, ADamagedTeamIsFiledOnlyWhenTheUserSaysSo) {
         if (c.damaged) team[1][59] = 'S';  // bats S: one problem
         setPaneLines(Form4->Memo1(), team);
         dlg.asked.clear();
-        if (c.damaged) dlg.answerButton(c.answer);
-        if (c.button[0] == 'T') {
-            if (*c.filed) dlg.answerButton(Ok);
-            press(c.button);
-        } else {
+        const bool editor = c.button[0] == 'T';
+        if (!editor)
             dlg.answerModal([&](QWidget* w) {
                 w->findChild<QListWidget*>("CheckListBox1")->item(2)->setCheckState(Qt::Checked);
                 w->findChild<QPushButton*>(c.button)->click();
             });
-            press("ToolButton29");
-        }
+        if (c.damaged) dlg.answerButton(c.answer);
+        if (editor && *c.filed) dlg.answerButton(Ok);
+        press(editor ? c.button : "ToolButton29");
         if (c.damaged) {
-            EXPECT_EQ(dlg.asked.at(0).text.toStdString(), "00OAK.dat has 1 problem. File it into " +
-                                                              std::string(c.archive) + " anyway?")
+            EXPECT_EQ(
+                dlg.asked.at(editor ? 0 : 1).text.toStdString(),
+                "00OAK.dat has 1 problem. File it into " + std::string(c.archive) + " anyway?")
                 << what;
         }
         EXPECT_EQ(home.exists(c.archive), *c.filed != '\0') << what;
-        const QString said = c.button[0] == 'T' ? dlg.asked.back().text : status->text();
+        const QString said = editor ? dlg.asked.back().text : status->text();
         if (*c.filed) {
             EXPECT_TRUE(said.startsWith(QString::fromLatin1(c.filed))) << what;
         }

@@ -263,7 +263,7 @@ TEST_F(NamesWindow, FixSelectedEncodesTheCheckedFilesInListOrder) {
         EXPECT_EQ(dlg.asked.back().text.toStdString(),
                   "Cannot open file " + home.file("b.DAT") + ".");
         EXPECT_EQ(shown(), "Changed 1 of 3 files; stopped at b.DAT: Cannot open file " +
-                               home.file("b.DAT") + "; 1 not touched.");
+                               home.file("b.DAT") + "; 1 not touched.\r\n");
         EXPECT_EQ(home.read("a.dat"), joinLinesCrlf({kTitle, batter("Halloran, Mickey")}));
         EXPECT_EQ(home.read("c.dat"), joinLinesCrlf({kTitle, batter("Rennant, Toyce")}));
         dlg.answerButton(Ok);
