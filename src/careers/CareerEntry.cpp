@@ -73,7 +73,12 @@ int seasonKeyYear(std::string_view key, std::string_view* team) {
     if (key.size() < 6 || !isDigit(key[0]) || !isDigit(key[1]) || !isDigit(key[2]) ||
         !isDigit(key[3]) || key[4] != ' ')
         return 0;
-    const std::string_view name = trimmed(key.substr(5), kLineBlanks);
+    std::string_view name = trimmed(key.substr(5), kLineBlanks);
+    // A second season of one name, year and team carries " #2", " #3", ... after the
+    // 12 columns of the team field.
+    if (key.size() > 19 && key.substr(17, 2) == " #" &&
+        std::all_of(key.begin() + 19, key.end(), [](char c) { return isDigit(c); }))
+        name = trimmed(key.substr(5, 12), kLineBlanks);
     if (name.empty()) return 0;
     if (team) *team = name;
     const int year =

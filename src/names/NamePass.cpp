@@ -123,4 +123,21 @@ std::vector<std::string> passAndSave(const NamePass& pass, const std::string& pa
     return out;
 }
 
+bool isArchiveFileName(const std::string& name) {
+    std::string lower = name;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower == "archive.dat" || lower == "player.dat";
+}
+
+std::string stoppedRunReport(std::size_t changed, std::size_t total, const std::string& name,
+                             const std::string& reason) {
+    std::string why = reason;
+    while (!why.empty() && (why.back() == '.' || why.back() == '\n')) why.pop_back();
+    const std::size_t untouched = total > changed ? total - changed - 1 : 0;
+    return "Changed " + std::to_string(changed) + " of " + std::to_string(total) +
+           (total == 1 ? " file" : " files") + "; stopped at " + name + ": " + why + "; " +
+           std::to_string(untouched) + " not touched.";
+}
+
 }  // namespace rostrix

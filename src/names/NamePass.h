@@ -79,4 +79,13 @@ std::vector<std::string> readTeamFileLines(const std::string& path);
 std::vector<std::string> passAndSave(const NamePass& pass, const std::string& path,
                                      const std::vector<std::string>& lines);
 
+// True for the two archives the editor writes beside the team files (archive.dat and
+// player.dat, in any case): they are not team files and the names utility leaves them out.
+bool isArchiveFileName(const std::string& name);
+
+// What a run over total files says when it stopped at the file name after changing
+// changed of them: "Changed 1 of 12 files; stopped at <name>: <reason>; 10 not touched."
+std::string stoppedRunReport(std::size_t changed, std::size_t total, const std::string& name,
+                             const std::string& reason);
+
 }  // namespace rostrix

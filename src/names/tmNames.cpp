@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QListWidget>
 #include <QShowEvent>
+#include <filesystem>
 
 #include "names/tmNamesDuplicate.h"
 #include "platform/FolderListing.h"
@@ -116,6 +117,7 @@ void TForm5::fillFileList() {
     QListWidget* list = ui->CheckListBox1;
     list->clear();
     for (const std::string& name : listFilesInFolder(CurrentFolder, "dat")) {
+        if (isArchiveFileName(name)) continue;
         auto* item = new QListWidgetItem(fileNameText(name), list);
         item->setData(kFileNameRole, QByteArray::fromStdString(name));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -171,7 +173,16 @@ void TForm5::Button1Click() {
                           MsgIcon::None, Ok);
         return;
     }
-    passAndSave();
+    try {
+        passAndSave();
+    } catch (const std::exception& e) {
+        // The error box says why; the pane says what was left as it was.
+        Memo1()->appendPlainText(
+            QStringLiteral("\n") +
+            fileNameText(stoppedRunReport(
+                0, 1, std::filesystem::path(CurrentFile).filename().string(), e.what())));
+        throw;
+    }
 }
 
 // Change Dir. The list is filled again even when the user cancels, which clears the
@@ -209,12 +220,21 @@ void TForm5::Button5Click() {
         if (list->item(i)->checkState() == Qt::Checked)
             checked.push_back(list->item(i)->data(kFileNameRole).toByteArray().toStdString());
     const OnePerFile files = onePerFile(CurrentFolder, checked);
+    std::size_t changed = 0;
     for (const std::string& name : files.names) {
         Memo1()->clear();
         WorkingBuffer.clear();
         loaded_ = false;
-        loadFile(CurrentFolder + "/" + name);
-        passAndSave();
+        try {
+            loadFile(CurrentFolder + "/" + name);
+            passAndSave();
+        } catch (const std::exception& e) {
+            // The error box says why; the pane says what was done and what was left.
+            Memo1()->setPlainText(
+                fileNameText(stoppedRunReport(changed, files.names.size(), name, e.what())));
+            throw;
+        }
+        ++changed;
         Memo1()->clear();
     }
     for (const SameFile& skipped : files.skipped)

@@ -22,8 +22,9 @@ constexpr int kTlsPort = 465;
 }
 
 int portOf(const std::string& text, const std::string& box) {
-    const bool digits = !text.empty() && text.size() <= 5 &&
-                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool digits =
+        !text.empty() && text.size() <= 5 &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     const int port = digits ? std::stoi(text) : 0;
     if (port < 1 || port > 65535)
         throw Error("The port in \"" + box + "\" must be a number from 1 to 65535");
@@ -72,8 +73,9 @@ MailServer mailServer(const std::string& box, const std::string& security) {
                           : server.port == kTlsPort ? MailSecurity::Tls
                                                     : MailSecurity::StartTls;
     } else {
-        throw Error("Security in section [Mail] of qrdTeams.ini must be plain, starttls or tls, not \"" +
-                    security + "\"");
+        throw Error(
+            "Security in section [Mail] of qrdTeams.ini must be plain, starttls or tls, not \"" +
+            security + "\"");
     }
     return server;
 }
@@ -86,6 +88,53 @@ std::string machineName() {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.';
     });
     return fit ? host : "localhost";
+}
+
+std::string sendFailureAdvice(SmtpStage stage, const std::string& error, const MailServer& server) {
+    const std::string where = server.host + " port " + std::to_string(server.port);
+    const auto says = [&](const char* text) { return error.find(text) != std::string::npos; };
+    switch (stage) {
+        case SmtpStage::Connecting:
+            if (says("Null Remote Address"))
+                return "No computer is known by the name " + server.host +
+                       ": check the Host box for a typing error.";
+            return "Nothing answered on " + where +
+                   ". Check the Host box; providers take mail on port 587 with STARTTLS or on 465 "
+                   "with TLS (for example smtp.provider.example:587).";
+        case SmtpStage::Greeting:
+            if (server.security == MailSecurity::Tls && says("secure connection"))
+                return where +
+                       " does not start TLS from the first byte: use port 587, or "
+                       "[Mail] Security=starttls in qrdTeams.ini.";
+            if (server.security != MailSecurity::Tls && says("timed out"))
+                return where +
+                       " took the connection but said nothing. If it expects TLS from the "
+                       "first byte, set [Mail] Security=tls in qrdTeams.ini, or use port 465.";
+            return {};
+        case SmtpStage::Securing:
+            if (says("offers no encryption"))
+                return "Rostrix sends a login only over an encrypted connection. Use your "
+                       "provider's port 587 (STARTTLS) or 465 (TLS); a league server in clear "
+                       "takes mail on port 25.";
+            return {};
+        case SmtpStage::LoggingIn:
+            if (says("No password was given")) return {};
+            return "The server refused the login: check the User ID (or the From address, used "
+                   "when User ID is empty) and the password; many providers want an app password.";
+        case SmtpStage::Sending:
+        case SmtpStage::Finishing:
+            return "The library has not received the message; Send starts a new send.";
+        case SmtpStage::Closing:
+            return {};
+    }
+    return {};
+}
+
+std::string sendFailureText(SmtpStage stage, const std::string& error, const MailServer& server) {
+    const std::string advice = sendFailureAdvice(stage, error, server);
+    if (advice.empty()) return {};
+    const bool stop = !error.empty() && static_cast<unsigned char>(error.back()) > '.';
+    return error + (stop ? "." : "") + "\n" + advice;
 }
 
 }  // namespace rostrix

@@ -24,6 +24,17 @@ struct MailServer {
 // for a malformed address, port or security value.
 MailServer mailServer(const std::string& hostBox, const std::string& security);
 
+// How far the mail client got: what a failure happened during.
+enum class SmtpStage { Connecting, Greeting, Securing, LoggingIn, Sending, Finishing, Closing };
+
+// The second line under a failed send's error: what happened, in the user's terms, and
+// what to do. "" when the error says enough by itself.
+std::string sendFailureAdvice(SmtpStage stage, const std::string& error, const MailServer& server);
+
+// The error's text ended with a full stop and the advice on a line below it; "" when
+// there is no advice to give.
+std::string sendFailureText(SmtpStage stage, const std::string& error, const MailServer& server);
+
 // The name this machine introduces itself with: its host name, or "localhost" when it has
 // none fit to send.
 std::string machineName();

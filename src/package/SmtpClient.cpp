@@ -147,10 +147,13 @@ void TSmtpClient::Connect() {
     BusyFor busy(busy_);
     if (!socket_.connected()) refuseLineBreak(Host, "The mail server address");
     socket_.stallTimeoutMs = StallTimeoutMs;
+    stage_ = SmtpStage::Connecting;
     socket_.connect(Host, Port);
+    stage_ = SmtpStage::Greeting;
     try {
         if (Security == MailSecurity::Tls) socket_.startTls(Host, kTlsAborted);
         if (readReply(StallTimeoutMs) >= 400) failWithReply();
+        stage_ = SmtpStage::Securing;
         if (Security == MailSecurity::Plain)
             introduce();
         else
@@ -183,6 +186,7 @@ void TSmtpClient::introduce() {
             OnAuthenticationFailed(handled);
             if (handled) continue;
         }
+        stage_ = SmtpStage::LoggingIn;
         throw Error("Authentication failed");
     }
 }
@@ -216,6 +220,7 @@ std::string TSmtpClient::passwordKey() const {
 }
 
 void TSmtpClient::logIn(const Capabilities& caps) {
+    stage_ = SmtpStage::LoggingIn;
     // A password is never sent where anyone on the way could read it.
     if (!socket_.secure()) throw Error("The mail server asked for a login outside encryption");
     if (!caps.authPlain && !caps.authLogin)
@@ -251,6 +256,7 @@ void TSmtpClient::logIn(const Capabilities& caps) {
 }
 
 void TSmtpClient::Disconnect() {
+    stage_ = SmtpStage::Closing;
     quit(StallTimeoutMs);
 }
 
@@ -284,6 +290,7 @@ void TSmtpClient::ClearParameters() {
 void TSmtpClient::SendMail() {
     if (busy_) return;
     BusyFor busy(busy_);
+    stage_ = SmtpStage::Sending;
     std::string boundary;
     if (!MailMessage.Attachments.empty()) {
         static thread_local std::mt19937 random{std::random_device{}()};
@@ -322,6 +329,7 @@ void TSmtpClient::SendMail() {
     sendBody(header);
     sendBody(body);
     sendLine(".");
+    stage_ = SmtpStage::Finishing;
     // Only an acceptance is one: anything else leaves the message undelivered.
     if (!positive(readReply(FinalReplyTimeoutMs))) {
         if (OnFailure) OnFailure();

@@ -76,6 +76,9 @@ public:
     // Ends the wait in progress with an error; the caller then disconnects.
     void Abort() { socket_.cancel(); }
 
+    // The step the last Connect or SendMail reached, so a failure can say what to do.
+    SmtpStage stage() const { return stage_; }
+
     // The connection's settings: pump and resolver.
     TSocketClient& socket() { return socket_; }
 
@@ -106,6 +109,7 @@ private:
 
     TSocketClient socket_;
     bool busy_ = false;
+    SmtpStage stage_ = SmtpStage::Connecting;
     std::string reply_;                             // the last line of the last reply
     std::vector<std::string> replyLines_;           // every line of it, without line ends
     std::map<std::string, std::string> passwords_;  // by server, port and login

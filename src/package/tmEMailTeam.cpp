@@ -5,6 +5,7 @@
 #include <QShowEvent>
 
 #include "package/MailServer.h"
+#include "platform/Error.h"
 #include "platform/ProfileFile.h"
 #include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/Clicks.h"
@@ -130,6 +131,11 @@ void TForm8::Button2Click() {
                           MsgIcon::None, Ok);
         return;
     }
+    if (ui->ListBox1->count() == 0 &&
+        dialogs().message(this, QString::fromLatin1(kAppTitle),
+                          QStringLiteral("No team package is attached. Send the message anyway?"),
+                          MsgIcon::Question, Yes | No) != Yes)
+        return;
     sending_ = true;
     cancelled_ = false;
     lockInput(true);
@@ -141,24 +147,32 @@ void TForm8::Button2Click() {
         }
     } unlock{this};
     try {
-        // Left connected by an error in the last send: this press only closes it.
-        if (SmtpClient1.connected())
-            SmtpClient1.Disconnect();
-        else
-            send();
+        // Left connected by an error in the last send: that connection is closed (what the
+        // server says to it no longer matters) and this press sends anew.
+        if (SmtpClient1.connected()) closeQuietly();
+        send();
+    } catch (const std::exception& e) {
+        if (cancelled_) return closeQuietly();
+        const std::string text =
+            sendFailureText(SmtpClient1.stage(), e.what(),
+                            {SmtpClient1.Host, SmtpClient1.Port, SmtpClient1.Security});
+        if (!triedServer_ || text.empty()) throw;
+        throw Error(text);
+    }
+}
+
+// Closes the connection; what the server says to QUIT no longer matters.
+void TForm8::closeQuietly() {
+    try {
+        SmtpClient1.Disconnect();
     } catch (...) {
-        if (!cancelled_) throw;
-        // The user closed the window: nothing to report, and nothing left open.
-        try {
-            SmtpClient1.Disconnect();
-        } catch (...) {
-        }
     }
 }
 
 void TForm8::send() {
     // An earlier outcome never stands beside this send's.
     setStatus({});
+    triedServer_ = false;
     const ProfileFile ini(rostrix::settingsPath());
     const MailServer server =
         mailServer(bytesOf(ui->Edit3->text()), ini.read(settings::kMail, settings::kSecurity, ""));
@@ -172,6 +186,7 @@ void TForm8::send() {
                             .toStdString();
     // A user id typed here is the one to introduce with; else the one kept from before.
     if (!ui->Edit4->text().isEmpty()) SmtpClient1.UserID = bytesOf(ui->Edit4->text());
+    triedServer_ = true;
     SmtpClient1.Connect();
     SmtpClient1.ClearParameters();
     SmtpClient1.SubType = mtPlain;

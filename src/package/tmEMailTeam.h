@@ -47,6 +47,7 @@ protected:
 
 private:
     void send();
+    void closeQuietly();
     void setStatus(const QString& text);
     // Keeps the window's controls from taking input while a send waits for the server.
     void lockInput(bool locked);
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<Ui::TForm8> ui;
     bool sending_ = false;
     bool cancelled_ = false;
-    bool asking_ = false;  // the question whether to stop a send is open
+    bool triedServer_ = false;  // the send got as far as the mail server
+    bool asking_ = false;       // the question whether to stop a send is open
     QWidget* focusBeforeSend_ = nullptr;
 };

@@ -58,6 +58,20 @@ CommandLineAnswer readCommandLine(const QStringList& arguments) {
     if (!parser.positionalArguments().isEmpty())
         return usageError(
             QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+    // Without a display the toolkit would abort with advice to reinstall it; say what is
+    // missing instead. Platforms that need no display (offscreen, vnc, ...) start as usual.
+    const QString platform = parser.isSet(QStringLiteral("platform"))
+                                 ? parser.value(QStringLiteral("platform"))
+                                 : qEnvironmentVariable("QT_QPA_PLATFORM");
+    const bool needsDisplay = platform.isEmpty() || platform.startsWith(QLatin1String("xcb")) ||
+                              platform.startsWith(QLatin1String("wayland"));
+    if (needsDisplay && !parser.isSet(QStringLiteral("display")) &&
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {false,
+                1,
+                {},
+                "rostrix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not "
+                "set)\n"};
     return {};
 }
 

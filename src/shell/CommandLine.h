@@ -16,7 +16,8 @@ struct CommandLineAnswer {
 
 // Reads the program's arguments (the program's own name first). --help and --version
 // answer and end with status 0; an unknown option or a stray argument ends with status 2.
-// The toolkit's own options (-platform, -style, -session, ...) are left for it.
+// The toolkit's own options (-platform, -style, -session, ...) are left for it. With no
+// display to open a window on (and a platform that needs one) it ends with status 1.
 CommandLineAnswer readCommandLine(const QStringList& arguments);
 
 }  // namespace rostrix

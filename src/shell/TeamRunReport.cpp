@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/TeamRunReport.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,37 @@ std::string writtenWithProblemsMessage(const std::string& teamFile, std::size_t 
     return "The team file " + teamFile + " was written but has " + std::to_string(problems) +
            (problems == 1 ? " problem" : " problems") +
            "; Edit Team, then Check Team File (F7), shows them.";
+}
+
+std::string teamFormProblems(const std::string& team, const std::string& fileName) {
+    std::string problems;
+    const auto blank = [](const std::string& text) {
+        return text.find_first_not_of(" \t") == std::string::npos;
+    };
+    if (blank(team)) problems += "Enter the club's code in Team, for example CIN.\n";
+    if (blank(fileName))
+        problems += "Enter a name for the team file in File, for example 01ALcin (no .dat).\n";
+    else if (fileName.find_first_of("/\\") != std::string::npos)
+        problems += "Enter only a name in File, without a folder: \"" + fileName +
+                    "\" holds a / or \\. The team file is written in the home folder.\n";
+    if (!problems.empty()) problems.pop_back();
+    return problems;
+}
+
+std::string teamRunSummary(const std::string& logPath, long long sizeBefore,
+                           const std::string& fileName) {
+    const std::string said = appendedLogTail(logPath, sizeBefore, 1000, 1000000);
+    std::string summary;
+    std::size_t start = 0;
+    while (start <= said.size()) {
+        const std::size_t end = std::min(said.find('\n', start), said.size());
+        const std::string line = said.substr(start, end - start);
+        const std::size_t wrote = line.find("wrote ");
+        if (wrote != std::string::npos && line.find(fileName) != std::string::npos)
+            summary = line.substr(wrote);
+        start = end + 1;
+    }
+    return summary.empty() ? "Wrote " + fileName + ".dat." : summary;
 }
 
 }  // namespace rostrix

@@ -26,4 +26,15 @@ std::string replaceTeamFileQuestion(const std::string& fileName, const std::stri
 // Told after a good run when the written file does not pass the team file check.
 std::string writtenWithProblemsMessage(const std::string& teamFile, std::size_t problems);
 
+// What keeps Create Team from running, all of it in one text, one line per fault: an
+// empty Team or File box, or a File box holding a folder separator. "" when the form
+// is fit to run.
+std::string teamFormProblems(const std::string& team, const std::string& fileName);
+
+// The builder's own summary of a run that wrote fileName.dat: the last line it appended
+// to the log that says "wrote", without the script's name in front; when it said none,
+// a plain "Wrote <fileName>.dat." instead.
+std::string teamRunSummary(const std::string& logPath, long long sizeBefore,
+                           const std::string& fileName);
+
 }  // namespace rostrix

@@ -202,7 +202,8 @@ void TForm1::Button3Click() {
     request.inputs.fileName = ui->Edit2->text().toStdString();
     request.inputs.type = ui->ComboBox2->currentText().toStdString();
     request.fileName = fileNameBytes(ui->Edit2->text());
-    createTeam(this, request);
+    layout_->showRunSummary(QString());
+    layout_->showRunSummary(fileNameText(createTeam(this, request)));
 }
 
 void TForm1::Button4Click() {
@@ -232,6 +233,7 @@ void TForm1::Button10Click() {
 }
 
 void TForm1::Button7Click() {
+    layout_->showRunSummary(QString());
     ui->CSpinEdit1->setFieldValue(2000);
     ui->Edit1->setText(QString());
     ui->ComboBox1->setCurrentIndex(-1);

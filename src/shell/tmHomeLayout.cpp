@@ -3,7 +3,9 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMainWindow>
+#include <QStatusBar>
 
 #include "platform/ProfileFile.h"
 #include "platform/gui/CommandKeys.h"
@@ -28,6 +30,37 @@ HomeLayout::HomeLayout(QMainWindow* window, Ui::TForm1* ui,
     window->installEventFilter(this);
     for (QWidget* w : window->findChildren<QWidget*>()) w->installEventFilter(this);
     bindCommandKeys();
+    explainTeamInputs();
+}
+
+// Tool tips say what each box of the team information takes. They are set after the
+// window named its controls, so an edit keeps its label's text as its name.
+void HomeLayout::explainTeamInputs() {
+    ui_->Edit1->setToolTip(QStringLiteral(
+        "The club's code in the statistics database, for example CIN or NYA (any case)."));
+    ui_->Edit2->setToolTip(QStringLiteral(
+        "The team file's name without .dat and without a folder, for example 01ALcin; "
+        "the file is written in the home folder."));
+    ui_->ComboBox2->setToolTip(QStringLiteral(
+        "1: a line-up with a designated hitter; 0: without one, the pitcher bats ninth; "
+        "empty: the season and league decide."));
+}
+
+void HomeLayout::showRunSummary(const QString& text) {
+    if (!runSummary_) {
+        if (text.isEmpty()) return;
+        runSummary_ = new QLabel(window_);
+        runSummary_->setObjectName(QStringLiteral("RunSummary"));
+        runSummary_->setWordWrap(true);
+        runSummary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        runSummary_->setFixedWidth(kClientWidth - 16);
+        window_->statusBar()->setSizeGripEnabled(false);
+        window_->statusBar()->addWidget(runSummary_, 1);
+    }
+    runSummary_->setText(text);
+    runSummary_->setAccessibleName(text);
+    runSummary_->setFixedHeight(runSummary_->heightForWidth(runSummary_->width()));
+    window_->statusBar()->setVisible(!text.isEmpty());
 }
 
 // Each command's key works in both layouts: the menu's action belongs to the window as

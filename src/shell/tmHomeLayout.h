@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+class QLabel;
 class QMainWindow;
 class QWidget;
 
@@ -26,6 +27,9 @@ public:
     void showSaved();
     // F2 (buttons) or F3 (menus): switches and saves the choice.
     void switchTo(bool buttons);
+    // The builder's summary of the last Create Team under the window, where it stays until
+    // the next Create Team or Clear; empty text hides it.
+    void showRunSummary(const QString& text);
     // Called with 113 or 114 when F2 or F3 is released in the window or a listed control.
     std::function<void(int)> onLayoutKey;
 
@@ -36,11 +40,13 @@ private:
     void apply(bool buttons, bool withHeight);
     void setClientHeight(int height);
     void bindCommandKeys();
+    void explainTeamInputs();
 
     QMainWindow* window_;
     Ui::TForm1* ui_;
     std::function<std::string()> settingsPath_;
     QSet<QWidget*> keyControls_;
+    QLabel* runSummary_ = nullptr;
 };
 
 }  // namespace rostrix

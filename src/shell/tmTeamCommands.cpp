@@ -29,9 +29,16 @@ void tell(QWidget* owner, const std::string& text) {
 
 }  // namespace
 
-void createTeam(QWidget* owner, const CreateTeamRequest& request) {
+std::string createTeam(QWidget* owner, const CreateTeamRequest& request) {
     static bool running = false;
-    if (running) return;  // one run at a time, however the command is reached
+    if (running) return {};  // one run at a time, however the command is reached
+    // A form the script cannot build a team file from runs nothing.
+    const std::string formProblems = teamFormProblems(request.inputs.team, request.inputs.fileName);
+    if (!formProblems.empty()) {
+        dialogs().message(owner, QString::fromLatin1(kAppTitle), fileNameText(formProblems),
+                          MsgIcon::Warning, Ok);
+        return {};
+    }
     running = true;
     const struct Done {
         ~Done() { running = false; }
@@ -49,7 +56,7 @@ void createTeam(QWidget* owner, const CreateTeamRequest& request) {
         dialogs().message(owner, QString::fromLatin1(kAppTitle),
                           fileNameText(noTeamScriptMessage(request.perlDirectory, bundled)),
                           MsgIcon::Warning, Ok);
-        return;
+        return {};
     }
     TeamInputs in = request.inputs;
     in.perlDirectory = *scriptFolder;
@@ -61,7 +68,7 @@ void createTeam(QWidget* owner, const CreateTeamRequest& request) {
         dialogs().message(owner, QString::fromLatin1(kAppTitle),
                           fileNameText(replaceTeamFileQuestion(request.fileName, home)),
                           MsgIcon::Question, Yes | No) != Yes)
-        return;
+        return {};
 
     const std::string errlog = home + "/errlog.txt";
     if (const std::string why = errlogProblem(errlog); !why.empty()) return tell(owner, why);
@@ -82,13 +89,16 @@ void createTeam(QWidget* owner, const CreateTeamRequest& request) {
     if (exitRequested()) return;
     const std::string problem =
         teamRunProblem(outcome, before, fileStamp(teamFile), teamFile, errlog);
-    if (!problem.empty())
-        return tell(owner, withScriptWords(problem, appendedLogTail(errlog, logBefore)));
+    if (!problem.empty()) {
+        tell(owner, withScriptWords(problem, appendedLogTail(errlog, logBefore)));
+        return {};
+    }
 
     // The run counts as a success; a file the game would misread is still worth a word.
     const auto lines = readLines(teamFile);
     const std::size_t faults = lines ? checkTeamFile(*lines, 0).total : 0;
     if (faults) tell(owner, writtenWithProblemsMessage(teamFile, faults));
+    return teamRunSummary(errlog, logBefore, request.fileName);
 }
 
 void editTeam(QWidget* owner, const std::string& home, const QString& name) {

@@ -19,10 +19,12 @@ struct CreateTeamRequest {
     std::string fileName;
 };
 
-// Create Team: finds the script, asks before replacing an existing team file, runs the
-// script with no window taking input, and tells the user when the run went wrong (with
-// the script's own last words) or wrote a file that does not pass the team file check.
-void createTeam(QWidget* owner, const CreateTeamRequest& request);
+// Create Team: checks the form, finds the script, asks before replacing an existing team
+// file, runs the script with no window taking input, and tells the user when the run
+// went wrong (with the script's own last words) or wrote a file that does not pass the
+// team file check. Returns the builder's summary of a run that wrote the team file, ""
+// when nothing was written.
+std::string createTeam(QWidget* owner, const CreateTeamRequest& request);
 
 // Edit Team: opens the home folder's <name>.dat in the editor, or an empty untitled
 // editor when there is no such file.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "teamfile/PlayerArchive.h"
 
+#include <map>
+
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/ProfileFile.h"
@@ -25,6 +27,16 @@ void writePlayers(const std::string& archivePath, const std::vector<std::string>
     status("Starting write...");
     ProfileFile archive(archivePath);
     std::string year, team, titles;
+    // A name met twice in one run (a two-way player's batting and pitching lines, or two
+    // players of one name) keeps each season: the second gets " #2" after the team field,
+    // a key no earlier archive holds, as the team field is always 12 columns wide.
+    std::map<std::string, int> met;
+    const auto seasonKey = [&met](std::string_view name, const std::string& yearAndTeam) {
+        std::string key = upper(std::string(name));
+        while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.pop_back();
+        const int n = ++met[key];
+        return yearAndTeam + (n == 1 ? "" : " #" + std::to_string(n)) + "=";
+    };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         status("Writing data...");
         const std::string& line = lines[i];
@@ -39,7 +51,7 @@ void writePlayers(const std::string& archivePath, const std::vector<std::string>
         if (kind == "AB" || kind == "NN" || !wanted(i)) continue;
         const std::string_view name = columns(line, kNameColumns);
         archive.write(name, kTitleKey, " P " + titles);
-        archive.write(name, year + " " + team + "=",
+        archive.write(name, seasonKey(name, year + " " + team),
                       std::string(columns(line, kPositionColumns)) + " " +
                           std::string(columnsFrom(line, kStatsStartColumn)));
     }

@@ -18,6 +18,7 @@
 #include "platform/gui/PaneText.h"
 #include "platform/gui/TabTypingBox.h"
 #include "settings/HomeFolder.h"
+#include "teamfile/ArchiveReport.h"
 #include "teamfile/EditorShortcuts.h"
 #include "teamfile/RosterFilter.h"
 #include "teamfile/TeamArchive.h"
@@ -268,15 +269,19 @@ bool TForm4::askAboutStarter(std::size_t line) {
 
 // Files the team in the pane under its path in archive.dat.
 void TForm4::ToolButton28Click() {
-    rostrix::writeTeamArchive(ArchiveDirectory + "/archive.dat", CurrentFile,
-                              rostrix::paneLines(Memo1()));
-    dialogs().message(this, QString::fromLatin1(rostrix::kAppTitle), QStringLiteral("Done!"),
+    const std::vector<std::string> lines = rostrix::paneLines(Memo1());
+    if (!rostrix::fileIntoArchive(this, CurrentFile, lines, "archive.dat")) return;
+    const std::string archive = ArchiveDirectory + "/archive.dat";
+    rostrix::writeTeamArchive(archive, CurrentFile, lines);
+    const std::string done = rostrix::filedReport(archive, lines.empty() ? 0 : 1, "\n");
+    dialogs().message(this, QString::fromLatin1(rostrix::kAppTitle), rostrix::fileNameText(done),
                       rostrix::MsgIcon::None, rostrix::Ok);
 }
 
 // Hands a copy of the pane's lines to the player stat archive window.
 void TForm4::ToolButton29Click() {
     Form3->setTeamLines(rostrix::paneLines(Memo1()));
+    Form3->TeamFile = CurrentFile;
     rostrix::centreOver(Form3, rostrix::theMainWindow());
     dialogs().showModal(Form3);
 }

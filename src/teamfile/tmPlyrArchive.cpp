@@ -6,9 +6,13 @@
 
 #include "careers/tmCareers.h"
 #include "platform/gui/AccessibleLabels.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
+#include "platform/gui/FileNames.h"
 #include "settings/HomeFolder.h"
+#include "teamfile/ArchiveReport.h"
 #include "teamfile/PlayerArchive.h"
+#include "teamfile/TeamFileCheck.h"
 #include "ui_tmPlyrArchive.h"
 
 namespace {
@@ -62,13 +66,37 @@ void TForm3::setTeamLines(const std::vector<std::string>& lines) {
     }
 }
 
+bool rostrix::fileIntoArchive(QWidget* owner, const std::string& teamFile,
+                              const std::vector<std::string>& lines, const char* archiveName) {
+    // An empty team files nothing, so there is nothing to ask about.
+    const std::size_t problems = lines.empty() ? 0 : checkTeamFile(lines).size();
+    return problems == 0 ||
+           dialogs().message(owner, QString::fromLatin1(kAppTitle),
+                             fileNameText(fileAnywayQuestion(teamFile, problems, archiveName)),
+                             MsgIcon::Warning, Yes | No) == Yes;
+}
+
 void TForm3::Button1Click() {
-    rostrix::writeAllPlayers(archivePath(), teamLines(), [this](const char* t) { showStatus(t); });
+    writePlayers({});
 }
 
 void TForm3::Button2Click() {
-    rostrix::writeCheckedPlayers(archivePath(), teamLines(), checkedLines(),
-                                 [this](const char* t) { showStatus(t); });
+    writePlayers(checkedLines());
+}
+
+// Write all (no flags) or Write Checked; "Done!" is followed by where the seasons went.
+void TForm3::writePlayers(const std::vector<bool>& checked) {
+    const std::vector<std::string> lines = teamLines();
+    if (!rostrix::fileIntoArchive(this, TeamFile, lines, "player.dat")) return;
+    const auto status = [this](const char* t) { showStatus(t); };
+    if (checked.empty())
+        rostrix::writeAllPlayers(archivePath(), lines, status);
+    else
+        rostrix::writeCheckedPlayers(archivePath(), lines, checked, status);
+    const std::string report =
+        rostrix::filedReport("player.dat", rostrix::playerSectionsFiled(lines, checked), " ");
+    showStatus(report.c_str());
+    ui->Label2->setToolTip(rostrix::fileNameText(archivePath()));
 }
 
 void TForm3::Button3Click() {

@@ -24,6 +24,8 @@ public:
 
     // The folder of player.dat: the current directory when the window was created.
     std::string ArchiveDirectory;
+    // The team file the lines come from, named when the team check finds problems.
+    std::string TeamFile;
 
 signals:
     // Each status text as it is shown.
@@ -40,6 +42,14 @@ private:
     std::vector<std::string> teamLines() const;
     std::vector<bool> checkedLines() const;
     void showStatus(const char* text);
+    void writePlayers(const std::vector<bool>& checked);
 
     std::unique_ptr<Ui::TForm3> ui;
 };
+
+namespace rostrix {
+// Before a team goes into an archive: true when the team check finds nothing, or when the
+// user, asked "<file> has N problems. File it into <archive> anyway?", answers Yes.
+bool fileIntoArchive(QWidget* owner, const std::string& teamFile,
+                     const std::vector<std::string>& lines, const char* archiveName);
+}  // namespace rostrix

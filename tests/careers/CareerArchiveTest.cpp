@@ -148,6 +148,31 @@ TEST(CareerArchive, WriteAllOfTwoSeasonsReadsBackEveryColumnAsTheTeamFileHasIt) 
     EXPECT_EQ(players, 56u);
 }
 
+// A two-way player (the builder writes his batting and his pitching line) and two
+// namesakes on one club each keep their season, read back as rows of their own.
+TEST(CareerArchive, TwoWayPlayersAndNamesakesKeepEverySeason) {
+    test::TempFolder dir;
+    auto team = test::sampleTeam();
+    const std::pair<int, std::string> extra[] = {
+        {11, "Halloran, Mickey"}, {2, "Smith, John"}, {3, "SMITH, JOHN"}};
+    for (const auto& [from, name] : extra)
+        team.push_back(team[from].substr(0, 9) + (name + std::string(18, ' ')).substr(0, 18) +
+                       team[from].substr(27));
+    for (int run = 0; run < 2; ++run)  // filing the team again rewrites the same keys
+        writeAllPlayers(dir.file("player.dat"), team, [](const char*) {});
+    const CareerArchive archive(dir.file("player.dat"));
+    const std::tuple<const char*, CareerRole, std::vector<std::string>> cases[] = {
+        {"Halloran, Mickey", CareerRole::Batter, {"2000Oakland08"}},
+        {"Halloran, Mickey", CareerRole::Pitcher, {"2000Oakland01"}},
+        {"Smith, John", CareerRole::Batter, {"2000Oakland04", "2000Oakland03"}}};
+    for (const auto& [name, role, positions] : cases) {
+        std::vector<std::string> seen;
+        for (const SeasonEntry& e : archive.seasons(careerNamed(archive, name, role)))
+            seen.push_back(std::to_string(e.year) + e.team + e.cells[2] + e.problemSummary());
+        EXPECT_EQ(seen, positions) << name;
+    }
+}
+
 // The start of a picture file, with a '[' and '=' that make a section and an entry of it.
 const char kNotText[] = "\x89PNG\r\n\x1a\n\0\0\0\r[\0\x01=\xff]\n=\n";
 

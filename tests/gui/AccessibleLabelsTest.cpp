@@ -41,7 +41,7 @@ TEST(StatusLabels, SpeakTheirCurrentText) {
     QTest::mouseClick(UpdateWindows::control<QPushButton>(Form3, "Button1"), Qt::LeftButton);
     ASSERT_FALSE(heard.isEmpty());
     EXPECT_EQ(heard.front(), "Starting write...");
-    EXPECT_EQ(heard.back(), "Done!");
+    EXPECT_EQ(heard.back(), "Done! Filed 28 sections into player.dat.");
 
     auto* line = UpdateWindows::control(Form10, "Label1");
     EXPECT_EQ(reader(line)->text(QAccessible::Name), "Status:  ");

@@ -100,6 +100,8 @@ TEST_F(MainWindowKeys, EachCommandRunsFromItsKeyInBothLayoutsWhileTyping) {
     const test::StubPerl perl("echo run >> runs.txt\nexit 0\n");
     activate(Form1);
     auto* team = Form1->findChild<QLineEdit*>("Edit1");
+    team->setText("cin");
+    Form1->findChild<QLineEdit*>("Edit2")->setText("01ALcin");
     for (const Qt::Key layout : {Qt::Key_F2, Qt::Key_F3}) {
         QTest::keyClick(Form1, layout);
         for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,7 +43,8 @@ TEST_F(EditorArchive, TeamArchiveFilesThePaneAndSaysDone) {
     EXPECT_EQ(home.read("archive.dat"), test::dataFile("archive-golden.dat"));
     ASSERT_EQ(dlg.asked.size(), 1u);
     EXPECT_EQ(dlg.asked[0].title, "Rostrix");
-    EXPECT_EQ(dlg.asked[0].text, "Done!");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(),
+              "Done!\nFiled 1 section into " + home.file("archive.dat") + ".");
     EXPECT_EQ(dlg.asked[0].icon, MsgIcon::None);
     EXPECT_EQ(dlg.asked[0].buttons, Ok);
     // The pane, its file and its flag stay as they were.
@@ -72,7 +74,46 @@ TEST_F(EditorArchive, EmptyPaneWritesNothingAndStillSaysDone) {
     dlg.answerButton(Ok);
     press("ToolButton28");
     EXPECT_FALSE(home.exists("archive.dat"));
-    EXPECT_EQ(dlg.asked.at(0).text, "Done!");
+    EXPECT_TRUE(dlg.asked.at(0).text.startsWith("Done!\nFiled 0 sections into "));
+}
+
+// Each archive command checks the team first: a sound team is filed at once; a damaged
+// one only when the user says Yes to filing it anyway.
+TEST_F(EditorArchive, ADamagedTeamIsFiledOnlyWhenTheUserSaysSo) {
+    const struct {
+        const char* button;  // in the editor, or in the player stat archive window
+        int answer;          // to "... has 1 problem. File it into <archive> anyway?"; 0: sound
+        const char* said;    // after a write; "" when nothing is written
+    } cases[] = {{"ToolButton28", 0, "Done!\nFiled 1 section into /"},
+                 {"ToolButton28", No, ""},
+                 {"ToolButton28", Yes, "Done!\nFiled 1 section into /"},
+                 {"Button1", 0, "Done! Filed 28 sections into player.dat."},
+                 {"Button1", No, ""},
+                 {"Button2", Yes, "Done! Filed 1 section into player.dat."}};
+    for (const auto& c : cases) {
+        const bool editor = c.button[0] == 'T';
+        const char* archive = editor ? "archive.dat" : "player.dat";
+        std::filesystem::remove(home.file(archive));
+        auto team = test::sampleTeam();
+        if (c.answer) team[1][59] = 'S';  // bats S: one problem
+        setPaneLines(Form4->Memo1(), team);
+        dlg.asked.clear();
+        if (!editor)
+            dlg.answerModal([&](QWidget* w) {
+                w->findChild<QListWidget*>("CheckListBox1")->item(2)->setCheckState(Qt::Checked);
+                w->findChild<QPushButton*>(c.button)->click();
+            });
+        if (c.answer) dlg.answerButton(c.answer);
+        if (editor && *c.said) dlg.answerButton(Ok);
+        press(editor ? c.button : "ToolButton29");
+        const QString said =
+            editor ? dlg.asked.back().text : Form3->findChild<QLabel*>("Label2")->text();
+        const std::size_t at = editor ? 0 : 1;
+        const QString question = "00OAK.dat has 1 problem. File it into " + QString(archive);
+        EXPECT_EQ(dlg.asked.size() > at && dlg.asked[at].text.startsWith(question), c.answer != 0);
+        EXPECT_EQ(home.exists(archive), *c.said != '\0') << c.button << c.answer;
+        EXPECT_TRUE(!*c.said || said.startsWith(QString::fromLatin1(c.said))) << c.button;
+    }
 }
 
 TEST_F(EditorArchive, UnwritableArchiveShowsTheErrorInsteadOfDone) {

@@ -102,9 +102,11 @@ TEST(EmptyHome, TheStartFolderServesAsTheHomeFolder) {
         dlg.answerModal([&](QWidget*) {
             EXPECT_EQ(Form4->CurrentFile, start.file("27ALnya.dat"));
             EXPECT_EQ(paneLines(Form4->Memo1()).size(), 2u);
-            dlg.answerButton(Ok);  // "Done!"
+            dlg.answerButton(Yes);  // the two-line team has problems: file it anyway
+            dlg.answerButton(Ok);   // "Done!"
             in<QToolButton>(Form4, "ToolButton28")->click();
             dlg.answerModal([&](QWidget*) { in(Form3, "Button1")->click(); });
+            dlg.answerButton(Yes);
             in<QToolButton>(Form4, "ToolButton29")->click();
         });
         in(Form1, "Button4")->click();
@@ -112,6 +114,7 @@ TEST(EmptyHome, TheStartFolderServesAsTheHomeFolder) {
         EXPECT_TRUE(start.exists("player.dat"));
 
         // Create Team runs the script there, with its log there, and checks what it wrote.
+        in<QLineEdit>(Form1, "Edit1")->setText("nya");
         in<QLineEdit>(Form1, "Edit2")->setText("28ALnya");
         dlg.answerButton(Ok);  // "... was written but has N problems; ..."
         {

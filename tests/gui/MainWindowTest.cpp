@@ -438,6 +438,7 @@ TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
          Case::LogIsFolder},
     };
     startAndShow();
+    control<QLineEdit>("Edit1")->setText("nya");
     control<QLineEdit>("Edit2")->setText("27ALnya");
     home.write("errlog.txt", "an older run's words\n");
     for (const auto& c : cases) {
@@ -480,6 +481,7 @@ TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
 
 TEST_F(MainWindow, CreateTeamAsksBeforeReplacingATeamFile) {
     startAndShow();
+    control<QLineEdit>("Edit1")->setText("nya");
     control<QLineEdit>("Edit2")->setText("27ALnya");
     home.write("27ALnya.dat", "my own edits\r\n");
     const StubPerl perl("echo run >> runs.txt\n" + writesSoundTeam());
@@ -499,10 +501,23 @@ TEST_F(MainWindow, CreateTeamAsksBeforeReplacingATeamFile) {
     EXPECT_EQ(home.read("27ALnya.dat"),
               readFileBytes(std::string(ROSTRIX_TEST_DATA) + "/sample-team.dat"));
     EXPECT_TRUE(dlg.allAnswered());
+    // The run's summary stays in the window until the next command; an empty Team box
+    // runs nothing.
+    auto* summary = form->findChild<QLabel*>("RunSummary");
+    ASSERT_NE(summary, nullptr);
+    EXPECT_EQ(summary->text(), "Wrote 27ALnya.dat.");
+    EXPECT_TRUE(summary->isVisibleTo(form.get()));
+    control<QLineEdit>("Edit1")->clear();
+    dlg.answerButton(Ok);
+    control<QPushButton>("Button3")->click();
+    EXPECT_EQ(dlg.asked.back().text, "Enter the club's code in Team, for example CIN.");
+    EXPECT_EQ(home.read("runs.txt"), "run\n");
+    EXPECT_FALSE(summary->isVisibleTo(form.get()));
 }
 
 TEST_F(MainWindow, CreateTeamChecksTheFileItWrote) {
     startAndShow();
+    control<QLineEdit>("Edit1")->setText("nya");
     control<QLineEdit>("Edit2")->setText("27ALnya");
     const std::string file = dir() + "/27ALnya.dat";
     // One fault: the first starter bats "S".
@@ -525,6 +540,7 @@ TEST_F(MainWindow, CreateTeamTakesNoInputWhileTheScriptRuns) {
     ASSERT_TRUE(form->Timer1->isActive());
     auto* create = control<QPushButton>("Button3");
     auto* team = control<QLineEdit>("Edit1");
+    team->setText("nya");
     control<QLineEdit>("Edit2")->setText("27ALnya");
     bool poked = false;
     QTimer::singleShot(400, form.get(), [&] {
@@ -541,13 +557,13 @@ TEST_F(MainWindow, CreateTeamTakesNoInputWhileTheScriptRuns) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(poked);
     EXPECT_EQ(home.read("runs.txt"), "run\n");
-    EXPECT_TRUE(team->text().isEmpty());
+    EXPECT_EQ(team->text(), "nya");
     EXPECT_FALSE(commandButtonsVisible());
     EXPECT_EQ(ini(), "[Directories]\r\nHome=" + dir() + "\r\nPerl=" + dir() + "\r\n");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     // Afterwards the window takes input again.
     QTest::keyClicks(team, "x");
-    EXPECT_EQ(team->text(), "x");
+    EXPECT_EQ(team->text(), "nyax");
 }
 
 }  // namespace

@@ -88,6 +88,8 @@ TEST_F(NamesWindow, EveryOpeningListsTheHomeFolderAfresh) {
     test::ScriptedDialogs dlg;
     std::filesystem::create_directory(home.file("sub"));
     home.write("sub/z.dat", "x");
+    home.write("sub/archive.dat", "[x]\r\n");  // the archives are not team files
+    home.write("sub/Player.DAT", "[x]\r\n");
     openNames(dlg, [&] {
         EXPECT_EQ(Form5->windowTitle(), "QRD Names Utility");
         EXPECT_EQ(Form5->size(), QSize(552, 406));
@@ -181,6 +183,9 @@ TEST_F(NamesWindow, AnAbandonedPassWritesNothingAndGoAgainFailsTheSameWay) {
             EXPECT_EQ(dlg.asked.back().text.toStdString(), error);
             EXPECT_EQ(home.read("bad.dat"), bytes);
             EXPECT_EQ(joinLinesCrlf(Form5->WorkingBuffer), bytes);
+            EXPECT_TRUE(QString::fromStdString(shown()).endsWith(
+                "Changed 0 of 1 file; stopped at bad.dat: " +
+                QString::fromStdString(error).chopped(1) + "; 0 not touched.\r\n"));
         }
     });
 }
@@ -257,6 +262,9 @@ TEST_F(NamesWindow, FixSelectedEncodesTheCheckedFilesInListOrder) {
         click(Form5, "Button5");
         EXPECT_EQ(dlg.asked.back().text.toStdString(),
                   "Cannot open file " + home.file("b.DAT") + ": No such file or directory.");
+        EXPECT_EQ(shown(), "Changed 1 of 3 files; stopped at b.DAT: Cannot open file " +
+                               home.file("b.DAT") +
+                               ": No such file or directory; 1 not touched.\r\n");
         EXPECT_EQ(home.read("a.dat"), joinLinesCrlf({kTitle, batter("Halloran, Mickey")}));
         EXPECT_EQ(home.read("c.dat"), joinLinesCrlf({kTitle, batter("Rennant, Toyce")}));
         dlg.answerButton(Ok);

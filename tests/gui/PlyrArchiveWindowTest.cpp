@@ -66,7 +66,8 @@ TEST(PlyrArchiveWindow, WriteAllFilesTheTeamAndShowsDone) {
     EXPECT_EQ(list(w)->item(4)->text().toLatin1().toStdString(), test::sampleTeam()[4]);
     click(w, "Button1");
     EXPECT_EQ(dir.read("player.dat"), test::dataFile("player-golden.dat"));
-    EXPECT_EQ(status(w)->text(), "Done!");
+    EXPECT_EQ(status(w)->text(), "Done! Filed 28 sections into player.dat.");
+    EXPECT_EQ(status(w)->toolTip().toStdString(), dir.file("player.dat"));
 }
 
 TEST(PlyrArchiveWindow, WriteCheckedFilesTheCheckedPlayersOnly) {
@@ -76,8 +77,8 @@ TEST(PlyrArchiveWindow, WriteCheckedFilesTheCheckedPlayersOnly) {
     w.setTeamLines(test::sampleTeam());
     QSignalSpy spy(&w, &TForm3::statusShown);
     click(w, "Button2");
-    EXPECT_EQ(shownStatuses(spy), QStringList({"Starting write...", "Writing data...", "Done!"}));
-    EXPECT_EQ(status(w)->text(), "Done!");
+    EXPECT_EQ(shownStatuses(spy), QStringList({"Starting write...", "Writing data...", "Done!",
+                                               "Done! Filed 0 sections into player.dat."}));
     EXPECT_FALSE(dir.exists("player.dat"));
 
     w.show();
@@ -94,7 +95,7 @@ TEST(PlyrArchiveWindow, WriteCheckedFilesTheCheckedPlayersOnly) {
     w.setTeamLines({"only line"});
     ASSERT_EQ(list(w)->count(), 1);
     EXPECT_EQ(list(w)->item(0)->checkState(), Qt::Unchecked);
-    EXPECT_EQ(status(w)->text(), "Done!");
+    EXPECT_EQ(status(w)->text(), "Done! Filed 1 section into player.dat.");
 }
 
 TEST(PlyrArchiveWindow, UnwritableArchiveShowsTheErrorAndStopsWriting) {

@@ -138,6 +138,10 @@ TEST(SubmissionWindow, EmptyHostIsRefusedWithoutConnecting) {
     EXPECT_EQ(dlg.asked[0].text,
               "You must enter your mail server address!\n This can be found in your e-mail "
               "software.");
+    dlg.answerButton(No);  // to "No team package is attached. Send the message anyway?"
+    SubmissionWindow::fill("coach@club.example", "127.0.0.1");
+    SubmissionWindow::click("Button2");
+    EXPECT_EQ(dlg.asked.back().text, "No team package is attached. Send the message anyway?");
     EXPECT_EQ(server.received(), "");
     EXPECT_TRUE(w.statuses.isEmpty());
 }
@@ -146,10 +150,12 @@ TEST(SubmissionWindow, EmptySenderAsksForSenderThenRecipientPrefilled) {
     SmtpScriptServer server;
     SubmissionWindow w(server);
     ScriptedDialogs dlg;
+    dlg.answerButton(Yes);  // no attachment
     dlg.answerText("me@club.example");
     dlg.answerText("me@club.example");
     SubmissionWindow::fill("", "127.0.0.1");
     SubmissionWindow::click("Button2");
+    dlg.asked.erase(dlg.asked.begin());
     ASSERT_EQ(dlg.asked.size(), 2u);
     EXPECT_EQ(dlg.asked[0].title, "Missing From Address");
     EXPECT_EQ(dlg.asked[0].text, "Enter From Address: ");
@@ -171,16 +177,21 @@ TEST(SubmissionWindow, RefusedIntroductionAsksOnceThenTheErrorBoxSaysSo) {
     SubmissionWindow w(server);
     Form8->SmtpClient1.UserID = "kept";
     ScriptedDialogs dlg;
+    dlg.answerButton(Yes);  // no attachment
     dlg.answerText("coach");
     dlg.answerButton(Ok);
     SubmissionWindow::fill("coach@club.example", "127.0.0.1");
     SubmissionWindow::click("Button2");
+    dlg.asked.erase(dlg.asked.begin());
     ASSERT_EQ(dlg.asked.size(), 2u);
     EXPECT_EQ(dlg.asked[0].title, "Authentication Failed");
     EXPECT_EQ(dlg.asked[0].text, "Invalid User ID. New User ID: ");
     EXPECT_EQ(dlg.asked[0].value, "kept");
     EXPECT_EQ(dlg.asked[1].title, "Rostrix");
-    EXPECT_EQ(dlg.asked[1].text, "Authentication failed.");
+    EXPECT_EQ(dlg.asked[1].text,
+              "Authentication failed.\nThe server refused the login: check the User ID (or "
+              "the From address, used when User ID is empty) and the password; many providers "
+              "want an app password.");
     EXPECT_EQ(dlg.asked[1].icon, MsgIcon::Error);
     EXPECT_EQ(server.received(), "HELO kept\r\nHELO coach\r\nQUIT\r\n");
     EXPECT_EQ(Form8->SmtpClient1.UserID, "coach");
@@ -201,12 +212,17 @@ TEST(SubmissionWindow, MissingAttachmentEndsTheSendAndTheNextPressDisconnects) {
     EXPECT_EQ(w.statuses, (QStringList{"Connected", "Encoding " + gone, notFound}));
     EXPECT_EQ(SubmissionWindow::status()->toolTip(), notFound);
     ASSERT_EQ(dlg.asked.size(), 2u);
-    EXPECT_EQ(dlg.asked[1].text, "Cannot open file " + gone + ".");
+    EXPECT_EQ(dlg.asked[1].text, "Cannot open file " + gone +
+                                     ".\nThe library has not received the message; Send "
+                                     "starts a new send.");
     EXPECT_TRUE(Form8->SmtpClient1.connected());
 
+    // The next press closes that connection and sends anew.
+    w.home.write("gone.zip", "PK team");
     SubmissionWindow::click("Button2");
     EXPECT_FALSE(Form8->SmtpClient1.connected());
-    EXPECT_EQ(server.received(), "HELO \r\nQUIT\r\n");
+    EXPECT_EQ(SubmissionWindow::status()->text(), "Message sent successfully");
+    EXPECT_EQ(server.received().rfind("HELO \r\nQUIT\r\nHELO \r\nRSET\r\n", 0), 0u);
 }
 
 // Esc during a send asks first: No lets the send go on, Yes stops it and says so.
@@ -217,12 +233,14 @@ TEST(SubmissionWindow, EscDuringASendAsksWhetherToStop) {
                                               : SmtpScriptServer::Replies{});
         SubmissionWindow w(server);
         ScriptedDialogs dlg;
+        dlg.answerButton(Yes);  // no attachment
         dlg.answerButton(answer);
         SubmissionWindow::fill("coach@club.example", "127.0.0.1");
         w.duringSend = [] {
             QTimer::singleShot(0, Form8, [] { QTest::keyClick(Form8, Qt::Key_Escape); });
         };
         SubmissionWindow::click("Button2");
+        dlg.asked.erase(dlg.asked.begin());
         ASSERT_EQ(dlg.asked.size(), 1u);
         EXPECT_EQ(dlg.asked[0].title, "Rostrix");
         EXPECT_EQ(dlg.asked[0].text, "A mail is being sent. Stop it?");
@@ -259,10 +277,12 @@ TEST(SubmissionWindow, MalformedHostIsReportedWithoutConnecting) {
     SmtpScriptServer server;
     SubmissionWindow w(server);
     ScriptedDialogs dlg;
+    dlg.answerButton(Yes);  // no attachment
     dlg.answerButton(Ok);
     SubmissionWindow::control("Edit1")->setText("coach@club.example");
     SubmissionWindow::control("Edit3")->setText("127.0.0.1:99999");
     SubmissionWindow::click("Button2");
+    dlg.asked.erase(dlg.asked.begin());
     ASSERT_EQ(dlg.asked.size(), 1u);
     EXPECT_EQ(dlg.asked[0].text,
               "The port in \"127.0.0.1:99999\" must be a number from 1 to 65535.");
@@ -281,6 +301,8 @@ TEST(SubmissionWindow, LibraryAddressComesFromTheSettingsWhenGiven) {
         SubmissionWindow w(server);
         const std::string settings = w.home.read("qrdTeams.ini") + section;
         w.home.write("qrdTeams.ini", settings);
+        ScriptedDialogs dlg;
+        dlg.answerButton(Yes);  // no attachment
         SubmissionWindow::fill("coach@club.example", "127.0.0.1");
         SubmissionWindow::click("Button2");
         EXPECT_NE(server.received().find("RCPT TO:<" + address + ">\r\n"), std::string::npos)

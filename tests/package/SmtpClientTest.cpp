@@ -56,6 +56,9 @@ struct Mailer {
             smtp.Disconnect();
         });
     }
+    std::string advice(const std::string& error) const {  // the line under the error box's
+        return sendFailureAdvice(smtp.stage(), error, {smtp.Host, smtp.Port, smtp.Security});
+    }
     // After a failure: QUIT, so the server has seen everything the client sent.
     void finish() {
         errorOf([&] { smtp.Disconnect(); });
@@ -377,6 +380,9 @@ TEST(SmtpClient, ConnectionFailuresHaveTheirTexts) {
     EXPECT_FALSE(smtp.connected());
     smtp.Port = test::LoopbackServer::closedPort();
     EXPECT_EQ(errorOf([&] { smtp.Connect(); }), "Connection Failed");
+    EXPECT_EQ(sendFailureAdvice(smtp.stage(), "Connection Failed", {smtp.Host, smtp.Port}).rfind(
+                  "Nothing answered on 127.0.0.1 port " + std::to_string(smtp.Port) + ".", 0),
+              0u);
     EXPECT_EQ(server.received(), "HELO \r\nQUIT\r\n");
 }
 
@@ -388,11 +394,12 @@ TEST(SmtpClient, SilentServerTimesOut) {
         SmtpScriptServer::Replies replies;
         std::string greeting;
         int atLeastMs;
+        std::string advice;  // its start
     };
     const Case cases[] = {
-        {{}, "", 300},
-        {{{"RCPT", {""}}}, "220 ready\r\n", 300},
-        {{{".", {""}}}, "220 ready\r\n", 900},
+        {{}, "", 300, "127.0.0.1 port "},  // ends "set [Mail] Security=tls ... or use port 465."
+        {{{"RCPT", {""}}}, "220 ready\r\n", 300, "The library has not received the message"},
+        {{{".", {""}}}, "220 ready\r\n", 900, "The library has not received the message"},
     };
     for (const Case& c : cases) {
         SmtpScriptServer server(c.replies, c.greeting);
@@ -401,6 +408,7 @@ TEST(SmtpClient, SilentServerTimesOut) {
         m.smtp.FinalReplyTimeoutMs = 900;
         const auto started = Clock::now();
         EXPECT_EQ(m.send(), "10060:Connection timed out") << c.atLeastMs;
+        EXPECT_EQ(m.advice("10060:Connection timed out").rfind(c.advice, 0), 0u);
         const auto took =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
         EXPECT_GE(took.count(), c.atLeastMs);
@@ -487,6 +495,8 @@ TEST(SmtpClient, SubmissionSaysNothingInClearAfterEhlo) {
             return false;
         };
         EXPECT_EQ(m.send(), c.error);
+        EXPECT_EQ(m.advice(c.error).starts_with("Rostrix sends a login only over an encrypted"),
+                  c.error == noEncryption);
         EXPECT_FALSE(m.smtp.connected());
         EXPECT_TRUE(m.events.empty());
         EXPECT_EQ(server.received(), c.received);
@@ -510,12 +520,14 @@ TEST(SmtpClient, TlsScriptedExchanges) {
         std::vector<std::string> replies;  // one after each line heard; the first is trickled
         std::string error;
         std::vector<std::string> heard;
+        std::string advice;  // its start
     } cases[] = {
-        {{"220 " + std::string(60, 'x') + "\r\n"}, "10060:Connection timed out", {}},
+        {{"220 " + std::string(60, 'x') + "\r\n"}, "10060:Connection timed out", {}, ""},
         {{"220 ready\r\n", "250-t.example\r\n250 AUTH PLAIN\r\n", "334 \r\n", "501 cancelled\r\n",
           "221 bye\r\n"},
          "501 cancelled",
-         {"EHLO rostrix.test", plain, "*", "QUIT"}},
+         {"EHLO rostrix.test", plain, "*", "QUIT"},
+         "The server refused the login: check the User ID"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> heard;
@@ -541,6 +553,10 @@ TEST(SmtpClient, TlsScriptedExchanges) {
                 return true;
             };
             EXPECT_EQ(errorOf([&] { smtp.Connect(); }), c.error);
+            const auto advice =
+                sendFailureAdvice(smtp.stage(), c.error, {smtp.Host, smtp.Port, smtp.Security});
+            EXPECT_EQ(advice.substr(0, c.advice.size()) + (advice.empty() ? "" : "|"),
+                      c.advice + (c.advice.empty() ? "" : "|"));
         }
         EXPECT_EQ(heard, c.heard);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(6)) << c.error;

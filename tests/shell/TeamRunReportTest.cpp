@@ -59,5 +59,31 @@ TEST(TeamRunReport, TheScriptsWordsFollowTheFirstSentence) {
               "Team File (F7), shows them.");
 }
 
+TEST(TeamRunReport, TheFormIsCheckedBeforeAnythingRuns) {
+    const std::string team = "Enter the club's code in Team, for example CIN.";
+    const std::string file = "Enter a name for the team file in File, for example 01ALcin";
+    const std::string folder = "Enter only a name in File, without a folder: \"";
+    const struct {
+        std::string team, fileName, start;  // of the message; "" when the form is fit to run
+    } cases[] = {{"cin", "01ALcin", ""},
+                 {"  ", "01ALcin", team},
+                 {"cin", "", file},
+                 {"", "", team + "\n" + file},
+                 {"cin", "tmp/x", folder + "tmp/x\" holds a / or \\."},
+                 {"cin", "a\\b", folder + "a\\b\" holds a / or \\."}};
+    for (const auto& c : cases) {
+        const std::string said = teamFormProblems(c.team, c.fileName);
+        EXPECT_EQ(said.substr(0, c.start.size()) + (said.empty() ? "" : "|"),
+                  c.start + (c.start.empty() ? "" : "|"));
+    }
+    // The summary is the builder's own "wrote" line of this run for this file.
+    test::TempFolder dir;
+    dir.write("errlog.txt", "kalbrix8.pl: wrote comets.dat: an earlier run\n");
+    const long long before = fileSizeOrZero(dir.file("errlog.txt"));
+    EXPECT_EQ(teamRunSummary(dir.file("errlog.txt"), before, "comets"), "Wrote comets.dat.");
+    dir.write("errlog.txt", dir.read("errlog.txt") + "kalbrix8.pl: wrote comets.dat: Comets\n");
+    EXPECT_EQ(teamRunSummary(dir.file("errlog.txt"), before, "comets"), "wrote comets.dat: Comets");
+}
+
 }  // namespace
 }  // namespace rostrix

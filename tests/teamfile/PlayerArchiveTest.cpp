@@ -66,13 +66,14 @@ TEST(PlayerArchive, OnePlayerInTwoSeasonsGetsOneSection) {
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '['), 28);
 }
 
-TEST(PlayerArchive, EqualNameFieldsShareASectionAndTheLaterSeasonWins) {
+TEST(PlayerArchive, EqualNameFieldsShareASectionAndEachKeepsItsSeason) {
     test::TempFolder dir;
     const auto team = test::sampleTeam();
     const std::string first = player("08", "Smith, John", team[1].substr(27));
     const std::string second = player("04", "SMITH, JOHN", team[2].substr(27));
     writeAllPlayers(dir.file("player.dat"), {team[0], first, second}, [](const char*) {});
-    EXPECT_EQ(dir.read("player.dat"), "[Smith, John]\r\n" + kTitles + "2000 Oakland     ==04 " +
+    EXPECT_EQ(dir.read("player.dat"), "[Smith, John]\r\n" + kTitles + "2000 Oakland     ==08 " +
+                                          team[1].substr(27) + "\r\n2000 Oakland      #2==04 " +
                                           team[2].substr(27) + "\r\n");
 }
 
