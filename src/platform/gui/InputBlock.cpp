@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QWindow>
 
 namespace rostrix {
 
@@ -45,7 +46,7 @@ bool isUserInput(QEvent::Type type) {
 
 }  // namespace
 
-InputBlock::InputBlock() {
+InputBlock::InputBlock(QWidget* open) : open_(open) {
     ++g_blocks;
     qApp->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -67,8 +68,15 @@ bool InputBlock::active() {
     return g_blocks > 0;
 }
 
+bool InputBlock::isOpen(QObject* watched) const {
+    if (!open_) return false;
+    if (auto* widget = qobject_cast<QWidget*>(watched))
+        return widget == open_ || open_->isAncestorOf(widget);
+    return watched == open_->windowHandle();
+}
+
 bool InputBlock::eventFilter(QObject* watched, QEvent* event) {
-    if (isUserInput(event->type())) {
+    if (isUserInput(event->type()) && !isOpen(watched)) {
         event->ignore();
         return true;
     }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 namespace rostrix {
 
@@ -13,11 +15,12 @@ namespace rostrix {
 //     InputBlock block;
 //     runSomething(/*pump=*/InputBlock::pump);
 // Input that arrived during the step is dropped as well when the block ends, so a click
-// made while waiting does not act afterwards. Blocks may nest.
+// made while waiting does not act afterwards. Blocks may nest. A block may leave one
+// window open to input (a progress window's Cancel): open and what it holds.
 class InputBlock : public QObject {
     Q_OBJECT
 public:
-    InputBlock();
+    explicit InputBlock(QWidget* open = nullptr);
     ~InputBlock() override;
     InputBlock(const InputBlock&) = delete;
     InputBlock& operator=(const InputBlock&) = delete;
@@ -29,6 +32,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool isOpen(QObject* watched) const;
+    QPointer<QWidget> open_;
 };
 
 }  // namespace rostrix
