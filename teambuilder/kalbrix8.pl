@@ -622,12 +622,34 @@ sub readAppearances {
 # player missing from the file is an error.
 my @peopleCols = qw(namefirst namelast bats throws namegiven namesuffix birthyear);
 
+my %peopleIndex;
+sub peopleById {
+    my ($csv, $at) = @_;
+    my %rows;
+    while (defined(my $line = nextRecord($csv))) {
+        my $id = index($line, '"') < 0 ? (split /,/, $line, $at + 2)[$at] : text($csv, splitCsv($csv, $line), 'playerid');
+        $rows{$id} = [$line, $csv->{start}] if defined $id;
+    }
+    return \%rows;
+}
+
 sub readPeople {
     my ($db, $wanted) = @_;
     my $csv = openCsv($db->{People}, qw(playerID nameFirst nameLast bats throws));
     my $at = $csv->{col}{playerid};
     my %people;
-    while (defined(my $line = nextRecord($csv))) {
+    my $next = sub { nextRecord($csv) };
+    if ($caching) {
+        # A season run looks its players up by ID instead of reading every row per club.
+        my $rows = $peopleIndex{$db->{People}} //= peopleById($csv, $at);
+        my @ids = grep { $rows->{$_} } sort keys %$wanted;
+        $next = sub {
+            my $row = $rows->{shift(@ids) // return undef};
+            $csv->{start} = $row->[1];
+            return $row->[0];
+        };
+    }
+    while (defined(my $line = $next->())) {
         if (index($line, '"') < 0) {
             my @start = split /,/, $line, $at + 2;
             next unless $wanted->{$start[$at]};
