@@ -1336,10 +1336,12 @@ sub seasonMain {
         printf "club %s %s %s %s\n", $_->{file}, $_->{id}, $_->{league}, latin1($_->{name}) for @clubs;
         return;
     }
-    checkSeasonRows($db, $arg{year}, @clubs);
-    $| = 1;
-    # SIGUSR1 asks for a stop once the club being built is written.
+    # SIGUSR1 asks for a stop once the club being built is written; the first line says
+    # the run listens for it.
     $SIG{USR1} = sub { $stopAsked = 1 };
+    $| = 1;
+    printf "kalbrix8.pl: season %d: %d clubs\n", $arg{year}, scalar @clubs;
+    checkSeasonRows($db, $arg{year}, @clubs);
     my ($written, $refused) = (0, 0);
     for my $i (0 .. $#clubs) {
         my $club = $clubs[$i];

@@ -51,10 +51,12 @@ void runBundled(const SeasonRunSpec& spec, const SeasonEvents& events, SeasonOut
     std::size_t current = kNone;
     std::string errors;
     bool stopAsked = false;
+    bool listening = false;  // a stop may be asked for once the builder says it listens
     const auto drain = [&] {
         while (perl.canReadLine()) {
             const std::string line = perl.readLine().toStdString();
             log << line;
+            listening = listening || line.starts_with("kalbrix8.pl: season ");
             std::size_t before = current;
             followBuilderLine(out.clubs, line, current);
             if (current != before && current != kNone && events.building) {
@@ -70,18 +72,14 @@ void runBundled(const SeasonRunSpec& spec, const SeasonEvents& events, SeasonOut
     };
     while (!perl.waitForFinished(50)) {
         drain();
-        if (!stopAsked && events.cancelled && events.cancelled()) {
+        if (listening && !stopAsked && events.cancelled && events.cancelled()) {
             stopAsked = true;
             ::kill(static_cast<pid_t>(perl.processId()), SIGUSR1);
         }
         if (events.pump) events.pump();
     }
     drain();
-    if (perl.bytesAvailable() > 0) {
-        const std::string rest = perl.readAllStandardOutput().toStdString();
-        log << rest;
-        followBuilderLine(out.clubs, rest, current);
-    }
+    log << perl.readAllStandardOutput().toStdString();
     const bool exited = perl.exitStatus() == QProcess::NormalExit;
     if (exited && perl.exitCode() == 0) return;
     out.cancelled = stopAsked;
@@ -158,7 +156,7 @@ void followBuilderLine(std::vector<ClubResult>& clubs, const std::string& text,
 
 SeasonOutcome runSeason(const SeasonRunSpec& spec, const SeasonEvents& events) {
     SeasonOutcome out;
-    for (const SeasonClub& club : spec.clubs) out.clubs.push_back({club});
+    for (const SeasonClub& club : spec.clubs) out.clubs.push_back({club, ClubOutcome::NotBuilt, {}, 0});
     if (!spec.clubs.empty()) {
         if (spec.ownScript)
             runOwnScript(spec, events, out);

@@ -135,7 +135,7 @@ void createSeason(QWidget* owner, const SeasonRequest& request) {
         if (next < outcome.clubs.size() && outcome.clubs[next].club == club)
             rows.push_back(outcome.clubs[next++]);
         else
-            rows.push_back({club, ClubOutcome::Skipped});
+            rows.push_back({club, ClubOutcome::Skipped, {}, 0});
     }
     SeasonSummary summary(owner, request.home, request.year, rows, outcome.stopLine,
                           outcome.cancelled);
