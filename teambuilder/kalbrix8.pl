@@ -3,6 +3,20 @@
 # kalbrix8.pl: builds one QRD team file from a baseball statistics database.
 #
 #   perl kalbrix8.pl <year> <TEAM> <league> <file>.dat <type>
+#   perl kalbrix8.pl --season <year> <league|ALL> [<type>] [--only CLUB,...] [--list]
+#
+# The second form builds every club of a season (of one league, or of ALL leagues),
+# reading the database once: each club's file is named year, league, club
+# ("2001ALNYA.dat") and written in the current folder exactly as a run for that club
+# alone writes it. --only builds the clubs named; --list only prints the clubs
+# ("club <file> <code> <league> <name>", one a line) and writes nothing. Standard output
+# says "kalbrix8.pl: season <year>: <n> clubs", then for each club "building <file> (i of
+# n)" and "wrote <file>: ..." or "refused <file>: <why>" when that club alone cannot be
+# built (too few batters, a player missing from People.csv), the others still built.
+# A database that lacks the season of a club listed in Teams.csv stops the run before
+# any file is written (exit 2). A file that cannot be written (a full disk) stops the run
+# at that club (exit 3), every file before it whole. SIGUSR1 asks for a stop once the
+# club being built is written (exit 5).
 #
 # Writes <file>.dat in the current folder: the team title line, nine starters in batting
 # order, the pitchers and the bench, every value in its fixed columns, lines ending in
@@ -117,7 +131,8 @@
 # Exits 0 after writing the file and one line on standard output. Any failure is one line
 # on standard error, nothing written: bad arguments or an unknown year/team/league (1), a
 # missing, incomplete or malformed database (2), a file it cannot write, a full disk
-# among them (3), anything unforeseen, Perl's own warnings included (4).
+# among them (3), anything unforeseen, Perl's own warnings included (4), a season run
+# stopped on request (5).
 use strict;
 use warnings;
 use File::Basename qw(dirname);
