@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QtTest/QTest>
 
 #include "app/Forms.h"
 #include "package/tmZip.h"
@@ -70,6 +73,32 @@ TEST(SeasonWindow, BuildsEveryClubOfTheYearAndHandsThemToMakeZip) {
     }
     EXPECT_EQ(home.read("2001ALTHE.dat"), "kept by the user\r\n");
     EXPECT_EQ(packed, built);
+    destroyForms();
+}
+
+// The key works in both layouts, from the Team box too, and the menu item and the button
+// show it; No to the club list builds nothing.
+TEST(SeasonWindow, RunsFromItsKeyInBothLayouts) {
+    test::TempFolder home(true);
+    createForms();
+    Form1->show();
+    EXPECT_EQ(Form1->findChild<QPushButton*>("Button11")->toolTip(),
+              "Create Season (Ctrl+Shift+S)");
+    EXPECT_EQ(Form1->findChild<QAction*>("CreateSeason1")->shortcut(),
+              QKeySequence("Ctrl+Shift+S"));
+    for (const Qt::Key layout : {Qt::Key_F2, Qt::Key_F3}) {
+        QTest::keyClick(Form1, layout);
+        test::ScriptedDialogs dlg;
+        dlg.answerButton(No);
+        auto* team = Form1->findChild<QLineEdit*>("Edit1");
+        team->setFocus();
+        QTest::keyClick(team, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(dlg.allAnswered());
+        ASSERT_EQ(dlg.asked.size(), 1u);
+        EXPECT_TRUE(dlg.asked[0].text.startsWith("2000: 8 clubs in AL and NL."))
+            << dlg.asked[0].text.toStdString();
+    }
+    EXPECT_FALSE(home.exists("2000ALTHE.dat"));
     destroyForms();
 }
 
