@@ -45,20 +45,18 @@ std::vector<SeasonClub> clubsOf(const std::string& home, const char* year) {
     return parseSeasonClubs(out);
 }
 
-// What a single run writes for the club, the file season runs must match byte for byte.
-std::string singleRun(const std::string& home, const char* year, const SeasonClub& club) {
-    EXPECT_EQ(perl(home, {QString::fromStdString(builderFolder() + "/kalbrix8.pl"), year,
-                          QString::fromStdString(club.id), QString::fromStdString(club.league),
-                          "single.dat"}),
-              0)
-        << club.file;
-    std::ifstream in(home + "/single.dat", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 std::string contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// What a single run writes for the club, the file season runs must match byte for byte.
+std::string singleRun(const std::string& home, const SeasonClub& club) {
+    EXPECT_EQ(perl(home, {QString::fromStdString(builderFolder() + "/kalbrix8.pl"), "2001",
+                          QString::fromStdString(club.id), QString::fromStdString(club.league),
+                          "single.dat"}),
+              0);
+    return contents(home + "/single.dat");
 }
 
 SeasonRunSpec seasonOf(const std::string& home, int year, std::vector<SeasonClub> clubs) {
@@ -108,8 +106,7 @@ TEST(SeasonBuilder, WritesWhatSingleRunsWriteAndStopsAfterTheClubOnCancel) {
         EXPECT_EQ(announced[i], clubs[i].file);
         EXPECT_EQ(out.clubs[i].outcome, ClubOutcome::Built) << clubs[i].file;
         EXPECT_EQ(out.clubs[i].problems, 0u) << clubs[i].file;
-        EXPECT_TRUE(contents(season.file(clubs[i].file)) ==
-                    singleRun(single.path(), "2001", clubs[i]))
+        EXPECT_TRUE(contents(season.file(clubs[i].file)) == singleRun(single.path(), clubs[i]))
             << clubs[i].file;
     }
 
@@ -197,8 +194,7 @@ TEST(SeasonBuilder, FailuresStopCleanlyOrListTheClub) {
     EXPECT_EQ(out.clubs[3].outcome, ClubOutcome::NotBuilt);
     EXPECT_EQ(datFiles(tiny.path()), (std::vector<std::string>{clubs[0].file, clubs[1].file}));
     for (int i : {0, 1})
-        EXPECT_TRUE(contents(tiny.file(clubs[i].file)) ==
-                    singleRun(reference.path(), "2001", clubs[i]));
+        EXPECT_TRUE(contents(tiny.file(clubs[i].file)) == singleRun(reference.path(), clubs[i]));
 }
 
 }  // namespace
