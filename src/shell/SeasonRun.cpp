@@ -156,7 +156,8 @@ void followBuilderLine(std::vector<ClubResult>& clubs, const std::string& text,
 
 SeasonOutcome runSeason(const SeasonRunSpec& spec, const SeasonEvents& events) {
     SeasonOutcome out;
-    for (const SeasonClub& club : spec.clubs) out.clubs.push_back({club, ClubOutcome::NotBuilt, {}, 0});
+    for (const SeasonClub& club : spec.clubs)
+        out.clubs.push_back({club, ClubOutcome::NotBuilt, {}, 0});
     if (!spec.clubs.empty()) {
         if (spec.ownScript)
             runOwnScript(spec, events, out);
