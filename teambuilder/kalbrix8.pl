@@ -3,6 +3,20 @@
 # kalbrix8.pl: builds one QRD team file from a baseball statistics database.
 #
 #   perl kalbrix8.pl <year> <TEAM> <league> <file>.dat <type>
+#   perl kalbrix8.pl --season <year> <league|ALL> [<type>] [--only CLUB,...] [--list]
+#
+# The second form builds every club of a season (of one league, or of ALL leagues),
+# reading the database once: each club's file is named year, league, club
+# ("2001ALNYA.dat") and written in the current folder exactly as a run for that club
+# alone writes it. --only builds the clubs named; --list only prints the clubs
+# ("club <file> <code> <league> <name>", one a line) and writes nothing. Standard output
+# says "kalbrix8.pl: season <year>: <n> clubs", then for each club "building <file> (i of
+# n)" and "wrote <file>: ..." or "refused <file>: <why>" when that club alone cannot be
+# built (too few batters, a player missing from People.csv), the others still built.
+# A database that lacks the season of a club listed in Teams.csv stops the run before
+# any file is written (exit 2). A file that cannot be written (a full disk) stops the run
+# at that club (exit 3), every file before it whole. SIGUSR1 asks for a stop once the
+# club being built is written (exit 5).
 #
 # Writes <file>.dat in the current folder: the team title line, nine starters in batting
 # order, the pitchers and the bench, every value in its fixed columns, lines ending in
@@ -117,7 +131,8 @@
 # Exits 0 after writing the file and one line on standard output. Any failure is one line
 # on standard error, nothing written: bad arguments or an unknown year/team/league (1), a
 # missing, incomplete or malformed database (2), a file it cannot write, a full disk
-# among them (3), anything unforeseen, Perl's own warnings included (4).
+# among them (3), anything unforeseen, Perl's own warnings included (4), a season run
+# stopped on request (5).
 use strict;
 use warnings;
 use File::Basename qw(dirname);
@@ -141,6 +156,15 @@ sub fail {
     unlink $temporary if defined $temporary;
     print STDERR 'kalbrix8.pl: ', oneLine($message), "\n";
     exit $code;
+}
+
+# A failure that concerns one club only (its rows, its players). A season run lists the
+# club as refused and goes on with the others; a run for one club ends as fail does.
+my $refusing = 0;
+sub refuse {
+    my ($code, $message) = @_;
+    die {refused => oneLine($message)} if $refusing;
+    fail($code, $message);
 }
 
 # A value from a file or the command line as a message shows it: quoted, 60 characters at most.
@@ -255,6 +279,11 @@ sub chooseDatabase {
 # ---------------------------------------------------------------------------------------
 # CSV files
 
+# A season run reads each file once: the records a scan returns are kept, by file and
+# needle, and later scans of the same file for the same needle replay them.
+my $caching = 0;
+my %recordCache;
+
 sub openCsv {
     my ($path, @needed) = @_;
     open my $fh, '<:raw', $path or fail(2, "cannot read $path: $!");
@@ -277,6 +306,7 @@ sub openCsv {
     for my $name (@needed) {
         fail(2, "$path line 1: no column \"$name\"") unless exists $col{lc $name};
     }
+    @$csv{qw(cached at)} = ($path, 0) if $caching;
     return $csv;
 }
 
@@ -352,6 +382,15 @@ sub splitCsv {
 # come back. This loop sees every line of the database, so it is kept lean.
 sub nextRecord {
     my ($csv, $needle) = @_;
+    if ($csv->{cached}) {
+        $csv->{replay} //= $recordCache{$csv->{cached}}{$needle // ''} // 0;
+        if (my $rows = $csv->{replay}) {
+            my $row = $rows->[$csv->{at}++] or return undef;
+            $csv->{start} = $row->[1];
+            return $row->[0];
+        }
+        $csv->{recorded} //= [];
+    }
     my $fh = $csv->{fh};
     my $commas = $csv->{fields} - 1;
     while (defined(my $line = <$fh>)) {
@@ -373,9 +412,11 @@ sub nextRecord {
             $csv->{start} = $n;
             $line =~ s/[\r\n]+\z//;
         }
+        push @{$csv->{recorded}}, [$line, $csv->{start}] if $csv->{recorded};
         return $line;
     }
     close $fh;
+    $recordCache{$csv->{cached}}{$needle // ''} = $csv->{recorded} if $csv->{recorded};
     return undef;
 }
 
@@ -410,31 +451,40 @@ sub text {
 # ---------------------------------------------------------------------------------------
 # Reading the season
 
-sub readTeam {
-    my ($db, $arg) = @_;
+# Every club of the season in Teams.csv, each with its title letter and 12-character name.
+sub seasonTeams {
+    my ($db, $year) = @_;
     my $csv = openCsv($db->{Teams}, qw(yearID lgID teamID name));
-    my (@clubs, $found, $inOtherLeague);
-    while (defined(my $line = nextRecord($csv, $arg->{year}))) {
+    my @clubs;
+    while (defined(my $line = nextRecord($csv, $year))) {
         my $f = splitCsv($csv, $line);
-        next unless number($csv, $f, 'yearid') == $arg->{year};
+        next unless number($csv, $f, 'yearid') == $year;
         my $club = {id => uc text($csv, $f, 'teamid'), league => leagueOf($csv, $f),
                     name => text($csv, $f, 'name'), games => number($csv, $f, 'g'),
                     totals => clubTotals($csv, $f)};
+        my $div = text($csv, $f, 'divid');
+        $club->{letter} = $div =~ /^[A-Za-z]\z/ ? uc $div : $club->{league} =~ /^([A-Z])/ ? $1 : 'X';
         push @clubs, $club;
+    }
+    fail(1, "no season $year in $db->{Teams}") unless @clubs;
+    my $fields = teamFields(@clubs);
+    $_->{field} = $fields->{$_->{id}} for @clubs;
+    return @clubs;
+}
+
+sub readTeam {
+    my ($db, $arg) = @_;
+    my ($found, $inOtherLeague);
+    my @clubs = seasonTeams($db, $arg->{year});
+    for my $club (@clubs) {
         next unless $club->{id} eq $arg->{team};
         if ($arg->{league} ne '' && $club->{league} ne $arg->{league}) {
             $inOtherLeague = $club->{league};
             next;
         }
-        my $div = text($csv, $f, 'divid');
-        $club->{letter} = $div =~ /^[A-Za-z]\z/ ? uc $div : $club->{league} =~ /^([A-Z])/ ? $1 : 'X';
         $found = $club;
     }
-    fail(1, "no season $arg->{year} in $db->{Teams}") unless @clubs;
-    if ($found) {
-        $found->{field} = teamFields(@clubs)->{$found->{id}};
-        return $found;
-    }
+    return $found if $found;
     fail(1, "no team " . shown($arg->{team}) =~ s/"//gr . " in league $arg->{league} in $arg->{year}; "
         . "$arg->{team} played in $inOtherLeague") if $inOtherLeague;
     fail(1, "no team " . shown($arg->{team}) =~ s/"//gr . " in $arg->{year}; the clubs are "
@@ -525,10 +575,10 @@ sub readBatting {
                 $league{basis}{$count} += estimateBasis($count, \%row);
             }
         });
-    fail(2, "$db->{Batting} has no rows for $year $team->{id}: the database may be older than the season")
+    refuse(2, "$db->{Batting} has no rows for $year $team->{id}: the database may be older than the season")
         unless %bat;
     my $batters = keys %bat;
-    fail(2, "$db->{Batting} has fewer than nine batters for $year $team->{id} ($batters): "
+    refuse(2, "$db->{Batting} has fewer than nine batters for $year $team->{id} ($batters): "
         . 'the database may be incomplete') if $batters < 9;
     return (\%bat, \%league);
 }
@@ -547,7 +597,7 @@ sub readPitching {
         my ($f, $id) = @_;
         $pit{$id}{$_} += number($csv, $f, $_) for @pitchingCols, ($hasExtraBaseHits ? ('2b', '3b') : ());
     }, sub { $leagueSo += number($csv, $_[0], 'so') });
-    fail(2, "$db->{Pitching} has no rows for $year $team->{id}: the database may be older than the season")
+    refuse(2, "$db->{Pitching} has no rows for $year $team->{id}: the database may be older than the season")
         unless %pit;
     return (\%pit, $hasExtraBaseHits, $leagueSo);
 }
@@ -587,12 +637,34 @@ sub readAppearances {
 # player missing from the file is an error.
 my @peopleCols = qw(namefirst namelast bats throws namegiven namesuffix birthyear);
 
+my %peopleIndex;
+sub peopleById {
+    my ($csv, $at) = @_;
+    my %rows;
+    while (defined(my $line = nextRecord($csv))) {
+        my $id = index($line, '"') < 0 ? (split /,/, $line, $at + 2)[$at] : text($csv, splitCsv($csv, $line), 'playerid');
+        $rows{$id} = [$line, $csv->{start}] if defined $id;
+    }
+    return \%rows;
+}
+
 sub readPeople {
     my ($db, $wanted) = @_;
     my $csv = openCsv($db->{People}, qw(playerID nameFirst nameLast bats throws));
     my $at = $csv->{col}{playerid};
     my %people;
-    while (defined(my $line = nextRecord($csv))) {
+    my $next = sub { nextRecord($csv) };
+    if ($caching) {
+        # A season run looks its players up by ID instead of reading every row per club.
+        my $rows = $peopleIndex{$db->{People}} //= peopleById($csv, $at);
+        my @ids = grep { $rows->{$_} } sort keys %$wanted;
+        $next = sub {
+            my $row = $rows->{shift(@ids) // return undef};
+            $csv->{start} = $row->[1];
+            return $row->[0];
+        };
+    }
+    while (defined(my $line = $next->())) {
         if (index($line, '"') < 0) {
             my @start = split /,/, $line, $at + 2;
             next unless $wanted->{$start[$at]};
@@ -603,7 +675,7 @@ sub readPeople {
         $people{$id} = {map { $_ => text($csv, $f, $_) } @peopleCols};
     }
     my @missing = sort grep { !$people{$_} } keys %$wanted;
-    fail(2, "$db->{People} has no row for player " . shown($missing[0])
+    refuse(2, "$db->{People} has no row for player " . shown($missing[0])
         . (@missing > 1 ? ' and ' . (@missing - 1) . ' more' : '')) if @missing;
     return \%people;
 }
@@ -1210,7 +1282,112 @@ sub teamFileLines {
     return {lines => \@lines, type => $type, pitchers => scalar @staff, bench => scalar @$bench};
 }
 
+# ---------------------------------------------------------------------------------------
+# A whole season
+
+sub parseSeasonArguments {
+    my @args = @_;
+    my $usage = 'usage: kalbrix8.pl --season <year> <league|ALL> [<type>] [--only CLUB,...] [--list]';
+    my %arg = (list => 0, only => undef);
+    my @plain;
+    while (@args) {
+        my $a = shift @args;
+        if ($a eq '--list') { $arg{list} = 1 }
+        elsif ($a eq '--only') {
+            fail(1, $usage) unless @args;
+            $arg{only} = {map { uc($_) => 1 } grep { $_ ne '' } split /,/, shift @args};
+        } else { push @plain, $a }
+    }
+    fail(1, $usage) if @plain < 2 || @plain > 3;
+    my ($year, $league, $type) = (@plain, '');
+    fail(1, 'the year must be a number of four digits, not ' . shown($year)) unless $year =~ /^\d{4}\z/;
+    fail(1, 'the type must be 0 or 1, not ' . shown($type)) unless $type =~ /^[01]?\z/;
+    fail(1, 'the league must be a league code or ALL, not ' . shown($league)) unless $league =~ /^[A-Za-z]{1,3}\z/;
+    return (%arg, year => $year + 0, league => uc $league, type => $type);
+}
+
+# The clubs asked for, by league and code; a club's file is named as a user names one by
+# hand: year, league, club ("2001ALNYA.dat").
+sub seasonClubs {
+    my ($db, $arg) = @_;
+    my @clubs = grep { $arg->{league} eq 'ALL' || $_->{league} eq $arg->{league} } seasonTeams($db, $arg->{year});
+    fail(1, "no league $arg->{league} in $arg->{year} in $db->{Teams}") unless @clubs;
+    $_->{file} = "$arg->{year}$_->{league}$_->{id}.dat" for @clubs;
+    @clubs = sort { $a->{league} cmp $b->{league} || $a->{id} cmp $b->{id} } @clubs;
+    if ($arg->{only}) {
+        my %known = map { $_->{id} => 1 } @clubs;
+        my @unknown = sort grep { !$known{$_} } keys %{$arg->{only}};
+        fail(1, "no team @unknown in $arg->{year}") if @unknown;
+        @clubs = grep { $arg->{only}{$_->{id}} } @clubs;
+    }
+    return @clubs;
+}
+
+# A season the database lacks stops the run before any file is written: every club must
+# have batting and pitching rows. Reading the files here also fills the record cache.
+sub checkSeasonRows {
+    my ($db, $year, @clubs) = @_;
+    for my $file (qw(Batting Pitching)) {
+        my $csv = openCsv($db->{$file}, qw(playerID yearID teamID));
+        my %rows;
+        while (defined(my $line = nextRecord($csv, $year))) {
+            my $f = splitCsv($csv, $line);
+            $rows{uc text($csv, $f, 'teamid')} = 1 if number($csv, $f, 'yearid') == $year;
+        }
+        my @lacking = map { $_->{id} } grep { !$rows{$_->{id}} } @clubs;
+        fail(2, "$db->{$file} has no rows for $year @lacking: the database may be older than the season")
+            if @lacking;
+    }
+}
+
+my $stopAsked = 0;
+
+sub seasonMain {
+    my %arg = parseSeasonArguments(@_);
+    my $db = chooseDatabase();
+    $caching = 1;
+    my @clubs = seasonClubs($db, \%arg);
+    if ($arg{list}) {
+        printf "club %s %s %s %s\n", $_->{file}, $_->{id}, $_->{league}, latin1($_->{name}) for @clubs;
+        return;
+    }
+    # SIGUSR1 asks for a stop once the club being built is written; the first line says
+    # the run listens for it.
+    $SIG{USR1} = sub { $stopAsked = 1 };
+    $| = 1;
+    printf "kalbrix8.pl: season %d: %d clubs\n", $arg{year}, scalar @clubs;
+    checkSeasonRows($db, $arg{year}, @clubs);
+    my ($written, $refused) = (0, 0);
+    for my $i (0 .. $#clubs) {
+        my $club = $clubs[$i];
+        printf "kalbrix8.pl: building %s (%d of %d)\n", $club->{file}, $i + 1, scalar @clubs;
+        $refusing = 1;
+        my $built = eval { teamFileLines($db, $club, $arg{year}, $arg{type}) };
+        $refusing = 0;
+        if (!$built) {
+            my $why = ref $@ eq 'HASH' ? $@->{refused} : oneLine("$@");
+            print "kalbrix8.pl: refused $club->{file}: $why\n";
+            $refused++;
+        } else {
+            writeWhole($club->{file}, @{$built->{lines}});
+            $written++;
+            printf "kalbrix8.pl: wrote %s: %s %d (%s), %s, %d pitchers, %d on the bench, from %s\n",
+                $club->{file}, latin1($club->{name}), $arg{year}, $club->{league},
+                $built->{type} ? 'line-up with a designated hitter' : 'line-up without a designated hitter',
+                $built->{pitchers}, $built->{bench}, $db->{folder};
+        }
+        if ($stopAsked && $i < $#clubs) {
+            print "kalbrix8.pl: stopped after $written written, $refused refused, of " . scalar(@clubs) . " clubs\n";
+            exit 5;
+        }
+    }
+    print STDERR "kalbrix8.pl: note: $db->{folder} has no Appearances.csv; positions are estimated from the fielding rows\n"
+        unless $db->{Appearances};
+    print "kalbrix8.pl: season $arg{year}: $written written, $refused refused\n";
+}
+
 sub main {
+    return seasonMain(@ARGV[1 .. $#ARGV]) if @ARGV && $ARGV[0] eq '--season';
     my %arg = parseArguments(@ARGV);
     my $db = chooseDatabase();
     my $team = readTeam($db, \%arg);

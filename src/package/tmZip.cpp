@@ -102,6 +102,14 @@ void TForm7::listFolder() {
         addCheckable(ui->CheckListBox1, name);
 }
 
+void TForm7::offerFiles(const std::string& folder, const std::vector<std::string>& names) {
+    DatDirectory = folder;
+    ui->Label4->setText(fileNameText(DatDirectory));
+    listFolder();
+    ui->CheckListBox2->clear();
+    for (const std::string& name : names) addCheckable(ui->CheckListBox2, name);
+}
+
 void TForm7::say(const QString& text) {
     dialogs().message(this, QString::fromLatin1(kAppTitle), text, MsgIcon::None, Ok);
 }

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "package/ZipArchive.h"
 
@@ -38,6 +39,9 @@ public:
     void Button5Click();
     void Button6Click();
     void Button7Click();
+
+    // Lists folder and puts exactly these of its files in the list to pack.
+    void offerFiles(const std::string& folder, const std::vector<std::string>& names);
 
     QListWidget* CheckListBox1() const;
     QListWidget* CheckListBox2() const;

@@ -10,11 +10,12 @@ namespace rostrix {
 // Ctrl+Z, and under X11 Ctrl+D, Ctrl+E, Ctrl+K, Ctrl+U) would be lost while typing in the
 // Team or File box, so none of those is used.
 inline constexpr CommandKey kHomeCommandKeys[] = {
-    {"Button3", "Ctrl+T"},        // Create Team
-    {"Button4", "Ctrl+Shift+T"},  // Edit Team
-    {"Button2", "Ctrl+N"},        // Names
-    {"Button8", "Ctrl+M"},        // Make Zip
-    {"Button5", "F1"},            // About
+    {"Button3", "Ctrl+T"},         // Create Team
+    {"Button4", "Ctrl+Shift+T"},   // Edit Team
+    {"Button11", "Ctrl+Shift+S"},  // Create Season
+    {"Button2", "Ctrl+N"},         // Names
+    {"Button8", "Ctrl+M"},         // Make Zip
+    {"Button5", "F1"},             // About
 };
 
 }  // namespace rostrix

@@ -23,6 +23,7 @@
 #include "shell/TeamCommand.h"
 #include "shell/tmHomeLayout.h"
 #include "shell/tmPlayoffs.h"
+#include "shell/tmSeason.h"
 #include "shell/tmTeamCommands.h"
 #include "ui_tmHome.h"
 #include "update/tmAbout.h"
@@ -101,6 +102,8 @@ void TForm1::connectHandlers() {
     connect(ui->ClearOptions1, &QAction::triggered, this, guard([this] { Button7Click(); }));
     connect(ui->Button8, &QPushButton::clicked, this, guard([this] { Button8Click(); }));
     connect(ui->CreateTeamPack1, &QAction::triggered, this, guard([this] { Button8Click(); }));
+    connect(ui->Button11, &QPushButton::clicked, this, guard([this] { Button11Click(); }));
+    connect(ui->CreateSeason1, &QAction::triggered, this, guard([this] { Button11Click(); }));
     connect(ui->Button10, &QPushButton::clicked, this, guard([this] { Button10Click(); }));
     connect(ui->Exit1, &QAction::triggered, this, guard([this] { Exit1Click(); }));
     connect(ui->CSpinEdit1, &SpinEdit::fieldTextChanged, this,
@@ -204,6 +207,13 @@ void TForm1::Button3Click() {
     request.fileName = fileNameBytes(ui->Edit2->text());
     layout_->showRunSummary(QString());
     layout_->showRunSummary(fileNameText(createTeam(this, request)));
+}
+
+// Create Season: every club of the year, in the league chosen or in all of them.
+void TForm1::Button11Click() {
+    createSeason(this, {homeFolder(), PerlDirectory, ui->CSpinEdit1->readValue(),
+                        ui->ComboBox1->currentText().toStdString(),
+                        ui->ComboBox2->currentText().toStdString()});
 }
 
 void TForm1::Button4Click() {

@@ -44,6 +44,7 @@ public:
     void Button7Click();
     void Button8Click();
     void Button10Click();
+    void Button11Click();
     void CSpinEdit1Change();
     void CheckBox1Click();
     void Edit2Change();

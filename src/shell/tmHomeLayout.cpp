@@ -26,7 +26,7 @@ HomeLayout::HomeLayout(QMainWindow* window, Ui::TForm1* ui,
     : QObject(window), window_(window), ui_(ui), settingsPath_(std::move(settingsPath)) {
     keyControls_ = {ui->Button1,   ui->Edit1,   ui->ComboBox1, ui->Edit2,
                     ui->CheckBox1, ui->Button3, ui->Button4,   ui->Button5,
-                    ui->Button7,   ui->Button2, ui->Button8};
+                    ui->Button7,   ui->Button2, ui->Button8,   ui->Button11};
     window->installEventFilter(this);
     for (QWidget* w : window->findChildren<QWidget*>()) w->installEventFilter(this);
     bindCommandKeys();
@@ -79,6 +79,7 @@ void HomeLayout::bindCommandKeys() {
     const std::pair<QAction*, QAbstractButton*> commands[] = {
         {windowAction(ui_->Button3, "CreateTeamKey"), ui_->Button3},
         {ui_->Teams1, ui_->Button4},
+        {ui_->CreateSeason1, ui_->Button11},
         {ui_->Names1, ui_->Button2},
         {ui_->CreateTeamPack1, ui_->Button8},
         {windowAction(ui_->Button5, "AboutKey"), ui_->Button5}};

@@ -51,7 +51,7 @@ bool isUserInput(QEvent::Type type) {
 
 }  // namespace
 
-InputBlock::InputBlock() {
+InputBlock::InputBlock(QWidget* open) : open_(open) {
     ++g_blocks;
     qApp->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -77,6 +77,13 @@ void InputBlock::exempt(QWidget* window) {
     g_exempt = window;
 }
 
+bool InputBlock::isOpen(QObject* watched) const {
+    if (!open_) return false;
+    if (auto* widget = qobject_cast<QWidget*>(watched))
+        return widget == open_ || open_->isAncestorOf(widget);
+    return watched == open_->windowHandle();
+}
+
 bool InputBlock::eventFilter(QObject* watched, QEvent* event) {
     // The exempt window's events pass both on their way through its window-system window
     // and at its widgets.
@@ -84,7 +91,7 @@ bool InputBlock::eventFilter(QObject* watched, QEvent* event) {
         (watched == g_exempt->windowHandle() ||
          (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == g_exempt.data())))
         return QObject::eventFilter(watched, event);
-    if (isUserInput(event->type())) {
+    if (isUserInput(event->type()) && !isOpen(watched)) {
         event->ignore();
         return true;
     }

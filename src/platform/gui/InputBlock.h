@@ -2,8 +2,8 @@
 #pragma once
 
 #include <QObject>
-
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 namespace rostrix {
 
@@ -16,11 +16,13 @@ namespace rostrix {
 //     runSomething(/*pump=*/InputBlock::pump);
 // Input that arrived during the step is dropped as well when the block ends, so a click
 // made while waiting does not act afterwards. Blocks may nest. A close of the program
-// asked for by a signal while the block was in place goes on when the last block ends.
+// asked for by a signal while the block was in place goes on when the last block ends. A
+// block may leave one window open to input (a progress window's Cancel): open and what it
+// holds.
 class InputBlock : public QObject {
     Q_OBJECT
 public:
-    InputBlock();
+    explicit InputBlock(QWidget* open = nullptr);
     ~InputBlock() override;
     InputBlock(const InputBlock&) = delete;
     InputBlock& operator=(const InputBlock&) = delete;
@@ -35,6 +37,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool isOpen(QObject* watched) const;
+    QPointer<QWidget> open_;
 };
 
 }  // namespace rostrix

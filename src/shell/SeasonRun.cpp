@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/SeasonRun.h"
+
+#include <signal.h>
+
+#include <QProcess>
+#include <fstream>
+
+#include "platform/LineFile.h"
+#include "shell/TeamCommand.h"
+#include "shell/TeamRunReport.h"
+#include "teamfile/TeamFileCheck.h"
+
+namespace rostrix {
+
+namespace {
+
+constexpr std::size_t kNone = std::string::npos;
+
+QString local(const std::string& bytes) {
+    return QString::fromLocal8Bit(bytes.c_str());
+}
+
+std::size_t clubOfFile(const std::vector<ClubResult>& clubs, const std::string& file) {
+    for (std::size_t i = 0; i < clubs.size(); ++i)
+        if (clubs[i].club.file == file) return i;
+    return kNone;
+}
+
+std::string lastLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    const std::size_t end = text.find_last_of('\n');
+    return end == std::string::npos ? text : text.substr(end + 1);
+}
+
+// The bundled builder: one run for every club, its progress read from its output.
+void runBundled(const SeasonRunSpec& spec, const SeasonEvents& events, SeasonOutcome& out) {
+    std::ofstream log(spec.home + "/errlog.txt", std::ios::binary | std::ios::app);
+    QStringList args{local(spec.scriptFolder + "/" + kTeamScriptName)};
+    for (const std::string& a :
+         seasonArguments(spec.year, spec.league, spec.type, false, spec.clubs))
+        args << local(a);
+    QProcess perl;
+    perl.setWorkingDirectory(local(spec.home));
+    perl.setStandardInputFile(QProcess::nullDevice());
+    perl.start(QStringLiteral("perl"), args);
+    if (!perl.waitForStarted(-1)) {
+        out.stopLine = "perl could not be started.";
+        return;
+    }
+    std::size_t current = kNone;
+    std::string errors;
+    bool stopAsked = false;
+    bool listening = false;  // a stop may be asked for once the builder says it listens
+    const auto drain = [&] {
+        while (perl.canReadLine()) {
+            const std::string line = perl.readLine().toStdString();
+            log << line;
+            listening = listening || line.starts_with("kalbrix8.pl: season ");
+            std::size_t before = current;
+            followBuilderLine(out.clubs, line, current);
+            if (current != before && current != kNone && events.building) {
+                std::size_t done = 0;
+                for (const ClubResult& r : out.clubs) done += r.outcome != ClubOutcome::NotBuilt;
+                events.building(done, out.clubs[current].club);
+            }
+        }
+        const std::string err = perl.readAllStandardError().toStdString();
+        log << err;
+        errors += err;
+        log.flush();
+    };
+    while (!perl.waitForFinished(50)) {
+        drain();
+        if (listening && !stopAsked && events.cancelled && events.cancelled()) {
+            stopAsked = true;
+            ::kill(static_cast<pid_t>(perl.processId()), SIGUSR1);
+        }
+        if (events.pump) events.pump();
+    }
+    drain();
+    log << perl.readAllStandardOutput().toStdString();
+    const bool exited = perl.exitStatus() == QProcess::NormalExit;
+    if (exited && perl.exitCode() == 0) return;
+    out.cancelled = stopAsked;
+    if (stopAsked) return;
+    out.stopLine = exited ? lastLine(errors) : std::string("the builder was stopped.");
+    if (out.stopLine.empty())
+        out.stopLine = "the builder ended with exit status " + std::to_string(perl.exitCode());
+    // The club being built when the run ended did not get its file.
+    if (current != kNone) {
+        out.clubs[current].outcome = ClubOutcome::Failed;
+        out.clubs[current].line = out.stopLine;
+    }
+}
+
+// A user's own script: the Create Team command once per club.
+void runOwnScript(const SeasonRunSpec& spec, const SeasonEvents& events, SeasonOutcome& out) {
+    const std::string errlog = spec.home + "/errlog.txt";
+    for (std::size_t i = 0; i < out.clubs.size(); ++i) {
+        if (events.cancelled && events.cancelled()) {
+            out.cancelled = true;
+            return;
+        }
+        ClubResult& r = out.clubs[i];
+        if (events.building) events.building(i, r.club);
+        const std::string stem = r.club.file.substr(0, r.club.file.size() - 4);
+        const TeamInputs in{spec.scriptFolder, spec.year, r.club.id,
+                            r.club.league,     stem,      spec.type};
+        const std::string teamFile = spec.home + "/" + r.club.file;
+        const FileStamp before = fileStamp(teamFile);
+        const long long logBefore = fileSizeOrZero(errlog);
+        const CommandOutcome ran =
+            runTeamCommand(composeTeamCommand(in), spec.home, errlog, events.pump);
+        const std::string problem =
+            teamRunProblem(ran, before, fileStamp(teamFile), teamFile, errlog);
+        if (problem.empty()) {
+            r.outcome = ClubOutcome::Built;
+            continue;
+        }
+        r.outcome = ClubOutcome::Failed;
+        r.line = appendedLogTail(errlog, logBefore, 1);
+        if (r.line.empty()) r.line = problem.substr(0, problem.find('\n'));
+    }
+}
+
+}  // namespace
+
+void followBuilderLine(std::vector<ClubResult>& clubs, const std::string& text,
+                       std::size_t& current) {
+    std::string line = text;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    static const std::string kBuilding = "kalbrix8.pl: building ";
+    static const std::string kWrote = "kalbrix8.pl: wrote ";
+    static const std::string kRefused = "kalbrix8.pl: refused ";
+    const auto fileAfter = [&](const std::string& lead, char end) {
+        const std::size_t stop = line.find(end, lead.size());
+        return line.substr(lead.size(), stop == std::string::npos ? stop : stop - lead.size());
+    };
+    if (line.starts_with(kBuilding)) {
+        current = clubOfFile(clubs, fileAfter(kBuilding, ' '));
+    } else if (line.starts_with(kWrote)) {
+        const std::size_t i = clubOfFile(clubs, fileAfter(kWrote, ':'));
+        if (i != kNone) clubs[i].outcome = ClubOutcome::Built;
+        if (i == current) current = kNone;
+    } else if (line.starts_with(kRefused)) {
+        const std::string file = fileAfter(kRefused, ':');
+        const std::size_t i = clubOfFile(clubs, file);
+        if (i != kNone) {
+            clubs[i].outcome = ClubOutcome::Failed;
+            clubs[i].line = "kalbrix8.pl: " + line.substr(kRefused.size() + file.size() + 2);
+        }
+        if (i == current) current = kNone;
+    }
+}
+
+SeasonOutcome runSeason(const SeasonRunSpec& spec, const SeasonEvents& events) {
+    SeasonOutcome out;
+    for (const SeasonClub& club : spec.clubs)
+        out.clubs.push_back({club, ClubOutcome::NotBuilt, {}, 0});
+    if (!spec.clubs.empty()) {
+        if (spec.ownScript)
+            runOwnScript(spec, events, out);
+        else
+            runBundled(spec, events, out);
+    }
+    for (ClubResult& r : out.clubs) {
+        if (r.outcome != ClubOutcome::Built) continue;
+        const auto lines = readLines(spec.home + "/" + r.club.file);
+        r.problems = lines ? checkTeamFile(*lines).size() : 0;
+    }
+    return out;
+}
+
+std::string seasonHeadline(int year, const std::vector<ClubResult>& clubs) {
+    std::size_t count[4] = {};
+    for (const ClubResult& r : clubs) ++count[static_cast<int>(r.outcome)];
+    std::string text = std::to_string(year) + ": " + std::to_string(count[0]) + " built, " +
+                       std::to_string(count[1]) + " skipped, " + std::to_string(count[2]) +
+                       " failed";
+    if (count[3]) text += ", " + std::to_string(count[3]) + " not built";
+    return text + ".";
+}
+
+std::string clubResultText(const ClubResult& r) {
+    switch (r.outcome) {
+        case ClubOutcome::Built:
+            return r.problems == 0 ? std::string("built, no problems")
+                                   : "built, " + std::to_string(r.problems) +
+                                         (r.problems == 1 ? " problem" : " problems");
+        case ClubOutcome::Skipped:
+            return "skipped: the file was kept";
+        case ClubOutcome::Failed:
+            return "failed: " + r.line;
+        case ClubOutcome::NotBuilt:
+            break;
+    }
+    return "not built";
+}
+
+}  // namespace rostrix
