@@ -30,6 +30,8 @@ public:
     // Opens the panel (or refreshes it) with these problems of the pane's current text.
     void showProblems(const std::vector<TeamFileProblem>& problems);
     void closePanel();
+    // The room the pane has while the panel is closed, given again when the window resizes.
+    void setPaneHome(const QRect& home);
     void next();
     void previous();
     int rowCount() const;
@@ -41,6 +43,7 @@ protected:
 private:
     void goTo(int row);
     void markLines();
+    void place();
 
     QPlainTextEdit* pane_;
     QRect paneHome_;  // the pane's geometry while the panel is closed

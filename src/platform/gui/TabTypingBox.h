@@ -2,11 +2,13 @@
 #pragma once
 
 class QPlainTextEdit;
+class QString;
 
 namespace rostrix {
 
 // In a multi-line box where Tab types a tab, Ctrl+Tab moves the focus on to the next
-// control and Ctrl+Shift+Tab back; the box's tool tip says so.
-void letCtrlTabLeave(QPlainTextEdit* box);
+// control and Ctrl+Shift+Tab back; the box's tool tip says so (hint, when the box gives
+// Tab a use of its own).
+void letCtrlTabLeave(QPlainTextEdit* box, const QString& hint = {});
 
 }  // namespace rostrix
