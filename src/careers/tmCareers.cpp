@@ -160,6 +160,7 @@ void TForm15::openCareer(int career) {
         ui->TotalsNote->clear();
         ui->ExportButton->setEnabled(false);
         fillChartCombo();
+        ChartComboChange();
         return;
     }
     career_ = career;

@@ -154,6 +154,7 @@ TEST_F(CareersWindowOnArchive, ALeaderRowOpensThatPlayer) {
 // a column and it stays hidden. The search: a player it leaves out leaves the right side;
 // Down and Enter open the first player found; the chart's axis goes in round steps.
 TEST_F(CareersWindowOnArchive, LeaderColumnsFitAndTheSearchKeysLeadToTheList) {
+    w.resize(1000, 700);
     in<QTabWidget>(&w, "Tabs")->setCurrentWidget(in<QWidget>(&w, "LeadersTab"));
     auto* stat = in<QComboBox>(&w, "StatCombo");
     auto* leaders = in<QTableView>(&w, "LeaderTable");
@@ -161,8 +162,7 @@ TEST_F(CareersWindowOnArchive, LeaderColumnsFitAndTheSearchKeysLeadToTheList) {
     EXPECT_FALSE(header->stretchLastSection());
     ASSERT_EQ(leaders->model()->rowCount(), 1);
     EXPECT_GE(header->sectionSize(1), leaders->fontMetrics().horizontalAdvance("Able, Abe"));
-    const int last = header->count() - 1;
-    EXPECT_EQ(header->sectionSize(last), leaders->sizeHintForColumn(last));
+    EXPECT_LT(header->length(), leaders->viewport()->width());  // a wide window stays empty
     auto* chooser = leaders->findChild<ColumnChooser*>();
     ASSERT_NE(chooser, nullptr);
     std::unique_ptr<QMenu> menu(chooser->makeMenu(&w));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "careers/gui/ArchiveLoading.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QThread>
@@ -28,23 +29,28 @@ std::unique_ptr<CareerArchive> readCareerArchive(QWidget* over, const std::strin
             failure = std::current_exception();
         }
     }));
-    QEventLoop loop;
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    std::unique_ptr<QProgressDialog> progress;
-    QTimer::singleShot(kQuietMilliseconds, &loop, [&] {
-        progress = std::make_unique<QProgressDialog>(over);
-        progress->setObjectName(QStringLiteral("ArchiveProgress"));
-        progress->setWindowTitle(QStringLiteral("Rostrix - Careers"));
-        progress->setLabelText(QStringLiteral("Reading %1...").arg(fileNameText(path)));
-        progress->setCancelButton(nullptr);
-        progress->setRange(0, 0);  // no end known: a busy bar
-        progress->setMinimumDuration(0);
-        progress->setWindowModality(Qt::ApplicationModal);
-        progress->show();
-    });
     worker->start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker->wait();
+    // A quick read (the usual case) shows nothing and runs no events.
+    if (!worker->wait(QDeadlineTimer(kQuietMilliseconds))) {
+        QProgressDialog progress(over);
+        progress.setObjectName(QStringLiteral("ArchiveProgress"));
+        progress.setWindowTitle(QStringLiteral("Rostrix - Careers"));
+        progress.setLabelText(QStringLiteral("Reading %1...").arg(fileNameText(path)));
+        progress.setCancelButton(nullptr);
+        progress.setRange(0, 0);  // no end known: a busy bar
+        progress.setMinimumDuration(0);
+        progress.setWindowModality(Qt::ApplicationModal);
+        progress.show();
+        // The windows paint meanwhile; what the user types waits for the archive.
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (worker->isFinished()) loop.quit();
+        });
+        poll.start(20);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        worker->wait();
+    }
     if (failure) std::rethrow_exception(failure);
     return archive;
 }
