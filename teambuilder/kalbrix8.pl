@@ -21,10 +21,20 @@
 #   - Columns are found by their header names, whatever their order, without regard to
 #     case ("IPouts" or "IPOuts"; "X2B" as R writes it is "2B"). Leading columns such as
 #     People's "ID" do no harm. Fields may be quoted, of any length, even across lines.
-#   - "NA" and empty fields are unknown. A count that is unknown is written as 0: in the
-#     early seasons this touches batters' strike-outs, caught stealing and the sacrifice
-#     flies and hit-by-pitches that count in plate appearances, and fielders' errors. An
-#     unknown hand is written as R; a switch hitter bats L.
+#   - "NA" and empty fields are unknown. A count that is unknown is written as 0 (in the
+#     early seasons the sacrifice flies and hit-by-pitches that count in plate
+#     appearances, and fielders' errors), except three counts of a batter whose rows all
+#     lack them, which are estimated: stolen bases in proportion to his times on base
+#     short of a home run (H+BB-HR), caught stealing to his stolen bases, strike-outs to
+#     his outs at bat (AB-H). The share comes from the first source that knows it: the
+#     club's own total in Teams.csv less what its other batters have; the league's
+#     batters who have the count that season; for strike-outs, the strike-outs of the
+#     league's pitchers that season; the Teams.csv totals of the league's nearest seasons
+#     that have the count (of all leagues when the league never has it). A count the
+#     database has is never changed. An unknown hand is written as R; a switch hitter
+#     bats L.
+#   - A season the database lacks is an error, never an empty team: no batting or no
+#     pitching rows for the club, or fewer than nine batters (exit 2).
 #   - Only the rows of the club and season count; a player traded away and back has his
 #     stints with the club added up. A player of the team missing from People.csv is an
 #     error: the file would have no name for him.
@@ -47,38 +57,59 @@
 #     field counts his games as "D" in a season with the designated hitter; in a season
 #     without it a regular who only pitched bats from the bench with his pitching games as
 #     a "-1" group and position code 01 (he never starts in the field or as designated
-#     hitter). Nobody pinch-hits often enough to be a regular. So is a
+#     hitter). Among the batters too are those who only pinch-hit, and a
 #     player with games at a position (or as designated hitter in such a season) unless
 #     he is a pitcher with fewer than 10 such games. A player who played more games at
 #     other positions than on the mound is on the pitching staff only when he pitched 20
 #     innings or more, so a fielder's mop-up inning leaves no pitcher line.
-#   - Starters: first every position goes to the player for whom it is his main position
-#     (most games there), the most games first; positions left open go to the most games
-#     played there by anyone not yet placed; a position nobody played goes to the batter
-#     left with the most plate appearances. The designated hitter is the batter left over
+#   - Starters: first every position goes to the regular for whom it is his main position
+#     (most games there), the most games first; then every regular with no games in the
+#     field (his fielding rows are missing) takes an open position, the one the fewest
+#     games were played at first, most plate appearances first, and his games count
+#     there; then the other players by main position, the most games first; positions
+#     still open go to the most games played there by anyone not yet placed; a position
+#     nobody played goes to the batter left with the most plate appearances. So every
+#     regular starts while a position is open. The designated hitter is the batter left over
 #     who is a regular, then has the most "D" games, then the most plate appearances.
 #     Nobody starts twice. When too few batters remain, the empty places are the line
 #     "00    01", as is the pitcher's turn in a line-up without a designated hitter.
-#   - Batting order: the starters who are regulars (when fewer than four, the starters
-#     with the most plate appearances make up four) fill the first places; third and
-#     fourth the two of them with the best slugging average, the one with more home runs
-#     fourth; first the best on-base average of the other regulars, second the next; then
-#     the remaining regulars and after them the part-timers, each by on-base plus
-#     slugging. So part-timers never bat first to fourth, and bat fifth or sixth only
-#     when fewer than six regulars start. The empty places come last.
+#   - Batting order. The best hitters are those with the best on-base plus slugging
+#     average (from the hits, extra-base hits, walks and at bats the file shows). The
+#     first five places go to regulars; the catcher is one of them only when he is among
+#     the three best hitters of the line-up. Of these, the three best slugging averages
+#     bat third to fifth: the most home runs fourth, the better hitter of the other two
+#     third. Then the two best on-base averages (to three decimals, more stolen bases
+#     breaking a tie) bat first and second. When fewer than five regulars can bat there,
+#     two of them lead off, the others bat from third on, and the best hitters among the
+#     other starters fill the places up to fifth. Everybody else follows as the best
+#     hitter first. The empty places come last, so in a line-up without a designated
+#     hitter the pitcher bats ninth.
 #   - Pitchers: starters (at least half their games started) by games started, then
-#     innings; then relievers by games, then innings.
-#   - Bench: the other batters by at bats, then games; the position code is the position
-#     of most games ("D" is 10).
+#     innings; then relievers: the closer (most saves) first, then by games, then innings.
+#   - Bench: the other batters, those who only pinch-hit among them, by plate
+#     appearances, then games; 25 at most, so a batter with fewer plate appearances gives
+#     way. The position code is the position of most games ("D" is 10). A batter with
+#     games nowhere (a pinch hitter) is a designated hitter with no games ("000-D") in a
+#     season with the designated hitter, a first baseman with none ("000-3") otherwise.
+#   - Games-at-position groups never show more games than the games column, which is
+#     the larger of the batting games and the Appearances games.
+#   - Names: "Surname, Given" cut to 18 characters. Teammates whose fields would be the
+#     same get a tag after the given name, which shrinks to its initial when the tag
+#     needs the room: a suffix (People's nameSuffix, or "Jr." and the like at the end of
+#     nameGiven) when that tells them apart, else the initial of the second given name
+#     in nameGiven, else the year of birth ('84); else a number.
 #   - The 12-character team name: the city alone ("Oakland") when no other club of that
-#     city plays that season (cut to 12). Clubs sharing a city take the first of these
-#     that fits in 12 characters and that no other club of the season wants as well: city
-#     and nickname ("Chicago Cubs"), the city's initials or first three letters and the
-#     nickname ("NY Yankees", "LA Dodgers", "StL Browns"), the nickname alone ("White
-#     Sox"), the nickname and the league ("Nationals UA"); else the short form cut to fit,
-#     with the club's code. The nickname is the last word of the club's name, or the last
-#     two after a colour and the like ("Red Sox", "Blue Jays"); " of Anaheim" and a part
-#     in brackets are left off.
+#     city plays that season and it fits. Otherwise the first of these that fits in 12
+#     characters and that no other club of the season wants as well: city and nickname
+#     ("Chicago Cubs"), the city's initials or first three letters and the nickname ("NY
+#     Yankees", "LA Dodgers", "StL Browns", "SF Giants"), the nickname alone ("White
+#     Sox"), the nickname and the league ("Nationals UA"); the same with the last word of
+#     a nickname of two ("Stockings AA"); for a club alone in its city, the short form
+#     of the city ("Chi/Pit" for "Chicago/Pittsburgh"); else the whole words of the
+#     short form that fit before the club's code ("Cin Red CN1"). Words are never cut
+#     and never stand two blanks apart. The nickname is the last word of the club's
+#     name, or the last two after a colour and the like ("Red Sox", "Blue Jays");
+#     " of Anaheim" and a part in brackets are left off.
 #   - Ties are broken by player ID. Values too large for their field are capped (99 for
 #     stolen bases). Doubles and triples allowed, when the pitching file has no such
 #     columns, are estimated from the league's share of doubles and triples among hits.
@@ -387,7 +418,8 @@ sub readTeam {
         my $f = splitCsv($csv, $line);
         next unless number($csv, $f, 'yearid') == $arg->{year};
         my $club = {id => uc text($csv, $f, 'teamid'), league => leagueOf($csv, $f),
-                    name => text($csv, $f, 'name'), games => number($csv, $f, 'g')};
+                    name => text($csv, $f, 'name'), games => number($csv, $f, 'g'),
+                    totals => clubTotals($csv, $f)};
         push @clubs, $club;
         next unless $club->{id} eq $arg->{team};
         if ($arg->{league} ne '' && $club->{league} ne $arg->{league}) {
@@ -409,6 +441,46 @@ sub readTeam {
         . join(' ', sort map { $_->{id} } @clubs));
 }
 
+# A club season's batting totals from Teams.csv: at bats, hits, walks and home runs, and
+# the counts that may be missing, undef where the file does not know them.
+sub clubTotals {
+    my ($csv, $f) = @_;
+    my %totals;
+    for my $name (qw(ab h bb hr so sb cs)) {
+        my $i = $csv->{col}{$name};
+        $totals{$name} = number($csv, $f, $name) if defined $i && !unknown($f->[$i]);
+    }
+    return \%totals;
+}
+
+# Every club season of Teams.csv as {year, league, totals}; read once, when a count is
+# missing from a whole season and the nearest seasons that have it are wanted. readTeam
+# has checked the file's records; here a value that is not a count is just unknown, and
+# a quoted field (a name, a park) only loses its commas and quotes.
+my $teamHistory;
+sub teamHistory {
+    my ($db) = @_;
+    return $teamHistory if $teamHistory;
+    my $csv = openCsv($db->{Teams}, qw(yearID lgID teamID name));
+    my @names = qw(ab h bb hr so sb cs);
+    my @at = map { $csv->{col}{$_} // $csv->{fields} } 'yearid', 'lgid', @names;
+    my $fh = $csv->{fh};
+    $teamHistory = [];
+    while (defined(my $line = <$fh>)) {
+        $line = completeRecord($csv, $line);
+        next if $line eq '';
+        $line =~ s/"([^"]*)"/$1 =~ tr{,}{}dr/ge if index($line, '"') >= 0;
+        my ($year, $league, @v) = (split /,/, $line, -1)[@at];
+        my %totals;
+        for my $i (0 .. $#names) {
+            $totals{$names[$i]} = $1 + 0 if defined $v[$i] && $v[$i] =~ /^\s*(\d{1,9})(?:\.0*)?\s*\z/;
+        }
+        push @$teamHistory, {year => ($year // 0) =~ /^(\d+)/ ? $1 : 0, league => uc($league // ''),
+                             totals => \%totals};
+    }
+    return $teamHistory;
+}
+
 # Rows of a file for the club and season, handed to $take; $each sees every row of the
 # season (for league totals). A row of an unknown league counts for the club's league.
 sub scanSeason {
@@ -424,35 +496,60 @@ sub scanSeason {
 }
 
 my @battingCols = qw(g ab h 2b 3b hr bb so rbi sb cs hbp sh sf);
+# Counts some seasons lack; what a batter lacks is estimated (see estimateCounts).
+my @estimatedCols = qw(sb cs so);
 
+# The club's batting rows by player, with the counts each player has in at least one row
+# in {known}; the league's totals of the season beside them: hits, doubles, triples, at
+# bats, and for each count that may be missing its sum over the rows that have it and
+# the same rows' sum of what the count is estimated from.
 sub readBatting {
     my ($db, $team, $year) = @_;
     my $csv = openCsv($db->{Batting}, qw(playerID yearID teamID lgID G AB H 2B 3B HR BB SO RBI SB CS));
     my (%bat, %league);
+    my %at = map { $_ => $csv->{col}{$_} } @estimatedCols;
     scanSeason($csv, $team, $year,
         sub {
             my ($f, $id) = @_;
-            $bat{$id}{$_} += number($csv, $f, $_) for @battingCols;
+            my $b = $bat{$id} //= {};
+            $b->{$_} += number($csv, $f, $_) for @battingCols;
+            unknown($f->[$at{$_}]) or $b->{known}{$_} = 1 for @estimatedCols;
         },
         sub {
             my ($f) = @_;
-            $league{$_} += number($csv, $f, $_) for qw(h 2b 3b);
+            my %row = map { $_ => number($csv, $f, $_) } qw(ab h 2b 3b hr bb sb cs so);
+            $league{$_} += $row{$_} for qw(ab h 2b 3b);
+            for my $count (@estimatedCols) {
+                next if unknown($f->[$at{$count}]);
+                $league{known}{$count} += $row{$count};
+                $league{basis}{$count} += estimateBasis($count, \%row);
+            }
         });
+    fail(2, "$db->{Batting} has no rows for $year $team->{id}: the database may be older than the season")
+        unless %bat;
+    my $batters = keys %bat;
+    fail(2, "$db->{Batting} has fewer than nine batters for $year $team->{id} ($batters): "
+        . 'the database may be incomplete') if $batters < 9;
     return (\%bat, \%league);
 }
 
 my @pitchingCols = qw(ipouts h hr bb so er w l sv g gs);
 
+# The club's pitching rows by player, whether the file counts doubles and triples, and
+# the strike-outs of the league's pitchers (what its batters struck out).
 sub readPitching {
     my ($db, $team, $year) = @_;
     my $csv = openCsv($db->{Pitching}, qw(playerID yearID teamID lgID W L G GS SV IPouts H ER HR BB SO));
     my $hasExtraBaseHits = exists $csv->{col}{'2b'} && exists $csv->{col}{'3b'};
     my %pit;
+    my $leagueSo = 0;
     scanSeason($csv, $team, $year, sub {
         my ($f, $id) = @_;
         $pit{$id}{$_} += number($csv, $f, $_) for @pitchingCols, ($hasExtraBaseHits ? ('2b', '3b') : ());
-    });
-    return (\%pit, $hasExtraBaseHits);
+    }, sub { $leagueSo += number($csv, $_[0], 'so') });
+    fail(2, "$db->{Pitching} has no rows for $year $team->{id}: the database may be older than the season")
+        unless %pit;
+    return (\%pit, $hasExtraBaseHits, $leagueSo);
 }
 
 my %positionOf = (C => 2, '1B' => 3, '2B' => 4, '3B' => 5, SS => 6, LF => 7, CF => 8, RF => 9,
@@ -486,7 +583,10 @@ sub readAppearances {
     return \%app;
 }
 
-# Names and handedness of the players wanted; a player missing from the file is an error.
+# Names, handedness and what tells same-named players apart, for the players wanted; a
+# player missing from the file is an error.
+my @peopleCols = qw(namefirst namelast bats throws namegiven namesuffix birthyear);
+
 sub readPeople {
     my ($db, $wanted) = @_;
     my $csv = openCsv($db->{People}, qw(playerID nameFirst nameLast bats throws));
@@ -500,7 +600,7 @@ sub readPeople {
         my $f = splitCsv($csv, $line);
         my $id = text($csv, $f, 'playerid');
         next unless $wanted->{$id};
-        $people{$id} = {map { $_ => text($csv, $f, $_) } qw(namefirst namelast bats throws)};
+        $people{$id} = {map { $_ => text($csv, $f, $_) } @peopleCols};
     }
     my @missing = sort grep { !$people{$_} } keys %$wanted;
     fail(2, "$db->{People} has no row for player " . shown($missing[0])
@@ -528,6 +628,7 @@ sub cityAndNickname {
 
 sub cityShort {
     my ($city) = @_;
+    return join '/', map { cityShort($_) } split m{/}, $city if $city =~ m{./.};
     my @w = split / /, $city;
     return substr($city, 0, 3) if @w < 2;
     return join '', map { /^St\.?\z/ ? 'St' : substr($_, 0, 1) } @w;
@@ -547,8 +648,12 @@ sub teamFields {
     my %choices;
     for my $c (@clubs) {
         my ($city, $nick) = @$c{qw(city nick)};
-        my @tries = $perCity{lc $city} == 1 ? (substr($city, 0, 12)) : ();
-        push @tries, "$city $nick", cityShort($city) . " $nick", $nick, "$nick $c->{league}" if $nick ne '';
+        my $short = cityShort($city);
+        my @tries = $perCity{lc $city} == 1 ? ($city) : ();
+        for my $n ($nick, $nick =~ / (\S+)\z/ ? $1 : ()) {
+            push @tries, "$city $n", "$short $n", $n, "$n $c->{league}" if $n ne '';
+        }
+        push @tries, $short if $perCity{lc $city} == 1;
         my %seen;
         $choices{$c->{id}} = [grep { length $_ <= 12 && !$seen{lc $_}++ } @tries];
     }
@@ -565,9 +670,11 @@ sub teamFields {
         for my $c (@open) {
             my $list = $choices{$c->{id}};
             if (!@$list) {
-                my $tail = " $c->{id}";
-                my $short = cityShort($c->{city}) . ($c->{nick} ne '' ? " $c->{nick}" : '');
-                $field{$c->{id}} = substr($short, 0, 12 - length $tail) . $tail;
+                # The short form's whole words that fit before the club's code.
+                my @words = split / /, cityShort($c->{city}) . " $c->{nick}";
+                pop @words while @words > 1 && length(join(' ', @words, $c->{id})) > 12;
+                my $field = join ' ', @words, $c->{id};
+                $field{$c->{id}} = length $field <= 12 ? $field : $c->{id};
             } elsif ($wanted{lc $list->[0]} == 1) {
                 $field{$c->{id}} = $list->[0];
                 $taken{lc $list->[0]} = 1;
@@ -582,11 +689,77 @@ sub teamFields {
 }
 
 # ---------------------------------------------------------------------------------------
+# Counts the database lacks
+
+# What an estimated count goes with, and the counts that make it up: stolen bases with
+# the times a batter reached base short of a home run, caught stealing with stolen
+# bases, strike-outs with the outs made at bat.
+my %basisOf = (sb => [qw(h bb hr)], cs => ['sb'], so => [qw(ab h)]);
+
+sub estimateBasis {
+    my ($count, $r) = @_;
+    my $v = $count eq 'sb' ? $r->{h} + $r->{bb} - $r->{hr} : $count eq 'cs' ? $r->{sb} : $r->{ab} - $r->{h};
+    return $v > 0 ? $v : 0;
+}
+
+# The count per unit of its basis, from the first source that knows it: the club's own
+# total in Teams.csv less what its batters have, the league's batters who have it that
+# season, for strike-outs the league's pitchers, then the Teams.csv totals of the league's
+# nearest seasons that have it (of any league's when the league never has it); else 0.
+sub estimateRate {
+    my ($count, $s, $team, $db, $year) = @_;
+    my $club = $team->{totals}{$count};
+    if (defined $club) {
+        my ($have, $basis) = (0, 0);
+        for my $b (values %{$s->{bat}}) {
+            $b->{known}{$count} ? ($have += $b->{$count}) : ($basis += estimateBasis($count, $b));
+        }
+        return ($club - $have) / $basis if $club > $have && $basis > 0;
+    }
+    my $league = $s->{league};
+    return $league->{known}{$count} / $league->{basis}{$count} if $league->{basis}{$count};
+    my $outs = $league->{ab} - $league->{h};
+    return $s->{leagueSo} / $outs if $count eq 'so' && $s->{leagueSo} && $outs > 0;
+    for my $sameLeague (1, 0) {
+        my (%sum, %basis);
+        for my $c (@{teamHistory($db)}) {
+            my $t = $c->{totals};
+            next if ($sameLeague && $c->{league} ne $team->{league}) || !defined $t->{$count}
+                || grep { !defined $t->{$_} } @{$basisOf{$count}};
+            my $distance = abs($c->{year} - $year);
+            $sum{$distance} += $t->{$count};
+            $basis{$distance} += estimateBasis($count, $t);
+        }
+        my ($nearest) = sort { $a <=> $b } grep { $basis{$_} > 0 } keys %basis;
+        return $sum{$nearest} / $basis{$nearest} if defined $nearest;
+    }
+    return 0;
+}
+
+# Stolen bases, caught stealing and strike-outs of the batters whose rows all lack them,
+# in that order (caught stealing goes with the stolen bases just estimated). A count
+# the database has is never changed.
+sub estimateCounts {
+    my ($s, $team, $db, $year) = @_;
+    for my $count (@estimatedCols) {
+        my @wanting = grep { !$_->{known}{$count} } values %{$s->{bat}};
+        next unless @wanting;
+        my $rate = estimateRate($count, $s, $team, $db, $year);
+        for my $b (@wanting) {
+            my $basis = estimateBasis($count, $b);
+            my $v = int($rate * $basis + 0.5);
+            $b->{$count} = $v < $basis ? $v : $basis;
+        }
+    }
+}
+
+# ---------------------------------------------------------------------------------------
 # Choosing the team
 
 my @fieldPositions = (2 .. 9);
 my @groupOrder = (2 .. 9, 'D', 1);
 my %groupRank = map { $groupOrder[$_] => $_ } 0 .. $#groupOrder;
+my $benchRoom = 25;    # batters on the bench at most
 
 sub plateAppearances {
     my ($b) = @_;
@@ -601,7 +774,7 @@ sub positionGames {
     my $a = $s->{app}{$id};
     my $f = $s->{fld}{$id} // {};
     my $split = $s->{split}{$id};
-    my $pitched;
+    my ($pitched, $guessed);
     if ($a) {
         $games{$_} = $a->{$_} for @fieldPositions;
         $games{D} = $a->{D} if $s->{dh};
@@ -625,12 +798,13 @@ sub positionGames {
                 $fielded += $games{$_} for @fieldPositions;
                 my $g = $s->{bat}{$id} ? $s->{bat}{$id}{g} : 0;
                 $games{D} = $g - $fielded if $g > $fielded;
+                $guessed = 1;
             }
         }
     }
     $games{$_} //= 0 for @fieldPositions;
     delete $games{D} unless $games{D};
-    return (\%games, $pitched);
+    return (\%games, $pitched, $guessed);
 }
 
 sub fieldingErrors {
@@ -644,12 +818,16 @@ sub fieldingErrors {
     return $errors;
 }
 
+# Batters and pitchers of the club. A regular with no games in the field (his fielding
+# rows are missing) is marked {open}: he takes an open position when the line-up is
+# chosen, in a season with the designated hitter counting as one until then. A batter
+# who only pinch-hit is marked {pinch} and kept for the bench.
 sub buildRoster {
     my ($s) = @_;
     my %ids = map { $_ => 1 } keys %{$s->{bat}}, keys %{$s->{pit}}, keys %{$s->{app}}, keys %{$s->{fld}};
     my (@batters, @pitchers, @outfieldOnly);
     for my $id (sort keys %ids) {
-        my ($games, $pitched) = positionGames($id, $s);
+        my ($games, $pitched, $guessedD) = positionGames($id, $s);
         my $row = $s->{bat}{$id} // {};
         my $batter = {id => $id, games => $games, errors => fieldingErrors($s->{fld}{$id} // {}),
                       map { $_ => $row->{$_} // 0 } @battingCols};
@@ -660,10 +838,14 @@ sub buildRoster {
         my $pit = $s->{pit}{$id};
         my $onStaff = $pit && ($atPositions <= $pitched || $pit->{ipouts} >= 60);
         push @pitchers, {id => $id, %$pit} if $onStaff;
-        next unless $batter->{regular} || ($atPositions > 0 && !($onStaff && $atPositions < 10));
+        my $pinch = !$atPositions && !$pitched && !$onStaff && $batter->{pa} > 0;
+        next unless $batter->{regular} || $pinch || ($atPositions > 0 && !($onStaff && $atPositions < 10));
+        my $fielded = grep { $games->{$_} } @fieldPositions, 'of';
+        $batter->{open} = $batter->{regular} && !$fielded && !$pitched && (!$games->{D} || $guessedD);
+        $batter->{pinch} = $pinch && !$batter->{regular};
         # A regular without games anywhere the line can show: his games count where the
         # season allows, as designated hitter.
-        $games->{D} = $batter->{g} if !$atPositions && $s->{dh} && $batter->{g};
+        $games->{D} = $batter->{g} if $batter->{regular} && !$atPositions && $s->{dh} && $batter->{g};
         # A pitcher who batted every day in a season without it bats from the bench.
         if (!$atPositions && !$s->{dh} && $pitched) {
             $games->{1} = $pitched;
@@ -672,7 +854,8 @@ sub buildRoster {
             my $mound = ($s->{fld}{$id} // {})->{P};
             $batter->{errors} = $mound->{e} if $mound;
         }
-        $batter->{g} ||= $s->{app}{$id} ? $s->{app}{$id}{all} : 0;
+        my $all = $s->{app}{$id} ? $s->{app}{$id}{all} : 0;
+        $batter->{g} = $all if $all > $batter->{g};
         $batter->{g} ||= (sort { $b <=> $a } values %$games, 0)[0];
         push @outfieldOnly, $batter if $games->{of};
         push @batters, $batter;
@@ -682,7 +865,7 @@ sub buildRoster {
     for my $x (sort { $b->{games}{of} <=> $a->{games}{of} || $a->{id} cmp $b->{id} } @outfieldOnly) {
         $x->{games}{$turn[$i++ % 3]} += delete $x->{games}{of};
     }
-    @batters = grep { my $g = $_->{games}; grep { exists $groupRank{$_} && $g->{$_} > 0 } keys %$g } @batters;
+    @batters = grep { my @groups = groupsOf($_); $_->{open} || $_->{pinch} || @groups } @batters;
     return (\@batters, \@pitchers);
 }
 
@@ -694,10 +877,11 @@ sub groupsOf {
         grep { exists $groupRank{$_} && $g->{$_} > 0 } keys %$g;
 }
 
+# On-base and slugging averages from the counts the team file shows.
 sub onBase {
     my ($b) = @_;
-    my $d = $b->{ab} + $b->{bb} + $b->{hbp} + $b->{sf};
-    return $d ? ($b->{h} + $b->{bb} + $b->{hbp}) / $d : 0;
+    my $d = $b->{ab} + $b->{bb};
+    return $d ? ($b->{h} + $b->{bb}) / $d : 0;
 }
 
 sub slugging {
@@ -710,7 +894,10 @@ sub ops { return onBase($_[0]) + slugging($_[0]) }
 
 sub byPa { return $b->{pa} <=> $a->{pa} || $b->{g} <=> $a->{g} || $a->{id} cmp $b->{id} }
 
-# The fielders as {position code => batter}.
+# The fielders as {position code => batter}: regulars at their main positions, then
+# regulars without games in the field at the open positions fewest games were played
+# at, then everybody else at his main position, then at any position he played, then
+# the positions nobody played.
 sub placeFielders {
     my ($batters, $taken) = @_;
     my %filled;
@@ -723,13 +910,23 @@ sub placeFielders {
     };
     my $order = sub { $b->[2] <=> $a->[2] || $b->[0]{pa} <=> $a->[0]{pa} || $a->[1] <=> $b->[1]
                       || $a->[0]{id} cmp $b->[0]{id} };
-    my (@main, @any);
+    my (@main, @any, %played);
     for my $x (@$batters) {
         my @fielded = grep { $x->{games}{$_} } @fieldPositions;
+        $played{$_} += $x->{games}{$_} for @fielded;
         next unless @fielded;
         my ($main) = sort { $x->{games}{$b} <=> $x->{games}{$a} || $a <=> $b } @fielded;
         push @main, [$x, $main, $x->{games}{$main}];
         push @any, map { [$x, $_, $x->{games}{$_}] } @fielded;
+    }
+    $place->(sort $order grep { $_->[0]{regular} } @main);
+    my @holes = sort { ($played{$a} // 0) <=> ($played{$b} // 0) || $a <=> $b } grep { !$filled{$_} } @fieldPositions;
+    for my $x (sort byPa grep { $_->{open} } @$batters) {
+        last unless @holes;
+        my $pos = shift @holes;
+        delete $x->{games}{D};
+        $x->{games}{$pos} = $x->{g};
+        $place->([$x, $pos]);
     }
     $place->(sort $order @main);
     $place->(sort $order @any);
@@ -742,9 +939,47 @@ sub placeFielders {
     return \%filled;
 }
 
-# The starters as [batter or undef for an empty place, position code], in batting order.
+# The batting order of the starters ([batter, position code] each), by the rule written
+# at the top: the regulars fill the first five places (topped up from the others when
+# fewer than five can), a catcher among them only when he is one of the three best
+# hitters of the line-up.
+sub battingOrder {
+    my (@starters) = @_;
+    my %code = map { $_->[0]{id} => $_->[1] } @starters;
+    my $byOps = sub { ops($b) <=> ops($a) || $a->{id} cmp $b->{id} };
+    my @all = sort $byOps map { $_->[0] } @starters;
+    my %best = map { $_->{id} => 1 } @all[0 .. ($#all < 2 ? $#all : 2)];
+    my @may = grep { $code{$_->{id}} != 2 || $best{$_->{id}} } @all;
+    my @regulars = grep { $_->{regular} } @may;
+    my $pick = sub {
+        my ($list, $count, $cmp) = @_;
+        my @sorted = sort { $cmp->($a, $b) || $a->{id} cmp $b->{id} } @$list;
+        my @chosen = splice @sorted, 0, $count;
+        @$list = @sorted;
+        return @chosen;
+    };
+    my $heartSize = @regulars >= 5 ? 3 : @regulars > 2 ? @regulars - 2 : 0;
+    my @heart = $pick->(\@regulars, $heartSize, sub { slugging($_[1]) <=> slugging($_[0]) });
+    # Of the sluggers the most home runs bats fourth, the better of the others third.
+    if (@heart == 3) {
+        my ($power) = sort { $b->{hr} <=> $a->{hr} || slugging($b) <=> slugging($a) || $a->{id} cmp $b->{id} } @heart;
+        my @others = sort $byOps grep { $_ != $power } @heart;
+        @heart = ($others[0], $power, $others[1]);
+    }
+    my $reach = sub { sprintf('%.3f', onBase($_[1])) <=> sprintf('%.3f', onBase($_[0])) || $_[1]{sb} <=> $_[0]{sb} };
+    my @head = $pick->(\@regulars, 2, $reach);
+    my %placed = map { $_->{id} => 1 } @head, @heart;
+    my @topUp = grep { !$placed{$_->{id}} } @may;
+    @topUp = splice @topUp, 0, 5 - @head - @heart;
+    $placed{$_->{id}} = 1 for @topUp;
+    return (@head, @heart, @topUp, grep { !$placed{$_->{id}} } @all);
+}
+
+# The starters as [batter or undef for an empty place, position code], in batting order,
+# and the bench as [batter, position code]. $seasonDh: the season has the designated
+# hitter, whatever the line-up.
 sub lineUp {
-    my ($batters, $withDh) = @_;
+    my ($batters, $withDh, $seasonDh) = @_;
     my %taken;
     my $filled = placeFielders($batters, \%taken);
     my @starters = map { [$filled->{$_}, $_] } grep { $filled->{$_} } @fieldPositions;
@@ -756,44 +991,36 @@ sub lineUp {
             $taken{$dh->{id}} = 1;
         }
     }
-
-    my @top = sort { byPa() } grep { $_->{regular} } map { $_->[0] } @starters;
-    my %isTop = map { $_->{id} => 1 } @top;
-    if (@top < 4) {
-        my @more = sort byPa grep { !$isTop{$_->{id}} } map { $_->[0] } @starters;
-        push @top, splice(@more, 0, 4 - @top);
-        %isTop = map { $_->{id} => 1 } @top;
-    }
-    my $best = sub {
-        my ($list, $cmp) = @_;
-        return unless @$list;
-        @$list = sort { $cmp->($a, $b) || $a->{id} cmp $b->{id} } @$list;
-        return shift @$list;
-    };
-    my $power = sub { slugging($_[1]) <=> slugging($_[0]) || $_[1]{hr} <=> $_[0]{hr} };
-    my @pool = @top;
-    my @heart = grep { defined } $best->(\@pool, $power), $best->(\@pool, $power);
-    @heart = reverse @heart if @heart == 2 && $heart[0]{hr} > $heart[1]{hr};
-    my $reach = sub { onBase($_[1]) <=> onBase($_[0]) || $_[1]{sb} <=> $_[0]{sb} };
-    my @head = grep { defined } $best->(\@pool, $reach), $best->(\@pool, $reach);
-    my $byOps = sub { ops($b) <=> ops($a) || $a->{id} cmp $b->{id} };
-    my @others = sort $byOps grep { !$isTop{$_->{id}} } map { $_->[0] } @starters;
-    my @order = (@head, @heart, sort($byOps @pool), @others);
     my %code = map { $_->[0]{id} => $_->[1] } @starters;
-    my @lineUp = map { [$_, $code{$_->{id}}] } @order;
+    my @lineUp = map { [$_, $code{$_->{id}}] } battingOrder(@starters);
     push @lineUp, [undef, 1] while @lineUp < 9;
-    my @bench = sort { $b->{ab} <=> $a->{ab} || $b->{g} <=> $a->{g} || $a->{id} cmp $b->{id} }
-        grep { !$taken{$_->{id}} } @$batters;
-    return (\@lineUp, \@bench);
+    my @bench = sort byPa grep { !$taken{$_->{id}} } @$batters;
+    splice @bench, $benchRoom if @bench > $benchRoom;
+    return (\@lineUp, [map { [$_, benchCode($_, $seasonDh)] } @bench]);
 }
 
+# A bench batter's position code: his position of most games ("D" is 10); one with games
+# nowhere is a designated hitter in a season that has one, else a first baseman.
+sub benchCode {
+    my ($b, $seasonDh) = @_;
+    my ($most) = groupsOf($b);
+    return $seasonDh ? 10 : 3 unless defined $most;
+    return $most eq 'D' ? 10 : $most;
+}
+
+# Starters by games started, then innings; then relievers: the closer (most saves) first,
+# then by games, then innings.
 sub pitchingStaff {
     my ($pitchers) = @_;
     my @starters = grep { $_->{gs} * 2 >= $_->{g} && $_->{gs} > 0 } @$pitchers;
     my %isStarter = map { $_->{id} => 1 } @starters;
-    my @relievers = grep { !$isStarter{$_->{id}} } @$pitchers;
+    my @relievers = sort { $b->{g} <=> $a->{g} || $b->{ipouts} <=> $a->{ipouts} || $a->{id} cmp $b->{id} }
+        grep { !$isStarter{$_->{id}} } @$pitchers;
+    my ($closer) = sort { $b->{sv} <=> $a->{sv} || $b->{g} <=> $a->{g} || $b->{ipouts} <=> $a->{ipouts}
+                          || $a->{id} cmp $b->{id} } grep { $_->{sv} > 0 } @relievers;
+    @relievers = ($closer, grep { $_ != $closer } @relievers) if $closer;
     return ((sort { $b->{gs} <=> $a->{gs} || $b->{ipouts} <=> $a->{ipouts} || $a->{id} cmp $b->{id} } @starters),
-            (sort { $b->{g} <=> $a->{g} || $b->{ipouts} <=> $a->{ipouts} || $a->{id} cmp $b->{id} } @relievers));
+            @relievers);
 }
 
 # ---------------------------------------------------------------------------------------
@@ -817,9 +1044,57 @@ sub cap {
     return $v < 0 ? 0 : $v > $max ? $max : $v;
 }
 
+# A player's name field: "Surname, Given", with a tag after it when one is given, cut to
+# 18 characters; the tag always shows: the given name shrinks to its initial, then the
+# surname loses its end.
 sub nameField {
+    my ($p, $tag) = @_;
+    my ($last, $first) = (latin1($p->{namelast}), latin1($p->{namefirst}));
+    return sprintf('%-18.18s', "$last, $first") if ($tag // '') eq '';
+    my $name = "$last, $first $tag";
+    $name = "$last, " . substr($first, 0, 1) . ". $tag" if length $name > 18 && length $first > 2;
+    $name = substr($last, 0, 18 - length($name) + length($last)) . substr($name, length $last) if length $name > 18;
+    return sprintf('%-18.18s', $name);
+}
+
+# What may tell two players of the same name apart: a suffix ("Jr."), the initial of a
+# second given name, the year of birth.
+sub suffixTag {
     my ($p) = @_;
-    return sprintf('%-18.18s', latin1("$p->{namelast}, $p->{namefirst}"));
+    return $p->{namesuffix} if $p->{namesuffix} ne '';
+    return $p->{namegiven} =~ /\s((?:Jr|Sr)\.?|I{2,3}|IV)\s*\z/ ? $1 : '';
+}
+
+sub initialTag {
+    my ($p) = @_;
+    my @given = split ' ', $p->{namegiven};
+    return @given > 1 && $given[1] =~ /^(\w)/ ? "$1." : '';
+}
+
+sub birthTag { return $_[0]{birthyear} =~ /^\d{4}\z/ ? "'" . substr($_[0]{birthyear}, 2) : '' }
+
+# The name field of every player listed. Players whose fields would be the same take the
+# first kind of tag that gives each of them a different one (one of them may go without);
+# when none does, they are numbered.
+sub nameFields {
+    my ($people) = @_;
+    my (%field, %same);
+    for my $id (sort keys %$people) {
+        $field{$id} = nameField($people->{$id});
+        push @{$same{lc $field{$id}}}, $id;
+    }
+    for my $ids (grep { @$_ > 1 } values %same) {
+        my @tags = map { $_ + 1 } 0 .. $#$ids;
+        for my $kind (\&suffixTag, \&initialTag, \&birthTag) {
+            my @t = map { $kind->($people->{$_}) } @$ids;
+            my %seen;
+            next if grep { $seen{lc $_}++ } @t;
+            @tags = @t;
+            last;
+        }
+        $field{$ids->[$_]} = nameField($people->{$ids->[$_]}, $tags[$_]) for 0 .. $#$ids;
+    }
+    return \%field;
 }
 
 sub hand {
@@ -827,20 +1102,24 @@ sub hand {
     return uc($value // '') =~ /^[LB]/ ? 'L' : 'R';
 }
 
+# A batter's line. His games-at-position groups never show more games than his games
+# column; one with games nowhere shows none at the position of his code ("000-3").
 sub batterLine {
-    my ($b, $code, $people) = @_;
+    my ($b, $code, $people, $names) = @_;
     my $p = $people->{$b->{id}};
     my @v = map { cap($b->{$_}, 3) } qw(ab h 2b 3b hr bb so rbi);
+    my $g = cap($b->{g}, 3);
     my $line = sprintf('00    %02d %s%3d %3d %3d %3d %3d %3d %3d %3d %s %3d %2d %2d %3d', $code,
-                       nameField($p), @v, hand($p->{bats}),
-                       cap($b->{errors}, 3), cap($b->{sb}, 2), cap($b->{cs}, 2), cap($b->{g}, 3));
-    my @groups = (groupsOf($b))[0 .. 2];
-    $line .= sprintf(' %03d-%s', cap($b->{games}{$_}, 3), $_) for grep { defined } @groups;
+                       $names->{$b->{id}}, @v, hand($p->{bats}),
+                       cap($b->{errors}, 3), cap($b->{sb}, 2), cap($b->{cs}, 2), $g);
+    my @groups = grep { defined } (groupsOf($b))[0 .. 2];
+    $line .= sprintf(' %03d-%s', ($b->{games}{$_} < $g ? $b->{games}{$_} : $g), $_) for @groups;
+    $line .= ' 000-' . ($code == 10 ? 'D' : $code) unless @groups;
     return $line;
 }
 
 sub pitcherLine {
-    my ($p, $people, $league, $hasExtraBaseHits) = @_;
+    my ($p, $people, $names, $league, $hasExtraBaseHits) = @_;
     my ($d2, $d3) = ($p->{'2b'}, $p->{'3b'});
     unless ($hasExtraBaseHits) {
         ($d2, $d3) = map { $league->{h} ? int($p->{h} * $league->{$_} / $league->{h} + 0.5) : 0 } '2b', '3b';
@@ -849,7 +1128,7 @@ sub pitcherLine {
     my $era = $outs ? int((2700 * $p->{er} * 2 + $outs) / (2 * $outs)) : $p->{er} ? 999 : 0;
     my $who = $people->{$p->{id}};
     return sprintf('00    01 %s%3d %3d %3d %3d %3d %3d %3d %3d %s %3d %2d %2d %3d %3d',
-                   nameField($who), cap(int(($outs + 1) / 3), 3), cap($p->{h}, 3),
+                   $names->{$p->{id}}, cap(int(($outs + 1) / 3), 3), cap($p->{h}, 3),
                    cap($d2, 3), cap($d3, 3), cap($p->{hr}, 3), cap($p->{bb}, 3), cap($p->{so}, 3),
                    cap($era, 3), hand($who->{throws}), cap($p->{w}, 3), cap($p->{l}, 2),
                    cap($p->{sv}, 2), cap($p->{g}, 3), cap($p->{gs}, 3));
@@ -885,54 +1164,65 @@ sub hasDesignatedHitter {
     return ($league eq 'AL' && $year >= 1973) || ($league eq 'NL' && ($year == 2020 || $year >= 2022));
 }
 
-my %arg = parseArguments(@ARGV);
-my $db = chooseDatabase();
-my $team = readTeam($db, \%arg);
-my $year = $arg{year};
-my %season = (dh => hasDesignatedHitter($team->{league}, $year));
-(@season{qw(bat league)}) = readBatting($db, $team, $year);
-my $hasExtraBaseHits;
-($season{pit}, $hasExtraBaseHits) = readPitching($db, $team, $year);
-$season{fld} = readFielding($db->{Fielding}, $team, $year);
-$season{dhRows} = grep { $season{fld}{$_}{D} } keys %{$season{fld}};
-if ($db->{OFsplit}) {
-    my $split = readFielding($db->{OFsplit}, $team, $year);
-    for my $id (keys %$split) {
-        my %outfield = map { $_ => $split->{$id}{$_} } grep { /^[789]\z/ } keys %{$split->{$id}};
-        $season{split}{$id} = \%outfield if %outfield;
+# Everything the team is chosen from: the club's rows of the season in every file, the
+# league's totals, and the plate appearances that make a regular.
+sub readSeason {
+    my ($db, $team, $year) = @_;
+    my %season = (dh => hasDesignatedHitter($team->{league}, $year));
+    @season{qw(bat league)} = readBatting($db, $team, $year);
+    @season{qw(pit extraBaseHits leagueSo)} = readPitching($db, $team, $year);
+    $season{fld} = readFielding($db->{Fielding}, $team, $year);
+    $season{dhRows} = grep { $season{fld}{$_}{D} } keys %{$season{fld}};
+    if ($db->{OFsplit}) {
+        my $split = readFielding($db->{OFsplit}, $team, $year);
+        for my $id (keys %$split) {
+            my %outfield = map { $_ => $split->{$id}{$_} } grep { /^[789]\z/ } keys %{$split->{$id}};
+            $season{split}{$id} = \%outfield if %outfield;
+        }
     }
+    $season{app} = $db->{Appearances} ? readAppearances($db->{Appearances}, $team, $year) : {};
+    my $clubGames = $team->{games};
+    unless ($clubGames) {
+        $clubGames = $_->{g} > $clubGames ? $_->{g} : $clubGames for values %{$season{bat}};
+    }
+    $season{regularPa} = 2 * ($clubGames || 1);
+    estimateCounts(\%season, $team, $db, $year);
+    return \%season;
 }
-if ($db->{Appearances}) {
-    $season{app} = readAppearances($db->{Appearances}, $team, $year);
-} else {
-    $season{app} = {};
-}
-my $clubGames = $team->{games};
-unless ($clubGames) {
-    $clubGames = $_->{g} > $clubGames ? $_->{g} : $clubGames for values %{$season{bat}};
-}
-$season{regularPa} = 2 * ($clubGames || 1);
 
-my $type = $arg{type} ne '' ? $arg{type} : $season{dh} ? 1 : 0;
-my ($batters, $pitchers) = buildRoster(\%season);
-my ($order, $bench) = lineUp($batters, $type);
-my @staff = pitchingStaff($pitchers);
-my $people = readPeople($db, {map { $_->{id} => 1 } @$batters, @$pitchers});
+# The team file's lines for a club and season; <type> as on the command line.
+sub teamFileLines {
+    my ($db, $team, $year, $typeArgument) = @_;
+    my $season = readSeason($db, $team, $year);
+    my $type = $typeArgument ne '' ? $typeArgument : $season->{dh} ? 1 : 0;
+    my ($batters, $pitchers) = buildRoster($season);
+    my ($order, $bench) = lineUp($batters, $type, $season->{dh});
+    my @staff = pitchingStaff($pitchers);
+    my $people = readPeople($db, {map { $_->{id} => 1 } (grep { defined } map { $_->[0] } @$order, @$bench), @staff});
+    my $names = nameFields($people);
 
-my @lines = (sprintf('*A       %s%04d %-12.12s%s', $team->{letter}, $year, $team->{field}, $batterTitles));
-push @lines, map { $_->[0] ? batterLine($_->[0], $_->[1], $people) : '00    01' } @$order;
-push @lines, '*Pitchers                  Inn Hit  2B  3B  HR  BB  SO ERA T   W  L  S Gam  St';
-push @lines, map { pitcherLine($_, $people, $season{league}, $hasExtraBaseHits) } @staff;
-push @lines, '*Bench                     ' . $batterTitles;
-push @lines, map {
-    my @g = groupsOf($_);
-    batterLine($_, $g[0] eq 'D' ? 10 : $g[0], $people)
-} @$bench;
-writeWhole($arg{file}, @lines);
-# Said only once the file is written, so a failure stays the one line on standard error.
-print STDERR "kalbrix8.pl: note: $db->{folder} has no Appearances.csv; positions are estimated from the fielding rows\n"
-    unless $db->{Appearances};
-printf "kalbrix8.pl: wrote %s: %s %d (%s), %s, %d pitchers, %d on the bench, from %s\n",
-    $arg{file}, latin1($team->{name}), $year, $team->{league},
-    $type ? 'line-up with a designated hitter' : 'line-up without a designated hitter',
-    scalar @staff, scalar @$bench, $db->{folder};
+    my @lines = (sprintf('*A       %s%04d %-12.12s%s', $team->{letter}, $year, $team->{field}, $batterTitles));
+    push @lines, map { $_->[0] ? batterLine($_->[0], $_->[1], $people, $names) : '00    01' } @$order;
+    push @lines, '*Pitchers                  Inn Hit  2B  3B  HR  BB  SO ERA T   W  L  S Gam  St';
+    push @lines, map { pitcherLine($_, $people, $names, $season->{league}, $season->{extraBaseHits}) } @staff;
+    push @lines, '*Bench                     ' . $batterTitles;
+    push @lines, map { batterLine($_->[0], $_->[1], $people, $names) } @$bench;
+    return {lines => \@lines, type => $type, pitchers => scalar @staff, bench => scalar @$bench};
+}
+
+sub main {
+    my %arg = parseArguments(@ARGV);
+    my $db = chooseDatabase();
+    my $team = readTeam($db, \%arg);
+    my $built = teamFileLines($db, $team, $arg{year}, $arg{type});
+    writeWhole($arg{file}, @{$built->{lines}});
+    # Said only once the file is written, so a failure stays the one line on standard error.
+    print STDERR "kalbrix8.pl: note: $db->{folder} has no Appearances.csv; positions are estimated from the fielding rows\n"
+        unless $db->{Appearances};
+    printf "kalbrix8.pl: wrote %s: %s %d (%s), %s, %d pitchers, %d on the bench, from %s\n",
+        $arg{file}, latin1($team->{name}), $arg{year}, $team->{league},
+        $built->{type} ? 'line-up with a designated hitter' : 'line-up without a designated hitter',
+        $built->{pitchers}, $built->{bench}, $db->{folder};
+}
+
+main();

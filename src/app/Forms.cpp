@@ -6,7 +6,6 @@
 #include "package/tmEMailTeam.h"
 #include "package/tmZip.h"
 #include "platform/gui/Dialogs.h"
-#include "platform/gui/TitleStrip.h"
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "teamfile/tmEditor.h"
@@ -49,11 +48,6 @@ void createForms() {
     Form8 = new TForm8;
     Form10 = new TForm10;
     Form14 = new TForm14;
-}
-
-void showMainWindow() {
-    Form1->show();
-    chooseTitleBars(Form1);
 }
 
 void destroyForms() {

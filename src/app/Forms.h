@@ -7,8 +7,6 @@ namespace rostrix {
 
 // Creates the windows in their fixed order. Tests create them the same way.
 void createForms();
-// Shows the main window, deciding with it whether windows carry title strips of their own.
-void showMainWindow();
 // Destroys them in the reverse order and clears the globals.
 void destroyForms();
 

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     });
     rostrix::guarded([] {
         rostrix::createForms();
-        rostrix::showMainWindow();
+        Form1->show();
         QApplication::exec();
     });
     rostrix::destroyForms();

@@ -179,7 +179,7 @@ void TForm5::Button1Click() {
 void TForm5::Button2Click() {
     const auto chosen =
         dialogs().browseForFolder(nullptr, QStringLiteral("Select Your QRD .DAT File Folder:"));
-    if (chosen) CurrentFolder = chosenPathBytes(*chosen);
+    if (chosen) CurrentFolder = *chosen;
     showFolder();
     fillFileList();
 }
@@ -189,7 +189,7 @@ void TForm5::Button3Click() {
     OpenDialog1.initialDir = fileNameText(CurrentFolder);
     const auto chosen = dialogs().openFile(this, OpenDialog1);
     if (!chosen) return;
-    loadFile(chosenPathBytes(*chosen));
+    loadFile(*chosen);
 }
 
 // About

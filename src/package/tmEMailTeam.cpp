@@ -114,7 +114,11 @@ void TForm8::Button1Click() {
     dialog.filter = QStringLiteral("Zip Files|*.zip");
     dialog.defaultExt = QStringLiteral("zip");
     dialog.confirmOverwrite = false;
-    if (const auto chosen = dialogs().openFile(this, dialog)) ui->ListBox1->addItem(*chosen);
+    if (const auto chosen = dialogs().openFile(this, dialog)) {
+        // The list shows the path; the item keeps it as the file system spells it.
+        auto* item = new QListWidgetItem(fileNameText(*chosen), ui->ListBox1);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(*chosen));
+    }
 }
 
 void TForm8::Button2Click() {
@@ -177,7 +181,8 @@ void TForm8::send() {
     m.ToAddress = {libraryAddress(rostrix::settingsPath())};
     m.Body = textLines(bytesOf(ui->Memo1->toPlainText()));
     for (int i = 0; i < ui->ListBox1->count(); ++i)
-        m.Attachments.push_back(chosenPathBytes(ui->ListBox1->item(i)->text()));
+        m.Attachments.push_back(
+            ui->ListBox1->item(i)->data(Qt::UserRole).toByteArray().toStdString());
     m.Subject = bytesOf(ui->Edit2->text());
     m.ReplyTo = bytesOf(ui->Edit1->text());
     SmtpClient1.SendMail();

@@ -110,7 +110,7 @@ void TForm7::Button1Click() {
     const auto chosen = dialogs().browseForFolder(this, QStringLiteral("Select Your .DAT Folder:"));
     // A choice without a file-system path keeps the folder: an empty one would turn the
     // names into paths at the root.
-    if (chosen && !chosen->isEmpty()) DatDirectory = chosenPathBytes(*chosen);
+    if (chosen && !chosen->empty()) DatDirectory = *chosen;
     ui->Label4->setText(fileNameText(DatDirectory));
     listFolder();
 }
@@ -126,16 +126,16 @@ void TForm7::Button6Click() {
     dialog.confirmOverwrite = false;
     const auto chosen = dialogs().saveFile(this, dialog);
     if (!chosen) return;
-    const std::string name = chosenPathBytes(*chosen);
+    const std::string& name = *chosen;
     PackageFolder = std::filesystem::path(name).parent_path().string();
 
     std::error_code ec;
     const bool replace = std::filesystem::exists(name, ec);
     if (replace) {
-        const int answer =
-            dialogs().message(this, QStringLiteral("Confirm"),
-                              QStringLiteral("Overwrite Existing File: %1?").arg(*chosen),
-                              MsgIcon::Question, Yes | No);
+        const int answer = dialogs().message(
+            this, QStringLiteral("Confirm"),
+            QStringLiteral("Overwrite Existing File: %1?").arg(fileNameText(name)),
+            MsgIcon::Question, Yes | No);
         if (answer != Yes) return;
     }
     ZipArchive1.setZipFileName(name);

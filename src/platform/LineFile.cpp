@@ -72,12 +72,18 @@ bool writeAll(int fd, std::string_view bytes) {
 // Files are opened by the bytes of their names, so a name that is not valid UTF-8 (a team
 // file from an old Windows disk) opens as well as any other.
 std::optional<std::string> readFileBytes(const std::string& path) {
+    return readFileBytes(path, nullptr);
+}
+
+std::optional<std::string> readFileBytes(const std::string& path,
+                                         const std::function<void(std::string_view)>& grown) {
     Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
     struct stat info {};
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
     std::string data;
     // Room for the whole file at once: a large archive is not copied again as it grows.
-    if (S_ISREG(info.st_mode) && info.st_size > 0) data.reserve(static_cast<std::size_t>(info.st_size));
+    if (S_ISREG(info.st_mode) && info.st_size > 0)
+        data.reserve(static_cast<std::size_t>(info.st_size));
     char block[65536];
     for (;;) {
         const ssize_t n = ::read(file.fd, block, sizeof block);
@@ -85,6 +91,7 @@ std::optional<std::string> readFileBytes(const std::string& path) {
         if (n < 0) return std::nullopt;
         if (n == 0) return data;
         data.append(block, static_cast<std::size_t>(n));
+        if (grown) grown(data);
     }
 }
 
@@ -95,6 +102,10 @@ std::optional<std::vector<std::string>> readLines(const std::string& path) {
 }
 
 bool writeFileAtomic(const std::string& path, std::string_view bytes) {
+    return writePiecesAtomic(path, std::span(&bytes, 1));
+}
+
+bool writePiecesAtomic(const std::string& path, std::span<const std::string_view> pieces) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return false;
@@ -105,11 +116,14 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes) {
         // A device or pipe cannot be replaced by a rename: the bytes go to it directly.
         if (!S_ISREG(st.st_mode)) {
             Descriptor direct{::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC)};
-            return direct.fd >= 0 && writeAll(direct.fd, bytes) && direct.close();
+            if (direct.fd < 0) return false;
+            for (const std::string_view piece : pieces)
+                if (!writeAll(direct.fd, piece)) return false;
+            return direct.close();
         }
     }
     ReplacingFile file(path);
-    return file.open() && file.write(bytes) && file.commit();
+    return file.open() && file.write(pieces) && file.commit();
 }
 
 bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {

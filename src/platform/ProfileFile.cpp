@@ -19,8 +19,15 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kLineBlanks = " \t\v\f\r";
 
-bool isLineBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+// The blanks a line may hold (a CR always ends its line).
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+// The length of the line end at pos: 2 for CR LF, 1 for a lone CR or LF, 0 at the end.
+std::size_t lineEndLength(std::string_view text, std::size_t pos) {
+    if (pos >= text.size()) return 0;
+    return (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
 }
 
 char lower(char c) {
@@ -34,21 +41,41 @@ bool equalNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view trim(std::string_view s, std::string_view blanks) {
-    const auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+template <class Blank>
+std::string_view trim(std::string_view s, Blank blank) {
+    std::size_t first = 0;
+    std::size_t last = s.size();
+    while (first < last && blank(s[first])) ++first;
+    while (last > first && blank(s[last - 1])) --last;
+    return s.substr(first, last - first);
+}
+
+constexpr auto isLineBlank = [](char c) { return isBlank(c) || c == '\r'; };
+
+// The first CR or LF at or after pos, or the end: eight bytes at a time while none is among
+// them (a byte b is CR or LF when b ^ CR or b ^ LF is zero).
+std::size_t lineEnd(std::string_view text, std::size_t pos) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    const auto hasZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, text.data() + pos, 8);
+        if (hasZero(chunk ^ ('\r' * kOnes)) || hasZero(chunk ^ ('\n' * kOnes))) break;
+    }
+    while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n') ++pos;
+    return pos;
 }
 
 std::string_view trimSpaces(std::string_view s) {
-    return trim(s, " ");
+    return trim(s, [](char c) { return c == ' '; });
 }
 
 // The name in a section header "[name]junk".
 std::string_view headerName(std::string_view header) {
-    const std::string_view line = trim(header, kLineBlanks);
+    const std::string_view line = trim(header, isLineBlank);
     const auto close = line.rfind(']');
-    return trim(line.substr(1, close == line.npos ? line.npos : close - 1), kLineBlanks);
+    return trim(line.substr(1, close == line.npos ? line.npos : close - 1), isLineBlank);
 }
 
 // The position of the '=' that ends key in an entry line, or npos. The key may itself end
@@ -70,7 +97,7 @@ std::size_t separatorFor(std::string_view text, std::string_view key, bool ownLi
 // it and an entry line its leading blanks, so a name or key written with a tab, vertical
 // tab or form feed at its ends is looked for without them and found again.
 std::string_view sectionMatch(std::string_view name) {
-    return trim(name, kLineBlanks);
+    return trim(name, isLineBlank);
 }
 
 std::string_view keyMatch(std::string_view key) {
@@ -84,7 +111,7 @@ bool startsWithBracket(std::string_view text) {
 }
 
 std::string readValue(std::string_view raw) {
-    std::string_view v = trim(raw, " \t");
+    std::string_view v = trim(raw, [](char c) { return c == ' ' || c == '\t'; });
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     return std::string(v);
@@ -116,6 +143,45 @@ std::uint32_t nameHash(std::string_view s) {
     return static_cast<std::uint32_t>(h >> 32);
 }
 
+// Offsets into the index fit in 40 bits; a name's hash keeps its upper 24 bits there.
+constexpr unsigned kOffsetBits = 40;
+constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kOffsetBits) - 1;
+
+std::uint64_t hashKey(std::uint32_t hash) {
+    return std::uint64_t{hash >> 8} << kOffsetBits;
+}
+
+// A header line: where it starts, where its line end is and where the next line starts.
+struct Header {
+    std::size_t start;
+    std::size_t stop;
+    std::size_t after;
+};
+
+// The first header line of all that starts at or after pos (a line start or just past a
+// '[' that began no header); start is npos when there is none. first is where the text
+// begins after a byte-order mark. Only header lines matter to the layout: a header is a
+// line whose first byte that is not a blank is '['. The brackets are looked for with memchr
+// and only they are looked at more closely, so finding the headers costs little more than
+// one pass over the bytes.
+Header nextHeader(std::string_view all, std::size_t first, std::size_t pos) {
+    const std::size_t size = all.size();
+    while (pos < size) {
+        const void* hit = std::memchr(all.data() + pos, '[', size - pos);
+        if (hit == nullptr) break;
+        const auto bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - all.data());
+        std::size_t start = bracket;
+        while (start > first && isBlank(all[start - 1])) --start;
+        if (start > first && all[start - 1] != '\r' && all[start - 1] != '\n') {
+            pos = bracket + 1;
+            continue;
+        }
+        const std::size_t stop = lineEnd(all, bracket);
+        return Header{start, stop, stop + lineEndLength(all, stop)};
+    }
+    return Header{std::string_view::npos, size, size};
+}
+
 }  // namespace
 
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
@@ -124,54 +190,73 @@ ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
     if (!std::filesystem::exists(status)) return;
     // Only a plain file is read; a device, pipe or folder is never taken for an empty file,
     // so nothing that was there is replaced by a save.
-    auto bytes = std::filesystem::is_regular_file(status) ? readFileBytes(path_) : std::nullopt;
-    if (!bytes) {
+    // Room for the index of a file of short sections, so that it seldom moves as it grows;
+    // what it does not use is never touched.
+    if (const auto size = std::filesystem::file_size(path_, ec); !ec && size <= kOffsetMask)
+        byHash_.reserve(static_cast<std::size_t>(size / 32));
+    std::size_t scanned = 0;
+    bool begun = false;
+    // Headers are found block by block as the file is read, while its bytes are in the
+    // cache; until the file is complete, a header line whose end is not in yet waits.
+    const auto scan = [&](std::string_view all, bool complete) {
+        if (!begun) {
+            if (!complete && all.size() < kBom.size()) return;
+            begun = true;
+            start_ = scanned = all.starts_with(kBom) ? kBom.size() : 0;
+        }
+        for (;;) {
+            const Header h = nextHeader(all, start_, scanned);
+            if (h.start == std::string_view::npos) {
+                scanned = all.size();
+                return;
+            }
+            if (!complete &&
+                (h.stop == all.size() || (all[h.stop] == '\r' && h.after == all.size()))) {
+                scanned = h.start;
+                return;
+            }
+            const std::uint32_t hash = nameHash(headerName(all.substr(h.start, h.stop - h.start)));
+            byHash_.push_back(hashKey(hash) | (h.start & kOffsetMask));
+            scanned = h.after;
+        }
+    };
+    auto bytes = std::filesystem::is_regular_file(status)
+                     ? readFileBytes(path_, [&](std::string_view soFar) { scan(soFar, false); })
+                     : std::nullopt;
+    // Beyond what the index can place (a terabyte) counts as unreadable: kept, never replaced.
+    if (!bytes || bytes->size() > kOffsetMask) {
+        byHash_.clear();
         unread_ = true;
         return;
     }
     text_ = std::move(*bytes);
-    if (text_.starts_with(kBom)) {
-        bom_ = true;
-        text_.erase(0, kBom.size());
-    }
-    parse();
+    scan(text_, true);
+    index();
 }
 
-void ProfileFile::parse() {
-    const char* const begin = text_.data();
-    const char* const finish = begin + text_.size();
-    // The next c from `from` on. The next CR and the next LF are each looked for once per
-    // occurrence, so splitting stays linear however the lines end.
-    const auto next = [finish](const char* from, char c) {
-        const void* hit = std::memchr(from, c, static_cast<std::size_t>(finish - from));
-        return hit ? static_cast<const char*>(hit) : finish;
-    };
-    // Every header holds a '[': sizing for them all saves growing the index as it fills.
-    std::size_t brackets = 0;
-    for (const char* p = begin; (p = next(p, '[')) < finish; ++p) ++brackets;
-    sections_.reserve(brackets);
-    growIndex(2 * brackets);
-    const char* cr = next(begin, '\r');
-    const char* lf = next(begin, '\n');
-    for (const char* p = begin; p < finish;) {
-        if (cr < p) cr = next(p, '\r');
-        if (lf < p) lf = next(p, '\n');
-        const char* stop = std::min(cr, lf);
-        // A CR is one line end with the LF right after it; a CR that is the last byte is a
-        // line end of its own (lf stands at finish then, one past it).
-        const bool crLf = stop == cr && stop + 1 == lf && lf < finish;
-        const char* after = stop == finish ? finish : stop + (crLf ? 2 : 1);
-        const std::size_t offset = static_cast<std::size_t>(after - begin);
-        const char* first = p;
-        while (first < stop && isLineBlank(*first)) ++first;
-        if (first < stop && *first == '[') {
-            const std::string_view header(p, static_cast<std::size_t>(stop - p));
-            addSection(Section{headerName(header), offset, offset, offset, {}});
-        } else if (!sections_.empty()) {
-            sections_.back().end = offset;
-            if (first < stop) sections_.back().anchor = offset;
-        }
-        p = after;
+// A section's body runs from the line after its header to the line of the next header.
+ProfileFile::Section ProfileFile::sectionAt(std::size_t header) const {
+    const std::string_view all(text_);
+    const Header h = nextHeader(all, start_, header);
+    const Header next = nextHeader(all, start_, h.after);
+    return Section{header, headerName(all.substr(h.start, h.stop - h.start)), h.after,
+                   next.start == std::string_view::npos ? all.size() : next.start};
+}
+
+// The headers' keys sorted with a stable radix sort, twelve bits at a time: a few passes
+// straight through memory instead of a probe at a random place for every section.
+void ProfileFile::index() {
+    constexpr unsigned kBits = 12;
+    constexpr std::uint64_t kMask = (1u << kBits) - 1;
+    std::vector<std::uint64_t> spare(byHash_.size());
+    std::vector<std::size_t> count(kMask + 1);
+    for (unsigned shift = kOffsetBits; shift < 64; shift += kBits) {
+        std::fill(count.begin(), count.end(), 0);
+        for (const std::uint64_t key : byHash_) ++count[(key >> shift) & kMask];
+        std::size_t sum = 0;
+        for (std::size_t& c : count) sum += std::exchange(c, sum);
+        for (const std::uint64_t key : byHash_) spare[count[(key >> shift) & kMask]++] = key;
+        byHash_.swap(spare);
     }
 }
 
@@ -181,58 +266,47 @@ ProfileFile::Line ProfileFile::lineAt(std::size_t pos, std::size_t limit) const 
     pos = std::min(pos, limit);
     std::size_t stop = pos;
     while (stop < limit && text_[stop] != '\r' && text_[stop] != '\n') ++stop;
-    std::size_t endLength = 0;
-    if (stop < limit)
-        endLength = (text_[stop] == '\r' && stop + 1 < limit && text_[stop + 1] == '\n') ? 2 : 1;
     const std::string_view all(text_);
-    return Line{all.substr(pos, stop - pos), all.substr(stop, endLength)};
+    return Line{all.substr(pos, stop - pos),
+                all.substr(stop, stop < limit ? lineEndLength(all.substr(0, limit), stop) : 0)};
 }
 
-void ProfileFile::addSection(Section section) {
-    if (2 * (named_ + 1) > slots_.size()) growIndex(2 * (named_ + 1));
-    const std::uint32_t hash = nameHash(section.name);
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = hash & mask;
-    for (; slots_[slot] != 0; slot = (slot + 1) & mask) {
-        const std::uint64_t entry = slots_[slot];
-        if ((entry >> 32) == hash &&
-            equalNoCase(sections_[(entry & 0xFFFFFFFFu) - 1].name, section.name))
-            break;  // only the first section of a name counts
-    }
-    sections_.push_back(std::move(section));
-    if (slots_[slot] != 0) return;
-    slots_[slot] = (std::uint64_t{hash} << 32) | sections_.size();
-    ++named_;
+// Just past the last line of a section that is not blank, or its first line when all are.
+std::size_t ProfileFile::anchor(const Section& section) const {
+    const std::string_view all(text_);
+    std::size_t last = section.end;
+    while (last > section.begin &&
+           (isBlank(all[last - 1]) || all[last - 1] == '\r' || all[last - 1] == '\n'))
+        --last;
+    if (last == section.begin) return section.begin;
+    std::size_t stop = last;
+    while (stop < section.end && all[stop] != '\r' && all[stop] != '\n') ++stop;
+    return stop + lineEndLength(all, stop);
 }
 
-void ProfileFile::growIndex(std::size_t minimum) {
-    std::size_t size = std::max<std::size_t>(64, 2 * slots_.size());
-    while (size < minimum) size *= 2;
-    std::vector<std::uint64_t> old = std::exchange(slots_, std::vector<std::uint64_t>(size, 0));
-    for (const std::uint64_t entry : old) {
-        if (entry == 0) continue;
-        std::size_t slot = (entry >> 32) & (size - 1);
-        while (slots_[slot] != 0) slot = (slot + 1) & (size - 1);
-        slots_[slot] = entry;
-    }
-}
-
-const ProfileFile::Section* ProfileFile::findSection(std::string_view name) const {
-    if (slots_.empty()) return nullptr;
+std::optional<ProfileFile::Ref> ProfileFile::findSection(std::string_view name) const {
     name = sectionMatch(name);
     const std::uint32_t hash = nameHash(name);
-    for (std::size_t slot = hash & (slots_.size() - 1); slots_[slot] != 0;
-         slot = (slot + 1) & (slots_.size() - 1)) {
-        const std::uint64_t entry = slots_[slot];
-        if ((entry >> 32) != hash) continue;
-        const Section& s = sections_[(entry & 0xFFFFFFFFu) - 1];
-        if (equalNoCase(s.name, name)) return &s;
+    const std::string_view all(text_);
+    for (auto it = std::lower_bound(byHash_.begin(), byHash_.end(), hashKey(hash));
+         it != byHash_.end() && (*it & ~kOffsetMask) == hashKey(hash); ++it) {
+        const Header h = nextHeader(all, start_, *it & kOffsetMask);
+        if (equalNoCase(headerName(all.substr(h.start, h.stop - h.start)), name))
+            return Ref{false, h.start};
     }
-    return nullptr;
+    const auto [first, last] = createdByHash_.equal_range(hash);
+    for (auto it = first; it != last; ++it)
+        if (equalNoCase(created_[it->second].name, name)) return Ref{true, it->second};
+    return std::nullopt;
 }
 
-ProfileFile::Where ProfileFile::findEntry(const Section& section, std::string_view key,
-                                          bool forWrite) const {
+const std::vector<ProfileFile::Line>* ProfileFile::addedTo(Ref ref) const {
+    if (ref.created) return &created_[ref.at].lines;
+    const auto grown = grown_.find(ref.at);
+    return grown == grown_.end() ? nullptr : &grown->second;
+}
+
+ProfileFile::Where ProfileFile::findEntry(Ref ref, std::string_view key, bool forWrite) const {
     key = keyMatch(key);
     // A line an earlier write replaced is matched as it stands now, not as it was read.
     const auto lineNow = [this](std::size_t pos, std::size_t limit) {
@@ -242,7 +316,8 @@ ProfileFile::Where ProfileFile::findEntry(const Section& section, std::string_vi
             line = replaced->second.line;
         return std::pair{line, stop};
     };
-    if (section.begin != kNew) {
+    if (!ref.created) {
+        const Section section = sectionAt(ref.at);
         for (std::size_t pos = section.begin; pos < section.end;) {
             const auto [line, stop] = lineNow(pos, section.end);
             const auto sep = separatorFor(line.text, key, forWrite);
@@ -253,30 +328,31 @@ ProfileFile::Where ProfileFile::findEntry(const Section& section, std::string_vi
         // nothing under it, right after the section it was written to (new keys go in
         // before such lines): those lines are the section's entries too.
         if (forWrite && !key.empty() && key.front() == '[') {
-            for (std::size_t i = static_cast<std::size_t>(&section - sections_.data()) + 1;
-                 i < sections_.size() && sections_[i].begin != kNew; ++i) {
-                const std::size_t pos = sections_[i - 1].end;
-                const auto [line, stop] = lineNow(pos, sections_[i].begin);
+            for (std::size_t pos = section.end; pos < text_.size();) {
+                const Section next = sectionAt(pos);
+                const auto [line, stop] = lineNow(pos, next.begin);
                 const auto sep = separatorFor(line.text, key, forWrite);
                 if (sep != std::string_view::npos) return Where{true, false, pos, stop, sep, line};
-                if (sections_[i].anchor != sections_[i].begin ||
-                    line.text.find('=') == std::string_view::npos)
+                if (anchor(next) != next.begin || line.text.find('=') == std::string_view::npos)
                     break;
+                pos = next.end;
             }
         }
     }
-    // A new section's header is among its added lines; it never matches a key.
-    for (std::size_t i = section.begin == kNew ? 1 : 0; i < section.added.size(); ++i) {
-        const auto sep = separatorFor(section.added[i].text, key, forWrite);
-        if (sep != std::string_view::npos) return Where{true, true, i, 0, sep, section.added[i]};
+    // A created section's header is among its added lines; it never matches a key.
+    if (const std::vector<Line>* added = addedTo(ref)) {
+        for (std::size_t i = ref.created ? 1 : 0; i < added->size(); ++i) {
+            const auto sep = separatorFor((*added)[i].text, key, forWrite);
+            if (sep != std::string_view::npos) return Where{true, true, i, 0, sep, (*added)[i]};
+        }
     }
     return {};
 }
 
 std::string ProfileFile::read(std::string_view section, std::string_view key,
                               const char* def) const {
-    const Section* s = findSection(trimSpaces(section));
-    if (s == nullptr) return defaultValue(def);
+    const auto s = findSection(trimSpaces(section));
+    if (!s) return defaultValue(def);
     const Where found = findEntry(*s, trimSpaces(key), false);
     if (!found.found) return defaultValue(def);
     return readValue(found.line.text.substr(found.separator + 1));
@@ -298,27 +374,29 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
     entry.reserve(k.size() + 1 + value.size());
     entry.append(k).append("=").append(value);
 
-    const Section* existing = findSection(name);
-    if (existing == nullptr) {
+    const auto existing = findSection(name);
+    if (!existing) {
         std::string text;
         text.reserve(name.size() + 2);
         const std::string_view header = keep(std::move(text.append("[").append(name).append("]")));
-        addSection(Section{sectionMatch(header.substr(1, name.size())),
-                           kNew,
-                           kNew,
-                           kNew,
-                           {{header, kCrLf}, {keep(std::move(entry)), kCrLf}}});
+        const std::string_view match = sectionMatch(header.substr(1, name.size()));
+        created_.push_back(Created{match, {{header, kCrLf}, {keep(std::move(entry)), kCrLf}}});
+        createdByHash_.emplace(nameHash(match), created_.size() - 1);
         dirty_ = true;
         return;
     }
-    Section& s = sections_[static_cast<std::size_t>(existing - sections_.data())];
-    const Where found = findEntry(s, k, true);
+    const Ref ref = *existing;
+    const Where found = findEntry(ref, k, true);
+    const auto addedLines = [&]() -> std::vector<Line>& {
+        return ref.created ? created_[ref.at].lines : grown_[ref.at];
+    };
     if (!found.found) {
+        std::vector<Line>& added = addedLines();
         // A new key goes in before the lines that read back as headers ('[' keys), as it
         // goes in before them once the file has been read again.
-        const auto at = std::find_if(s.added.begin() + (s.begin == kNew ? 1 : 0), s.added.end(),
+        const auto at = std::find_if(added.begin() + (ref.created ? 1 : 0), added.end(),
                                      [](const Line& line) { return startsWithBracket(line.text); });
-        s.added.insert(at, Line{keep(std::move(entry)), kCrLf});
+        added.insert(at, Line{keep(std::move(entry)), kCrLf});
         dirty_ = true;
         return;
     }
@@ -328,28 +406,38 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
     const Line line{keep(std::string(old.text.substr(0, found.separator + 1)).append(value)),
                     old.end.empty() ? kCrLf : old.end};
     if (found.added)
-        s.added[found.at] = line;
+        addedLines()[found.at] = line;
     else
         replaced_[found.at] = Replaced{line, found.stop};
     dirty_ = true;
 }
 
-// Copies the bytes read in long runs and puts the changed and added lines between them.
-std::string ProfileFile::serialise() const {
-    std::string out;
-    out.reserve(kBom.size() + text_.size() + 64 * added_.size());
-    if (bom_) out += kBom;
-    const std::size_t start = out.size();
-    std::size_t copied = 0;  // bytes of text_ already in out
+// The bytes read in long runs with the changed and added lines between them, as pieces
+// that go to the disk as they stand: the file is never copied whole in memory.
+std::vector<std::string_view> ProfileFile::serialise() const {
+    const std::string_view all(text_);
+    std::vector<std::string_view> out;
+    out.reserve(4 * (replaced_.size() + added_.size()) + 4);
+    // Whether anything follows the byte-order mark, and the last byte put out.
+    bool any = false;
+    char last = '\0';
+    const auto emit = [&](std::string_view piece) {
+        if (piece.empty()) return;
+        out.push_back(piece);
+        any = true;
+        last = piece.back();
+    };
+    if (start_ > 0) out.push_back(all.substr(0, start_));
+    std::size_t copied = start_;  // bytes of the text read already put out
     const auto copyTo = [&](std::size_t to) {
-        if (to > copied) out.append(text_, copied, to - copied);
+        if (to > copied) emit(all.substr(copied, to - copied));
         copied = std::max(copied, to);
     };
     const auto put = [&](const Line& line) {
         // Only a last line can lack its line end; it gets one once anything follows it.
-        if (out.size() > start && out.back() != '\n' && out.back() != '\r') out += kCrLf;
-        out += line.text;
-        out += line.end;
+        if (any && last != '\n' && last != '\r') emit(kCrLf);
+        emit(line.text);
+        emit(line.end);
     };
     auto replacement = replaced_.begin();
     const auto replaceBefore = [&](std::size_t offset) {
@@ -359,24 +447,22 @@ std::string ProfileFile::serialise() const {
             copied = replacement->second.stop;
         }
     };
-    for (const Section& s : sections_) {
-        if (s.begin == kNew || s.added.empty()) continue;
-        replaceBefore(s.anchor);
-        copyTo(s.anchor);
-        for (const Line& line : s.added) put(line);
+    for (const auto& [header, lines] : grown_) {
+        const std::size_t at = anchor(sectionAt(header));
+        replaceBefore(at);
+        copyTo(at);
+        for (const Line& line : lines) put(line);
     }
-    replaceBefore(kNew);
-    copyTo(text_.size());
-    for (const Section& s : sections_) {
-        if (s.begin != kNew) continue;
-        for (const Line& line : s.added) put(line);
-    }
+    replaceBefore(all.size() + 1);
+    copyTo(all.size());
+    for (const Created& created : created_)
+        for (const Line& line : created.lines) put(line);
     return out;
 }
 
 bool ProfileFile::save() {
     if (!dirty_) return true;
-    if (unread_ || !writeFileAtomic(path_, serialise())) return false;
+    if (unread_ || !writePiecesAtomic(path_, serialise())) return false;
     dirty_ = false;
     return true;
 }

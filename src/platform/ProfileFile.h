@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace rostrix {
@@ -41,15 +43,24 @@ private:
         std::string_view text;
         std::string_view end;
     };
-    // A section of the text read spans its body lines [begin, end) (byte offsets); lines
-    // added to it go in at `anchor`, just after its last non-blank line. A section created
-    // by write() has begin == kNew and consists of its added lines, header first.
+    // A section of the text read: where its header starts, its name and its body lines
+    // [begin, end). Lines added to it go in after its last non-blank line (anchor()).
     struct Section {
+        std::size_t header;
         std::string_view name;
         std::size_t begin;
         std::size_t end;
-        std::size_t anchor;
-        std::vector<Line> added;
+    };
+    // A section, either of the text read (at: where its header starts) or created by
+    // write() (at: its index into created_).
+    struct Ref {
+        bool created;
+        std::size_t at;
+    };
+    // A section that write() created: its name and its lines, header first.
+    struct Created {
+        std::string_view name;
+        std::vector<Line> lines;
     };
     // A line of the text read that write() changed.
     struct Replaced {
@@ -65,28 +76,32 @@ private:
         std::size_t separator = 0;  // of the '=' in line.text
         Line line;                  // the line as it stands now
     };
-    static constexpr std::size_t kNew = static_cast<std::size_t>(-1);
 
-    void parse();
+    void index();
+    Section sectionAt(std::size_t header) const;
     Line lineAt(std::size_t pos, std::size_t limit) const;
-    void addSection(Section section);
-    void growIndex(std::size_t minimum);
-    const Section* findSection(std::string_view name) const;
+    std::size_t anchor(const Section& section) const;
+    std::optional<Ref> findSection(std::string_view name) const;
+    // The lines write() added to a section (for a created one, its header first).
+    const std::vector<Line>* addedTo(Ref ref) const;
     // A write also finds the lines it wrote for keys that read back as a comment or header.
-    Where findEntry(const Section& section, std::string_view key, bool forWrite) const;
+    Where findEntry(Ref ref, std::string_view key, bool forWrite) const;
     std::string_view keep(std::string text);
-    std::string serialise() const;
+    std::vector<std::string_view> serialise() const;
 
     std::string path_;
-    std::string text_;  // the bytes read, without a leading byte-order mark
-    bool bom_ = false;
-    bool unread_ = false;  // something is there that could not be read: never replace it
+    std::string text_;       // the bytes read, a leading byte-order mark included
+    std::size_t start_ = 0;  // where the text after a byte-order mark begins
+    bool unread_ = false;    // something is there that could not be read: never replace it
     bool dirty_ = false;
-    std::vector<Section> sections_;
-    // Open addressing over the first section of each name: a slot holds the name's hash in
-    // its upper half and the section's index + 1 in its lower half; 0 is free.
-    std::vector<std::uint64_t> slots_;
-    std::size_t named_ = 0;
+    // Every section of the text read as its name's hash (upper 24 bits) and where its header
+    // starts (lower 40 bits), sorted: the sections of one hash in file order. Nothing else
+    // is kept per section; a section is read from its header when a call needs it.
+    std::vector<std::uint64_t> byHash_;
+    std::vector<Created> created_;
+    std::unordered_multimap<std::uint32_t, std::size_t> createdByHash_;
+    // Lines added to sections of the text read, by where their header starts.
+    std::map<std::size_t, std::vector<Line>> grown_;
     std::map<std::size_t, Replaced> replaced_;  // by the offset of the line as read
     std::deque<std::string> added_;             // stable storage for written text
 };

@@ -5,14 +5,17 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace rostrix {
 
@@ -117,6 +120,32 @@ bool ReplacingFile::write(std::string_view bytes) {
             return fail();
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool ReplacingFile::write(std::span<const std::string_view> pieces) {
+    if (fd_ < 0) return false;
+    std::vector<iovec> io;
+    io.reserve(pieces.size());
+    for (const std::string_view piece : pieces)
+        if (!piece.empty()) io.push_back(iovec{const_cast<char*>(piece.data()), piece.size()});
+    for (std::size_t first = 0; first < io.size();) {
+        const auto count = static_cast<int>(std::min<std::size_t>(io.size() - first, IOV_MAX));
+        const ssize_t n = ::writev(fd_, io.data() + first, count);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail();
+        if (n == 0) {
+            errno = ENOSPC;
+            return fail();
+        }
+        // Past the pieces written whole, into the one written in part.
+        auto done = static_cast<std::size_t>(n);
+        for (; first < io.size() && done >= io[first].iov_len; ++first) done -= io[first].iov_len;
+        if (done > 0) {
+            io[first].iov_base = static_cast<char*>(io[first].iov_base) + done;
+            io[first].iov_len -= done;
+        }
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,8 @@ public:
     bool open();
     // Writes all of bytes at the current position, or returns false.
     bool write(std::string_view bytes);
+    // The same for pieces in order, gathered into as few system calls as the system allows.
+    bool write(std::span<const std::string_view> pieces);
     // The temporary file, for positioned writes; -1 when not open.
     int fd() const { return fd_; }
     // Syncs the temporary file and renames it over the file. On failure the temporary

@@ -14,6 +14,8 @@ inline constexpr const char* kDatabase = "Database";
 inline constexpr const char* kSettings = "Settings";
 inline constexpr const char* kAutoFileName = "Auto File Name";
 inline constexpr const char* kShowMenus = "Show Menus";
+// Read only: "desktop" or "own" file dialogs.
+inline constexpr const char* kFileDialog = "File Dialog";
 
 // Read only: the program never writes this section.
 inline constexpr const char* kUpdate = "Update";

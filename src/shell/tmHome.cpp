@@ -13,7 +13,6 @@
 #include "package/tmZip.h"
 #include "platform/Error.h"
 #include "platform/ProfileFile.h"
-#include "platform/gui/AccessibleLists.h"
 #include "platform/gui/CompactPath.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
@@ -61,9 +60,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui(new Ui::TForm1) {
     ui->ComboBox1->setCurrentIndex(-1);
     ui->ComboBox2->setCurrentIndex(-1);
     ui->Label2->setToolTip(QString());
-    // The lists keep their names whatever is chosen; the counter says what it counts.
-    keepAccessibleName(ui->ComboBox1, QStringLiteral("League"));
-    keepAccessibleName(ui->ComboBox2, QStringLiteral("Type"));
+    // The counter says what it counts.
     ui->Label3->setAccessibleName(QStringLiteral("Characters in the file name"));
     ui->Label3->setAccessibleDescription(ui->Label3->text());
 
@@ -148,6 +145,7 @@ void TForm1::FormCreate() {
 
     AutoFileNameSetting = ini.read(settings::kSettings, settings::kAutoFileName, "No");
     ui->CheckBox1->setChecked(AutoFileNameSetting == "Yes");
+    setFileDialogSetting(ini.read(settings::kSettings, settings::kFileDialog, ""));
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -170,8 +168,8 @@ void TForm1::FormKeyUp(int key) {
 
 void TForm1::Button1Click() {
     if (auto chosen = dialogs().browseForFolder(this, QStringLiteral("Select Your Perl Folder:"))) {
-        PerlDirectory = chosenPathBytes(*chosen);
-        showWrappedPath(ui->Label2, *chosen);
+        PerlDirectory = *chosen;
+        showWrappedPath(ui->Label2, fileNameText(PerlDirectory));
     }
     ProfileFile ini(rostrix::settingsPath());
     ini.writeNow(settings::kDirectories, settings::kPerl, PerlDirectory);
@@ -180,7 +178,7 @@ void TForm1::Button1Click() {
 void TForm1::SpeedButton1Click() {
     if (auto chosen =
             dialogs().browseForFolder(this, QStringLiteral("Select Your Database Folder:"))) {
-        DatabaseDirectory = chosenPathBytes(*chosen);
+        DatabaseDirectory = *chosen;
         Timer1->stop();
         ui->SpeedButton1->setAutoRaise(false);
     }

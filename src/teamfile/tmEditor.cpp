@@ -11,7 +11,6 @@
 
 #include "platform/Error.h"
 #include "platform/LineFile.h"
-#include "platform/gui/AccessibleLists.h"
 #include "platform/gui/CommandKeys.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
@@ -65,7 +64,6 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     Memo1()->setFont(fixedPitchFont());
     rostrix::moveByFields(Memo1());
     placeLine_ = new rostrix::CursorPlaceLine(Memo1(), this);
-    rostrix::keepAccessibleName(ui->ComboBox1, ui->ComboBox1->accessibleName());
     rostrix::setPaneLines(Memo1(), rostrix::sampleTeamLines());
     Memo1()->setFocus();
 
@@ -242,7 +240,7 @@ void TForm4::ToolButton3Click() {
     const auto chosen = dialogs().openFile(this, OpenDialog1);
     if (!chosen) return;
     if (!saving_->askToSave()) return;
-    const std::string path = rostrix::chosenPathBytes(*chosen);
+    const std::string& path = *chosen;
     const auto lines = rostrix::readLines(path);
     if (!lines) throw Error(formatText("Cannot open file %s", path));
     checkPanel_->closePanel();

@@ -22,9 +22,12 @@
 # seasons, NA, stints of traded players (one returns to his club), designated-hitter
 # games counted for National League players in interleague seasons, a two-way player who
 # pitches and is the everyday designated hitter, position players with a mop-up inning,
-# an everyday player whose fielding rows are missing, names with diacritics, initials
-# and a comma, managers with no hand and no debut, clubs sharing a city and a club that
-# moves to another city.
+# an everyday player whose fielding rows are missing (in the history his positions are
+# missing from Appearances too), names with diacritics, initials and a comma, managers
+# with no hand and no debut, clubs sharing a city and a club that moves to another city.
+# The history adds batters who only pinch-hit (main position "PH" in the truth) and two
+# players of one name on the first club of each league, and has the early seasons'
+# gaps: batters' strike-outs before 1913, caught stealing before 1951.
 use strict;
 use warnings;
 use utf8;
@@ -269,7 +272,7 @@ sub appearances {
 
 my %truthOf;
 sub truth {
-    my ($p, $year, $club, $pa, $onStaff) = @_;
+    my ($p, $year, $club, $pa, $onStaff, $main) = @_;
     my $t = $truthOf{"$year,$p->{id},$club->{code}"} //= do {
         my $r = {year => $year, team => $club->{code}, id => $p->{id}, pa => 0, staff => 0};
         push @truth, $r;
@@ -277,6 +280,7 @@ sub truth {
     };
     $t->{pa} += $pa;
     $t->{staff} ||= $onStaff;
+    $t->{main} //= $main;
 }
 
 # A pitcher's season for one club.
@@ -329,6 +333,13 @@ sub hitterSeason {
     my $g = frac($games * ($regular ? between(78, 98) : between(8, 55)) / 100, $share);
     $g = 1 if $g < 1;
     my $ab = frac($g, ($regular ? between(34, 41) : between(15, 30)) / 10);
+    if ($quirk{pinchOnly}) {
+        # Only ever a pinch hitter: no position, no fielding rows.
+        my $pa = battingRow($p, $year, $stint, $club, $g, frac($g, 1.1));
+        appearances($p, $year, $club, G => $g, PH => $g);
+        truth($p, $year, $club, $pa, 0, 'PH');
+        return;
+    }
     my $pa = battingRow($p, $year, $stint, $club, $g, $ab);
     my $main = $designated ? 'DH' : $p->{pos};
     my $mainG = frac($g, ($regular ? between(80, 96) : between(55, 85)) / 100);
@@ -375,8 +386,11 @@ sub hitterSeason {
         fieldingRow($p, $year, $stint, $club, 'P', 1, 0);
         $app{P} = 1;
     }
+    # In the full-size history the positions of a player without fielding rows are
+    # missing from Appearances too: only his games are known.
+    %app = (G => $app{G}, GS => $app{GS}, PH => $app{PH} // 0, PR => $app{PR} // 0) if $quirk{noFielding} && $history;
     appearances($p, $year, $club, %app);
-    truth($p, $year, $club, $pa, $onStaff);
+    truth($p, $year, $club, $pa, $onStaff, $quirk{noFielding} && $history ? $main : undef);
 }
 
 # ---------------------------------------------------------------------------------------
@@ -422,9 +436,19 @@ for my $year (@years) {
                     if $gap || --$old->{years} <= 0;
             }
         }
+        my $first = $club == $active{$club->{lg}}[0];
+        # The first club of each league has two players of one name, a bench player and
+        # a regular, with second given names of other initials.
+        if ($history && $first) {
+            my ($regular, $namesake) = @{$r->{hitters}}[0, 18];
+            @$namesake{qw(first last)} = @$regular{qw(first last)};
+            $regular->{middle} //= 'Amos';
+            $namesake->{middle} = $regular->{middle} eq 'Amos' ? 'Barney' : 'Amos';
+        }
         my $dh = hasDh($club->{lg}, $year);
         my %quirk = $history
-            ? (twoWay => $dh && chance(60), mopUp => chance(6), noFielding => chance(30), outfield => $year < 1890 && chance(3))
+            ? (twoWay => $dh && chance(60), mopUp => chance(6), noFielding => chance(30) || ($first && $year % 2),
+               outfield => $year < 1890 && chance(3), pinchOnly => chance(8) || ($first && $year % 2 == 0))
             : (twoWay => $dh && $year == 2001 && $ci == 0, mopUp => $year == 2000 && $ci == 1,
                noFielding => $year == 2001 && $ci == 5, outfield => $year == 1908 && $ci == 2);
         # The tenth hitter of every sixth club is traded in mid-season to the next club;
@@ -433,6 +457,7 @@ for my $year (@years) {
         for my $i (0 .. $#{$r->{hitters}}) {
             my $p = $r->{hitters}[$i];
             my %q = (mopUp => $quirk{mopUp} && $i == 4, noFielding => $quirk{noFielding} && $i == 1,
+                     pinchOnly => $quirk{pinchOnly} && $i == 19,
                      twoWayClub => $quirk{twoWay});
             if ($i == 9 && ($ci + $year) % 6 == 0) {
                 my $back = ($ci + $year) % 12 == 0;
@@ -524,7 +549,7 @@ writeCsv('People.csv',
              deathMonth deathDay deathCountry deathState deathCity nameFirst nameLast nameGiven
              weight height bats throws debut bbrefID finalGame retroID)],
          [map { [$_->{number}, $_->{id}, $_->{born}, between(1, 12), between(1, 28), $_->{city} // '', 'USA', '',
-                 '', '', '', '', '', '', $_->{first}, $_->{last}, "$_->{first} " . pick(@given),
+                 '', '', '', '', '', '', $_->{first}, $_->{last}, "$_->{first} " . ($_->{middle} // pick(@given)),
                  between(160, 240), between(68, 77), $_->{bats}, $_->{throws},
                  ($_->{debut} eq '' ? '' : "$_->{debut}-04-1" . between(0, 9)), $_->{id}, '', ''] }
           sort { $a->{id} cmp $b->{id} } @people], text => 1);
@@ -561,7 +586,7 @@ if ($opt{truth}) {
         my $row = $appRow{"$t->{year},$t->{id},$t->{team}"};
         my ($main) = sort { ($row->[$b] =~ /^\d+$/ ? $row->[$b] : 0) <=> ($row->[$a] =~ /^\d+$/ ? $row->[$a] : 0) || $a <=> $b }
             grep { $_ != 8 || $t->{staff} } keys %posOf;
-        print $fh "$t->{year},$t->{team},$t->{id},$posOf{$main},$t->{pa},$t->{staff}\n";
+        print $fh "$t->{year},$t->{team},$t->{id},", $t->{main} // $posOf{$main}, ",$t->{pa},$t->{staff}\n";
     }
     close $fh or die "cannot write $opt{truth}: $!\n";
 }

@@ -209,9 +209,9 @@ TEST_F(Editor, NewAsksAboutChangesFirst) {
 TEST_F(Editor, OpenAsksAfterTheDialogAndLoadsTheFile) {
     dir.write("old.dat", "old\r\n");
     dir.write("new.dat", "first\r\nsecond\r\n");
-    const QString chosen = QString::fromStdString(dir.file("new.dat"));
+    const std::string chosen = dir.file("new.dat");
     struct Case {
-        std::optional<QString> path;
+        std::optional<std::string> path;
         int answer;  // 0: no question expected
         bool loaded;
     };
@@ -363,8 +363,7 @@ TEST_F(Editor, SaveAsAsksBeforeReplacingAnotherFile) {
         load(c.current, {"new"});
         type("!");
         for (const Step& step : c.steps) {
-            dlg.answerPath(step.path ? std::optional(QString::fromStdString(*step.path))
-                                     : std::nullopt);
+            dlg.answerPath(step.path);
             if (step.reply) dlg.answerButton(step.reply);
         }
         dlg.asked.clear();
@@ -406,10 +405,10 @@ TEST_F(Editor, SaveAsAsksBeforeReplacingAnotherFile) {
 TEST_F(Editor, YesToAnUntitledTextAsksForItsName) {
     struct Case {
         std::string button;  // New, Open, or empty: closing the window
-        std::optional<QString> name;
+        std::optional<std::string> name;
         bool goesOn;  // the command went on (nothing: counts as Cancel)
     };
-    const QString named = QString::fromStdString(dir.file("named.dat"));
+    const std::string named = dir.file("named.dat");
     const Case cases[] = {
         {"ToolButton2", std::nullopt, false},
         {"ToolButton2", named, true},

@@ -95,12 +95,11 @@ TEST_F(OddFileNames, FixSelectedPassesEachFileOnceByItsOwnName) {
 }
 
 // Open and Go! in the names utility, and Open, Save and Save As in the editor, reach the
-// file by its bytes when the dialog hands back the name as it showed.
-TEST_F(OddFileNames, DialogsHandBackTheShownNameAndTheFileIsFoundByItsBytes) {
+// file by the bytes the dialog hands back.
+TEST_F(OddFileNames, TheWindowsUseThePathsTheDialogsHandBack) {
     test::ScriptedDialogs dlg;
-    const QString shownPath = QString::fromStdString(home.path()) + "/" + kOddShown;
     dlg.answerModal([&](QWidget*) {
-        dlg.answerPath(shownPath);
+        dlg.answerPath(home.file(kOdd));
         in(Form5, "Button3")->click();  // Open
         EXPECT_EQ(Form5->CurrentFile, home.file(kOdd));
         in(Form5, "Button1")->click();  // Go!
@@ -111,7 +110,7 @@ TEST_F(OddFileNames, DialogsHandBackTheShownNameAndTheFileIsFoundByItsBytes) {
     std::filesystem::create_directory(home.file("Z\xfcrich"));
     std::string saved;
     dlg.answerModal([&](QWidget*) {
-        dlg.answerPath(shownPath);
+        dlg.answerPath(home.file(kOdd));
         in<QToolButton>(Form4, "ToolButton3")->click();  // Open
         EXPECT_EQ(Form4->CurrentFile, home.file(kOdd));
         EXPECT_EQ(Form4->windowTitle(), "Rostrix - " + kOddShown);
@@ -121,9 +120,9 @@ TEST_F(OddFileNames, DialogsHandBackTheShownNameAndTheFileIsFoundByItsBytes) {
         EXPECT_TRUE(saved.ends_with("extra\r\n"));
         in<QToolButton>(Form4, "ToolButton4")->click();  // Save
         EXPECT_EQ(home.read(kOdd), saved);
-        // Save As into a folder whose name is not UTF-8 either, onto the name it showed.
+        // Save As into a folder whose name is not UTF-8 either.
         home.write("Z\xfcrich/" + kOdd, "old");
-        dlg.answerPath(QString::fromStdString(home.path()) + "/Z\uFFFDrich/" + kOddShown);
+        dlg.answerPath(home.file("Z\xfcrich/" + kOdd));
         dlg.answerButton(Yes);  // "... already exists.  Replace it?"
         in<QToolButton>(Form4, "ToolButton5")->click();
         EXPECT_EQ(Form4->CurrentFile, home.file("Z\xfcrich/" + kOdd));
@@ -137,7 +136,7 @@ TEST_F(OddFileNames, DialogsHandBackTheShownNameAndTheFileIsFoundByItsBytes) {
 // the toolkit's own dialog would not list it at all.
 TEST_F(OddFileNames, TheEditorsOpenListsTheFileAndOpensItsBytes) {
     struct RealFileDialogs : test::ScriptedDialogs {
-        std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& dialog) override {
+        std::optional<std::string> openFile(QWidget* owner, const FileDialogSpec& dialog) override {
             return QtDialogs().openFile(owner, dialog);
         }
     } dlg;

@@ -14,6 +14,7 @@
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/QtDialogs.h"
 #include "platform/gui/SpinEdit.h"
+#include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
 
 namespace rostrix {
@@ -105,6 +106,35 @@ TEST(QtDialogs, RealDialogsReportDismissalAndChoices) {
     QDialog window;
     QTimer::singleShot(50, &window, &QDialog::accept);
     EXPECT_EQ(qt.showModal(&window), QDialog::Accepted);
+}
+
+// The desktop's file dialog where it has one of its own, ours where Qt would show its
+// widget dialog; the key "File Dialog" decides where it names one. Without a desktop
+// dialog (as here) the dialog shown and the file picked in it are checked too.
+TEST(QtDialogs, TheFileDialogIsTheDesktopsWhereItHasOneElseOurs) {
+    test::TempFolder dir;
+    dir.write("b.dat", "x");
+    const FileDialogSpec open{"Open", "dat", "", QString::fromStdString(dir.path()), "b.dat"};
+    using K = FileDialogKind;
+    const std::tuple<const char*, bool, K, QString> cases[] = {
+        {"", true, K::Desktop, {}},
+        {"", false, K::Own, "rostrix::FileChooser"},
+        {"own", true, K::Own, {}},
+        {"desktop", false, K::Desktop, "QFileDialog"},
+        {"Desktop", false, K::Own, "rostrix::FileChooser"}};  // keys are exact
+    for (const auto& [setting, native, kind, shown] : cases) {
+        EXPECT_EQ(fileDialogKind(setting, native), kind) << setting << native;
+        if (shown.isEmpty()) continue;
+        setFileDialogSetting(setting);
+        QString seen;
+        QTimer::singleShot(50, [&seen] {
+            seen = QApplication::activeModalWidget()->metaObject()->className();
+            QTest::keyClick(QApplication::activeModalWidget()->focusWidget(), Qt::Key_Return);
+        });
+        EXPECT_EQ(QtDialogs().openFile(nullptr, open), dir.file("b.dat")) << setting;
+        EXPECT_EQ(seen, shown);
+    }
+    setFileDialogSetting("");
 }
 
 // However large the window or wherever the main window stands, a window centred over it

@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -20,7 +19,6 @@
 #include "package/tmZip.h"
 #include "platform/LineFile.h"
 #include "platform/gui/QtDialogs.h"
-#include "platform/gui/TitleStrip.h"
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "support/core/LoopbackServer.h"
@@ -52,21 +50,6 @@ QString transientOf(QWidget* window) {
     return "an unknown window";
 }
 
-// Set where Qt draws title bars itself (weston): there our windows carry their own.
-bool ownBarsExpected() {
-    return qEnvironmentVariableIsSet("ROSTRIX_EXPECT_OWN_TITLE_BARS");
-}
-
-// "own" for a window with a title strip of ours and no frame of Qt's, "desktop's" for one
-// left to the desktop's title bar; anything else says what is wrong.
-std::string titleBarOf(QWidget* window) {
-    const bool strip = window->findChild<QWidget*>("TitleStrip", Qt::FindDirectChildrenOnly);
-    const QWindow* handle = window->windowHandle();
-    if (!strip) return "desktop's";
-    if (handle && handle->frameMargins() != QMargins()) return "own, inside Qt's";
-    return "own";
-}
-
 // The program's windows as at start-up, the main window shown, the About window pointed
 // at a loopback site that offers a newer version.
 class TransientParent : public ::testing::Test {
@@ -81,12 +64,9 @@ protected:
         home.write("dup.dat", joinLinesCrlf({"*A       W2000 Oakland", line}));
         createForms();
         Form2->SiteBase = site.url("/site");
-        showMainWindow();
+        Form1->show();
     }
-    ~TransientParent() override {
-        destroyForms();
-        setOwnTitleBars(false);
-    }
+    ~TransientParent() override { destroyForms(); }
 
     test::TempFolder home;
     test::LoopbackServer site;
@@ -154,13 +134,11 @@ TEST_F(TransientParent, EveryWindowOpensAttachedToTheWindowItOpensFrom) {
     for (const auto& c : cases) {
         test::ScriptedDialogs dlg;
         QString opened, parent;
-        std::string titleBar;
         dlg.whileAsked = [&](const test::Asked& question) {
             if (question.kind != "showModal" || question.text != c.opens->objectName()) return;
             dlg.answerModal([&](QWidget* w) {
                 opened = w->objectName();
                 parent = transientOf(w);
-                titleBar = titleBarOf(w);
                 // The download window is left through its abort link, before it starts.
                 if (w == Form10) QTest::mouseClick(in<QLabel>(w, "Label2"), Qt::LeftButton);
             });
@@ -168,15 +146,8 @@ TEST_F(TransientParent, EveryWindowOpensAttachedToTheWindowItOpensFrom) {
         c.run(dlg);
         EXPECT_EQ(opened, c.opens->objectName()) << c.command;
         EXPECT_EQ(parent, c.opener->objectName()) << c.command;
-        EXPECT_EQ(titleBar, ownBarsExpected() ? "own" : "desktop's") << c.command;
         EXPECT_TRUE(c.opens->parentWidget() == nullptr) << c.command << " stays a window";
     }
-}
-
-TEST_F(TransientParent, TheMainWindowHasItsOwnTitleBarOnlyWhereQtWouldDrawOne) {
-    EXPECT_EQ(ownTitleBars(), ownBarsExpected());
-    EXPECT_TRUE(Form1->isVisible());
-    EXPECT_EQ(titleBarOf(Form1), ownBarsExpected() ? "own" : "desktop's");
 }
 
 TEST_F(TransientParent, BoxesAndFileDialogsBelongToTheirOwnerOrTheWindowOnTop) {
@@ -204,19 +175,14 @@ TEST_F(TransientParent, BoxesAndFileDialogsBelongToTheirOwnerOrTheWindowOnTop) {
     dlg.answerModal([&](QWidget*) {
         for (const auto& c : cases) {
             QString parent = "no dialog";
-            std::string titleBar, expectedBar = "desktop's";
             QTimer::singleShot(50, [&] {
                 if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                     parent = transientOf(d);
-                    // Message boxes keep their size; input boxes and file dialogs can grow.
-                    if (qobject_cast<QMessageBox*>(d) && ownBarsExpected()) expectedBar = "own";
-                    titleBar = titleBarOf(d);
                     d->reject();
                 }
             });
             c.ask();
             EXPECT_EQ(parent, c.expected) << c.what;
-            EXPECT_EQ(titleBar, expectedBar) << c.what;
         }
     });
     QTest::mouseClick(in<QPushButton>(Form1, "Button4"), Qt::LeftButton);

@@ -177,8 +177,9 @@ TEST(TeamBuilder, ChoosesAndWritesTheTeamFromTheDatabaseFolderSetting) {
     EXPECT_EQ(describeProblems(checkTeamFile(lines)), "");
     // The only club of its city is the city alone.
     EXPECT_EQ(lines[0].substr(0, 28), "*A       E1999 Alpha        ");
-    // Third and fourth the two best slugging averages, the more home runs fourth; first
-    // and second the best on-base averages of the rest; then by on-base plus slugging.
+    // Third to fifth the three best slugging averages, the most home runs fourth; first and
+    // second the best on-base averages of the rest; then by on-base plus slugging (the
+    // catcher, not among the three best hitters, too).
     EXPECT_EQ(codesOfStarters(lines),
               (std::vector<std::string>{"08", "07", "10", "03", "09", "05", "04", "02", "06"}));
     EXPECT_EQ(lines[3], withName("00    10 ", "Hitter, Dan",
@@ -208,17 +209,29 @@ TEST(TeamBuilder, ChoosesAndWritesTheTeamFromTheDatabaseFolderSetting) {
     const auto noDh = readLines(home.file("99ALaaa.dat")).value();
     EXPECT_EQ(describeProblems(checkTeamFile(noDh)), "");
     EXPECT_EQ(codesOfStarters(noDh),
-              (std::vector<std::string>{"08", "07", "09", "03", "05", "04", "02", "06", "01"}));
+              (std::vector<std::string>{"08", "04", "07", "03", "09", "05", "02", "06", "01"}));
     EXPECT_EQ(noDh[9], "00    01");
     EXPECT_EQ(noDh[14].substr(0, 27), withName("00    10 ", "Hitter, Dan", ""));
 
-    // The other club sees the traded player's middle stint alone; empty places stay open.
+    // The other club, given seven part-timers and a pitcher, sees the traded player's middle
+    // stint alone; he leads off, the place nobody fills is open.
+    const char* positions[] = {"C", "1B", "2B", "3B", "SS", "LF", "CF", "P"};
+    for (int i = 0; i < 8; ++i) {
+        const std::string id = "bb" + std::to_string(i), row = id + ",1999,1,BBB,AL,";
+        home.write("db/People.csv", home.read("db/People.csv") + id + ",1970,Bo,B" + id + ",R,R\n");
+        home.write("db/Batting.csv",
+                   home.read("db/Batting.csv") + row + "20,40,3,8,1,0,0,3,0,0,2,9\n");
+        home.write("db/Fielding.csv",
+                   home.read("db/Fielding.csv") + row + positions[i] + ",20,,,,,1,\n");
+    }
+    home.write("db/Pitching.csv", home.read("db/Pitching.csv") +
+                                      "bb7,1999,1,BBB,AL,5,5,20,20,0,300,90,20,3,9,30,60,40\n");
     ASSERT_EQ(build(home.path(), {"1999", "BBB", "99ALbbb.dat", "1"}).exitCode, 0);
     const auto other = readLines(home.file("99ALbbb.dat")).value();
     EXPECT_EQ(describeProblems(checkTeamFile(other)), "");
     EXPECT_EQ(other[1], withName("00    09 ", "Traded, Tom",
                                  "180  50  10   2   6  15  30  25 L   2  4  2  50 045-9 005-D"));
-    EXPECT_EQ(other[2], "00    01");
+    EXPECT_EQ(other[9], "00    01");
 }
 
 // In a season without the designated hitter, a pitcher who batted every day (two plate
@@ -358,15 +371,42 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
          },
          2,
          "$/db/People.csv has no row for player \"lef01\"\n"},
+        // A database that ends before the season asked: no rows, or too few to field a team.
+        {"a batting file with only its header",
+         {"1999", "AAA", "AL", "x.dat", "1"},
+         [](test::TempFolder& h) {
+             h.write("db/Batting.csv",
+                     "playerID,yearID,stint,teamID,lgID,G,AB,H,2B,3B,HR,RBI,SB,CS,BB,SO\n");
+         },
+         2,
+         "$/db/Batting.csv has no rows for 1999 AAA: the database may be older than the season\n"},
+        {"a pitching file that ends the season before",
+         {"1999", "AAA", "AL", "x.dat", "1"},
+         [](test::TempFolder& h) {
+             h.write("db/Pitching.csv",
+                     "playerID,yearID,stint,teamID,lgID,W,L,G,GS,SV,IPouts,H,HR,BB,SO,ER\n"
+                     "pit01,1998,1,AAA,AL,1,1,1,1,0,3,1,0,0,0,0\n");
+         },
+         2,
+         "$/db/Pitching.csv has no rows for 1999 AAA: the database may be older than the season\n"},
+        {"a club of one batter",
+         {"1999", "BBB", "AL", "x.dat", "1"},
+         noChange,
+         2,
+         "$/db/Batting.csv has fewer than nine batters for 1999 BBB (1)"},
         {"a folder in the way",
          {"1999", "AAA", "AL", "x.dat", "1"},
-         [](test::TempFolder& h) { std::filesystem::create_directory(h.file("x.dat")); },
+         [](test::TempFolder& h) {
+             std::filesystem::remove(h.file("x.dat"));
+             std::filesystem::create_directory(h.file("x.dat"));
+         },
          3,
          "cannot write x.dat in $: "},
     };
     for (const Case& c : cases) {
         test::TempFolder home;
         writeSmallDatabase(home);
+        home.write("x.dat", "the old team\r\n");
         c.setUp(home);
         const bool local = home.exists("kalbrix8.pl");
         const Result r = build(home.path(), c.args, local ? home.file("kalbrix8.pl") : script());
@@ -377,7 +417,9 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
         EXPECT_EQ(r.err.substr(0, expected.size()), expected) << c.what;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.what << ": " << r.err;
         EXPECT_EQ(r.out, "") << c.what;
-        EXPECT_FALSE(std::filesystem::is_regular_file(home.file("x.dat"))) << c.what;
+        if (!std::filesystem::is_directory(home.file("x.dat"))) {
+            EXPECT_EQ(home.read("x.dat"), "the old team\r\n") << c.what;
+        }
         for (const auto& entry : std::filesystem::directory_iterator(home.path()))
             EXPECT_FALSE(entry.path().filename().string().starts_with(".kalbrix8")) << c.what;
     }
@@ -401,9 +443,9 @@ TEST(TeamBuilder, AFolderThatIsGoneGetsNoFile) {
     EXPECT_FALSE(std::filesystem::exists(gone));
 }
 
-
 // Header names in other cases and spellings, R's X2B and NA, and quoted fields far longer
-// than a line buffer, one of them across a line break: all read, none of it an error.
+// than a line buffer, one of them across a line break: all read, none of it an error. NA
+// strike-outs and caught stealing come at the rates of the league's other batters.
 TEST(TeamBuilder, ReadsHeaderSpellingsNaAndQuotedFieldsOfAnyLength) {
     test::TempFolder home;
     writeSmallDatabase(home);
@@ -430,7 +472,7 @@ TEST(TeamBuilder, ReadsHeaderSpellingsNaAndQuotedFieldsOfAnyLength) {
     EXPECT_TRUE(holds(lines, withName("00    02 ", "Catcher, Carl \"the\",",
                                       "350  90  15   1  10  30  60  45 R   5  1  1 100 100-2")));
     EXPECT_TRUE(holds(lines, withName("00    08 ", "Centre, Cy",
-                                      "620 190  30  10  12  75   0  65 R   4 45  0 155 155-8")));
+                                      "620 190  30  10  12  75 106  65 R   4 45 16 155 155-8")));
 }
 
 // The 12-character team name: the city when it has one club that season, else a short
@@ -438,6 +480,7 @@ TEST(TeamBuilder, ReadsHeaderSpellingsNaAndQuotedFieldsOfAnyLength) {
 TEST(TeamBuilder, NamesEveryClubOfASeasonApart) {
     test::TempFolder home;
     writeSmallDatabase(home);
+    // clang-format off
     home.write("db/Teams.csv",
                "yearID,lgID,teamID,name\n"
                "2010,NL,LAN,Los Angeles Dodgers\n2010,AL,LAA,Los Angeles Angels of Anaheim\n"
@@ -447,15 +490,34 @@ TEST(TeamBuilder, NamesEveryClubOfASeasonApart) {
                "2010,AL,TBA,Tampa Bay Rays\n2010,AL,TOR,Toronto Blue Jays\n"
                "1884,AA,WAS,Washington Nationals\n1884,UA,WSU,Washington Nationals\n"
                "1884,AA,BAL,Baltimore Orioles\n1884,UA,BLU,Baltimore Monumentals\n"
-               "1884,UA,CHU,Chicago/Pittsburgh (Union League)\n1884,NL,CHN,Chicago White Stockings\n");
+               "1884,UA,CHU,Chicago/Pittsburgh (Union League)\n1884,NL,CHN,Chicago White Stockings\n"
+               "2010,NL,SFN,San Francisco Giants\n1884,AA,CIN,Cincinnati Red Stockings\n"
+               "1884,UA,CNU,Cincinnati Red Stockings\n1884,NL,KC1,Kansas City Red Stockings\n"
+               "1884,NL,KC2,Kansas City Red Stockings\n");
     const std::pair<const char*, const char*> cases[] = {
         {"2010 LAN", "LA Dodgers  "}, {"2010 LAA", "LA Angels   "}, {"2010 NYA", "NY Yankees  "},
         {"2010 NYN", "NY Mets     "}, {"2010 CHN", "Chicago Cubs"}, {"2010 CHA", "White Sox   "},
         {"2010 OAK", "Oakland     "}, {"2010 SLN", "St. Louis   "}, {"2010 TBA", "Tampa Bay   "},
         {"2010 TOR", "Toronto     "}, {"1884 WAS", "Nationals AA"}, {"1884 WSU", "Nationals UA"},
         {"1884 BAL", "Bal Orioles "}, {"1884 BLU", "Monumentals "},
-        {"1884 CHU", "Chicago/Pitt"}, {"1884 CHN", "Chicago     "},
+        {"1884 CHU", "Chi/Pit     "}, {"1884 CHN", "Chicago     "},
+        // Whole words only, never two blanks: a short form, a nickname's last word, the code.
+        {"2010 SFN", "SF Giants   "}, {"1884 CIN", "Stockings AA"}, {"1884 CNU", "Stockings UA"},
+        {"1884 KC1", "KC Red KC1  "}, {"1884 KC2", "KC Red KC2  "},
     };
+    // clang-format on
+    // Nine batters and a pitcher for every club, in rows of no league.
+    std::string batting = "playerID,yearID,stint,teamID,lgID,G,AB,H,2B,3B,HR,RBI,SB,CS,BB,SO\n";
+    std::string pitching = "playerID,yearID,stint,teamID,lgID,W,L,G,GS,SV,IPouts,H,HR,BB,SO,ER\n";
+    for (const auto& [club, field] : cases) {
+        const std::string start = std::string(club).replace(4, 1, ",1,") + ",,";
+        for (const char* id :
+             {"cat01", "fir01", "sec01", "thi01", "sho01", "lef01", "cen01", "rig01", "dhx01"})
+            batting += id + ("," + start) + "10,30,8,1,0,0,3,0,0,2,5\n";
+        pitching += "pit01," + start + "1,1,5,5,0,90,20,2,5,10,8\n";
+    }
+    home.write("db/Batting.csv", batting);
+    home.write("db/Pitching.csv", pitching);
     for (const auto& [club, field] : cases) {
         const QStringList words = QString::fromLatin1(club).split(' ');
         const Result r = build(home.path(), {words[0], words[1], "t.dat", "0"});
@@ -525,6 +587,15 @@ bool designatedHitterSeason(const std::string& league, int year) {
            (league == "NL" && (year == 2020 || year >= 2022));
 }
 
+// On-base plus slugging from the counts of a batter line.
+double onBasePlusSlugging(const std::string& line) {
+    const auto at = [&](std::size_t column) { return std::stod(line.substr(column - 1, 3)); };
+    const double ab = at(28), h = at(32), doubles = at(36), triples = at(40), hr = at(44),
+                 bb = at(48);
+    const double onBase = ab + bb > 0 ? (h + bb) / (ab + bb) : 0;
+    return onBase + (ab > 0 ? (h + doubles + 2 * triples + 3 * hr) / ab : 0);
+}
+
 // A database of the public one's full size and shape, made at test time by the sample's
 // generator with its truth: every player's real main position per club and season.
 // Clubs of every era and league, each built with a designated hitter, without one and
@@ -550,14 +621,20 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
     for (const auto& row : csvRows(home.file("truth.csv")))
         truth[row.at("yearID") + " " + row.at("teamID")][row.at("playerID")] = {
             row.at("main"), std::stoi(row.at("PA")), row.at("staff") == "1"};
-    // The name field each player gets: surname, comma, given name, in Latin-1, 18 wide.
-    std::map<std::string, std::string> nameOf;
-    for (const auto& row : csvRows(home.file("db/core/People.csv")))
-        nameOf[row.at("playerID")] =
-            withName("", QString::fromUtf8(row.at("nameLast") + ", " + row.at("nameFirst"))
-                             .toLatin1()
-                             .toStdString(),
-                     "");
+    // The name field each player gets: surname, comma, given name, in Latin-1, 18 wide (a
+    // namesake's ends in the initial of his second given name).
+    std::map<std::string, std::string> nameOf, initialOf;
+    for (const auto& row : csvRows(home.file("db/core/People.csv"))) {
+        const std::string& id = row.at("playerID");
+        nameOf[id] = withName("",
+                              QString::fromUtf8(row.at("nameLast") + ", " + row.at("nameFirst"))
+                                  .toLatin1()
+                                  .toStdString(),
+                              "");
+        const auto blank = row.at("nameGiven").find(' ');
+        if (blank != std::string::npos)
+            initialOf[id] = nameOf[id].substr(0, 8) + row.at("nameGiven")[blank + 1] + '.';
+    }
     std::map<std::string, int> clubGames;
     std::vector<std::array<std::string, 3>> clubs;  // year, league, team: the first of each
     std::set<std::string> seen;
@@ -583,24 +660,47 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
         const auto lines = readLines(home.file("t.dat")).value();
         EXPECT_EQ(describeProblems(checkTeamFile(lines)), "") << what;
 
-        // Every player line names one of the club's players, never by his ID.
+        // Every player line names one of the club's players, a namesake by his initial.
         const auto& players = truth[year + " " + team];
         std::map<std::string, std::vector<std::string>> byName;
         for (const auto& [id, t] : players) byName[nameOf[id]].push_back(id);
+        for (const auto& [id, t] : players) {
+            if (byName[nameOf[id]].size() > 1 && initialOf.count(id))
+                byName[initialOf[id]].push_back(id);
+        }
+        const auto whoIs = [&](const std::string& line) -> const std::vector<std::string>* {
+            const std::string field = line.substr(9, 18);
+            if (const auto found = byName.find(field); found != byName.end()) return &found->second;
+            const std::string name = field.substr(0, field.find_last_not_of(' ') + 1);
+            const auto tagged = byName.find(name.substr(0, 8) + name.substr(name.size() - 2));
+            return tagged == byName.end() ? nullptr : &tagged->second;
+        };
         std::map<std::string, int> listed;  // id => lines as batter
-        std::set<std::string> pitchers;
+        std::set<std::string> pitchers, starters, fields[2];
         bool pitching = false;
+        int strikeOuts = 0, caught = 0, stolen = 0;
         for (std::size_t n = 1; n < lines.size(); ++n) {
             if (lines[n].starts_with("*")) {
                 pitching = lines[n].starts_with("*P");
                 continue;
             }
             if (lines[n] == "00    01") continue;
-            const auto found = byName.find(lines[n].substr(9, 18));
-            ASSERT_NE(found, byName.end()) << what << ": no player of the club: " << lines[n];
-            if (found->second.size() != 1) continue;  // two players of the same name
-            const std::string& id = found->second.front();
+            EXPECT_TRUE(fields[pitching].insert(lines[n].substr(9, 18)).second)
+                << what << ": two players of one name field: " << lines[n];
+            const auto found = whoIs(lines[n]);
+            ASSERT_NE(found, nullptr) << what << ": no player of the club: " << lines[n];
+            if (!pitching) {
+                strikeOuts += std::stoi(lines[n].substr(51, 3));
+                stolen += std::stoi(lines[n].substr(65, 2));
+                caught += std::stoi(lines[n].substr(68, 2));
+                for (std::size_t at = 75; at + 5 <= lines[n].size(); at += 6)
+                    EXPECT_LE(std::stoi(lines[n].substr(at, 3)), std::stoi(lines[n].substr(71, 3)))
+                        << what << ": more games at a position than games: " << lines[n];
+            }
+            if (found->size() != 1) continue;  // two players of the same name and initial
+            const std::string& id = found->front();
             pitching ? (void)pitchers.insert(id) : (void)++listed[id];
+            if (!pitching && n <= 9) starters.insert(id);
             if (pitching) {
                 EXPECT_TRUE(players.at(id).staff) << what << ": a fielder's mop-up: " << lines[n];
             } else if (n <= 9 && lines[n][7] >= '7' && lines[n][7] <= '9') {
@@ -613,10 +713,27 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
         }
         for (const auto& [id, count] : listed) EXPECT_EQ(count, 1) << what << ": " << id;
         const int regularPa = 2 * clubGames[year + " " + team];
+        // Every regular bats, starting unless regulars fill the line-up; pinch hitters too.
+        const auto isRegular = [&](const std::string& id) {
+            return players.at(id).pa >= regularPa && !players.at(id).staff;
+        };
+        const bool allRegular = std::all_of(starters.begin(), starters.end(), isRegular);
         for (const auto& [id, t] : players) {
             if (t.pa >= regularPa) {
                 EXPECT_EQ(listed.count(id), 1u) << what << ": regular " << id << " is no batter";
             }
+            if (isRegular(id)) {
+                EXPECT_TRUE(starters.count(id) || allRegular)
+                    << what << ": regular " << id << " sits";
+            }
+            if (t.main == "PH") {
+                EXPECT_EQ(listed.count(id), 1u) << what << ": pinch hitter " << id;
+            }
+        }
+        // Strike-outs and caught stealing the early seasons lack are estimated, not 0.
+        EXPECT_GT(strikeOuts, 0) << what;
+        if (stolen > 0) {
+            EXPECT_GT(caught, 0) << what;
         }
 
         // The designated hitter as the season or the type says; regulars bat first to fourth.
@@ -624,9 +741,18 @@ TEST(TeamBuilder, BuildsRightTeamsFromAFullSizeDatabase) {
         const bool withDh = type == "1" || (type.empty() && designatedHitterSeason(league, std::stoi(year)));
         EXPECT_EQ(std::count(codes.begin(), codes.end(), "10"), withDh ? 1 : 0) << what;
         for (std::size_t n = 1; n <= 4; ++n) {
-            const auto found = byName.find(lines[n].substr(9, 18));
-            if (found == byName.end() || found->second.size() != 1) continue;
-            EXPECT_GE(players.at(found->second.front()).pa, regularPa) << what << ": " << lines[n];
+            const auto found = whoIs(lines[n]);
+            if (!found || found->size() != 1) continue;
+            EXPECT_GE(players.at(found->front()).pa, regularPa) << what << ": " << lines[n];
+        }
+        // The catcher bats first to fifth only as one of the three best hitters.
+        for (std::size_t n = 1; n <= 5; ++n) {
+            if (lines[n].substr(6, 2) != "02") continue;
+            int better = 0;
+            for (std::size_t m = 1; m <= 9; ++m)
+                better += lines[m] != "00    01" &&
+                          onBasePlusSlugging(lines[m]) > onBasePlusSlugging(lines[n]);
+            EXPECT_LE(better, 2) << what << ": catcher bats " << n;
         }
     }
     EXPECT_GE(built, 22);

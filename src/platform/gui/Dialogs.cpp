@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -17,8 +18,8 @@
 
 #include "platform/WindowPlacement.h"
 #include "platform/gui/FileChooser.h"
+#include "platform/gui/FileNames.h"
 #include "platform/gui/QtDialogs.h"
-#include "platform/gui/TitleStrip.h"
 
 namespace rostrix {
 
@@ -40,14 +41,55 @@ QWidget* modalOpener(const QWidget* window) {
     return shown(mainWindow) && mainWindow != window ? mainWindow.data() : nullptr;
 }
 
-std::optional<QString> runChooser(QWidget* owner, FileChooser::Mode mode,
-                                  const FileDialogSpec& dialog) {
-    FileChooser chooser(openerFor(owner), mode, dialog);
-    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
-    return chooser.chosen();
+std::string fileDialogSetting;
+std::optional<FileDialogKind> fileDialogs;  // decided at the first file dialog
+
+// Whether QFileDialog shows the desktop's own dialog here: it builds no widgets of its own
+// then.
+bool nativeFileDialog() {
+    const QFileDialog probe;
+    return probe.findChildren<QWidget*>().isEmpty();
+}
+
+std::optional<std::string> runFileDialog(QWidget* owner, ChooserMode mode,
+                                         const FileDialogSpec& dialog) {
+    if (!fileDialogs) fileDialogs = fileDialogKind(fileDialogSetting, nativeFileDialog());
+    if (*fileDialogs == FileDialogKind::Own) {
+        FileChooser chooser(openerFor(owner), mode, dialog);
+        if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+        return chooser.chosenBytes();
+    }
+    QFileDialog box(openerFor(owner), dialog.title, dialog.initialDir, qtFileFilter(dialog.filter));
+    if (mode == ChooserMode::Folder) {
+        box.setFileMode(QFileDialog::Directory);
+        box.setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        box.setAcceptMode(mode == ChooserMode::Open ? QFileDialog::AcceptOpen
+                                                    : QFileDialog::AcceptSave);
+        box.setFileMode(mode == ChooserMode::Open ? QFileDialog::ExistingFile
+                                                  : QFileDialog::AnyFile);
+        box.setDefaultSuffix(dialog.defaultExt);
+        box.setOption(QFileDialog::DontConfirmOverwrite, !dialog.confirmOverwrite);
+        if (!dialog.fileName.isEmpty()) box.selectFile(dialog.fileName);
+    }
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = box.selectedFiles();
+    // A name that is not UTF-8 comes back as the dialog showed it.
+    return chosen.isEmpty() ? std::string() : chosenPathBytes(chosen.first());
 }
 
 }  // namespace
+
+FileDialogKind fileDialogKind(const std::string& setting, bool nativeDialog) {
+    if (setting == "desktop") return FileDialogKind::Desktop;
+    if (setting == "own") return FileDialogKind::Own;
+    return nativeDialog ? FileDialogKind::Desktop : FileDialogKind::Own;
+}
+
+void setFileDialogSetting(const std::string& setting) {
+    fileDialogSetting = setting;
+    fileDialogs.reset();
+}
 
 void setMainWindow(QWidget* window) {
     mainWindow = window;
@@ -78,8 +120,6 @@ void attachToOpener(QWidget* window, QWidget* opener) {
 }
 
 int Dialogs::showModal(QWidget* window) {
-    // First the strip, which may give the window a new platform window, then the link.
-    fitTitleBar(window);
     attachToOpener(window, modalOpener(window));
     modalWindows.emplace_back(window);
     struct Closed {
@@ -154,7 +194,6 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
     if (buttons & Ok) std |= QMessageBox::Ok;
     if (buttons & Cancel) std |= QMessageBox::Cancel;
     box.setStandardButtons(std);
-    fitTitleBar(&box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Yes;
@@ -167,18 +206,18 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
     }
 }
 
-std::optional<QString> QtDialogs::openFile(QWidget* owner, const FileDialogSpec& dialog) {
-    return runChooser(owner, FileChooser::Mode::Open, dialog);
+std::optional<std::string> QtDialogs::openFile(QWidget* owner, const FileDialogSpec& dialog) {
+    return runFileDialog(owner, ChooserMode::Open, dialog);
 }
 
-std::optional<QString> QtDialogs::saveFile(QWidget* owner, const FileDialogSpec& dialog) {
-    return runChooser(owner, FileChooser::Mode::Save, dialog);
+std::optional<std::string> QtDialogs::saveFile(QWidget* owner, const FileDialogSpec& dialog) {
+    return runFileDialog(owner, ChooserMode::Save, dialog);
 }
 
-std::optional<QString> QtDialogs::browseForFolder(QWidget* owner, const QString& title) {
+std::optional<std::string> QtDialogs::browseForFolder(QWidget* owner, const QString& title) {
     FileDialogSpec dialog;
     dialog.title = title;
-    return runChooser(owner, FileChooser::Mode::Folder, dialog);
+    return runFileDialog(owner, ChooserMode::Folder, dialog);
 }
 
 std::optional<QString> QtDialogs::inputBox(QWidget* owner, const QString& title,

@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -33,11 +34,12 @@ public:
 
     virtual int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
                         int buttons) = 0;
-    // The chosen path, or nothing when the dialog was dismissed.
-    virtual std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& dialog) = 0;
-    virtual std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& dialog) = 0;
-    // Nothing on cancel; an empty string for a chosen item that has no file-system path.
-    virtual std::optional<QString> browseForFolder(QWidget* owner, const QString& title) = 0;
+    // The chosen path as the file system spells it, or nothing when the dialog was
+    // dismissed.
+    virtual std::optional<std::string> openFile(QWidget* owner, const FileDialogSpec& dialog) = 0;
+    virtual std::optional<std::string> saveFile(QWidget* owner, const FileDialogSpec& dialog) = 0;
+    // Nothing on cancel; an empty path for a chosen item that has no file-system path.
+    virtual std::optional<std::string> browseForFolder(QWidget* owner, const QString& title) = 0;
     // Nothing on cancel.
     virtual std::optional<QString> inputBox(QWidget* owner, const QString& title,
                                             const QString& prompt, const QString& value) = 0;
@@ -72,6 +74,16 @@ QWidget* openerFor(QWidget* owner);
 // for its next showing, so the desktop keeps it above opener and raises it with it.
 // Only the windowing link changes: window stays a top-level window of its own.
 void attachToOpener(QWidget* window, QWidget* opener);
+
+// Which file dialogs the program shows: the desktop's (QFileDialog, the desktop's own
+// where the platform theme offers one) or the program's own chooser.
+enum class FileDialogKind { Desktop, Own };
+// The key "File Dialog" decides when it says "desktop" or "own"; else the desktop's dialog
+// where it is a native one, and the own chooser where Qt would show its widget dialog,
+// which leaves out the names that are not UTF-8.
+FileDialogKind fileDialogKind(const std::string& setting, bool nativeDialog);
+// The key's value as the settings file holds it, read at start-up.
+void setFileDialogSetting(const std::string& setting);
 
 // Converts "Description|*.ext|..." into Qt's "Description (*.ext);;..." form.
 QString qtFileFilter(const QString& filter);

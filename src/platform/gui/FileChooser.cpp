@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateTime>
 #include <QDir>
 #include <QFileIconProvider>
@@ -16,12 +17,14 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStringListModel>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <map>
 
 #include "platform/gui/FileNames.h"
 #include "platform/gui/SaveName.h"
@@ -30,8 +33,29 @@ namespace rostrix {
 
 namespace {
 
-// The last path the chooser handed back, by its bytes.
-std::string lastChosen;
+// Where each dialog (by its title) was left this session, and what it was opened with.
+struct LeftIn {
+    QString initialDir, fileName;
+    std::string folder;
+};
+std::map<QString, LeftIn> leftIn;
+
+// Sorts by the column's key: the listing's order for names, the size (a folder's as
+// none), the time.
+class EntryItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return data(column, Qt::UserRole).toLongLong() <
+               other.data(column, Qt::UserRole).toLongLong();
+    }
+};
+
+QString sizeText(const QLocale& locale, std::uintmax_t size) {
+    return size == 1 ? QStringLiteral("1 byte")
+                     : locale.formattedDataSize(static_cast<qint64>(size));
+}
 
 std::string homeBytes() {
     return fileNameBytes(QDir::homePath());
@@ -64,9 +88,14 @@ FileChooser::FileChooser(QWidget* parent, Mode mode, const FileDialogSpec& dialo
     buildWindow();
     if (!filters_.empty()) patterns_ = filters_.front();
 
-    const ChooserStart start =
+    ChooserStart start =
         chooserStart(fileNameBytes(QDir::currentPath()), dialog_.initialDir.toStdString(),
                      dialog_.fileName.toStdString(), homeBytes());
+    // Opened as it was last time, it goes back to where it was left.
+    const auto left = leftIn.find(windowTitle());
+    if (left != leftIn.end() && left->second.initialDir == dialog_.initialDir &&
+        left->second.fileName == dialog_.fileName && isFolder(left->second.folder))
+        start.folder = left->second.folder;
     showFolder(start.folder);
     nameEdit_->setText(fileNameText(start.name));
     nameEdit_->setFocus();
@@ -100,12 +129,17 @@ void FileChooser::buildWindow() {
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     list_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    list_->sortByColumn(0, Qt::AscendingOrder);
+    list_->setSortingEnabled(true);
     grid->addWidget(list_, 1, 0, 1, 3);
 
     auto* nameLabel = new QLabel(
         mode_ == Mode::Folder ? QStringLiteral("&Folder:") : QStringLiteral("File &name:"), this);
     nameEdit_ = new QLineEdit(this);
     nameEdit_->setObjectName(QStringLiteral("NameEdit"));
+    completer_ = new QCompleter(new QStringListModel(this), this);
+    completer_->setCaseSensitivity(Qt::CaseInsensitive);
+    nameEdit_->setCompleter(completer_);
     nameLabel->setBuddy(nameEdit_);
     const QString acceptText = mode_ == Mode::Open   ? QStringLiteral("&Open")
                                : mode_ == Mode::Save ? QStringLiteral("&Save")
@@ -137,6 +171,7 @@ void FileChooser::buildWindow() {
     connect(list_, &QTreeWidget::itemDoubleClicked, this, &FileChooser::itemActivated);
     connect(list_, &QTreeWidget::currentItemChanged, this, &FileChooser::currentChanged);
     connect(typeBox_, &QComboBox::currentIndexChanged, this, &FileChooser::applyFilter);
+    connect(nameEdit_, &QLineEdit::textEdited, this, &FileChooser::nameEdited);
     connect(acceptButton_, &QPushButton::clicked, this, &FileChooser::acceptTyped);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), this), &QShortcut::activated, this,
@@ -152,10 +187,6 @@ void FileChooser::buildWindow() {
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
-QString FileChooser::chosen() const {
-    return fileNameText(chosen_);
-}
-
 void FileChooser::showFolder(const std::string& folder) {
     // A folder that cannot be read (gone since it was listed, or not ours) is no place to
     // go: say so and stay where the list is.
@@ -168,6 +199,12 @@ void FileChooser::showFolder(const std::string& folder) {
     }
     folder_ = folder;
     selectedName_.clear();
+    leftIn[windowTitle()] = {dialog_.initialDir, dialog_.fileName, folder_};
+    // A pattern typed for one folder is not carried into the next.
+    if (typedPattern_) {
+        if (nameEdit_->text().contains('*') || nameEdit_->text().contains('?')) nameEdit_->clear();
+        return applyFilter();
+    }
     refresh();
 }
 
@@ -175,29 +212,43 @@ void FileChooser::refresh() {
     entries_ = chooserEntries(folder_, patterns_, showHidden_, mode_ == Mode::Folder);
     folderEdit_->setText(fileNameText(folder_));
     upButton_->setEnabled(folder_ != "/");
+    list_->setSortingEnabled(false);
     list_->clear();
     QFileIconProvider icons;
     const QLocale locale;
+    QStringList names;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const ChooserEntry& e = entries_[i];
-        auto* item = new QTreeWidgetItem(list_);
-        item->setText(0, fileNameText(e.name));
+        auto* item = new EntryItem(list_);
+        names << fileNameText(e.name);
+        item->setText(0, names.back());
         item->setIcon(0,
                       icons.icon(e.folder ? QFileIconProvider::Folder : QFileIconProvider::File));
         item->setData(0, Qt::UserRole, static_cast<int>(i));
+        item->setData(1, Qt::UserRole, e.folder ? -1 : static_cast<qint64>(e.size));
+        item->setData(2, Qt::UserRole, static_cast<qint64>(e.modified));
         if (!e.folder) {
-            item->setText(1, locale.formattedDataSize(static_cast<qint64>(e.size)));
+            item->setText(1, sizeText(locale, e.size));
             item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         }
         item->setText(
             2, locale.toString(QDateTime::fromSecsSinceEpoch(e.modified), QLocale::ShortFormat));
     }
+    list_->setSortingEnabled(true);
+    static_cast<QStringListModel*>(completer_->model())->setStringList(names);
 }
 
-void FileChooser::applyFilter(int index) {
+void FileChooser::applyFilter() {
+    const int index = typeBox_->currentIndex();
+    patterns_.clear();
     if (index >= 0 && static_cast<std::size_t>(index) < filters_.size())
         patterns_ = filters_[index];
+    typedPattern_ = false;
     refresh();
+}
+
+void FileChooser::nameEdited(const QString& text) {
+    if (text.isEmpty() && typedPattern_) applyFilter();
 }
 
 void FileChooser::currentChanged(QTreeWidgetItem* item) {
@@ -235,6 +286,9 @@ void FileChooser::acceptTyped() {
             return acceptFile(step.path);
         case ChooserStep::Filter:
             patterns_ = {step.path};
+            typedPattern_ = true;
+            // What is typed next replaces the pattern rather than extending it.
+            nameEdit_->selectAll();
             return refresh();
         case ChooserStep::NoSuchFile:
             return complain(
@@ -259,13 +313,7 @@ void FileChooser::acceptFile(const std::string& path) {
             return;
     }
     chosen_ = path;
-    lastChosen = path;
     accept();
-}
-
-std::string chosenPathBytes(const QString& chosen) {
-    if (!lastChosen.empty() && fileNameText(lastChosen) == chosen) return lastChosen;
-    return pathOnDisk(fileNameBytes(chosen));
 }
 
 void FileChooser::goUp() {
@@ -291,6 +339,10 @@ void FileChooser::newFolder() {
 
 void FileChooser::complain(const QString& text) {
     dialogs().message(this, windowTitle(), text, MsgIcon::Warning, Ok);
+}
+
+void FileChooser::forgetFolders() {
+    leftIn.clear();
 }
 
 void FileChooser::keyPressEvent(QKeyEvent* event) {

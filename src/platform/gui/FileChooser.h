@@ -9,6 +9,7 @@
 #include "platform/gui/Dialogs.h"
 
 class QComboBox;
+class QCompleter;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -29,13 +30,13 @@ public:
 
     FileChooser(QWidget* parent, Mode mode, const FileDialogSpec& dialog);
 
-    // The chosen file or folder as it shows; FileNames' chosenPathBytes finds its bytes.
-    QString chosen() const;
     // The chosen path as the file system spells it.
     const std::string& chosenBytes() const { return chosen_; }
     // The folder shown now (bytes).
     const std::string& folder() const { return folder_; }
     void showFolder(const std::string& folder);
+    // Forgets the folders the dialogs were left in (a new session).
+    static void forgetFolders();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -43,7 +44,8 @@ protected:
 private:
     void buildWindow();
     void refresh();
-    void applyFilter(int index);
+    void applyFilter();
+    void nameEdited(const QString& text);
     void itemActivated(QTreeWidgetItem* item);
     void currentChanged(QTreeWidgetItem* item);
     void acceptTyped();
@@ -59,6 +61,7 @@ private:
     std::string selectedName_;  // bytes of the entry the name box was filled from
     std::vector<std::vector<std::string>> filters_;
     std::vector<std::string> patterns_;
+    bool typedPattern_ = false;  // patterns_ is what was typed, not the type box's
     std::vector<ChooserEntry> entries_;
     bool showHidden_ = false;
 
@@ -67,6 +70,7 @@ private:
     QTreeWidget* list_ = nullptr;
     QLineEdit* nameEdit_ = nullptr;
     QComboBox* typeBox_ = nullptr;
+    QCompleter* completer_ = nullptr;
     QPushButton* acceptButton_ = nullptr;
 };
 

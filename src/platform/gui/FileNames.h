@@ -18,9 +18,9 @@ inline std::string fileNameBytes(const QString& name) {
 }
 
 // A path a dialog handed over, as the file system spells it: a name that is not valid
-// UTF-8 comes back from a dialog as it showed and is found again by its own bytes (those
-// of the very entry picked, for the last choice of our own chooser, even where two names
-// show alike).
-std::string chosenPathBytes(const QString& chosen);
+// UTF-8 comes back from the desktop's dialog as it showed and is found again by its bytes.
+inline std::string chosenPathBytes(const QString& chosen) {
+    return pathOnDisk(fileNameBytes(chosen));
+}
 
 }  // namespace rostrix

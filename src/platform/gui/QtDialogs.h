@@ -5,14 +5,15 @@
 
 namespace rostrix {
 
-// The real dialogs: QMessageBox, our own FileChooser, QInputDialog, QDesktopServices.
+// The real dialogs: QMessageBox, QFileDialog or our own FileChooser, QInputDialog,
+// QDesktopServices.
 class QtDialogs : public Dialogs {
 public:
     int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
                 int buttons) override;
-    std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& dialog) override;
-    std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& dialog) override;
-    std::optional<QString> browseForFolder(QWidget* owner, const QString& title) override;
+    std::optional<std::string> openFile(QWidget* owner, const FileDialogSpec& dialog) override;
+    std::optional<std::string> saveFile(QWidget* owner, const FileDialogSpec& dialog) override;
+    std::optional<std::string> browseForFolder(QWidget* owner, const QString& title) override;
     std::optional<QString> inputBox(QWidget* owner, const QString& title, const QString& prompt,
                                     const QString& value) override;
     std::optional<QString> passwordBox(QWidget* owner, const QString& title,

@@ -36,14 +36,14 @@ std::optional<std::string> chooseSaveName(QWidget* owner, FileDialogSpec& dialog
     for (;;) {
         const auto chosen = dialogs().saveFile(owner, dialog);
         if (!chosen) return std::nullopt;
-        const std::string path = chosenPathBytes(*chosen);
+        const std::string& path = *chosen;
         if (!replacesAnotherFile(path, ownFile)) return path;
         const QString question = fileNameText(fileNamePart(path)) +
                                  QStringLiteral(" already exists.  Replace it?");
         if (dialogs().message(owner, QStringLiteral("Run QRD Warning"), question,
                               MsgIcon::Warning, Yes | No) == Yes)
             return path;
-        dialog.fileName = *chosen;
+        dialog.fileName = fileNameText(path);
         dialog.initialDir = fileNameText(folderPart(path));
     }
 }

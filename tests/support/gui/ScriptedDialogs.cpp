@@ -19,8 +19,11 @@ ScriptedDialogs::~ScriptedDialogs() {
 void ScriptedDialogs::answerButton(int button) {
     queue_.emplace_back(button);
 }
-void ScriptedDialogs::answerPath(std::optional<QString> path) {
+void ScriptedDialogs::answerPath(std::optional<std::string> path) {
     queue_.emplace_back(std::move(path));
+}
+void ScriptedDialogs::answerPath(const QString& path) {
+    answerPath(path.toStdString());
 }
 void ScriptedDialogs::answerText(std::optional<QString> text) {
     queue_.emplace_back(TextAnswer{std::move(text)});
@@ -61,18 +64,18 @@ int ScriptedDialogs::message(QWidget*, const QString& title, const QString& text
     return *a;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& dialog) {
-    auto a = take<std::optional<QString>>({"openFile", dialog.title, {}, {}, 0, dialog});
+std::optional<std::string> ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& dialog) {
+    auto a = take<std::optional<std::string>>({"openFile", dialog.title, {}, {}, 0, dialog});
     return a ? *a : std::nullopt;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogSpec& dialog) {
-    auto a = take<std::optional<QString>>({"saveFile", dialog.title, {}, {}, 0, dialog});
+std::optional<std::string> ScriptedDialogs::saveFile(QWidget*, const FileDialogSpec& dialog) {
+    auto a = take<std::optional<std::string>>({"saveFile", dialog.title, {}, {}, 0, dialog});
     return a ? *a : std::nullopt;
 }
 
-std::optional<QString> ScriptedDialogs::browseForFolder(QWidget*, const QString& title) {
-    auto a = take<std::optional<QString>>({"browseForFolder", title, {}, {}, 0, {}});
+std::optional<std::string> ScriptedDialogs::browseForFolder(QWidget*, const QString& title) {
+    auto a = take<std::optional<std::string>>({"browseForFolder", title, {}, {}, 0, {}});
     return a ? *a : std::nullopt;
 }
 

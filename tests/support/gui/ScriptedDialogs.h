@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -33,7 +34,9 @@ public:
     ~ScriptedDialogs() override;
 
     void answerButton(int button);                 // message
-    void answerPath(std::optional<QString> path);  // openFile, saveFile, browseForFolder
+    // openFile, saveFile, browseForFolder: the path's bytes, or its text as UTF-8.
+    void answerPath(std::optional<std::string> path);
+    void answerPath(const QString& path);
     void answerText(std::optional<QString> text);  // inputBox, passwordBox
     void answerUrl(bool opened);                   // openUrl
     // showModal: the window is shown, then the callback runs with it; if it is still
@@ -47,9 +50,9 @@ public:
 
     int message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
                 int buttons) override;
-    std::optional<QString> openFile(QWidget* owner, const FileDialogSpec& dialog) override;
-    std::optional<QString> saveFile(QWidget* owner, const FileDialogSpec& dialog) override;
-    std::optional<QString> browseForFolder(QWidget* owner, const QString& title) override;
+    std::optional<std::string> openFile(QWidget* owner, const FileDialogSpec& dialog) override;
+    std::optional<std::string> saveFile(QWidget* owner, const FileDialogSpec& dialog) override;
+    std::optional<std::string> browseForFolder(QWidget* owner, const QString& title) override;
     std::optional<QString> inputBox(QWidget* owner, const QString& title, const QString& prompt,
                                     const QString& value) override;
     std::optional<QString> passwordBox(QWidget* owner, const QString& title,
@@ -69,7 +72,7 @@ private:
     struct TextAnswer {
         std::optional<QString> text;
     };
-    using Answer = std::variant<int, std::optional<QString>, TextAnswer, UrlAnswer, ModalAct>;
+    using Answer = std::variant<int, std::optional<std::string>, TextAnswer, UrlAnswer, ModalAct>;
     template <class T>
     std::optional<T> take(const Asked& question);
 
