@@ -3,10 +3,13 @@
 
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include "careers/CareerCsv.h"
+#include "careers/gui/ArchiveLoading.h"
 #include "careers/gui/CareerModels.h"
+#include "careers/gui/ColumnChooser.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/gui/AccessibleLabels.h"
@@ -63,7 +66,10 @@ TForm15::TForm15(QWidget* parent)
     ui->PlayerList->sortByColumn(0, Qt::AscendingOrder);
     fitColumns(ui->SeasonTable);
     fitColumns(ui->LeaderTable);
-    ui->LeaderTable->horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as it needs, the rest of a wide table left empty; a narrow one
+    // scrolls sideways, and the headers' menu hides and shows columns.
+    for (QTableView* table : {ui->SeasonTable, ui->LeaderTable}) new ColumnChooser(table);
+    ui->SearchEdit->installEventFilter(this);
     ui->Splitter->setStretchFactor(1, 3);
     markAsStatus(ui->ArchiveLabel);
     markAsStatus(ui->TotalsNote);
@@ -96,7 +102,7 @@ void TForm15::loadArchive(const std::string& folder) {
     players_->setArchive(nullptr);
     leaderRows_->setLeaders(nullptr, nullptr, CareerRole::Batter, 0, {});
     leaders_.reset();
-    archive_ = std::make_unique<CareerArchive>(folder + "/player.dat");
+    archive_ = readCareerArchive(isVisible() ? this : parentWidget(), folder + "/player.dat");
     players_->setArchive(archive_.get());
     players_->sort(ui->PlayerList->horizontalHeader()->sortIndicatorSection(),
                    ui->PlayerList->horizontalHeader()->sortIndicatorOrder());
@@ -108,41 +114,28 @@ void TForm15::loadArchive(const std::string& folder) {
 }
 
 void TForm15::showArchiveLine() {
-    const QString path = fileNameText(archive_->path());
-    QString line;
-    switch (archive_->status()) {
-        case CareerArchive::Status::Missing:
-            line = QStringLiteral(
-                       "No player archive yet: %1 does not exist. It is filled by \"Write all\" "
-                       "and \"Write Checked\" in the Player Stat Archive window, which the team "
-                       "file editor opens with \"Write to player archive file\".")
-                       .arg(path);
-            break;
-        case CareerArchive::Status::Unreadable:
-            line = QStringLiteral("%1 could not be read.").arg(path);
-            break;
-        case CareerArchive::Status::Read:
-            line = QStringLiteral("%1 players, %2 careers in %3.")
-                       .arg(archive_->names())
-                       .arg(archive_->careers().size())
-                       .arg(path);
-            if (archive_->repeats() > 0)
-                line += QStringLiteral(
-                            " %1 repeated names or keys are not read, as the "
-                            "archive's own reads skip them.")
-                            .arg(archive_->repeats());
-            if (archive_->holdsNonText())
-                line += QStringLiteral(
-                    " The file holds bytes no text file has; what could "
-                    "be read is listed.");
-            break;
-    }
-    ui->ArchiveLabel->setText(line);
+    ui->ArchiveLabel->setText(archiveLineText(*archive_));
 }
 
+// A player the search leaves out is no longer shown beside the list.
 void TForm15::SearchEditChange() {
     players_->search(ui->SearchEdit->text());
+    if (career_ >= 0 && players_->rowOf(static_cast<std::size_t>(career_)) < 0) openCareer(-1);
     selectCareerRow();
+}
+
+// Down and Enter in the search box go to the first player found.
+bool TForm15::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->SearchEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            players_->rowCount() > 0) {
+            ui->PlayerList->setFocus();
+            ui->PlayerList->setCurrentIndex(players_->index(0, 0));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 // The shown career's row chosen again, when the list still has it.
@@ -167,6 +160,7 @@ void TForm15::openCareer(int career) {
         ui->TotalsNote->clear();
         ui->ExportButton->setEnabled(false);
         fillChartCombo();
+        ChartComboChange();
         return;
     }
     career_ = career;

@@ -31,6 +31,9 @@ public:
     // Shows the career's seasons and selects it in the players list.
     void openCareer(int career);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void SearchEditChange();
     void PlayerListRowChange();

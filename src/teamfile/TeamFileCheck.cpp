@@ -103,7 +103,13 @@ private:
             if (c[i] != ' ') return report(n, first + i, "must be blank");
     }
 
+    // A tab shifts every column after it, so the rest of the line is not read: the tab is
+    // the fault to mend first.
     bool length(std::size_t n, std::initializer_list<std::size_t> allowed) {
+        if (const std::size_t tab = at(n).find('\t'); tab != std::string::npos) {
+            report(n, tab + 1, "a tab character; team files use blanks");
+            return false;
+        }
         for (std::size_t a : allowed)
             if (at(n).size() == a) return true;
         std::string want;

@@ -108,11 +108,7 @@ void CheckPanel::showProblems(const std::vector<TeamFileProblem>& problems, std:
     if (isHidden()) {
         // Taken afresh each time: the window may have moved its contents since.
         paneHome_ = pane_->geometry();
-        const QRect home = paneHome_;
-        pane_->setGeometry(home.x() + kMarkerWidth, home.y(), home.width() - kMarkerWidth,
-                           home.height() - kPanelHeight);
-        markers_->setGeometry(home.x(), home.y(), kMarkerWidth, home.height() - kPanelHeight);
-        setGeometry(home.x(), home.bottom() + 1 - kPanelHeight, home.width(), kPanelHeight);
+        place();
         markers_->show();
         show();
         raise();
@@ -133,6 +129,21 @@ void CheckPanel::closePanel() {
     list_->clear();
     pane_->setExtraSelections({});
     if (focusHere) pane_->setFocus();
+}
+
+void CheckPanel::setPaneHome(const QRect& home) {
+    paneHome_ = home;
+    if (isHidden()) return pane_->setGeometry(home);
+    place();
+}
+
+// The pane, the markers beside it and the panel under them share the pane's room.
+void CheckPanel::place() {
+    const QRect home = paneHome_;
+    pane_->setGeometry(home.x() + kMarkerWidth, home.y(), home.width() - kMarkerWidth,
+                       home.height() - kPanelHeight);
+    markers_->setGeometry(home.x(), home.y(), kMarkerWidth, home.height() - kPanelHeight);
+    setGeometry(home.x(), home.bottom() + 1 - kPanelHeight, home.width(), kPanelHeight);
 }
 
 int CheckPanel::rowCount() const {

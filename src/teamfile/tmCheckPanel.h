@@ -31,6 +31,8 @@ public:
     // total is larger, a last row says how many more there are.
     void showProblems(const std::vector<TeamFileProblem>& problems, std::size_t total = 0);
     void closePanel();
+    // The room the pane has while the panel is closed, given again when the window resizes.
+    void setPaneHome(const QRect& home);
     void next();
     void previous();
     int rowCount() const;
@@ -42,6 +44,7 @@ protected:
 private:
     void goTo(int row);
     void markLines();
+    void place();
 
     QPlainTextEdit* pane_;
     QRect paneHome_;  // the pane's geometry while the panel is closed

@@ -16,7 +16,6 @@
 #include "platform/gui/FileNames.h"
 #include "platform/gui/GlobalForms.h"
 #include "platform/gui/PaneText.h"
-#include "platform/gui/TabTypingBox.h"
 #include "settings/HomeFolder.h"
 #include "teamfile/ArchiveReport.h"
 #include "teamfile/EditorShortcuts.h"
@@ -24,6 +23,8 @@
 #include "teamfile/TeamArchive.h"
 #include "teamfile/TeamFile.h"
 #include "teamfile/TeamFileCheck.h"
+#include "teamfile/gui/CursorPlaceLine.h"
+#include "teamfile/gui/FieldTabs.h"
 #include "teamfile/tmCheckPanel.h"
 #include "teamfile/tmEditorEdit.h"
 #include "teamfile/tmEditorSave.h"
@@ -53,13 +54,17 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     Q_INIT_RESOURCE(tmEditor);
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(795, 425);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    // Opens at its own size and grows: the pane takes what the tool bar leaves.
+    setMinimumSize(795, 240);
+    resize(795, 425);
+    setSizeGripEnabled(true);
     saving_ = std::make_unique<rostrix::EditorSaving>(this, Memo1(), CurrentFile, SaveDialog1);
     arrangeToolBar();
 
     Memo1()->setFont(fixedPitchFont());
-    rostrix::letCtrlTabLeave(Memo1());
+    rostrix::moveByFields(Memo1());
+    placeLine_ = new rostrix::CursorPlaceLine(Memo1(), this);
     rostrix::setPaneLines(Memo1(), rostrix::sampleTeamLines());
     Memo1()->setFocus();
 
@@ -102,7 +107,23 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     rostrix::wireEditCommands(this, Memo1(),
                               {ui->EditUndo1, ui->EditCut1, ui->EditCopy1, ui->EditPaste1});
     setModifiedFlag(false);
+    layOut();
     guarded([this] { FormCreate(); });
+}
+
+// The tool bar on top, the line telling the cursor's place at the foot, the pane (with the
+// problem list when it is open) between them.
+void TForm4::layOut() {
+    const int bar = ui->ToolBar1->height();
+    const int foot = placeLine_->sizeHint().height();
+    ui->ToolBar1->setGeometry(0, 0, width(), bar);
+    placeLine_->setGeometry(0, height() - foot, width(), foot);
+    checkPanel_->setPaneHome(QRect(0, bar, width(), height() - bar - foot));
+}
+
+void TForm4::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (checkPanel_) layOut();
 }
 
 TForm4::~TForm4() = default;
@@ -245,26 +266,14 @@ void TForm4::ToolButton23Click() {
     const auto kind = rostrix::filterKindAt(ui->ComboBox1->currentIndex());
     if (!kind) return;  // no kind chosen: nothing is read, nothing changes
     const int threshold = ui->CSpinEdit1->readValue();
-    const auto kept =
-        rostrix::runRosterFilter(rostrix::paneLines(Memo1()), kind, threshold,
-                                 [this](std::size_t line) { return askAboutStarter(line); });
+    const auto kept = rostrix::runRosterFilter(
+        rostrix::paneLines(Memo1()), kind, threshold, [this](std::size_t line) {
+            return rostrix::askWithLineInView(
+                this, Memo1(), line, kWarningTitle,
+                QStringLiteral("This will remove a starter!\nClick OK "
+                               "to remove."));
+        });
     if (kept) rostrix::replacePaneLines(Memo1(), *kept);
-}
-
-// The starter's line is selected and in view while the question is asked, so the user
-// sees whom he is about to lose; the cursor goes back where it was afterwards.
-bool TForm4::askAboutStarter(std::size_t line) {
-    QPlainTextEdit* pane = Memo1();
-    const QTextCursor before = pane->textCursor();
-    QTextCursor starter(pane->document()->findBlockByNumber(static_cast<int>(line)));
-    starter.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    pane->setTextCursor(starter);
-    pane->ensureCursorVisible();
-    const int answer = dialogs().message(
-        this, kWarningTitle, QStringLiteral("This will remove a starter!\nClick OK to remove."),
-        rostrix::MsgIcon::Warning, rostrix::Ok | rostrix::Cancel);
-    pane->setTextCursor(before);
-    return answer == rostrix::Ok;
 }
 
 // Files the team in the pane under its path in archive.dat.

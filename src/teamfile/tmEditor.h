@@ -16,6 +16,7 @@ class TForm4;
 }
 namespace rostrix {
 class CheckPanel;
+class CursorPlaceLine;
 class EditorSaving;
 }  // namespace rostrix
 
@@ -46,6 +47,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate();
@@ -61,10 +63,11 @@ private:
     void CheckFileClick();
 
     void arrangeToolBar();
-    bool askAboutStarter(std::size_t line);
+    void layOut();
     void setModifiedFlag(bool modified);
 
     std::unique_ptr<Ui::TForm4> ui;
     std::unique_ptr<rostrix::EditorSaving> saving_;
-    rostrix::CheckPanel* checkPanel_;
+    rostrix::CheckPanel* checkPanel_ = nullptr;
+    rostrix::CursorPlaceLine* placeLine_ = nullptr;
 };

@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include "platform/gui/Dialogs.h"
 
 namespace rostrix {
 
@@ -53,6 +56,18 @@ void wireEditCommands(QWidget* window, QPlainTextEdit* pane, const EditActions& 
     };
     QObject::connect(QApplication::clipboard(), &QClipboard::dataChanged, window, updatePaste);
     updatePaste();
+}
+
+bool askWithLineInView(QWidget* window, QPlainTextEdit* pane, std::size_t line,
+                       const QString& title, const QString& text) {
+    const QTextCursor before = pane->textCursor();
+    QTextCursor shown(pane->document()->findBlockByNumber(static_cast<int>(line)));
+    shown.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    pane->setTextCursor(shown);
+    pane->ensureCursorVisible();
+    const int answer = dialogs().message(window, title, text, MsgIcon::Warning, Ok | Cancel);
+    pane->setTextCursor(before);
+    return answer == Ok;
 }
 
 }  // namespace rostrix

@@ -4,18 +4,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QValueAxis>
 #include <QtTest/QTest>
 
 #include "app/Forms.h"
 #include "careers/CareerCsv.h"
 #include "careers/gui/CareerChart.h"
+#include "careers/gui/ColumnChooser.h"
 #include "careers/tmCareers.h"
 #include "platform/LineFile.h"
 #include "shell/tmHome.h"
@@ -144,6 +148,58 @@ TEST_F(CareersWindowOnArchive, ALeaderRowOpensThatPlayer) {
     EXPECT_EQ(in<QLineEdit>(&w, "SearchEdit")->text(), "");
     auto* list = in<QTableView>(&w, "PlayerList");
     EXPECT_EQ(list->currentIndex().data().toString(), "Pitch, Pete");
+}
+
+// Leaders: every column as wide as its contents, none stretched; the headers' menu hides
+// a column and it stays hidden. The search: a player it leaves out leaves the right side;
+// Down and Enter open the first player found; the chart's axis goes in round steps.
+TEST_F(CareersWindowOnArchive, LeaderColumnsFitAndTheSearchKeysLeadToTheList) {
+    w.resize(1000, 700);
+    in<QTabWidget>(&w, "Tabs")->setCurrentWidget(in<QWidget>(&w, "LeadersTab"));
+    auto* stat = in<QComboBox>(&w, "StatCombo");
+    auto* leaders = in<QTableView>(&w, "LeaderTable");
+    QHeaderView* header = leaders->horizontalHeader();
+    EXPECT_FALSE(header->stretchLastSection());
+    ASSERT_EQ(leaders->model()->rowCount(), 1);
+    EXPECT_GE(header->sectionSize(1), leaders->fontMetrics().horizontalAdvance("Able, Abe"));
+    EXPECT_LT(header->length(), leaders->viewport()->width());  // a wide window stays empty
+    auto* chooser = leaders->findChild<ColumnChooser*>();
+    ASSERT_NE(chooser, nullptr);
+    std::unique_ptr<QMenu> menu(chooser->makeMenu(&w));
+    ASSERT_EQ(menu->actions().size(), 6);
+    menu->actions()[3]->setChecked(false);  // Seasons
+    EXPECT_TRUE(leaders->isColumnHidden(3));
+    stat->setCurrentIndex(stat->findText("Pitching: SO", Qt::MatchStartsWith));
+    EXPECT_TRUE(leaders->isColumnHidden(3));
+    EXPECT_FALSE(leaders->isColumnHidden(2));
+
+    in<QTabWidget>(&w, "Tabs")->setCurrentWidget(in<QWidget>(&w, "PlayersTab"));
+    auto* search = in<QLineEdit>(&w, "SearchEdit");
+    auto* list = in<QTableView>(&w, "PlayerList");
+    auto* player = in<QLabel>(&w, "PlayerLabel");
+    auto* chart = in<CareerChart>(&w, "Chart");
+    EXPECT_EQ(player->text(), "Seasons of Able, Abe (batter)");
+    search->setFocus();
+    QTest::keyClicks(search, "pitch");
+    EXPECT_EQ(player->text(), "Seasons");
+    EXPECT_EQ(in<QTableView>(&w, "SeasonTable")->model()->rowCount(), 0);
+    EXPECT_TRUE(points(w).empty());
+    for (QAbstractAxis* axis : chart->chart()->axes()) EXPECT_FALSE(axis->isVisible());
+    QTest::keyClick(search, Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), list);
+    EXPECT_EQ(list->currentIndex().row(), 0);
+    EXPECT_EQ(player->text(), "Seasons of Pitch, Pete (pitcher)");
+    // Strike-outs of 68 and 34: steps of ten up to 70, not fifths of the highest.
+    auto* values = qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical).first());
+    EXPECT_TRUE(values->isVisible());
+    EXPECT_EQ(std::tuple(values->min(), values->max(), values->tickInterval()),
+              std::tuple(0.0, 70.0, 10.0));
+    search->setFocus();
+    search->clear();
+    QTest::keyClicks(search, "abe");
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), list);
+    EXPECT_EQ(player->text(), "Seasons of Able, Abe (batter)");
 }
 
 // Tab reaches every control of each page and comes round again.

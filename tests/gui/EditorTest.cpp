@@ -74,7 +74,6 @@ TEST_F(Editor, StartsWithTheSampleTeamAndAnEmptyFilter) {
     EXPECT_EQ(lines(), sampleTeamLines());
     EXPECT_FALSE(modified());
     EXPECT_EQ(form.size(), QSize(795, 425));
-    EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_EQ(form.ArchiveDirectory, std::filesystem::current_path().string());
     EXPECT_EQ(pane()->lineWrapMode(), QPlainTextEdit::NoWrap);
     const QFontMetrics metrics(pane()->font());

@@ -24,7 +24,10 @@ TEST(TeamFileCheck, AcceptsSoundFiles) {
     // The groups' order, their games and their positions are left to the builder: only
     // their form counts.
     for (const auto& [line, column, text] : std::vector<std::tuple<int, int, std::string>>{
-             {4, 82, "099-D"}, {4, 82, "011-3"}, {2, 76, "000-8"}, {2, 76, "003-1"},
+             {4, 82, "099-D"},
+             {4, 82, "011-3"},
+             {2, 76, "000-8"},
+             {2, 76, "003-1"},
              // a pitcher who batted every day, on a batter line with his own code
              {2, 7, "01"}}) {
         lines = sample();
@@ -83,8 +86,13 @@ TEST(TeamFileCheck, FindsLinesOfTheWrongLengthOrKind) {
         std::function<void(std::vector<std::string>&)> change;
         std::size_t line;
         std::size_t column;
+        const char* message = nullptr;
     };
+    const char* const tab = "a tab character; team files use blanks";
     const Case cases[] = {
+        // The tab is named where it stands, before the length it throws out.
+        {"a tab in the title line", [](auto& l) { l[0].insert(11, "\t"); }, 1, 12, tab},
+        {"a tab for blanks", [](auto& l) { l[12].replace(8, 1, "\t"); }, 13, 9, tab},
         {"batter line of 81", [](auto& l) { l[1] += " "; }, 2, 0},
         {"batter line of 84", [](auto& l) { l[3].resize(84); }, 4, 0},
         {"pitcher line of 79", [](auto& l) { l[11] += " "; }, 12, 0},
@@ -102,6 +110,9 @@ TEST(TeamFileCheck, FindsLinesOfTheWrongLengthOrKind) {
         ASSERT_FALSE(problems.empty()) << c.what;
         EXPECT_EQ(problems[0].line, c.line) << c.what << "\n" << describeProblems(problems);
         EXPECT_EQ(problems[0].column, c.column) << c.what << "\n" << describeProblems(problems);
+        if (c.message) {
+            EXPECT_EQ(problems[0].message, c.message) << c.what;
+        }
     }
 }
 

@@ -5,6 +5,9 @@
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
+
+#include "careers/ChartScale.h"
 
 namespace rostrix {
 
@@ -36,23 +39,29 @@ void CareerChart::showPoints(const QString& title, const std::vector<ChartPoint>
     series_->setName(title);
     chart()->setTitle(title);
     setAccessibleDescription(QStringLiteral("%1 by year, %2 points").arg(title).arg(points.size()));
+    // No seasons, no axes: an empty chart says so better than an axis of zeros.
+    years_->setVisible(!points.empty());
+    values_->setVisible(!points.empty());
     if (points.empty()) {
-        years_->setRange(0, 1);
-        values_->setRange(0, 1);
+        chart()->setTitle(QString());
         return;
     }
     const auto [low, high] =
         std::minmax_element(points.begin(), points.end(),
                             [](const auto& a, const auto& b) { return a.value < b.value; });
-    // One year of room either side, so the first and last points are not on the frame.
-    years_->setRange(points.front().year - 1, points.back().year + 1);
-    // Whole years on the axis, about ten labels at most.
-    const int span = points.back().year - points.front().year + 2;
+    // One year of room either side, so the first and last points are not on the frame; a
+    // tick on whole years only, about ten at most.
+    const int first = points.front().year - 1, last = points.back().year + 1;
+    years_->setRange(first, last);
     years_->setTickType(QValueAxis::TicksDynamic);
-    years_->setTickAnchor(points.front().year);
-    years_->setTickInterval(std::max(1, (span + 9) / 10));
-    const double pad = std::max((high->value - low->value) * 0.1, decimals > 0 ? 0.01 : 1.0);
-    values_->setRange(std::min(0.0, low->value), high->value + pad);
+    years_->setTickAnchor(0);
+    years_->setTickInterval(roundScale(first, last, 10, 1).step);
+    const AxisScale scale =
+        roundScale(std::min(0.0, low->value), high->value, 8, std::pow(10.0, -decimals));
+    values_->setRange(scale.low, scale.high);
+    values_->setTickType(QValueAxis::TicksDynamic);
+    values_->setTickAnchor(0);
+    values_->setTickInterval(scale.step);
     values_->setLabelFormat(decimals > 0 ? QStringLiteral("%.") + QString::number(decimals) + 'f'
                                          : QStringLiteral("%d"));
 }

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QFont>
 
+#include "platform/gui/FileNames.h"
+
 namespace rostrix {
 
 namespace {
@@ -30,6 +32,39 @@ QString yearsText(const CareerSummary& career) {
     if (career.firstYear == 0) return {};
     if (career.firstYear == career.lastYear) return QString::number(career.firstYear);
     return QStringLiteral("%1-%2").arg(career.firstYear).arg(career.lastYear);
+}
+
+QString archiveLineText(const CareerArchive& archive) {
+    const QString path = fileNameText(archive.path());
+    QString line;
+    switch (archive.status()) {
+        case CareerArchive::Status::Missing:
+            line = QStringLiteral(
+                       "No player archive yet: %1 does not exist. It is filled by \"Write all\" "
+                       "and \"Write Checked\" in the Player Stat Archive window, which the team "
+                       "file editor opens with \"Write to player archive file\".")
+                       .arg(path);
+            break;
+        case CareerArchive::Status::Unreadable:
+            line = QStringLiteral("%1 could not be read.").arg(path);
+            break;
+        case CareerArchive::Status::Read:
+            line = QStringLiteral("%1 players, %2 careers in %3.")
+                       .arg(archive.names())
+                       .arg(archive.careers().size())
+                       .arg(path);
+            if (archive.repeats() > 0)
+                line += QStringLiteral(
+                            " %1 repeated names or keys are not read, as the "
+                            "archive's own reads skip them.")
+                            .arg(archive.repeats());
+            if (archive.holdsNonText())
+                line += QStringLiteral(
+                    " The file holds bytes no text file has; what could "
+                    "be read is listed.");
+            break;
+    }
+    return line;
 }
 
 // Players list

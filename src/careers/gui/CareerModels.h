@@ -82,5 +82,7 @@ private:
 QString latin1Text(std::string_view bytes);
 QString roleText(CareerRole role);
 QString yearsText(const CareerSummary& career);
+// What the archive holds, or why it holds nothing: the line at the foot of the window.
+QString archiveLineText(const CareerArchive& archive);
 
 }  // namespace rostrix

@@ -41,9 +41,12 @@ private:
 
 }  // namespace
 
-void letCtrlTabLeave(QPlainTextEdit* box) {
+void letCtrlTabLeave(QPlainTextEdit* box, const QString& boxHint) {
     box->installEventFilter(new CtrlTabLeaves(box));
-    const QString hint = QStringLiteral("Tab types a tab; Ctrl+Tab moves on, Ctrl+Shift+Tab back");
+    const QString hint =
+        boxHint.isEmpty()
+            ? QStringLiteral("Tab types a tab; Ctrl+Tab moves on, Ctrl+Shift+Tab back")
+            : boxHint;
     box->setToolTip(box->toolTip().isEmpty() ? hint : box->toolTip() + "\n" + hint);
 }
 

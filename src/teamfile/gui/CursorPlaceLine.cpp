@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "teamfile/gui/CursorPlaceLine.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include "platform/gui/AccessibleLabels.h"
+#include "teamfile/gui/FieldTabs.h"
+
+namespace rostrix {
+
+CursorPlaceLine::CursorPlaceLine(QPlainTextEdit* pane, QWidget* parent)
+    : QLabel(parent), pane_(pane) {
+    setObjectName(QStringLiteral("CursorPlace"));
+    setContentsMargins(4, 1, 4, 1);
+    markAsStatus(this);
+    // A line's role hangs on the lines above it, so any edit may change the field's name.
+    connect(pane, &QPlainTextEdit::cursorPositionChanged, this, &CursorPlaceLine::follow);
+    connect(pane, &QPlainTextEdit::textChanged, this, &CursorPlaceLine::follow);
+    follow();
+}
+
+void CursorPlaceLine::follow() {
+    const QTextCursor cursor = pane_->textCursor();
+    const QTextBlock block = cursor.block();
+    const auto column = static_cast<std::size_t>(cursor.positionInBlock() + 1);
+    const TeamField* field =
+        fieldAt(roleOfBlock(block), static_cast<std::size_t>(block.length() - 1), column);
+    setText(QString::fromStdString(
+        cursorPlace(static_cast<std::size_t>(block.blockNumber() + 1), column, field)));
+}
+
+}  // namespace rostrix
