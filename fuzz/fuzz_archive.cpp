@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,10 @@ std::vector<Entry> playerEntries(const std::vector<std::string>& lines,
                                  const std::vector<bool>& wanted) {
     std::vector<Entry> entries;
     std::string year, team, titles;
+    // The second season of a name in one run (a two-way player, namesakes) is filed under
+    // " #2" after the team field, the third under " #3"; names count alike whatever their
+    // case and trailing blanks.
+    std::map<std::string, int> met;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         if (line.size() <= 75) continue;
@@ -87,8 +92,14 @@ std::vector<Entry> playerEntries(const std::vector<std::string>& lines,
         if (kind == "ab" || kind == "nn" || !wanted[i]) continue;
         const std::string name = line.substr(9, 18);
         entries.push_back({name, kTitleKey, " P " + titles});
-        entries.push_back(
-            {name, year + " " + team + "=", line.substr(6, 2) + " " + line.substr(27)});
+        std::string counted = name;
+        for (char& c : counted)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        while (!counted.empty() && (counted.back() == ' ' || counted.back() == '\t'))
+            counted.pop_back();
+        const int n = ++met[counted];
+        entries.push_back({name, year + " " + team + (n == 1 ? "" : " #" + std::to_string(n)) + "=",
+                           line.substr(6, 2) + " " + line.substr(27)});
     }
     return entries;
 }

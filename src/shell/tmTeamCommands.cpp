@@ -71,7 +71,10 @@ std::string createTeam(QWidget* owner, const CreateTeamRequest& request) {
         return {};
 
     const std::string errlog = home + "/errlog.txt";
-    if (const std::string why = errlogProblem(errlog); !why.empty()) return tell(owner, why);
+    if (const std::string why = errlogProblem(errlog); !why.empty()) {
+        tell(owner, why);
+        return {};
+    }
     const FileStamp before = fileStamp(teamFile);
     const long long logBefore = fileSizeOrZero(errlog);
     CommandOutcome outcome;
@@ -86,7 +89,7 @@ std::string createTeam(QWidget* owner, const CreateTeamRequest& request) {
                                  [&prompt] { return prompt.cancelled(); });
     }
     // The program is closing: nothing more to say.
-    if (exitRequested()) return;
+    if (exitRequested()) return {};
     const std::string problem =
         teamRunProblem(outcome, before, fileStamp(teamFile), teamFile, errlog);
     if (!problem.empty()) {
