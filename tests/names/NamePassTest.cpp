@@ -175,8 +175,9 @@ TEST_F(NameFile, NothingIsWrittenWhenThePassOrTheWriteFails) {
     EXPECT_EQ(dir.read("t.dat"), bytes);
     const std::string missing = dir.file("gone/t.dat");
     EXPECT_EQ(test::errorOf([&] { passAndSave(NamePass(), missing, {batter("A, B")}); }),
-              "Cannot create file " + missing);
-    EXPECT_EQ(test::errorOf([&] { readTeamFileLines(missing); }), "Cannot open file " + missing);
+              "Cannot create file " + missing + ": No such file or directory");
+    EXPECT_EQ(test::errorOf([&] { readTeamFileLines(missing); }),
+              "Cannot open file " + missing + ": No such file or directory");
 }
 
 }  // namespace
