@@ -34,14 +34,13 @@ std::string lastLine(std::string text) {
 }
 
 // The bundled builder: one run for every club, its progress read from its output.
-void runBundled(const SeasonRunSpec& spec, const SeasonEvents& events, SeasonOutcome& out) {
-    std::ofstream log(spec.home + "/errlog.txt", std::ios::binary | std::ios::app);
-    QStringList args{local(spec.scriptFolder + "/" + kTeamScriptName)};
-    for (const std::string& a :
-         seasonArguments(spec.year, spec.league, spec.type, false, spec.clubs))
+void runBundled(const SeasonJob& job, const SeasonEvents& events, SeasonOutcome& out) {
+    std::ofstream log(job.home + "/errlog.txt", std::ios::binary | std::ios::app);
+    QStringList args{local(job.scriptFolder + "/" + kTeamScriptName)};
+    for (const std::string& a : seasonArguments(job.year, job.league, job.type, false, job.clubs))
         args << local(a);
     QProcess perl;
-    perl.setWorkingDirectory(local(spec.home));
+    perl.setWorkingDirectory(local(job.home));
     perl.setStandardInputFile(QProcess::nullDevice());
     perl.start(QStringLiteral("perl"), args);
     if (!perl.waitForStarted(-1)) {
@@ -95,8 +94,8 @@ void runBundled(const SeasonRunSpec& spec, const SeasonEvents& events, SeasonOut
 }
 
 // A user's own script: the Create Team command once per club.
-void runOwnScript(const SeasonRunSpec& spec, const SeasonEvents& events, SeasonOutcome& out) {
-    const std::string errlog = spec.home + "/errlog.txt";
+void runOwnScript(const SeasonJob& job, const SeasonEvents& events, SeasonOutcome& out) {
+    const std::string errlog = job.home + "/errlog.txt";
     for (std::size_t i = 0; i < out.clubs.size(); ++i) {
         if (events.cancelled && events.cancelled()) {
             out.cancelled = true;
@@ -105,13 +104,12 @@ void runOwnScript(const SeasonRunSpec& spec, const SeasonEvents& events, SeasonO
         ClubResult& r = out.clubs[i];
         if (events.building) events.building(i, r.club);
         const std::string stem = r.club.file.substr(0, r.club.file.size() - 4);
-        const TeamInputs in{spec.scriptFolder, spec.year, r.club.id,
-                            r.club.league,     stem,      spec.type};
-        const std::string teamFile = spec.home + "/" + r.club.file;
+        const TeamInputs in{job.scriptFolder, job.year, r.club.id, r.club.league, stem, job.type};
+        const std::string teamFile = job.home + "/" + r.club.file;
         const FileStamp before = fileStamp(teamFile);
         const long long logBefore = fileSizeOrZero(errlog);
         const CommandOutcome ran =
-            runTeamCommand(composeTeamCommand(in), spec.home, errlog, events.pump);
+            runTeamCommand(composeTeamCommand(in), job.home, errlog, events.pump);
         const std::string problem =
             teamRunProblem(ran, before, fileStamp(teamFile), teamFile, errlog);
         if (problem.empty()) {
@@ -154,19 +152,19 @@ void followBuilderLine(std::vector<ClubResult>& clubs, const std::string& text,
     }
 }
 
-SeasonOutcome runSeason(const SeasonRunSpec& spec, const SeasonEvents& events) {
+SeasonOutcome runSeason(const SeasonJob& job, const SeasonEvents& events) {
     SeasonOutcome out;
-    for (const SeasonClub& club : spec.clubs)
+    for (const SeasonClub& club : job.clubs)
         out.clubs.push_back({club, ClubOutcome::NotBuilt, {}, 0});
-    if (!spec.clubs.empty()) {
-        if (spec.ownScript)
-            runOwnScript(spec, events, out);
+    if (!job.clubs.empty()) {
+        if (job.ownScript)
+            runOwnScript(job, events, out);
         else
-            runBundled(spec, events, out);
+            runBundled(job, events, out);
     }
     for (ClubResult& r : out.clubs) {
         if (r.outcome != ClubOutcome::Built) continue;
-        const auto lines = readLines(spec.home + "/" + r.club.file);
+        const auto lines = readLines(job.home + "/" + r.club.file);
         r.problems = lines ? checkTeamFile(*lines).size() : 0;
     }
     return out;

@@ -20,7 +20,7 @@ struct ClubResult {
     std::size_t problems = 0;  // a built club: what the team file check finds
 };
 
-struct SeasonRunSpec {
+struct SeasonJob {
     std::string home;          // where the team files go; errlog.txt is there too
     std::string scriptFolder;  // the folder of the kalbrix8.pl that builds
     bool ownScript = false;    // a user's own script: run once per club like Create Team
@@ -40,7 +40,7 @@ struct SeasonEvents {
 };
 
 struct SeasonOutcome {
-    std::vector<ClubResult> clubs;  // one per club of the spec, in its order
+    std::vector<ClubResult> clubs;  // one per club of the job, in its order
     std::string stopLine;           // why the run ended early, in the builder's words
     bool cancelled = false;
 };
@@ -48,7 +48,7 @@ struct SeasonOutcome {
 // Builds the clubs: the bundled builder in one run that reads the database once, a user's
 // own script once per club. Every file the builder writes is whole; the script's output
 // goes to errlog.txt as with Create Team. Each built file is checked.
-SeasonOutcome runSeason(const SeasonRunSpec& spec, const SeasonEvents& events);
+SeasonOutcome runSeason(const SeasonJob& job, const SeasonEvents& events);
 
 // Follows one line of the builder's season output; current is the index of the club
 // being built, or npos.

@@ -97,9 +97,8 @@ void createSeason(QWidget* owner, const SeasonRequest& request) {
         if (choice == ExistingFiles::Cancel) return;
     }
 
-    SeasonRunSpec spec{
-        request.home,   *script,      !sameFolder(*script, *builder),       request.year,
-        request.league, request.type, clubsToBuild(clubs, existing, choice)};
+    SeasonJob job{request.home,   *script,      !sameFolder(*script, *builder),       request.year,
+                  request.league, request.type, clubsToBuild(clubs, existing, choice)};
     QProgressDialog progress(owner);
     progress.setObjectName(QStringLiteral("SeasonProgress"));
     progress.setWindowTitle(QStringLiteral("Create Season"));
@@ -107,7 +106,7 @@ void createSeason(QWidget* owner, const SeasonRequest& request) {
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     progress.setMinimumDuration(0);
-    progress.setRange(0, static_cast<int>(spec.clubs.size()));
+    progress.setRange(0, static_cast<int>(job.clubs.size()));
     progress.setValue(0);
     progress.show();
     SeasonOutcome outcome;
@@ -120,11 +119,11 @@ void createSeason(QWidget* owner, const SeasonRequest& request) {
             progress.setLabelText(QStringLiteral("Building %1 (%2 of %3)")
                                       .arg(fileNameText(club.file))
                                       .arg(built + 1)
-                                      .arg(spec.clubs.size()));
+                                      .arg(job.clubs.size()));
         };
         events.cancelled = [&] { return progress.wasCanceled(); };
         events.pump = &InputBlock::pump;
-        outcome = runSeason(spec, events);
+        outcome = runSeason(job, events);
     }
     progress.close();
 

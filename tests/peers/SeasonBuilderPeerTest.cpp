@@ -59,7 +59,7 @@ std::string singleRun(const std::string& home, const SeasonClub& club) {
     return contents(home + "/single.dat");
 }
 
-SeasonRunSpec seasonOf(const std::string& home, int year, std::vector<SeasonClub> clubs) {
+SeasonJob seasonOf(const std::string& home, int year, std::vector<SeasonClub> clubs) {
     return {home, builderFolder(), false, year, "", "", std::move(clubs)};
 }
 
