@@ -5,7 +5,6 @@
 // the single runs (counter "ratio"), and Create Season's whole work, club list to checked
 // files, at most 3 s of wall time on a 2-core machine ("command_wall_s").
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -14,18 +13,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "ScriptRuns.h"
 #include "shell/SeasonRun.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using rostrix::bench::childCpuSeconds;
+using rostrix::bench::quoted;
 
 const fs::path kBuilder = fs::read_symlink("/proc/self/exe").parent_path() / "teambuilder";
 const fs::path kHome = fs::temp_directory_path() / "rostrix-season-bench";
-
-std::string quoted(const fs::path& p) {
-    return "'" + p.string() + "'";
-}
 
 std::string run(const std::string& command) {
     std::string out;
@@ -35,13 +33,6 @@ std::string run(const std::string& command) {
     while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
     if (::pclose(pipe) != 0) throw std::runtime_error("failed: " + command);
     return out;
-}
-
-double childCpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // The database, a settings file that names it, and the clubs of 2001, made once.

@@ -6,7 +6,6 @@
 // second of CPU. Beside it, a plain "perl -ne" pass over the same files: the ratio of the
 // two is the figure to watch, since it does not depend on the machine.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,31 +13,20 @@
 #include <stdexcept>
 #include <string>
 
+#include "ScriptRuns.h"
+
 namespace {
 
 namespace fs = std::filesystem;
+using rostrix::bench::childCpuSeconds;
+using rostrix::bench::quoted;
 
 const fs::path kBuilder = fs::read_symlink("/proc/self/exe").parent_path() / "teambuilder";
 const fs::path kHome = fs::temp_directory_path() / "rostrix-teambuilder-bench";
 constexpr const char* kYear = "1950";
 
-std::string quoted(const fs::path& p) {
-    std::string q(1, '\'');
-    q += p.string();
-    q += '\'';
-    return q;
-}
-
 void run(const std::string& command) {
     if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
-}
-
-// CPU seconds (user and system) that the finished child processes have used so far.
-double childCpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // The database and a settings file that names it, made once; the club is the first
