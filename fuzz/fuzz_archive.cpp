@@ -22,7 +22,6 @@
 #include "platform/ProfileFile.h"
 #include "teamfile/PlayerArchive.h"
 #include "teamfile/TeamArchive.h"
-#include "teamfile/TeamFile.h"
 
 using namespace rostrix;
 using namespace rostrix::fuzz;

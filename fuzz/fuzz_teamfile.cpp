@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "format/TeamLayout.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "teamfile/RosterFilter.h"
-#include "teamfile/TeamFile.h"
 #include "teamfile/TeamFileCheck.h"
 
 using namespace rostrix;
@@ -105,7 +105,7 @@ void checkRun(const std::vector<std::string>& lines, FilterKind kind, int thresh
         } else if (j < run.kept.size() && run.kept[j] == lines[i]) {
             ++j;
         } else {
-            FUZZ_CHECK(lines[i].size() >= kStatsStartColumn - 1,
+            FUZZ_CHECK(lines[i].size() >= field::kName.last,
                        what + ": short line dropped " + shown(lines[i]));
             FUZZ_CHECK(!isBatterKind(kind) || i >= kLineUp,
                        what + ": starter dropped without a question, line " + std::to_string(i));

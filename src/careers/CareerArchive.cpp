@@ -7,7 +7,9 @@
 #include <limits>
 #include <unordered_set>
 
+#include "format/PlayerArchiveKey.h"
 #include "platform/LineFile.h"
+#include "platform/ProfileFile.h"
 
 namespace rostrix {
 
@@ -37,17 +39,14 @@ struct NoCaseEqual {
 };
 using NameSet = std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual>;
 
+// The title entry's key as the reader gives it: without its "=" and padding.
 bool isTitleKey(std::string_view key) {
-    return equalNoCase(key, "Year Team");
-}
-
-// A value as the archive's reads give it: blanks and tabs off both ends, then one pair of
-// surrounding quotes.
-std::string_view readValue(std::string_view raw) {
-    std::string_view v = trimmed(raw, " \t");
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    return v;
+    static const std::string_view title = [] {
+        std::string_view k = seasonTitleKey();
+        k.remove_suffix(1);
+        return k.substr(0, k.find_last_not_of(' ') + 1);
+    }();
+    return equalNoCase(key, title);
 }
 
 // Keys already met in one section: a few compared in turn, many through a set, so a
@@ -127,8 +126,9 @@ struct CareerArchive::Scan {
         if (isTitleKey(key)) return;
         const int r = roleOfValue(value) == CareerRole::Pitcher ? 1 : 0;
         ++seasons[r];
-        const auto year = static_cast<std::uint16_t>(seasonKeyYear(key));
-        if (year == 0) return;
+        const auto read = readSeasonKey(key);
+        if (!read || read->year == 0) return;
+        const auto year = static_cast<std::uint16_t>(read->year);
         if (first[r] == 0 || year < first[r]) first[r] = year;
         if (year > last[r]) last[r] = year;
     }
@@ -144,46 +144,19 @@ struct CareerArchive::Scan {
     }
 };
 
-// Splits the text into lines the way the archive's writer reads them back, and hands every
-// entry line of [begin, end) to entry and every section header to header.
+// Hands every entry line of [begin, end) to entry and every section header to header, as
+// the archive's own reads see them.
 template <class Header, class Entry>
 static void scanLines(std::string_view text, std::size_t from, std::size_t to, Header&& header,
                       Entry&& entry) {
-    const char* const base = text.data();
-    const char* const finish = base + to;
-    const auto next = [finish](const char* at, char c) {
-        const void* hit = std::memchr(at, c, static_cast<std::size_t>(finish - at));
-        return hit ? static_cast<const char*>(hit) : finish;
-    };
-    const char* cr = next(base + from, '\r');
-    const char* lf = next(base + from, '\n');
-    for (const char* p = base + from; p < finish;) {
-        if (cr < p) cr = next(p, '\r');
-        if (lf < p) lf = next(p, '\n');
-        const char* stop = std::min(cr, lf);
-        const bool crLf = stop == cr && lf != finish && stop + 1 == lf;
-        const char* after = stop == finish ? finish : stop + (crLf ? 2 : 1);
-        const std::string_view line(p, static_cast<std::size_t>(stop - p));
-        p = after;
-        const auto first = line.find_first_not_of(kLineBlanks);
-        if (first == std::string_view::npos || line[first] == ';') continue;
-        if (line[first] == '[') {
-            const std::string_view inner = trimmed(line, kLineBlanks).substr(1);
-            const auto close = inner.rfind(']');
-            header(trimmed(inner.substr(0, close), kLineBlanks),
-                   static_cast<std::size_t>(line.data() - base),
-                   static_cast<std::size_t>(after - base));
-            continue;
-        }
-        const auto eq = line.find('=', first);
-        if (eq == std::string_view::npos) continue;
-        // The archive's keys end in '=' themselves: "2000 Oakland     ==08 258 ...".
-        std::size_t valueAt = eq + 1;
-        while (valueAt < line.size() && (line[valueAt] == ' ' || line[valueAt] == '\t')) ++valueAt;
-        if (valueAt < line.size() && line[valueAt] == '=') ++valueAt;
-        entry(trimmed(line.substr(first, eq - first), kLineBlanks),
-              readValue(line.substr(valueAt)));
-    }
+    profile::forEachLine(text, from, to,
+                         [&](std::string_view line, std::size_t begin, std::size_t after) {
+                             const profile::Line read = profile::readLine(line, true);
+                             if (read.kind == profile::Line::Kind::Header)
+                                 header(read.name, begin, after);
+                             else if (read.kind == profile::Line::Kind::Entry)
+                                 entry(read.key, read.value);
+                         });
 }
 
 void CareerArchive::index() {

@@ -6,31 +6,38 @@ namespace rostrix {
 namespace {
 
 using K = ColumnKind;
+using namespace field;
+
+// A field of the team file's line, titled as the file titles it; meaning says more than
+// the field's own name where the Careers window wants it to.
+CareerColumn fileColumn(const TeamField& f, K kind, std::string_view meaning = {}) {
+    return {f.title, kind, &f, RateKind::None, meaning.empty() ? f.name : meaning};
+}
 
 const std::vector<CareerColumn>& batterColumns() {
     static const std::vector<CareerColumn> columns{
-        {"Year", K::Year, 0, 0, false, RateKind::None, "season"},
-        {"Team", K::Team, 0, 0, false, RateKind::None, "team"},
-        {"Pos", K::Position, 0, 0, false, RateKind::None, "position code"},
-        {"AB", K::Count, 28, 30, false, RateKind::None, "at bats"},
-        {"Hit", K::Count, 32, 34, false, RateKind::None, "hits"},
-        {"2B", K::Count, 36, 38, false, RateKind::None, "doubles"},
-        {"3B", K::Count, 40, 42, false, RateKind::None, "triples"},
-        {"HR", K::Count, 44, 46, false, RateKind::None, "home runs"},
-        {"BB", K::Count, 48, 50, false, RateKind::None, "walks"},
-        {"SO", K::Count, 52, 54, false, RateKind::None, "strike-outs"},
-        {"RBI", K::Count, 56, 58, false, RateKind::None, "runs batted in"},
-        {"B", K::Letter, 60, 60, false, RateKind::None, "bats"},
-        {"ERR", K::Count, 62, 64, false, RateKind::None, "errors"},
-        {"SB", K::Count, 66, 67, false, RateKind::None, "stolen bases"},
-        {"CS", K::Count, 69, 70, false, RateKind::None, "caught stealing"},
-        {"Gam", K::Count, 72, 74, false, RateKind::None, "games"},
-        {"Gam-P", K::Group, 76, 80, false, RateKind::None, "games at a position"},
-        {"Gam-P", K::Group, 82, 86, true, RateKind::None, "games at a second position"},
-        {"Gam-P", K::Group, 88, 92, true, RateKind::None, "games at a third position"},
-        {"AVG", K::Rate, 0, 0, false, RateKind::Average, "batting average: Hit / AB"},
-        {"OBP", K::Rate, 0, 0, false, RateKind::OnBase, "on-base: (Hit + BB) / (AB + BB)"},
-        {"SLG", K::Rate, 0, 0, false, RateKind::Slugging,
+        {"Year", K::Year, nullptr, RateKind::None, "season"},
+        {"Team", K::Team, nullptr, RateKind::None, "team"},
+        {"Pos", K::Position, nullptr, RateKind::None, "position code"},
+        fileColumn(kAtBats, K::Count),
+        fileColumn(kHits, K::Count),
+        fileColumn(kDoubles, K::Count),
+        fileColumn(kTriples, K::Count),
+        fileColumn(kHomeRuns, K::Count),
+        fileColumn(kWalks, K::Count),
+        fileColumn(kStrikeOuts, K::Count),
+        fileColumn(kRunsBattedIn, K::Count),
+        fileColumn(kBats, K::Letter),
+        fileColumn(kErrors, K::Count),
+        fileColumn(kStolenBases, K::Count),
+        fileColumn(kCaughtStealing, K::Count),
+        fileColumn(kGames, K::Count),
+        fileColumn(kGroup1, K::Group, "games at a position"),
+        fileColumn(kGroup2, K::Group, "games at a second position"),
+        fileColumn(kGroup3, K::Group, "games at a third position"),
+        {"AVG", K::Rate, nullptr, RateKind::Average, "batting average: Hit / AB"},
+        {"OBP", K::Rate, nullptr, RateKind::OnBase, "on-base: (Hit + BB) / (AB + BB)"},
+        {"SLG", K::Rate, nullptr, RateKind::Slugging,
          "slugging: (Hit + 2B + 2 x 3B + 3 x HR) / AB"},
     };
     return columns;
@@ -38,25 +45,25 @@ const std::vector<CareerColumn>& batterColumns() {
 
 const std::vector<CareerColumn>& pitcherColumns() {
     static const std::vector<CareerColumn> columns{
-        {"Year", K::Year, 0, 0, false, RateKind::None, "season"},
-        {"Team", K::Team, 0, 0, false, RateKind::None, "team"},
-        {"Pos", K::Position, 0, 0, false, RateKind::None, "position code"},
-        {"Inn", K::Count, 28, 30, false, RateKind::None, "innings pitched"},
-        {"Hit", K::Count, 32, 34, false, RateKind::None, "hits allowed"},
-        {"2B", K::Count, 36, 38, false, RateKind::None, "doubles allowed"},
-        {"3B", K::Count, 40, 42, false, RateKind::None, "triples allowed"},
-        {"HR", K::Count, 44, 46, false, RateKind::None, "home runs allowed"},
-        {"BB", K::Count, 48, 50, false, RateKind::None, "walks"},
-        {"SO", K::Count, 52, 54, false, RateKind::None, "strike-outs"},
-        {"ERA", K::Era, 56, 58, false, RateKind::None,
-         "earned-run average; over seasons weighted by innings"},
-        {"T", K::Letter, 60, 60, false, RateKind::None, "throws"},
-        {"W", K::Count, 62, 64, false, RateKind::None, "wins"},
-        {"L", K::Count, 66, 67, false, RateKind::None, "losses"},
-        {"S", K::Count, 69, 70, false, RateKind::None, "saves"},
-        {"Gam", K::Count, 72, 74, false, RateKind::None, "games"},
-        {"St", K::Count, 76, 78, false, RateKind::None, "games started"},
-        {"WHIP", K::Rate, 0, 0, false, RateKind::HitsWalksPerInning,
+        {"Year", K::Year, nullptr, RateKind::None, "season"},
+        {"Team", K::Team, nullptr, RateKind::None, "team"},
+        {"Pos", K::Position, nullptr, RateKind::None, "position code"},
+        fileColumn(kInnings, K::Count, "innings pitched"),
+        fileColumn(kHits, K::Count, "hits allowed"),
+        fileColumn(kDoubles, K::Count, "doubles allowed"),
+        fileColumn(kTriples, K::Count, "triples allowed"),
+        fileColumn(kHomeRuns, K::Count, "home runs allowed"),
+        fileColumn(kWalks, K::Count),
+        fileColumn(kStrikeOuts, K::Count),
+        fileColumn(kEarnedRunAverage, K::Era,
+                   "earned-run average; over seasons weighted by innings"),
+        fileColumn(kThrows, K::Letter),
+        fileColumn(kWins, K::Count),
+        fileColumn(kLosses, K::Count),
+        fileColumn(kSaves, K::Count),
+        fileColumn(kGames, K::Count),
+        fileColumn(kGamesStarted, K::Count),
+        {"WHIP", K::Rate, nullptr, RateKind::HitsWalksPerInning,
          "hits plus walks per inning: (Hit + BB) / Inn"},
     };
     return columns;

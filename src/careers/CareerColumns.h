@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "format/TeamLayout.h"
+
 namespace rostrix {
 
 // A career is a player's seasons of one kind: batter lines and pitcher lines carry
@@ -26,17 +28,14 @@ enum class ColumnKind : std::uint8_t {
 // The statistics derived from counts.
 enum class RateKind : std::uint8_t { None, Average, OnBase, Slugging, HitsWalksPerInning };
 
-// One column of a seasons table. File columns are those of the team file's line, counted
-// from 1; a stored season value holds them 25 places further left (the two-digit position
-// and a blank take the place of columns 1-27).
+// One column of a seasons table: a field of the team file's line, as a season value holds
+// it, or a column of the entry's key or one worked out from the counts.
 struct CareerColumn {
-    std::string_view title;
+    std::string_view title;  // the file's own column title for a field
     ColumnKind kind;
-    std::uint8_t first = 0;  // file columns, 0 for the key's and derived columns
-    std::uint8_t last = 0;
-    bool optional = false;  // may be left off the end of the line (second and third group)
+    const TeamField* field = nullptr;  // nullptr for the key's and derived columns
     RateKind rate = RateKind::None;
-    std::string_view meaning = {};
+    std::string_view meaning = {};  // the header's tool tip
 };
 
 // Year, team, position, every statistic of the team file's line with its title there,
@@ -51,10 +50,5 @@ bool isStatistic(const CareerColumn& column);
 bool isRateStatistic(const CareerColumn& column);
 // Lower is better for ERA and hits plus walks per inning.
 bool lowerIsBetter(const CareerColumn& column);
-
-// The value offset of a file column.
-inline constexpr std::size_t valueIndex(std::size_t fileColumn) {
-    return fileColumn - 25;
-}
 
 }  // namespace rostrix

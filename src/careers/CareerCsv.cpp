@@ -2,6 +2,7 @@
 #include "careers/CareerCsv.h"
 
 #include "careers/CareerStats.h"
+#include "platform/Latin1.h"
 
 namespace rostrix {
 
@@ -28,21 +29,6 @@ void appendRow(std::string& out, const std::vector<std::string>& fields) {
 }
 
 }  // namespace
-
-std::string latin1ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
 
 std::string careerCsv(std::string_view name, const std::vector<SeasonEntry>& seasons) {
     const CareerRole role = seasons.empty() ? CareerRole::Batter : seasons.front().role;

@@ -19,7 +19,4 @@ std::string careerCsv(std::string_view name, const std::vector<SeasonEntry>& sea
 // a file name could trip over.
 QString careerCsvFileName(const QString& name);
 
-// Archive bytes are Latin-1; the file is UTF-8.
-std::string latin1ToUtf8(std::string_view bytes);
-
 }  // namespace rostrix

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "format/PlayerArchiveKey.h"
+
 namespace rostrix {
 
 namespace {
@@ -15,18 +17,31 @@ std::string problemText(const CareerColumn& column, const char* problem) {
     return std::string(column.title) + ": " + problem;
 }
 
+std::string_view withoutBlanks(std::string_view s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+int keyYear(std::string_view key, std::string_view* team = nullptr) {
+    const auto read = readSeasonKey(key);
+    if (!read) return 0;
+    if (team) *team = read->team;
+    return read->year;
+}
+
 }  // namespace
 
 FieldRead readField(std::string_view value, const CareerColumn& column) {
     FieldRead read;
-    const std::size_t lo = valueIndex(column.first);
-    const std::size_t hi = valueIndex(column.last) + 1;
+    const std::size_t lo = seasonValueIndex(column.field->first);
+    const std::size_t hi = seasonValueIndex(column.field->last) + 1;
     if (value.size() <= lo) {
-        if (!column.optional) read.problem = "missing";
+        if (!column.field->optional) read.problem = "missing";
         return read;
     }
     const std::string_view raw = value.substr(lo, hi - lo);
-    read.text = trimmed(raw, " ");
+    read.text = withoutBlanks(raw);
     if (value.size() < hi) {
         read.problem = "cut short";
         return read;
@@ -56,9 +71,7 @@ FieldRead readField(std::string_view value, const CareerColumn& column) {
             break;
         }
         case ColumnKind::Group:
-            if (raw.size() != 5 || !isDigit(raw[0]) || !isDigit(raw[1]) || !isDigit(raw[2]) ||
-                raw[3] != '-' || !(isDigit(raw[4]) || raw[4] == 'D'))
-                read.problem = "not a games-at-position group";
+            if (!readGroup(raw)) read.problem = "not a games-at-position group";
             break;
         case ColumnKind::Letter:
             if (read.text.empty()) read.problem = "missing";
@@ -67,23 +80,6 @@ FieldRead readField(std::string_view value, const CareerColumn& column) {
             break;
     }
     return read;
-}
-
-int seasonKeyYear(std::string_view key, std::string_view* team) {
-    if (key.size() < 6 || !isDigit(key[0]) || !isDigit(key[1]) || !isDigit(key[2]) ||
-        !isDigit(key[3]) || key[4] != ' ')
-        return 0;
-    std::string_view name = trimmed(key.substr(5), kLineBlanks);
-    // A second season of one name, year and team carries " #2", " #3", ... after the
-    // 12 columns of the team field.
-    if (key.size() > 19 && key.substr(17, 2) == " #" &&
-        std::all_of(key.begin() + 19, key.end(), [](char c) { return isDigit(c); }))
-        name = trimmed(key.substr(5, 12), kLineBlanks);
-    if (name.empty()) return 0;
-    if (team) *team = name;
-    const int year =
-        (key[0] - '0') * 1000 + (key[1] - '0') * 100 + (key[2] - '0') * 10 + (key[3] - '0');
-    return year;
 }
 
 CareerRole roleOfValue(std::string_view value) {
@@ -100,18 +96,19 @@ bool positionSound(std::string_view value) {
 // The last file column the role's line may reach.
 std::size_t lineEnd(const std::vector<CareerColumn>& columns) {
     std::size_t last = 0;
-    for (const auto& c : columns) last = std::max<std::size_t>(last, c.last);
-    return valueIndex(last) + 1;
+    for (const auto& c : columns)
+        if (c.field) last = std::max<std::size_t>(last, c.field->last);
+    return seasonValueIndex(last) + 1;
 }
 
 }  // namespace
 
 const char* firstProblem(std::string_view key, std::string_view value, std::int64_t* numbers) {
-    if (seasonKeyYear(key) == 0) return "not a year and a team";
+    if (keyYear(key) == 0) return "not a year and a team";
     if (!positionSound(value)) return "not a two-digit position code";
     const auto& columns = careerColumns(roleOfValue(value));
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (columns[i].first == 0) continue;
+        if (!columns[i].field) continue;
         const FieldRead read = readField(value, columns[i]);
         if (read.problem) return read.problem;
         if (numbers) numbers[i] = read.number;
@@ -143,7 +140,7 @@ SeasonEntry parseSeasonEntry(std::string_view key, std::string_view value) {
     entry.numbers.assign(columns.size(), -1);
     entry.problems.assign(columns.size(), {});
     std::string_view team;
-    entry.year = seasonKeyYear(key, &team);
+    entry.year = keyYear(key, &team);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const CareerColumn& column = columns[i];
         switch (column.kind) {
@@ -178,7 +175,7 @@ SeasonEntry parseSeasonEntry(std::string_view key, std::string_view value) {
     }
     // Whatever follows the line's last column belongs to no statistic.
     std::size_t last = columns.size();
-    while (last > 0 && columns[last - 1].first == 0) --last;
+    while (last > 0 && !columns[last - 1].field) --last;
     if (last > 0 && value.size() > lineEnd(columns) && entry.problems[last - 1].empty())
         entry.problems[last - 1] = problemText(columns[last - 1], "text after the last column");
     return entry;

@@ -10,15 +10,6 @@
 
 namespace rostrix {
 
-// The blanks the archive's reads trim from keys, section names and line ends.
-inline constexpr std::string_view kLineBlanks = " \t\v\f\r";
-
-inline std::string_view trimmed(std::string_view s, std::string_view blanks) {
-    const auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
-}
-
 // One season entry, split into the columns of careerColumns(role). A cell that could not be
 // read whole keeps what it holds and names its problem; a damaged entry stays out of totals.
 struct SeasonEntry {
@@ -41,8 +32,6 @@ struct FieldRead {
     const char* problem = nullptr;
 };
 FieldRead readField(std::string_view value, const CareerColumn& column);
-// The year of a "2000 Oakland" key, or 0; team gets the team without its padding.
-int seasonKeyYear(std::string_view key, std::string_view* team = nullptr);
 // Pitcher lines carry the position code "01".
 CareerRole roleOfValue(std::string_view value);
 // The first problem of the entry's key, position code and statistics, or nullptr: the

@@ -3,16 +3,17 @@
 
 #include <utility>
 
+#include "format/TeamLayout.h"
 #include "platform/LineFile.h"
 
 namespace rostrix {
 
 namespace {
 
-// Columns counted from 1, as the team file format counts them; these are indexes.
-constexpr std::size_t kSurnameAt = 9;          // column 10
-constexpr std::size_t kLastNameColumnAt = 26;  // column 27
-constexpr std::size_t kTitleMarkAt = 27;       // columns 28 to 30
+// Indexes of the name field's first and last column.
+constexpr std::size_t kSurnameAt = field::kName.first - 1u;
+constexpr std::size_t kLastNameColumnAt = field::kName.last - 1u;
+// Shorter lines hold no player for the names utility.
 constexpr std::size_t kShortestNameLine = 75;
 
 std::string onLine(const char* what, std::size_t lineNumber) {
@@ -36,9 +37,7 @@ char shifted(char c, int by) {
 }  // namespace
 
 bool isNameLine(const std::string& line) {
-    if (line.size() < kShortestNameLine) return false;
-    const std::string_view mark(line.data() + kTitleMarkAt, 3);
-    return mark != " AB" && mark != "Inn";
+    return line.size() >= kShortestNameLine && !readsAsTitleLine(line);
 }
 
 NamePass::NamePass(DuplicateOption option, DuplicatePrompt prompt)

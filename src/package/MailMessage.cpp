@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/PathParts.h"
+
 namespace rostrix {
 
 namespace {
@@ -80,7 +82,11 @@ bool plainName(std::string_view name) {
 bool isUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        const std::size_t n = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
         if (n == 0 || i + n > s.size() || (n == 2 && c < 0xc2)) return false;
         for (std::size_t k = 1; k < n; ++k)
             if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
@@ -249,17 +255,12 @@ void appendBase64Lines(std::string& out, std::string_view data) {
     *p = '\n';
 }
 
-std::string bareFileName(std::string_view path) {
-    const auto slash = path.rfind('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 std::string textPartHeader(const std::string& boundary, const std::string& charset) {
     return "--" + boundary + "\r\n" + contentTypeOf(mtPlain) + oneLine(charset) + "\r\n\r\n";
 }
 
 std::string attachmentPartHeader(const std::string& boundary, const std::string& path) {
-    const std::string name = bareFileName(path);
+    const std::string name = fileNamePart(path);
     return "--" + boundary + "\r\nContent-Type: application/octet-stream; " +
            fileNameParameter("name", name) +
            "\r\nContent-Transfer-Encoding: base64\r\n"

@@ -73,8 +73,6 @@ std::string mailDate(std::time_t when);
 // makeBoundary.
 std::string makeMessageId(const std::string& host, const std::function<int(int n)>& letter);
 
-// The folder-less name of a path.
-std::string bareFileName(std::string_view path);
 // The opening of the text part of a multipart message.
 std::string textPartHeader(const std::string& boundary, const std::string& charset);
 // The opening of an attachment's part, up to the encoded contents.

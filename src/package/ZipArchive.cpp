@@ -15,6 +15,7 @@
 
 #include "package/ArchiveFileSource.h"
 #include "package/DeflatedFile.h"
+#include "platform/PathParts.h"
 #include "platform/ReplacingFile.h"
 
 namespace rostrix {
@@ -47,11 +48,6 @@ std::string zipErrorText(int code) {
     std::string text = zip_error_strerror(&error);
     zip_error_fini(&error);
     return text;
-}
-
-std::string bareName(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 void progress(zip_t*, double, void* state) {
@@ -191,7 +187,7 @@ int ZipArchive::Add() {
         std::fclose(f);
         const std::time_t mtime = st.st_mtime;
         const auto size = static_cast<std::uint64_t>(st.st_size);
-        const std::string name = bareName(file);
+        const std::string name = fileNamePart(file);
         // A name listed twice is one entry: the later file replaces the earlier.
         if (auto it = byName.find(name); it != byName.end()) {
             members[it->second] = {name, file, mtime, size};

@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr std::string_view kLineBlanks = " \t\v\f\r";
+using profile::kLineBlanks;
 
 // The blanks a line may hold (a CR always ends its line).
 bool isBlank(char c) {
@@ -71,13 +71,6 @@ std::string_view trimSpaces(std::string_view s) {
     return trim(s, [](char c) { return c == ' '; });
 }
 
-// The name in a section header "[name]junk".
-std::string_view headerName(std::string_view header) {
-    const std::string_view line = trim(header, isLineBlank);
-    const auto close = line.rfind(']');
-    return trim(line.substr(1, close == line.npos ? line.npos : close - 1), isLineBlank);
-}
-
 // The position of the '=' that ends key in an entry line, or npos. The key may itself end
 // in '=' (the player archive's keys do), so the line is matched by its start rather than
 // split at its first '='. A comment or header line is no entry to a read; a write whose
@@ -108,13 +101,6 @@ std::string_view keyMatch(std::string_view key) {
 bool startsWithBracket(std::string_view text) {
     const auto p = text.find_first_not_of(kLineBlanks);
     return p != text.npos && text[p] == '[';
-}
-
-std::string readValue(std::string_view raw) {
-    std::string_view v = trim(raw, [](char c) { return c == ' ' || c == '\t'; });
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    return std::string(v);
 }
 
 std::string defaultValue(const char* def) {
@@ -183,6 +169,42 @@ Header nextHeader(std::string_view all, std::size_t first, std::size_t pos) {
 }
 
 }  // namespace
+
+namespace profile {
+
+std::string_view headerName(std::string_view header) {
+    const std::string_view line = trim(header, isLineBlank);
+    const auto close = line.rfind(']');
+    return trim(line.substr(1, close == line.npos ? line.npos : close - 1), isLineBlank);
+}
+
+std::string_view valueOf(std::string_view raw) {
+    std::string_view v = trim(raw, [](char c) { return c == ' ' || c == '\t'; });
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return v;
+}
+
+Line readLine(std::string_view line, bool keysEndInEquals) {
+    const auto first = line.find_first_not_of(kLineBlanks);
+    if (first == std::string_view::npos || line[first] == ';') return {};
+    if (line[first] == '[') return {Line::Kind::Header, headerName(line), {}, {}};
+    const auto eq = line.find('=', first);
+    if (eq == std::string_view::npos) return {};
+    std::size_t valueAt = eq + 1;
+    if (keysEndInEquals) {
+        while (valueAt < line.size() && (line[valueAt] == ' ' || line[valueAt] == '\t')) ++valueAt;
+        if (valueAt < line.size() && line[valueAt] == '=') ++valueAt;
+    }
+    return {Line::Kind::Entry,
+            {},
+            trim(line.substr(first, eq - first), isLineBlank),
+            valueOf(line.substr(valueAt))};
+}
+
+}  // namespace profile
+
+using profile::headerName;
 
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
     std::error_code ec;
@@ -354,7 +376,7 @@ std::string ProfileFile::read(std::string_view section, std::string_view key,
     if (!s) return defaultValue(def);
     const Where found = findEntry(*s, trimSpaces(key), false);
     if (!found.found) return defaultValue(def);
-    return readValue(found.line.text.substr(found.separator + 1));
+    return std::string(profile::valueOf(found.line.text.substr(found.separator + 1)));
 }
 
 std::string_view ProfileFile::keep(std::string text) {

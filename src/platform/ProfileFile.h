@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <optional>
@@ -11,6 +13,58 @@
 #include <vector>
 
 namespace rostrix {
+
+// How every read of a profile file sees a line. ProfileFile finds sections and entries this
+// way, and a reader that walks a whole file (the Careers window's) uses the same pieces.
+namespace profile {
+
+// What a read trims from section names, keys and line ends.
+inline constexpr std::string_view kLineBlanks = " \t\v\f\r";
+
+struct Line {
+    enum class Kind : std::uint8_t { Other, Header, Entry };
+    Kind kind = Kind::Other;  // Other: a blank line, a comment, a line without "="
+    std::string_view name;    // a header's section name
+    std::string_view key;     // an entry's key, without the blanks around it
+    std::string_view value;   // an entry's value as read() gives it
+};
+
+// One line, without its line end. keysEndInEquals: the entry's key holds the line's first
+// "=" and the value follows a second one, blanks between (the player archive's keys end in
+// "=" themselves, "2000 Oakland     ==08 ..."); key then leaves that "=" off.
+Line readLine(std::string_view line, bool keysEndInEquals = false);
+
+// A header line's section name: "[ name ]junk" gives "name".
+std::string_view headerName(std::string_view header);
+// A value as reads give it: blanks and tabs off both ends, then one pair of quotes.
+std::string_view valueOf(std::string_view raw);
+
+// Calls visit(line, lineBegin, nextLineBegin) for each line of text[from, to), split at
+// CR LF, LF or a lone CR, as every read splits them.
+template <class Visit>
+void forEachLine(std::string_view text, std::size_t from, std::size_t to, Visit&& visit) {
+    const char* const base = text.data();
+    const char* const finish = base + to;
+    const auto next = [finish](const char* at, char c) {
+        const void* hit = std::memchr(at, c, static_cast<std::size_t>(finish - at));
+        return hit ? static_cast<const char*>(hit) : finish;
+    };
+    // Where the next CR and the next LF are: each is looked for again only once passed.
+    const char* cr = next(base + from, '\r');
+    const char* lf = next(base + from, '\n');
+    for (const char* p = base + from; p < finish;) {
+        if (cr < p) cr = next(p, '\r');
+        if (lf < p) lf = next(p, '\n');
+        const char* stop = std::min(cr, lf);
+        const bool crLf = stop == cr && lf != finish && stop + 1 == lf;
+        const char* after = stop == finish ? finish : stop + (crLf ? 2 : 1);
+        visit(std::string_view(p, static_cast<std::size_t>(stop - p)),
+              static_cast<std::size_t>(p - base), static_cast<std::size_t>(after - base));
+        p = after;
+    }
+}
+
+}  // namespace profile
 
 // One INI file ("profile file": settings, team archive, player archive), read once and
 // written back whole. Reads and writes behave like the classic private-profile calls;

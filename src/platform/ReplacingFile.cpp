@@ -17,6 +17,8 @@
 #include <random>
 #include <vector>
 
+#include "platform/PathParts.h"
+
 namespace rostrix {
 
 namespace {
@@ -26,20 +28,9 @@ constexpr std::size_t kSuffix = 6;
 // The temporary name must still fit a file name when the file's own name is long.
 constexpr std::size_t kMaxBase = NAME_MAX - 1 - kMark.size() - kSuffix;
 
-// The folder part of a path with its trailing slash ("" for a bare name), and the name.
-std::string folderPart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string namePart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string tempPrefix(const std::string& target) {
     std::string prefix(1, '.');
-    prefix += namePart(target).substr(0, kMaxBase);
+    prefix += fileNamePart(target).substr(0, kMaxBase);
     prefix += kMark;
     return prefix;
 }
@@ -87,7 +78,7 @@ bool ReplacingFile::open() {
     removeLeftovers(target_);
     struct stat old {};
     const bool hasOld = stat(target_.c_str(), &old) == 0;
-    const std::string stem = folderPart(target_) + tempPrefix(target_);
+    const std::string stem = folderWithSlash(target_) + tempPrefix(target_);
     for (int attempt = 0; fd_ < 0; ++attempt) {
         const std::string name = stem + randomSuffix();
         fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
@@ -182,7 +173,7 @@ bool ReplacingFile::isTemporaryNameFor(const std::string& path, const std::strin
 
 void ReplacingFile::removeLeftovers(const std::string& path) {
     const std::string target = resolveTarget(path);
-    const std::string folder = folderPart(target);
+    const std::string folder = folderWithSlash(target);
     struct CloseDir {
         void operator()(DIR* d) const { closedir(d); }
     };

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <set>
 
-#include "teamfile/TeamFile.h"
+#include "format/TeamLayout.h"
 
 namespace rostrix {
 
@@ -28,12 +28,9 @@ std::size_t playerSectionsFiled(const std::vector<std::string>& lines,
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         // Title, bench-title and short lines hold no player.
-        if (line.size() <= 75) continue;
-        std::string kind(columns(line, kTitleMarkColumns));
-        for (char& c : kind) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (kind == "AB" || kind == "NN") continue;
+        if (line.size() <= 75 || readsAsTitleLineInAnyCase(line)) continue;
         if (!checked.empty() && (i >= checked.size() || !checked[i])) continue;
-        std::string name(columns(line, kNameColumns));
+        std::string name(columns(line, field::kName));
         for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         names.insert(name);
     }

@@ -3,10 +3,11 @@
 
 #include <map>
 
+#include "format/PlayerArchiveKey.h"
+#include "format/TeamLayout.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/ProfileFile.h"
-#include "teamfile/TeamFile.h"
 
 namespace rostrix {
 
@@ -14,7 +15,6 @@ namespace {
 
 // Lines this long or shorter hold no player (the placeholder "00    01" among them).
 constexpr std::size_t kShortLine = 75;
-constexpr const char* kTitleKey = "Year Team        =";
 
 std::string upper(std::string s) {
     for (char& c : s)
@@ -31,29 +31,25 @@ void writePlayers(const std::string& archivePath, const std::vector<std::string>
     // players of one name) keeps each season: the second gets " #2" after the team field,
     // a key no earlier archive holds, as the team field is always 12 columns wide.
     std::map<std::string, int> met;
-    const auto seasonKey = [&met](std::string_view name, const std::string& yearAndTeam) {
-        std::string key = upper(std::string(name));
-        while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.pop_back();
-        const int n = ++met[key];
-        return yearAndTeam + (n == 1 ? "" : " #" + std::to_string(n)) + "=";
+    const auto keyFor = [&](std::string_view name) {
+        std::string folded = upper(std::string(name));
+        while (!folded.empty() && (folded.back() == ' ' || folded.back() == '\t'))
+            folded.pop_back();
+        return seasonKey(year, team, ++met[folded]);
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         status("Writing data...");
         const std::string& line = lines[i];
         if (line.size() <= kShortLine) continue;
         if (i == 0) {
-            year = columns(line, kYearColumns);
-            team = columns(line, kTeamColumns);
-            titles = columnsFrom(line, kStatsStartColumn);
+            year = columns(line, field::kSeason);
+            team = columns(line, field::kTeamName);
+            titles = columnsFrom(line, field::kTitles.first);
         }
-        // " AB" on the team title and bench lines, "Inn" on the pitcher line.
-        const std::string kind = upper(std::string(columns(line, kTitleMarkColumns)));
-        if (kind == "AB" || kind == "NN" || !wanted(i)) continue;
-        const std::string_view name = columns(line, kNameColumns);
-        archive.write(name, kTitleKey, " P " + titles);
-        archive.write(name, seasonKey(name, year + " " + team),
-                      std::string(columns(line, kPositionColumns)) + " " +
-                          std::string(columnsFrom(line, kStatsStartColumn)));
+        if (readsAsTitleLineInAnyCase(line) || !wanted(i)) continue;
+        const std::string_view name = columns(line, field::kName);
+        archive.write(name, seasonTitleKey(), seasonTitleValue(titles));
+        archive.write(name, keyFor(name), seasonValue(line));
     }
     // One save for the whole run: a failure leaves the archive as it was.
     if (!archive.save())

@@ -4,29 +4,31 @@
 #include <array>
 #include <string_view>
 
+#include "format/TeamLayout.h"
 #include "platform/Error.h"
-#include "teamfile/TeamFile.h"
+#include "platform/Latin1.h"
 
 namespace rostrix {
 
 namespace {
 
-// The title line plus the nine starters: a batter in here is asked about, not dropped.
-constexpr std::size_t kLineUpLines = 10;
+using namespace field;
 
 struct KindRules {
-    ColumnRange examined;
+    const TeamField& examined;  // on a batter line; the pitcher line's field shares its columns
     std::array<std::string_view, 2> titleWords;  // keep the title and section lines
     bool benchFiltered;                          // set by "*B" lines and by the first line
     bool pitchersFiltered;                       // set by "*P" lines
     bool asksForStarters;
 };
 
-constexpr std::array<KindRules, 4> kRules{{
-    {kAtBatsOrInningsColumns, {"Inn", "AB"}, true, false, true},
-    {kGamesColumns, {"Gam", "Gam"}, true, false, true},
-    {kAtBatsOrInningsColumns, {"Inn", "AB"}, false, true, false},
-    {kGamesColumns, {"Gam", "Gam"}, false, true, false},
+static_assert(kAtBats.first == kInnings.first && kAtBats.last == kInnings.last);
+
+const std::array<KindRules, 4> kRules{{
+    {kAtBats, {kInnings.title, kAtBats.title}, true, false, true},
+    {kGames, {kGames.title, kGames.title}, true, false, true},
+    {kAtBats, {kInnings.title, kAtBats.title}, false, true, false},
+    {kGames, {kGames.title, kGames.title}, false, true, false},
 }};
 
 // Only the blank (code 32) is squeezed out; a tab stays and makes the value invalid.
@@ -35,20 +37,6 @@ std::string nonBlank(std::string_view field) {
     for (char c : field)
         if (c != ' ') value += c;
     return value;
-}
-
-// The error box shows UTF-8, the team file holds Latin-1 bytes.
-std::string latin1ToUtf8(std::string_view bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 // A decimal whole number with an optional sign; the value is at most three characters,
@@ -84,14 +72,14 @@ std::optional<std::vector<std::string>> runRosterFilter(const std::vector<std::s
     bool filtered = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        if (line.size() < kNameColumns.last) {
+        if (line.size() < kName.last) {
             kept.push_back(line);
             continue;
         }
         // The title line opens the batters, whatever it starts with.
-        const std::string_view prefix = i == 0 ? "*B" : std::string_view(line).substr(0, 2);
-        if (prefix == "*B") filtered = rules.benchFiltered;
-        if (prefix == "*P") filtered = rules.pitchersFiltered;
+        const Section opened = i == 0 ? Section::Bench : sectionOpened(line);
+        if (opened == Section::Bench) filtered = rules.benchFiltered;
+        if (opened == Section::Pitchers) filtered = rules.pitchersFiltered;
         if (line.size() < rules.examined.last) throw Error("Range check error");
         const std::string value = nonBlank(columns(line, rules.examined));
         const bool titleWord = value == rules.titleWords[0] || value == rules.titleWords[1];

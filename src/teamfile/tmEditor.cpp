@@ -21,7 +21,7 @@
 #include "teamfile/EditorShortcuts.h"
 #include "teamfile/RosterFilter.h"
 #include "teamfile/TeamArchive.h"
-#include "teamfile/TeamFile.h"
+#include "format/TeamLayout.h"
 #include "teamfile/TeamFileCheck.h"
 #include "teamfile/gui/CursorPlaceLine.h"
 #include "teamfile/gui/FieldTabs.h"

@@ -78,7 +78,7 @@ bool EditorSaving::saveAs() {
 // may be replaced. Nothing when the dialog is dismissed.
 std::optional<std::string> EditorSaving::chooseSaveName() {
     saveDialog_.fileName = fileNameText(currentFile_);
-    saveDialog_.initialDir = fileNameText(folderPart(currentFile_));
+    saveDialog_.initialDir = fileNameText(folderOf(currentFile_));
     return rostrix::chooseSaveName(
         window_, saveDialog_, currentFile_ == kUntitledTeamFile ? std::string() : currentFile_);
 }

@@ -6,10 +6,10 @@
 
 #include "careers/CareerList.h"
 #include "careers/CareerStats.h"
+#include "format/TeamLayout.h"
 #include "support/core/TempFolder.h"
 #include "teamfile/ArchiveTestData.h"
 #include "teamfile/PlayerArchive.h"
-#include "teamfile/TeamFile.h"
 
 namespace rostrix {
 namespace {
@@ -99,7 +99,7 @@ TEST(CareerArchive, TotalsAndRatesComeFromSumsNotFromSeasonAverages) {
 
 // The team's text in a column range, without its padding: what the table must show.
 std::string teamText(const std::string& line, const CareerColumn& c) {
-    std::string s(columns(line, {c.first, c.last}));
+    std::string s(columns(line, *c.field));
     while (!s.empty() && s.back() == ' ') s.pop_back();
     while (!s.empty() && s.front() == ' ') s.erase(0, 1);
     return s;
@@ -119,11 +119,13 @@ TEST(CareerArchive, WriteAllOfTwoSeasonsReadsBackEveryColumnAsTheTeamFileHasIt) 
     EXPECT_EQ(archive.careers().size(), 28u);
     std::size_t players = 0;
     for (const std::vector<std::string>* team : {&first, &std::as_const(second)}) {
+        LineRoles roles;
         for (const auto& line : *team) {
-            if (teamLineKind(line) != TeamLineKind::Player) continue;
+            const LineRole kind = roles.next(line);
+            if (kind != LineRole::Batter && kind != LineRole::Pitcher) continue;
             const CareerRole role =
-                columns(line, kPositionColumns) == "01" ? CareerRole::Pitcher : CareerRole::Batter;
-            std::string name(columns(line, kNameColumns));
+                kind == LineRole::Pitcher ? CareerRole::Pitcher : CareerRole::Batter;
+            std::string name(columns(line, field::kName));
             while (name.back() == ' ') name.pop_back();
             const std::size_t career = careerNamed(archive, name, role);
             EXPECT_EQ(archive.careers()[career].seasons, 2u) << name;
@@ -135,10 +137,10 @@ TEST(CareerArchive, WriteAllOfTwoSeasonsReadsBackEveryColumnAsTheTeamFileHasIt) 
             EXPECT_FALSE(entry.damaged()) << name << ": " << entry.problemSummary();
             EXPECT_EQ(entry.year, team == &first ? 2000 : 2001);
             EXPECT_EQ(entry.team, team == &first ? "Oakland" : "Fresno");
-            EXPECT_EQ(entry.cells[2], columns(line, kPositionColumns));
+            EXPECT_EQ(entry.cells[2], columns(line, field::kPosition));
             const auto& cols = careerColumns(role);
             for (std::size_t i = 0; i < cols.size(); ++i)
-                if (cols[i].first != 0) {
+                if (cols[i].field) {
                     EXPECT_EQ(entry.cells[i], teamText(line, cols[i]))
                         << name << " " << cols[i].title;
                 }

@@ -11,7 +11,7 @@
 #include "platform/gui/PaneText.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
-#include "teamfile/TeamFile.h"
+#include "format/TeamLayout.h"
 #include "teamfile/tmEditor.h"
 
 namespace rostrix {

@@ -21,7 +21,7 @@
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "teamfile/EditorShortcuts.h"
-#include "teamfile/TeamFile.h"
+#include "format/TeamLayout.h"
 #include "teamfile/tmEditor.h"
 #include "update/tmAbout.h"
 

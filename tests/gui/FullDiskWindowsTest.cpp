@@ -12,7 +12,7 @@
 #include "support/core/TinyFileSystem.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "support/gui/UpdateWindows.h"
-#include "teamfile/TeamFile.h"
+#include "format/TeamLayout.h"
 #include "teamfile/tmEditor.h"
 
 namespace rostrix {

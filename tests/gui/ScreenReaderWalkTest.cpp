@@ -22,7 +22,7 @@
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "support/core/TempFolder.h"
-#include "teamfile/TeamFile.h"
+#include "format/TeamLayout.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
 #include "update/tmAbout.h"

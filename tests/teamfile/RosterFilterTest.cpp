@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "format/TeamLayout.h"
 #include "platform/Error.h"
 #include "teamfile/RosterFilter.h"
-#include "teamfile/TeamFile.h"
 
 namespace rostrix {
 namespace {
@@ -84,9 +84,9 @@ TEST(RosterFilter, CancelKeepsEveryStarterAsHeWas) {
 
 TEST(RosterFilter, ThresholdOneDropsOnlyZeroes) {
     Lines team = sampleTeamLines();
-    team[13] = withColumns(team[13], kAtBatsOrInningsColumns, "  0");  // a pitcher
-    team[26] = withColumns(team[26], kAtBatsOrInningsColumns, "  0");  // a bench batter
-    team[30] = withColumns(team[30], kGamesColumns, "  0");
+    team[13] = withColumns(team[13], field::kAtBats.range(), "  0");  // a pitcher
+    team[26] = withColumns(team[26], field::kAtBats.range(), "  0");  // a bench batter
+    team[30] = withColumns(team[30], field::kGames.range(), "  0");
     const std::pair<FilterKind, std::size_t> cases[] = {{FilterKind::BatterAtBats, 26},
                                                         {FilterKind::BatterGames, 30},
                                                         {FilterKind::PitcherInnings, 13},
@@ -172,7 +172,7 @@ TEST(RosterFilter, ValuesAreTheNonBlankCharactersAsAWholeNumber) {
                           {"+99", 99}, {"+ 1", 1}, {"-0 ", 0}};
     for (const auto& c : cases) {
         const Lines team = {sampleTeamLines()[23],
-                            withColumns(bench, kAtBatsOrInningsColumns, c.field)};
+                            withColumns(bench, field::kAtBats.range(), c.field)};
         // The batter is a starter here, so the one who goes leaves the placeholder.
         EXPECT_EQ(filter(team, FilterKind::BatterAtBats, c.lowestKeeping).result[1], team[1])
             << "'" << c.field << "'";
@@ -190,23 +190,23 @@ TEST(RosterFilter, BadValuesAndShortLinesStopTheRun) {
         std::string error;
     };
     const Case cases[] = {
-        {{s[0], s[10], withColumns(s[11], kAtBatsOrInningsColumns, "   ")},
+        {{s[0], s[10], withColumns(s[11], field::kAtBats.range(), "   ")},
          FilterKind::PitcherInnings,
          "'' is not a valid integer value"},
-        {{s[0], withColumns(bench, kAtBatsOrInningsColumns, "\t12")},
+        {{s[0], withColumns(bench, field::kAtBats.range(), "\t12")},
          FilterKind::BatterAtBats,
          "'\t12' is not a valid integer value"},
-        {{s[0], withColumns(bench, kAtBatsOrInningsColumns, " 1x")},
+        {{s[0], withColumns(bench, field::kAtBats.range(), " 1x")},
          FilterKind::BatterAtBats,
          "'1x' is not a valid integer value"},
-        {{s[0], withColumns(bench, kAtBatsOrInningsColumns, "  -")},
+        {{s[0], withColumns(bench, field::kAtBats.range(), "  -")},
          FilterKind::BatterAtBats,
          "'-' is not a valid integer value"},
-        {{s[0], withColumns(bench, kAtBatsOrInningsColumns, " \xE9 ")},
+        {{s[0], withColumns(bench, field::kAtBats.range(), " \xE9 ")},
          FilterKind::BatterAtBats,
          "'\xC3\xA9' is not a valid integer value"},
         // A NUL is shown as a visible mark, and the text goes on after it.
-        {{s[0], withColumns(bench, kAtBatsOrInningsColumns,
+        {{s[0], withColumns(bench, field::kAtBats.range(),
                             std::string("1\0"
                                         "2",
                                         3))},
@@ -233,7 +233,7 @@ TEST(RosterFilter, BadValuesAndShortLinesStopTheRun) {
 // Found by fuzzing: a NUL in the field ended the error's text after its first apostrophe.
 TEST(RosterFilter, NulBytesInAValueKeepTheWholeErrorText) {
     const std::string line =
-        withColumns(sampleTeamLines()[30], kAtBatsOrInningsColumns, std::string("\0 \0", 3));
+        withColumns(sampleTeamLines()[30], field::kAtBats.range(), std::string("\0 \0", 3));
     try {
         runRosterFilter({sampleTeamLines()[0], line}, FilterKind::BatterAtBats, 100,
                         [](std::size_t) { return true; });

@@ -4,7 +4,7 @@
 #include <functional>
 #include <tuple>
 
-#include "teamfile/TeamFile.h"
+#include "format/TeamLayout.h"
 #include "teamfile/TeamFileCheck.h"
 
 namespace rostrix {

@@ -7,17 +7,6 @@
 
 namespace rostrix {
 
-std::string fileNamePart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folderPart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return {};
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 namespace {
 
 // True when writing to path would replace a file other than ownFile, however either is
@@ -44,7 +33,7 @@ std::optional<std::string> chooseSaveName(QWidget* owner, FileDialogSpec& dialog
                               Yes | No) == Yes)
             return path;
         dialog.fileName = fileNameText(path);
-        dialog.initialDir = fileNameText(folderPart(path));
+        dialog.initialDir = fileNameText(folderOf(path));
     }
 }
 

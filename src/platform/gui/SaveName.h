@@ -4,14 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/PathParts.h"
 #include "platform/gui/Dialogs.h"
 
 namespace rostrix {
-
-// The name after the last "/", and the folder before it ("/" for the root, "" for a bare
-// name), as the save dialog shows them.
-std::string fileNamePart(const std::string& path);
-std::string folderPart(const std::string& path);
 
 // The save dialog, until the user picks a name that is free, is ownFile (the file being
 // saved over; "" when there is none), or may be replaced: a file that exists already is

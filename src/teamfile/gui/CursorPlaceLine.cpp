@@ -9,6 +9,19 @@
 
 namespace rostrix {
 
+namespace {
+
+// "Line 5, column 60: bats"; without the field for a blank or the end of the line.
+QString cursorPlace(int line, std::size_t column, const TeamField* field) {
+    QString place = QStringLiteral("Line %1, column %2").arg(line).arg(column);
+    if (field)
+        place += QStringLiteral(": ") +
+                 QLatin1String(field->name.data(), static_cast<qsizetype>(field->name.size()));
+    return place;
+}
+
+}  // namespace
+
 CursorPlaceLine::CursorPlaceLine(QPlainTextEdit* pane, QWidget* parent)
     : QLabel(parent), pane_(pane) {
     setObjectName(QStringLiteral("CursorPlace"));
@@ -26,8 +39,7 @@ void CursorPlaceLine::follow() {
     const auto column = static_cast<std::size_t>(cursor.positionInBlock() + 1);
     const TeamField* field =
         fieldAt(roleOfBlock(block), static_cast<std::size_t>(block.length() - 1), column);
-    setText(QString::fromStdString(
-        cursorPlace(static_cast<std::size_t>(block.blockNumber() + 1), column, field)));
+    setText(cursorPlace(block.blockNumber() + 1, column, field));
 }
 
 }  // namespace rostrix

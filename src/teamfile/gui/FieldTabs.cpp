@@ -42,11 +42,14 @@ private:
 }  // namespace
 
 LineRole roleOfBlock(const QTextBlock& block) {
+    const auto start = [](const QTextBlock& b) {
+        return b.text().left(2).toLatin1().toStdString();
+    };
     QTextBlock above = block.previous();
-    while (above.isValid() && !above.text().startsWith(QLatin1Char('*'))) above = above.previous();
-    const QByteArray section = above.isValid() ? above.text().left(2).toLatin1() : QByteArray();
-    return lineRole(block.blockNumber() == 0, block.text().left(1).toLatin1().toStdString(),
-                    section.toStdString());
+    while (above.isValid() && lineRole(false, start(above), Section::None) != LineRole::Section)
+        above = above.previous();
+    const Section section = above.isValid() ? sectionOpened(start(above)) : Section::None;
+    return lineRole(block.blockNumber() == 0, start(block), section);
 }
 
 void moveByFields(QPlainTextEdit* pane) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "teamfile/TeamFileFields.h"
+#include "format/TeamLayout.h"
 
 class QPlainTextEdit;
 class QTextBlock;

@@ -1,26 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "teamfile/TeamFile.h"
+#include "format/TeamLayout.h"
 
 namespace rostrix {
-
-std::string_view columns(std::string_view line, ColumnRange range) {
-    if (line.size() < range.first) return {};
-    return line.substr(range.first - 1, range.last - range.first + 1);
-}
-
-std::string_view columnsFrom(std::string_view line, std::size_t first) {
-    if (line.size() < first) return {};
-    return line.substr(first - 1);
-}
-
-TeamLineKind teamLineKind(std::string_view line) {
-    if (line.starts_with("*A")) return TeamLineKind::TeamTitle;
-    if (line.starts_with("*P")) return TeamLineKind::PitcherSection;
-    if (line.starts_with("*B")) return TeamLineKind::BenchSection;
-    if (line == kPlaceholderLine) return TeamLineKind::Placeholder;
-    if (line.size() > kNameColumns.last) return TeamLineKind::Player;
-    return TeamLineKind::Other;
-}
 
 const std::vector<std::string>& sampleTeamLines() {
     // clang-format off
