@@ -5,6 +5,7 @@
 #include <set>
 
 #include "format/TeamLayout.h"
+#include "teamfile/PlayerArchive.h"
 
 namespace rostrix {
 
@@ -28,7 +29,7 @@ std::size_t playerSectionsFiled(const std::vector<std::string>& lines,
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         // Title, bench-title and short lines hold no player.
-        if (line.size() <= 75 || readsAsTitleLineInAnyCase(line)) continue;
+        if (!archivesAsPlayer(line)) continue;
         if (!checked.empty() && (i >= checked.size() || !checked[i])) continue;
         std::string name(columns(line, field::kName));
         for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -46,7 +46,7 @@ void writePlayers(const std::string& archivePath, const std::vector<std::string>
             team = columns(line, field::kTeamName);
             titles = columnsFrom(line, field::kTitles.first);
         }
-        if (readsAsTitleLineInAnyCase(line) || !wanted(i)) continue;
+        if (!archivesAsPlayer(line) || !wanted(i)) continue;
         const std::string_view name = columns(line, field::kName);
         archive.write(name, seasonTitleKey(), seasonTitleValue(titles));
         archive.write(name, keyFor(name), seasonValue(line));
@@ -58,6 +58,10 @@ void writePlayers(const std::string& archivePath, const std::vector<std::string>
 }
 
 }  // namespace
+
+bool archivesAsPlayer(std::string_view line) {
+    return line.size() > kShortLine && !readsAsTitleLineInAnyCase(line);
+}
 
 void writeAllPlayers(const std::string& archivePath, const std::vector<std::string>& lines,
                      const ArchiveStatus& status) {

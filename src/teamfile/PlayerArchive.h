@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rostrix {
@@ -20,6 +21,10 @@ void writeAllPlayers(const std::string& archivePath, const std::vector<std::stri
 // counts as unchecked); year, team and titles still come from the first line.
 void writeCheckedPlayers(const std::string& archivePath, const std::vector<std::string>& lines,
                          const std::vector<bool>& checked, const ArchiveStatus& status);
+
+// True for a line the player archive files: longer than 75 characters and no title line
+// (the title mark read in any case). The placeholder "00    01" is never one.
+bool archivesAsPlayer(std::string_view line);
 
 // Both throw Error("Unable to write to <archivePath>") when the archive cannot be written;
 // it is then exactly as it was and "Done!" is not reported.
