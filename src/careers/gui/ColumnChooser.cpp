@@ -48,6 +48,17 @@ QMenu* ColumnChooser::makeMenu(QWidget* parent) {
     return menu;
 }
 
+QStringList ColumnChooser::hiddenTitles() const {
+    QStringList titles(hidden_.begin(), hidden_.end());
+    titles.sort();
+    return titles;
+}
+
+void ColumnChooser::setHiddenTitles(const QStringList& titles) {
+    hidden_ = QSet<QString>(titles.begin(), titles.end());
+    apply();
+}
+
 void ColumnChooser::apply() {
     for (int c = 0; c < table_->model()->columnCount(); ++c)
         table_->setColumnHidden(c, hidden_.contains(titleOf(c)));

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "names/PassReport.h"
+
+#include <cctype>
+#include <string_view>
+
+namespace rostrix {
+
+namespace {
+
+constexpr std::size_t kSurnameAt = 9;  // column 10
+
+// Two letters that begin words: a letter and a vowel, or a cluster names begin with.
+bool startsLikeAWord(unsigned char first, unsigned char second) {
+    static constexpr std::string_view kVowels = "aeiouy";
+    static constexpr std::string_view kClusters[] = {
+        "bl", "br", "ch", "cl", "cr", "dr", "dw", "fl", "fr", "gh", "gl", "gn", "gr", "kh",
+        "kl", "kn", "kr", "ll", "mc", "ph", "pl", "pr", "ps", "qu", "rh", "sc", "sh", "sk",
+        "sl", "sm", "sn", "sp", "st", "sv", "sw", "sz", "th", "tr", "ts", "tw", "vl", "wh",
+        "wr", "zw"};
+    if (!std::isalpha(first) || !std::isalpha(second)) return true;  // "O'Neil", accents
+    const char pair[] = {static_cast<char>(std::tolower(first)),
+                         static_cast<char>(std::tolower(second))};
+    if (kVowels.find(pair[1]) != std::string_view::npos) return true;
+    for (std::string_view cluster : kClusters)
+        if (cluster == std::string_view(pair, 2)) return true;
+    return false;
+}
+
+// Whether both parts of a player line's name start the way words start.
+bool readsPlain(const std::string& line) {
+    const std::size_t comma = line.find(',', kSurnameAt + 1);
+    if (comma == std::string::npos) return false;
+    std::size_t given = comma + 1;
+    if (given < line.size() && line[given] == ' ') ++given;
+    if (given + 1 >= line.size()) return false;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(line[i]); };
+    return startsLikeAWord(byte(kSurnameAt), byte(kSurnameAt + 1)) &&
+           startsLikeAWord(byte(given), byte(given + 1));
+}
+
+std::string names(std::size_t n) {
+    return std::to_string(n) + (n == 1 ? " name" : " names");
+}
+
+}  // namespace
+
+PassCount countPass(const std::vector<std::string>& before, const std::vector<std::string>& after,
+                    DuplicateOption option) {
+    PassCount count;
+    std::ptrdiff_t plainer = 0;  // names that read plain after the pass, less those before
+    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
+        if (!isNameLine(before[i])) continue;
+        ++(before[i] == after[i] ? count.unchanged : count.changed);
+        plainer += static_cast<int>(readsPlain(after[i])) - static_cast<int>(readsPlain(before[i]));
+    }
+    if (option == DuplicateOption::AutoEncrypt)
+        count.way = PassWay::Encoded;
+    else if (option == DuplicateOption::AutoFix)
+        count.way = PassWay::Decoded;
+    else if (plainer != 0)
+        count.way = plainer < 0 ? PassWay::Encoded : PassWay::Decoded;
+    return count;
+}
+
+std::string passReport(const PassCount& count, const std::string& fileName) {
+    const char* done = count.way == PassWay::Encoded   ? "Encoded "
+                       : count.way == PassWay::Decoded ? "Decoded "
+                                                       : "Exchanged the initials of ";
+    std::string text = done + names(count.changed) + " in " + fileName + ".";
+    if (count.unchanged)
+        text += " " + names(count.unchanged) + " with two equal initials stayed as " +
+                (count.unchanged == 1 ? "it was." : "they were.");
+    return text;
+}
+
+std::string fixSelectedReport(const std::vector<PassCount>& files) {
+    std::size_t changed = 0;
+    PassWay way = files.empty() ? PassWay::Unknown : files.front().way;
+    for (const PassCount& file : files) {
+        changed += file.changed;
+        if (file.way != way) way = PassWay::Unknown;
+    }
+    const char* done = way == PassWay::Encoded   ? "Encoded "
+                       : way == PassWay::Decoded ? "Decoded "
+                                                 : "Changed ";
+    return done + names(changed) + " in " + std::to_string(files.size()) +
+           (files.size() == 1 ? " file." : " files.");
+}
+
+}  // namespace rostrix
