@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "names/PassReport.h"
 
-#include <cctype>
 #include <string_view>
 
 namespace rostrix {
@@ -10,18 +9,22 @@ namespace {
 
 constexpr std::size_t kSurnameAt = 9;  // column 10
 
-// Two letters that begin words: a letter and a vowel, or a cluster names begin with.
+// Two letters that begin words: a vowel and any letter, a letter and a vowel, or a cluster
+// names begin with.
 bool startsLikeAWord(unsigned char first, unsigned char second) {
     static constexpr std::string_view kVowels = "aeiouy";
     static constexpr std::string_view kClusters[] = {
-        "bl", "br", "ch", "cl", "cr", "dr", "dw", "fl", "fr", "gh", "gl", "gn", "gr", "kh",
-        "kl", "kn", "kr", "ll", "mc", "ph", "pl", "pr", "ps", "qu", "rh", "sc", "sh", "sk",
-        "sl", "sm", "sn", "sp", "st", "sv", "sw", "sz", "th", "tr", "ts", "tw", "vl", "wh",
-        "wr", "zw"};
-    if (!std::isalpha(first) || !std::isalpha(second)) return true;  // "O'Neil", accents
-    const char pair[] = {static_cast<char>(std::tolower(first)),
-                         static_cast<char>(std::tolower(second))};
-    if (kVowels.find(pair[1]) != std::string_view::npos) return true;
+        "bl", "br", "ch", "cl", "cr", "dr", "dw", "fl", "fr", "gh", "gl", "gn", "gr", "kh", "kl",
+        "kn", "kr", "ll", "mc", "ph", "pl", "pr", "ps", "qu", "rh", "sc", "sh", "sk", "sl", "sm",
+        "sn", "sp", "st", "sv", "sw", "sz", "th", "tr", "tw", "vl", "wh", "wr", "zw"};
+    // Bytes, whatever the locale: only A to Z count as letters ("O'Neil", accents pass).
+    const auto lower = [](unsigned char c) { return static_cast<char>(c | 0x20); };
+    const auto letter = [&](unsigned char c) { return lower(c) >= 'a' && lower(c) <= 'z'; };
+    if (!letter(first) || !letter(second)) return true;
+    const char pair[] = {lower(first), lower(second)};
+    if (kVowels.find(pair[0]) != std::string_view::npos ||
+        kVowels.find(pair[1]) != std::string_view::npos)
+        return true;
     for (std::string_view cluster : kClusters)
         if (cluster == std::string_view(pair, 2)) return true;
     return false;

@@ -188,8 +188,8 @@ void TForm5::Button1Click() {
     }
     showReport({});
     try {
-        showReport(passReport(passAndSave(),
-                              std::filesystem::path(CurrentFile).filename().string()));
+        showReport(
+            passReport(passAndSave(), std::filesystem::path(CurrentFile).filename().string()));
     } catch (const std::exception& e) {
         // The error box says why; the pane says what was left as it was.
         Memo1()->appendPlainText(

@@ -114,7 +114,7 @@ private:
     SmtpStage stage_ = SmtpStage::Connecting;
     std::string reply_;                             // the last line of the last reply
     std::vector<std::string> replyLines_;           // every line of it, without line ends
-    std::string refusedHello_;
+    std::string refusedHello_;                      // the reply to a refused HELO
     std::map<std::string, std::string> passwords_;  // by server, port and login
 };
 

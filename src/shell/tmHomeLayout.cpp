@@ -24,10 +24,9 @@ constexpr int kLayoutHeight = 379;
 HomeLayout::HomeLayout(QMainWindow* window, Ui::TForm1* ui,
                        std::function<std::string()> settingsPath)
     : QObject(window), window_(window), ui_(ui), settingsPath_(std::move(settingsPath)) {
-    keyControls_ = {ui->Button1,   ui->Edit1,   ui->ComboBox1, ui->Edit2,
-                    ui->CheckBox1, ui->Button3, ui->Button4,   ui->Button5,
-                    ui->Button7,   ui->Button2, ui->Button8,   ui->Button11,
-                    ui->Button12};
+    keyControls_ = {ui->Button1, ui->Edit1,    ui->ComboBox1, ui->Edit2,   ui->CheckBox1,
+                    ui->Button3, ui->Button4,  ui->Button5,   ui->Button7, ui->Button2,
+                    ui->Button8, ui->Button11, ui->Button12};
     window->installEventFilter(this);
     for (QWidget* w : window->findChildren<QWidget*>()) w->installEventFilter(this);
     bindCommandKeys();

@@ -26,7 +26,9 @@ std::string trimmed(std::string_view text) {
 std::string starterInQuestion(const std::string& line, std::size_t lineIndex, FilterKind kind,
                               int threshold) {
     const bool games = kind == FilterKind::BatterGames || kind == FilterKind::PitcherGames;
-    const char* what = games ? " games" : kind == FilterKind::PitcherInnings ? " innings" : " at bats";
+    const char* what = games                                ? " games"
+                       : kind == FilterKind::PitcherInnings ? " innings"
+                                                            : " at bats";
     return trimmed(columns(line, kNameColumns)) + " (line " + std::to_string(lineIndex + 1) +
            "): " + trimmed(columns(line, games ? kGamesColumns : kAtBatsOrInningsColumns)) + what +
            ", fewer than " + std::to_string(threshold) + ".";

@@ -13,8 +13,8 @@
 
 namespace rostrix {
 
-void applyRosterFilter(QWidget* window, QPlainTextEdit* pane, QComboBox* kinds,
-                       SpinEdit* threshold, CursorPlaceLine* status) {
+void applyRosterFilter(QWidget* window, QPlainTextEdit* pane, QComboBox* kinds, SpinEdit* threshold,
+                       CursorPlaceLine* status) {
     const auto kind = filterKindAt(kinds->currentIndex());
     if (!kind) {
         status->showNote(QString::fromLatin1(kChooseFilterKind));

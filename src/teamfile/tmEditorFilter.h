@@ -15,7 +15,7 @@ class SpinEdit;
 // what to choose. A starter's question names him below its own text. The pane changes only
 // when the whole run succeeds, in one step that a single undo takes back, and the line
 // under the pane then says how many players are left.
-void applyRosterFilter(QWidget* window, QPlainTextEdit* pane, QComboBox* kinds,
-                       SpinEdit* threshold, CursorPlaceLine* status);
+void applyRosterFilter(QWidget* window, QPlainTextEdit* pane, QComboBox* kinds, SpinEdit* threshold,
+                       CursorPlaceLine* status);
 
 }  // namespace rostrix

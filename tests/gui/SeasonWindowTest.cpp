@@ -61,9 +61,8 @@ TEST(SeasonWindow, BuildsEveryClubOfTheYearAndHandsThemToMakeZip) {
     EXPECT_TRUE(dlg.allAnswered());
 
     ASSERT_GE(dlg.asked.size(), 2u);
-    EXPECT_EQ(dlg.asked[0].text.toStdString(),
-              "2001: 8 clubs in AL and NL. Build them into " + home.path() +
-                  " as 01ALasa.dat to 01NLwrn.dat?");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(), "2001: 8 clubs in AL and NL. Build them into " +
+                                                   home.path() + " as 01ALasa.dat to 01NLwrn.dat?");
     EXPECT_TRUE(
         dlg.asked[1].text.startsWith("1 of the 8 team files is already there "
                                      "(01ALthe.dat)"));

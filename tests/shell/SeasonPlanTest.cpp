@@ -22,7 +22,8 @@ TEST(SeasonPlan, OneQuestionDecidesWhatHappensToTheFilesAlreadyThere) {
     ASSERT_EQ(filesOf(clubs),
               (std::vector<std::string>{"01ALnya.dat", "01ALsea.dat", "01NLnyn.dat"}));
     EXPECT_EQ(clubs[2].name, "New York Mets");
-    EXPECT_EQ(seasonQuestion(2001, clubs, "/h"), "2001: 3 clubs in AL and NL. Build them into /h as 01ALnya.dat to 01NLnyn.dat?");
+    EXPECT_EQ(seasonQuestion(2001, clubs, "/h"),
+              "2001: 3 clubs in AL and NL. Build them into /h as 01ALnya.dat to 01NLnyn.dat?");
 
     struct Case {
         std::vector<std::string> there;

@@ -20,14 +20,22 @@ namespace {
 
 // Windows by object name, and where the handbook tells of them.
 constexpr std::pair<const char*, const char*> kTopics[] = {
-    {"TForm1", "main-window"},      {"TForm4", "editor"},
-    {"TForm2", "about"},            {"TForm3", "player-archive"},
-    {"TForm5", "names"},            {"TForm6", "duplicate-names"},
-    {"TForm7", "make-zip"},         {"TForm8", "send-team"},
-    {"TForm10", "download"},        {"TForm14", "playoffs"},
-    {"TForm15", "careers"},         {"SeasonSummary", "create-season"},
-    {"SeasonProgress", "create-season"}, {"FileChooser", "file-dialogs"},
-    {"QFileDialog", "file-dialogs"}, {"HelpWindow", "contents"},
+    {"TForm1", "main-window"},
+    {"TForm4", "editor"},
+    {"TForm2", "about"},
+    {"TForm3", "player-archive"},
+    {"TForm5", "names"},
+    {"TForm6", "duplicate-names"},
+    {"TForm7", "make-zip"},
+    {"TForm8", "send-team"},
+    {"TForm10", "download"},
+    {"TForm14", "playoffs"},
+    {"TForm15", "careers"},
+    {"SeasonSummary", "create-season"},
+    {"SeasonProgress", "create-season"},
+    {"FileChooser", "file-dialogs"},
+    {"QFileDialog", "file-dialogs"},
+    {"HelpWindow", "contents"},
 };
 
 QPointer<QDialog> help;
@@ -56,7 +64,8 @@ QDialog* makeHelp() {
 }  // namespace
 
 QString helpTopic(const QWidget* window) {
-    for (const QWidget* w = window; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr)
+    for (const QWidget* w = window; w;
+         w = w->parentWidget() ? w->parentWidget()->window() : nullptr)
         for (const auto& [name, topic] : kTopics)
             if (w->objectName() == QLatin1String(name)) return QString::fromLatin1(topic);
     return QStringLiteral("contents");

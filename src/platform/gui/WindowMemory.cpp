@@ -19,8 +19,7 @@ namespace {
 constexpr const char* kPlaceKey = "Place";
 
 std::string stateFile() {
-    const std::string folder =
-        stateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+    const std::string folder = stateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
     return folder.empty() ? std::string() : folder + "/windows.ini";
 }
 
@@ -41,7 +40,8 @@ protected:
 private:
     void restore(QWidget* window) {
         std::vector<QRect> screens;
-        for (const QScreen* s : QGuiApplication::screens()) screens.push_back(s->availableGeometry());
+        for (const QScreen* s : QGuiApplication::screens())
+            screens.push_back(s->availableGeometry());
         const auto place = savedPlace(rememberedValue(name_, kPlaceKey), screens);
         if (!place) return;
         window->setGeometry(place->client);
