@@ -67,6 +67,7 @@ PassCount countPass(const std::vector<std::string>& before, const std::vector<st
 }
 
 std::string passReport(const PassCount& count, const std::string& fileName) {
+    if (count.changed + count.unchanged == 0) return "Found no player names in " + fileName + ".";
     const char* done = count.way == PassWay::Encoded   ? "Encoded "
                        : count.way == PassWay::Decoded ? "Decoded "
                                                        : "Exchanged the initials of ";

@@ -28,7 +28,8 @@ PassCount countPass(const std::vector<std::string>& before, const std::vector<st
                     DuplicateOption option);
 
 // What Go! did: "Encoded 35 names in 01ALcin.dat." ("Decoded", or "Exchanged the initials
-// of" when the names do not tell), and how many names with equal initials stayed.
+// of" when the names do not tell), and how many names with equal initials stayed; a file
+// without player names says so.
 std::string passReport(const PassCount& count, const std::string& fileName);
 
 // What Fix Selected did over its files: "Encoded 84 names in 3 files." when every file went

@@ -635,7 +635,7 @@ TEST_F(EditorFilter, ReplacesThePaneInOneUndoableStep) {
     EXPECT_EQ(dlg.asked[0].buttons, Ok | Cancel);
     const Lines filtered = lines();
     ASSERT_EQ(filtered.size(), 24u);
-    EXPECT_TRUE(place()->text().endsWith("20 players left, 8 removed.")) << place()->text();
+    EXPECT_TRUE(place()->text().endsWith("20 players left, 8 removed."));
     EXPECT_EQ(filtered[4], "00    01");
     EXPECT_TRUE(modified());
     EXPECT_EQ(form.CurrentFile, "team.dat");
