@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "platform/WindowPlacement.h"
@@ -76,12 +77,19 @@ void fitToScreen(QWidget* window) {
     if (!screen) screen = window->screen();
     if (!screen) return;
     const QMargins frame = frameOf(window);
-    const QRect fitted = fitOnScreen(wanted, frame, screen->availableGeometry());
+    const QRect room = screen->availableGeometry();
+    QRect fitted = fitOnScreen(wanted, frame, room);
     if (fitted.size() != wanted.size()) {
         if (!fixedSize(window)) {
             window->setMinimumSize(window->minimumSize().boundedTo(fitted.size()));
             window->resize(fitted.size());
         } else if (scrollContent(window)) {
+            // A scroll bar takes room of its own: the window grows by it where it can.
+            const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            QSize size = fitted.size();
+            if (size.height() < wanted.height()) size.rwidth() += bar;
+            if (size.width() < wanted.width()) size.rheight() += bar;
+            fitted = fitOnScreen(QRect(fitted.topLeft(), size), frame, room);
             window->setFixedSize(fitted.size());
         }
     }
