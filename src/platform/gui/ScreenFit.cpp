@@ -65,6 +65,7 @@ bool scrollContent(QWidget* window) {
         delete scroll;
         return false;
     }
+    scroll->show();  // the window is being shown: its new area with it, not later
     window->setProperty("rostrixScrolls", true);
     return true;
 }
