@@ -42,6 +42,11 @@ bool readsPlain(const std::string& line) {
            startsLikeAWord(byte(given), byte(given + 1));
 }
 
+// The report's first word: which way the names went, or what is said when they do not tell.
+const char* wayWord(PassWay way, const char* unknown) {
+    return way == PassWay::Encoded ? "Encoded " : way == PassWay::Decoded ? "Decoded " : unknown;
+}
+
 std::string names(std::size_t n) {
     return std::to_string(n) + (n == 1 ? " name" : " names");
 }
@@ -68,10 +73,8 @@ PassCount countPass(const std::vector<std::string>& before, const std::vector<st
 
 std::string passReport(const PassCount& count, const std::string& fileName) {
     if (count.changed + count.unchanged == 0) return "Found no player names in " + fileName + ".";
-    const char* done = count.way == PassWay::Encoded   ? "Encoded "
-                       : count.way == PassWay::Decoded ? "Decoded "
-                                                       : "Exchanged the initials of ";
-    std::string text = done + names(count.changed) + " in " + fileName + ".";
+    std::string text = wayWord(count.way, "Exchanged the initials of ") + names(count.changed) +
+                       " in " + fileName + ".";
     if (count.unchanged)
         text += " " + names(count.unchanged) + " with two equal initials stayed as " +
                 (count.unchanged == 1 ? "it was." : "they were.");
@@ -85,10 +88,7 @@ std::string fixSelectedReport(const std::vector<PassCount>& files) {
         changed += file.changed;
         if (file.way != way) way = PassWay::Unknown;
     }
-    const char* done = way == PassWay::Encoded   ? "Encoded "
-                       : way == PassWay::Decoded ? "Decoded "
-                                                 : "Changed ";
-    return done + names(changed) + " in " + std::to_string(files.size()) +
+    return wayWord(way, "Changed ") + names(changed) + " in " + std::to_string(files.size()) +
            (files.size() == 1 ? " file." : " files.");
 }
 

@@ -84,7 +84,7 @@ void TForm3::Button1Click() {
 void TForm3::Button2Click() {
     const std::vector<bool> checked = checkedLines();
     if (rostrix::playerSectionsFiled(teamLines(), checked) == 0)
-        return showStatus("Nothing is ticked: tick the players to file, or use Write all.");
+        return showStatus("Nothing is ticked: tick the players to file.");
     writePlayers(checked);
 }
 
