@@ -50,7 +50,6 @@ TForm15::TForm15(QWidget* parent)
       leaderRows_(new LeaderModel(this)) {
     ui->setupUi(this);
     setSizeGripEnabled(true);
-    rememberPlace(this, "Careers");
     ui->PlayerList->setModel(players_);
     ui->SeasonTable->setModel(seasons_);
     ui->LeaderTable->setModel(leaderRows_);
@@ -69,6 +68,8 @@ TForm15::TForm15(QWidget* parent)
     // scrolls sideways, and the headers' menu hides and shows columns.
     for (QTableView* table : {ui->SeasonTable, ui->LeaderTable}) new ColumnChooser(table);
     keepCareersLayout(ui->Splitter, ui->SeasonTable, ui->LeaderTable);
+    // Installed last, so it acts first: the window takes its place, then the divider its.
+    rememberPlace(this, "Careers");
     ui->SearchEdit->installEventFilter(this);
     ui->Splitter->setStretchFactor(1, 3);
     markAsStatus(ui->ArchiveLabel);

@@ -21,9 +21,6 @@ public:
         : QObject(splitter), splitter_(splitter) {
         tables_[0] = {seasons, "Hidden Season Columns"};
         tables_[1] = {leaders, "Hidden Leader Columns"};
-        // A state the splitter cannot read leaves it as it is.
-        splitter->restoreState(
-            QByteArray::fromBase64(QByteArray::fromStdString(rememberedValue(kWindow, kSplitter))));
         for (const auto& [table, key] : tables_)
             if (auto* chooser = table->findChild<ColumnChooser*>())
                 chooser->setHiddenTitles(QString::fromStdString(rememberedValue(kWindow, key))
@@ -33,6 +30,13 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
+        // The divider goes back once the window has its size, which it shares out.
+        if (event->type() == QEvent::Show && !restored_) {
+            restored_ = true;
+            // A state the splitter cannot read leaves it as it is.
+            splitter_->restoreState(QByteArray::fromBase64(
+                QByteArray::fromStdString(rememberedValue(kWindow, kSplitter))));
+        }
         if (event->type() != QEvent::Hide || event->spontaneous()) return false;
         rememberValue(kWindow, kSplitter, splitter_->saveState().toBase64().toStdString());
         for (const auto& [table, key] : tables_)
@@ -49,6 +53,7 @@ private:
     };
     QSplitter* splitter_;
     Table tables_[2];
+    bool restored_ = false;
 };
 
 }  // namespace

@@ -60,8 +60,15 @@ void ColumnChooser::setHiddenTitles(const QStringList& titles) {
 }
 
 void ColumnChooser::apply() {
-    for (int c = 0; c < table_->model()->columnCount(); ++c)
+    const int columns = table_->model()->columnCount();
+    int shown = 0;
+    for (int c = 0; c < columns; ++c) {
         table_->setColumnHidden(c, hidden_.contains(titleOf(c)));
+        shown += table_->isColumnHidden(c) ? 0 : 1;
+    }
+    // Titles kept from another time may name every column: one stays, or the headers and
+    // their menu would be gone.
+    if (shown == 0 && columns > 0) table_->setColumnHidden(0, false);
 }
 
 }  // namespace rostrix
