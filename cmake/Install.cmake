@@ -54,6 +54,9 @@ foreach(doc CHANGELOG:changelog.gz data/rostrix.1:rostrix.1.gz)
 endforeach()
 add_custom_target(rostrix_docs ALL DEPENDS ${ROSTRIX_DOCS})
 install(FILES data/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${ROSTRIX_DOC_DIR})
+# The handbook the Help window shows (F1) is built into the program; installed, any browser
+# reads it too.
+install(FILES data/handbook.html DESTINATION ${ROSTRIX_DOC_DIR})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/rostrix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # A desktop entry needs the launcher's absolute path, known only when installing (the prefix

@@ -6,7 +6,9 @@
 //   followed by one with Auto Fix;
 // - a prompt answered with the initial it shows changes nothing against no option;
 // - an abandoned pass is the only failure, and the file pass writes the lines of the pass
-//   with CR LF, or leaves the file as it was.
+//   with CR LF, or leaves the file as it was;
+// - the report of a pass counts every player line once.
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -16,6 +18,7 @@
 
 #include "FuzzSupport.h"
 #include "names/NamePass.h"
+#include "names/PassReport.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 
@@ -65,6 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const auto plain = pass(lines, DuplicateOption::None);
         if (plain) {
             checkChanges(lines, *plain);
+            // The report counts every player line once, changed or not.
+            const PassCount count = countPass(lines, *plain, DuplicateOption::None);
+            FUZZ_CHECK(
+                count.changed + count.unchanged ==
+                    static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), isNameLine)),
+                "the report's count");
             const auto back = pass(*plain, DuplicateOption::None);
             FUZZ_CHECK(back && *back == lines, "two passes did not restore the names");
             const auto same = pass(lines, DuplicateOption::Prompt,

@@ -6,13 +6,14 @@
 #   perl kalbrix8.pl --season <year> <league|ALL> [<type>] [--only CLUB,...] [--list]
 #
 # The second form builds every club of a season (of one league, or of ALL leagues),
-# reading the database once: each club's file is named year, league, club
-# ("2001ALNYA.dat") and written in the current folder exactly as a run for that club
-# alone writes it. --only builds the clubs named; --list only prints the clubs
-# ("club <file> <code> <league> <name>", one a line) and writes nothing. Standard output
-# says "kalbrix8.pl: season <year>: <n> clubs", then for each club "building <file> (i of
-# n)" and "wrote <file>: ..." or "refused <file>: <why>" when that club alone cannot be
-# built (too few batters, a player missing from People.csv), the others still built.
+# reading the database once: each club's file is named as Auto File Name names one, the
+# year's last two digits, league, club ("01ALnya.dat"), and written in the current folder
+# exactly as a run for that club alone writes it. --only builds the clubs named; --list
+# only prints the clubs ("club <file> <code> <league> <name>", one a line) and writes
+# nothing. Standard output says "kalbrix8.pl: season <year>: <n> clubs", then for each
+# club "building <file> (i of n)" and "wrote <file>: ..." or "refused <file>: <why>" when
+# that club alone cannot be built (too few batters, a player missing from People.csv), the
+# others still built.
 # A database that lacks the season of a club listed in Teams.csv stops the run before
 # any file is written (exit 2). A file that cannot be written (a full disk) stops the run
 # at that club (exit 3), every file before it whole. SIGUSR1 asks for a stop once the
@@ -1306,13 +1307,13 @@ sub parseSeasonArguments {
     return (%arg, year => $year + 0, league => uc $league, type => $type);
 }
 
-# The clubs asked for, by league and code; a club's file is named as a user names one by
-# hand: year, league, club ("2001ALNYA.dat").
+# The clubs asked for, by league and code; a club's file is named as Rostrix's Auto File
+# Name names one: the year's last two digits, league, club ("01ALnya.dat").
 sub seasonClubs {
     my ($db, $arg) = @_;
     my @clubs = grep { $arg->{league} eq 'ALL' || $_->{league} eq $arg->{league} } seasonTeams($db, $arg->{year});
     fail(1, "no league $arg->{league} in $arg->{year} in $db->{Teams}") unless @clubs;
-    $_->{file} = "$arg->{year}$_->{league}$_->{id}.dat" for @clubs;
+    $_->{file} = substr($arg->{year}, -2) . $_->{league} . lc($_->{id}) . '.dat' for @clubs;
     @clubs = sort { $a->{league} cmp $b->{league} || $a->{id} cmp $b->{id} } @clubs;
     if ($arg->{only}) {
         my %known = map { $_->{id} => 1 } @clubs;

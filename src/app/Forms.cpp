@@ -6,6 +6,7 @@
 #include "package/tmEMailTeam.h"
 #include "package/tmZip.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/WindowHabits.h"
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "teamfile/tmEditor.h"
@@ -37,6 +38,7 @@ void destroy(T*& form) {
 }  // namespace
 
 void createForms() {
+    installWindowHabits();
     Form1 = new TForm1;
     setMainWindow(Form1);
     Form4 = new TForm4;

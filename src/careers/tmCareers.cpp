@@ -4,11 +4,11 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QScreen>
 
 #include "careers/CareerCsv.h"
 #include "careers/gui/ArchiveLoading.h"
 #include "careers/gui/CareerModels.h"
+#include "careers/gui/CareersLayout.h"
 #include "careers/gui/ColumnChooser.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
@@ -16,6 +16,7 @@
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
 #include "platform/gui/SaveName.h"
+#include "platform/gui/WindowMemory.h"
 #include "ui_tmCareers.h"
 
 using namespace rostrix;
@@ -49,9 +50,6 @@ TForm15::TForm15(QWidget* parent)
       leaderRows_(new LeaderModel(this)) {
     ui->setupUi(this);
     setSizeGripEnabled(true);
-    // Never larger than the screen it opens on.
-    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        resize(size().boundedTo(screen->availableGeometry().size() * 0.95));
     ui->PlayerList->setModel(players_);
     ui->SeasonTable->setModel(seasons_);
     ui->LeaderTable->setModel(leaderRows_);
@@ -69,6 +67,9 @@ TForm15::TForm15(QWidget* parent)
     // Every column as wide as it needs, the rest of a wide table left empty; a narrow one
     // scrolls sideways, and the headers' menu hides and shows columns.
     for (QTableView* table : {ui->SeasonTable, ui->LeaderTable}) new ColumnChooser(table);
+    keepCareersLayout(ui->Splitter, ui->SeasonTable, ui->LeaderTable);
+    // Installed last, so it acts first: the window takes its place, then the divider its.
+    rememberPlace(this, "Careers");
     ui->SearchEdit->installEventFilter(this);
     ui->Splitter->setStretchFactor(1, 3);
     markAsStatus(ui->ArchiveLabel);

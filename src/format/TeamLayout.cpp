@@ -59,6 +59,10 @@ LineRole LineRoles::next(std::string_view line) {
     return role;
 }
 
+bool holdsPlayer(LineRole role, std::string_view line) {
+    return (role == LineRole::Batter || role == LineRole::Pitcher) && line.size() > kName.last;
+}
+
 std::span<const TeamField> fieldsOf(LineRole role) {
     switch (role) {
         case LineRole::Title:

@@ -115,6 +115,10 @@ private:
     Section above_ = Section::None;
 };
 
+// A batter or pitcher line long enough to hold a name: the player lines a team counts (the
+// placeholder and short lines are none).
+bool holdsPlayer(LineRole role, std::string_view line);
+
 // Every field a line of the role may hold, left to right.
 std::span<const TeamField> fieldsOf(LineRole role);
 
@@ -131,8 +135,8 @@ std::size_t previousFieldColumn(LineRole role, std::size_t length, std::size_t c
 std::string_view columns(std::string_view line, ColumnRange range);
 // A field's columns (a template, so that a braced range is never taken for a field).
 template <class Field>
-    requires std::same_as<Field, TeamField>
-std::string_view columns(std::string_view line, const Field& f) {
+requires std::same_as<Field, TeamField> std::string_view columns(std::string_view line,
+                                                                 const Field& f) {
     return columns(line, f.range());
 }
 // The characters from column first to the end of the line.

@@ -36,6 +36,14 @@ char shifted(char c, int by) {
 
 }  // namespace
 
+std::optional<NameSplit> splitName(const std::string& line) {
+    const std::size_t comma = line.find(',', kSurnameAt + 1);
+    if (comma == std::string::npos) return std::nullopt;
+    std::size_t given = comma + 1;
+    if (given < line.size() && line[given] == ' ') ++given;  // one blank at most
+    return NameSplit{kSurnameAt, comma, given};
+}
+
 bool isNameLine(const std::string& line) {
     return line.size() >= kShortestNameLine && !readsAsTitleLine(line);
 }
@@ -45,12 +53,12 @@ NamePass::NamePass(DuplicateOption option, DuplicatePrompt prompt)
 
 void NamePass::runLine(std::string& line, std::size_t lineNumber) const {
     if (!isNameLine(line)) return;
-    const std::size_t comma = line.find(',', kSurnameAt + 1);
-    if (comma == std::string::npos)
+    const std::optional<NameSplit> split = splitName(line);
+    if (!split)
         throw NamePassAbandoned(
             lineNumber, onLine("the player name", lineNumber) + " has no comma after the surname");
-    std::size_t given = comma + 1;
-    if (given < line.size() && line[given] == ' ') ++given;  // one blank at most
+    const std::size_t comma = split->comma;
+    const std::size_t given = split->given;
     if (given >= line.size())
         throw NamePassAbandoned(
             lineNumber, "nothing follows the comma of the player name" + onLine("", lineNumber));

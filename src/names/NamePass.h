@@ -48,6 +48,16 @@ private:
 // (" AB" or "Inn" in columns 28 to 30).
 bool isNameLine(const std::string& line);
 
+// Where a player line's name divides: the surname starts at column 10 and ends before the
+// first comma after it; the given name starts after the comma and at most one blank (given
+// is the line's length when nothing follows). Nothing when there is no such comma.
+struct NameSplit {
+    std::size_t surname;  // indexes into the line
+    std::size_t comma;
+    std::size_t given;
+};
+std::optional<NameSplit> splitName(const std::string& line);
+
 // Encodes or decodes the player names of a team file: in every player line the initial
 // of the surname (column 10) and of the given name (after the comma and at most one
 // blank) change places. The exchange is its own inverse, so the same pass encodes a

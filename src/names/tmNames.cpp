@@ -6,9 +6,11 @@
 #include <QShowEvent>
 #include <filesystem>
 
+#include "names/PassReport.h"
 #include "names/tmNamesDuplicate.h"
 #include "platform/FolderListing.h"
 #include "platform/SameFile.h"
+#include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/CompactPath.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
@@ -63,6 +65,7 @@ TForm5::TForm5(QWidget* parent)
     fixed.setPointSize(8);
     Memo1()->setFont(fixed);
     letCtrlTabLeave(Memo1());
+    markAsStatus(ui->PassReport);
 
     OpenDialog1 = {QStringLiteral("Open"),
                    QStringLiteral("dat"),
@@ -157,11 +160,21 @@ void TForm5::loadFile(const std::string& path) {
 // The buffer takes the new lines only once they are in the file: a pass abandoned half
 // way, or a file that cannot be written, leaves buffer and file as they were, so pressing
 // Go! again runs the same pass on the same lines.
-void TForm5::passAndSave() {
+PassCount TForm5::passAndSave() {
     std::vector<std::string> written = rostrix::passAndSave(namePass(), CurrentFile, WorkingBuffer);
+    const PassCount count = countPass(WorkingBuffer, written, duplicateOption());
     WorkingBuffer = std::move(written);
     Memo1()->clear();
     setPaneLines(Memo1(), WorkingBuffer);
+    return count;
+}
+
+// Says what the last Go! or Fix Selected did, beside the pane; the whole text in its tip.
+void TForm5::showReport(const std::string& text) {
+    const QString shown = fileNameText(text);
+    ui->PassReport->setText(
+        ui->PassReport->fontMetrics().elidedText(shown, Qt::ElideMiddle, ui->PassReport->width()));
+    ui->PassReport->setToolTip(shown);
 }
 
 // Go!
@@ -173,8 +186,10 @@ void TForm5::Button1Click() {
                           MsgIcon::None, Ok);
         return;
     }
+    showReport({});
     try {
-        passAndSave();
+        showReport(
+            passReport(passAndSave(), std::filesystem::path(CurrentFile).filename().string()));
     } catch (const std::exception& e) {
         // The error box says why; the pane says what was left as it was.
         Memo1()->appendPlainText(
@@ -219,7 +234,10 @@ void TForm5::Button5Click() {
     for (int i = 0; i < list->count(); ++i)
         if (list->item(i)->checkState() == Qt::Checked)
             checked.push_back(list->item(i)->data(kFileNameRole).toByteArray().toStdString());
+    if (checked.empty()) return showReport(kNothingTicked);
+    showReport({});
     const OnePerFile files = onePerFile(CurrentFolder, checked);
+    std::vector<PassCount> counts;
     std::size_t changed = 0;
     for (const std::string& name : files.names) {
         Memo1()->clear();
@@ -227,7 +245,7 @@ void TForm5::Button5Click() {
         loaded_ = false;
         try {
             loadFile(CurrentFolder + "/" + name);
-            passAndSave();
+            counts.push_back(passAndSave());
         } catch (const std::exception& e) {
             // The error box says why; the pane says what was done and what was left.
             Memo1()->setPlainText(
@@ -237,6 +255,7 @@ void TForm5::Button5Click() {
         ++changed;
         Memo1()->clear();
     }
+    showReport(fixSelectedReport(counts));
     for (const SameFile& skipped : files.skipped)
         Memo1()->appendPlainText(
             QStringLiteral("Left out %1: the same file as %2.")

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "names/NamePass.h"
+#include "names/PassReport.h"
 #include "platform/gui/Dialogs.h"
 
 class QCheckBox;
@@ -54,7 +55,8 @@ private:
     rostrix::NamePass namePass();
     std::optional<char> askForDuplicate(const rostrix::DuplicateName& name);
     void loadFile(const std::string& path);
-    void passAndSave();
+    rostrix::PassCount passAndSave();
+    void showReport(const std::string& text);
     void showFolder();
     void fillFileList();
 

@@ -90,7 +90,8 @@ std::string machineName() {
     return fit ? host : "localhost";
 }
 
-std::string sendFailureAdvice(SmtpStage stage, const std::string& error, const MailServer& server) {
+std::string sendFailureAdvice(SmtpStage stage, const std::string& error, const MailServer& server,
+                              const RefusedHello& hello) {
     const std::string where = server.host + " port " + std::to_string(server.port);
     const auto says = [&](const char* text) { return error.find(text) != std::string::npos; };
     switch (stage) {
@@ -118,6 +119,11 @@ std::string sendFailureAdvice(SmtpStage stage, const std::string& error, const M
                        "takes mail on port 25.";
             return {};
         case SmtpStage::LoggingIn:
+            if (server.security == MailSecurity::Plain && !hello.reply.empty())
+                return "The server refused HELO " +
+                       (hello.name.empty() ? std::string("with no name (User ID is empty)")
+                                           : hello.name) +
+                       ": " + hello.reply;
             if (says("No password was given")) return {};
             return "The server refused the login: check the User ID (or the From address, used "
                    "when User ID is empty) and the password; many providers want an app password.";
@@ -130,8 +136,9 @@ std::string sendFailureAdvice(SmtpStage stage, const std::string& error, const M
     return {};
 }
 
-std::string sendFailureText(SmtpStage stage, const std::string& error, const MailServer& server) {
-    const std::string advice = sendFailureAdvice(stage, error, server);
+std::string sendFailureText(SmtpStage stage, const std::string& error, const MailServer& server,
+                            const RefusedHello& hello) {
+    const std::string advice = sendFailureAdvice(stage, error, server, hello);
     if (advice.empty()) return {};
     const bool stop = !error.empty() && static_cast<unsigned char>(error.back()) > '.';
     return error + (stop ? "." : "") + "\n" + advice;

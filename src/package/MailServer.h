@@ -27,13 +27,22 @@ MailServer mailServer(const std::string& hostBox, const std::string& security);
 // How far the mail client got: what a failure happened during.
 enum class SmtpStage { Connecting, Greeting, Securing, LoggingIn, Sending, Finishing, Closing };
 
+// The plain exchange's introduction the server refused: the name sent in HELO (the User
+// ID) and the server's reply.
+struct RefusedHello {
+    std::string name;
+    std::string reply;
+};
+
 // The second line under a failed send's error: what happened, in the user's terms, and
 // what to do. "" when the error says enough by itself.
-std::string sendFailureAdvice(SmtpStage stage, const std::string& error, const MailServer& server);
+std::string sendFailureAdvice(SmtpStage stage, const std::string& error, const MailServer& server,
+                              const RefusedHello& hello = {});
 
 // The error's text ended with a full stop and the advice on a line below it; "" when
 // there is no advice to give.
-std::string sendFailureText(SmtpStage stage, const std::string& error, const MailServer& server);
+std::string sendFailureText(SmtpStage stage, const std::string& error, const MailServer& server,
+                            const RefusedHello& hello = {});
 
 // The name this machine introduces itself with: its host name, or "localhost" when it has
 // none fit to send.

@@ -148,6 +148,7 @@ void TSmtpClient::Connect() {
     if (!socket_.connected()) refuseLineBreak(Host, "The mail server address");
     socket_.stallTimeoutMs = StallTimeoutMs;
     stage_ = SmtpStage::Connecting;
+    refusedHello_.clear();
     socket_.connect(Host, Port);
     stage_ = SmtpStage::Greeting;
     try {
@@ -187,6 +188,7 @@ void TSmtpClient::introduce() {
             if (handled) continue;
         }
         stage_ = SmtpStage::LoggingIn;
+        refusedHello_ = withoutLineEnd(reply_);
         throw Error("Authentication failed");
     }
 }

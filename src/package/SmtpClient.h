@@ -78,6 +78,8 @@ public:
 
     // The step the last Connect or SendMail reached, so a failure can say what to do.
     SmtpStage stage() const { return stage_; }
+    // The server's reply to the HELO that ended the last Connect; "" when none did.
+    const std::string& refusedHello() const { return refusedHello_; }
 
     // The connection's settings: pump and resolver.
     TSocketClient& socket() { return socket_; }
@@ -112,6 +114,7 @@ private:
     SmtpStage stage_ = SmtpStage::Connecting;
     std::string reply_;                             // the last line of the last reply
     std::vector<std::string> replyLines_;           // every line of it, without line ends
+    std::string refusedHello_;                      // the reply to a refused HELO
     std::map<std::string, std::string> passwords_;  // by server, port and login
 };
 

@@ -155,7 +155,8 @@ void TForm8::Button2Click() {
         if (cancelled_) return closeQuietly();
         const std::string text =
             sendFailureText(SmtpClient1.stage(), e.what(),
-                            {SmtpClient1.Host, SmtpClient1.Port, SmtpClient1.Security});
+                            {SmtpClient1.Host, SmtpClient1.Port, SmtpClient1.Security},
+                            {SmtpClient1.UserID, SmtpClient1.refusedHello()});
         if (!triedServer_ || text.empty()) throw;
         throw Error(text);
     }

@@ -21,4 +21,14 @@ QPoint placeOnScreen(const QRect& window, const QRect& screen) {
             placeSpan(window.y(), window.height(), screen.y(), screen.height())};
 }
 
+QRect fitOnScreen(const QRect& wantedClient, const QMargins& frame, const QRect& screen) {
+    if (!screen.isValid()) return wantedClient;
+    const QRect wanted = wantedClient.marginsAdded(frame);
+    const QSize room = screen.size();
+    QRect fitted(QPoint(), wanted.size().boundedTo(room));
+    fitted.moveCenter(wanted.center());
+    fitted.moveTopLeft(placeOnScreen(fitted, screen));
+    return fitted.marginsRemoved(frame);
+}
+
 }  // namespace rostrix

@@ -32,9 +32,13 @@ std::string seasonQuestion(int year, const std::vector<SeasonClub>& clubs,
     std::string in;
     for (std::size_t i = 0; i < leagues.size(); ++i)
         in += (i == 0 ? "" : i + 1 == leagues.size() ? " and " : ", ") + leagues[i];
+    const std::string names =
+        clubs.empty() ? std::string()
+                      : " as " + clubs.front().file +
+                            (clubs.size() == 1 ? std::string() : " to " + clubs.back().file);
     return std::to_string(year) + ": " + std::to_string(clubs.size()) +
            (clubs.size() == 1 ? " club in " : " clubs in ") + in + ". Build them into " +
-           homeFolder + "?";
+           homeFolder + names + "?";
 }
 
 std::set<std::string> existingSeasonFiles(const std::string& homeFolder,

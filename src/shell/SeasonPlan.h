@@ -8,7 +8,8 @@
 namespace rostrix {
 
 // One club of a season as the team builder lists it, with the team file it gets in the
-// home folder: year, league and club, "2001ALNYA.dat", the way a user names one by hand.
+// home folder, named as Auto File Name names one (autoFileName): the year's last two
+// digits, league and club, "01ALnya.dat", a name the game's eight characters take.
 struct SeasonClub {
     std::string file;
     std::string id;
@@ -21,8 +22,9 @@ struct SeasonClub {
 // not part of it.
 std::vector<SeasonClub> parseSeasonClubs(const std::string& listing);
 
-// The question asked before anything runs:
-// "2001: 30 clubs in AL and NL. Build them into /home/me/QRD Teams?"
+// The question asked before anything runs, with the names the files get:
+// "2001: 30 clubs in AL and NL. Build them into /home/me/QRD Teams as 01ALana.dat to
+// 01NLwas.dat?"
 std::string seasonQuestion(int year, const std::vector<SeasonClub>& clubs,
                            const std::string& homeFolder);
 

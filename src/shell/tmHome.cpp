@@ -96,6 +96,7 @@ void TForm1::connectHandlers() {
     connect(ui->Names1, &QAction::triggered, this, guard([this] { Button2Click(); }));
     connect(ui->Careers1, &QAction::triggered, this,
             guard([this] { openCareers(this, homeFolder()); }));
+    connect(ui->Button12, &QPushButton::clicked, ui->Careers1, &QAction::trigger);
     connect(ui->Button5, &QPushButton::clicked, this, guard([this] { Button5Click(); }));
     connect(ui->About1, &QAction::triggered, this, guard([this] { Button5Click(); }));
     connect(ui->Button7, &QPushButton::clicked, this, guard([this] { Button7Click(); }));

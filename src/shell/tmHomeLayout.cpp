@@ -24,9 +24,9 @@ constexpr int kLayoutHeight = 379;
 HomeLayout::HomeLayout(QMainWindow* window, Ui::TForm1* ui,
                        std::function<std::string()> settingsPath)
     : QObject(window), window_(window), ui_(ui), settingsPath_(std::move(settingsPath)) {
-    keyControls_ = {ui->Button1,   ui->Edit1,   ui->ComboBox1, ui->Edit2,
-                    ui->CheckBox1, ui->Button3, ui->Button4,   ui->Button5,
-                    ui->Button7,   ui->Button2, ui->Button8,   ui->Button11};
+    keyControls_ = {ui->Button1, ui->Edit1,    ui->ComboBox1, ui->Edit2,   ui->CheckBox1,
+                    ui->Button3, ui->Button4,  ui->Button5,   ui->Button7, ui->Button2,
+                    ui->Button8, ui->Button11, ui->Button12};
     window->installEventFilter(this);
     for (QWidget* w : window->findChildren<QWidget*>()) w->installEventFilter(this);
     bindCommandKeys();
@@ -81,19 +81,19 @@ void HomeLayout::bindCommandKeys() {
         {ui_->Teams1, ui_->Button4},
         {ui_->CreateSeason1, ui_->Button11},
         {ui_->Names1, ui_->Button2},
+        {ui_->Careers1, ui_->Button12},
         {ui_->CreateTeamPack1, ui_->Button8},
-        {windowAction(ui_->Button5, "AboutKey"), ui_->Button5}};
+        {windowAction(ui_->Button5, "AboutKey"), ui_->Button5},
+        {ui_->Exit1, nullptr}};
     for (const auto& [action, button] : commands) {
+        const QString command = button ? button->objectName() : action->objectName();
         for (const CommandKey& key : kHomeCommandKeys)
-            if (button->objectName() == QLatin1String(key.command)) {
-                action->setToolTip(button->text());
+            if (command == QLatin1String(key.command)) {
+                if (button) action->setToolTip(button->text());
                 setCommandKey(action, QString::fromLatin1(key.keys), button);
             }
         window_->addAction(action);
     }
-    // Careers (Ctrl+R) lives in the Edit menu; the window holds it too, so the key works
-    // with the menus hidden.
-    window_->addAction(ui_->Careers1);
 }
 
 void HomeLayout::showSaved() {
@@ -106,7 +106,8 @@ void HomeLayout::showSaved() {
 void HomeLayout::apply(bool buttons, bool withHeight) {
     for (QWidget* b : {static_cast<QWidget*>(ui_->Button1), static_cast<QWidget*>(ui_->Button4),
                        static_cast<QWidget*>(ui_->Button7), static_cast<QWidget*>(ui_->Button2),
-                       static_cast<QWidget*>(ui_->Button8), static_cast<QWidget*>(ui_->Button5)})
+                       static_cast<QWidget*>(ui_->Button8), static_cast<QWidget*>(ui_->Button5),
+                       static_cast<QWidget*>(ui_->Button12)})
         b->setVisible(buttons);
     for (QMenu* m : {ui_->File1, ui_->EditMenu1, ui_->Setup1})
         m->menuAction()->setVisible(!buttons);

@@ -16,10 +16,10 @@
 #include "platform/gui/FileNames.h"
 #include "platform/gui/GlobalForms.h"
 #include "platform/gui/PaneText.h"
+#include "platform/gui/WindowMemory.h"
 #include "settings/HomeFolder.h"
 #include "teamfile/ArchiveReport.h"
 #include "teamfile/EditorShortcuts.h"
-#include "teamfile/RosterFilter.h"
 #include "teamfile/TeamArchive.h"
 #include "format/TeamLayout.h"
 #include "teamfile/TeamFileCheck.h"
@@ -27,6 +27,7 @@
 #include "teamfile/gui/FieldTabs.h"
 #include "teamfile/tmCheckPanel.h"
 #include "teamfile/tmEditorEdit.h"
+#include "teamfile/tmEditorFilter.h"
 #include "teamfile/tmEditorSave.h"
 #include "teamfile/tmPlyrArchive.h"
 #include "ui_tmEditor.h"
@@ -38,8 +39,6 @@ using rostrix::guard;
 using rostrix::guarded;
 
 namespace {
-
-const QString kWarningTitle = QStringLiteral("Run QRD Warning");
 
 // Columns only line up in a fixed-pitch font.
 QFont fixedPitchFont() {
@@ -59,6 +58,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     setMinimumSize(795, 240);
     resize(795, 425);
     setSizeGripEnabled(true);
+    rostrix::rememberPlace(this, "Editor");
     saving_ = std::make_unique<rostrix::EditorSaving>(this, Memo1(), CurrentFile, SaveDialog1);
     arrangeToolBar();
 
@@ -260,20 +260,9 @@ void TForm4::ToolButton5Click() {
     saving_->saveAs();
 }
 
-// The roster filter. The pane changes only when the whole run succeeds, and then in one
-// step that a single undo takes back.
+// The roster filter.
 void TForm4::ToolButton23Click() {
-    const auto kind = rostrix::filterKindAt(ui->ComboBox1->currentIndex());
-    if (!kind) return;  // no kind chosen: nothing is read, nothing changes
-    const int threshold = ui->CSpinEdit1->readValue();
-    const auto kept = rostrix::runRosterFilter(
-        rostrix::paneLines(Memo1()), kind, threshold, [this](std::size_t line) {
-            return rostrix::askWithLineInView(
-                this, Memo1(), line, kWarningTitle,
-                QStringLiteral("This will remove a starter!\nClick OK "
-                               "to remove."));
-        });
-    if (kept) rostrix::replacePaneLines(Memo1(), *kept);
+    rostrix::applyRosterFilter(this, Memo1(), ui->ComboBox1, ui->CSpinEdit1, placeLine_);
 }
 
 // Files the team in the pane under its path in archive.dat.

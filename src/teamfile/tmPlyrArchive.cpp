@@ -80,8 +80,12 @@ void TForm3::Button1Click() {
     writePlayers({});
 }
 
+// With no player ticked there is nothing to file, and nothing is asked or written.
 void TForm3::Button2Click() {
-    writePlayers(checkedLines());
+    const std::vector<bool> checked = checkedLines();
+    if (rostrix::playerSectionsFiled(teamLines(), checked) == 0)
+        return showStatus("Nothing is ticked: tick the players to file.");
+    writePlayers(checked);
 }
 
 // Write all (no flags) or Write Checked; "Done!" is followed by where the seasons went.

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QValueAxis>
@@ -200,6 +201,21 @@ TEST_F(CareersWindowOnArchive, LeaderColumnsFitAndTheSearchKeysLeadToTheList) {
     QTest::keyClick(search, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), list);
     EXPECT_EQ(player->text(), "Seasons of Able, Abe (batter)");
+
+    // The next opening, in this run or a later one, keeps the hidden column and the divider.
+    auto* splitter = in<QSplitter>(&w, "Splitter");
+    splitter->setSizes({200, 700});
+    const int listWidth = splitter->sizes().first();
+    w.hide();
+    {
+        TForm15 again;
+        again.resize(w.size());
+        again.show();
+        EXPECT_EQ(in<QSplitter>(&again, "Splitter")->sizes().first(), listWidth);
+        EXPECT_EQ(
+            in<QTableView>(&again, "LeaderTable")->findChild<ColumnChooser*>()->hiddenTitles(),
+            QStringList{"Seasons"});
+    }
 }
 
 // Tab reaches every control of each page and comes round again.

@@ -51,8 +51,9 @@ QList<QKeySequence> textEditingKeys() {
                                              QKeySequence::Backspace,
                                              QKeySequence::NextChild};
     for (auto k : own) keys += QKeySequence::keyBindings(k);
+    // F1 opens the Help window everywhere; F2 and F3 switch the main window's layout.
     for (const char* x11 : {"Ctrl+A", "Ctrl+D", "Ctrl+E", "Ctrl+K", "Ctrl+U", "Ctrl+H", "Ctrl+W",
-                            "Ctrl+Y", "Ctrl+R", "F2", "F3"})
+                            "Ctrl+Y", "F1", "F2", "F3"})
         keys += QKeySequence(QString::fromLatin1(x11));
     return keys;
 }
@@ -95,7 +96,7 @@ TEST_F(MainWindowKeys, EachCommandRunsFromItsKeyInBothLayoutsWhileTyping) {
         {Qt::CTRL | Qt::SHIFT | Qt::Key_T, Form4, "Edit Team (Ctrl+Shift+T)", "Button4"},
         {Qt::CTRL | Qt::Key_N, Form5, "Names (Ctrl+N)", "Button2"},
         {Qt::CTRL | Qt::Key_M, Form7, "Make Zip (Ctrl+M)", "Button8"},
-        {QKeyCombination(Qt::Key_F1), Form2, "About (F1)", "Button5"},
+        {Qt::SHIFT | Qt::Key_F1, Form2, "About (Shift+F1)", "Button5"},
     };
     const test::StubPerl perl("echo run >> runs.txt\nexit 0\n");
     activate(Form1);
@@ -124,6 +125,7 @@ TEST_F(MainWindowKeys, EachCommandRunsFromItsKeyInBothLayoutsWhileTyping) {
     EXPECT_EQ(Form1->findChild<QAction*>("Teams1")->shortcut(), QKeySequence("Ctrl+Shift+T"));
     EXPECT_EQ(Form1->findChild<QAction*>("Names1")->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(Form1->findChild<QAction*>("CreateTeamPack1")->shortcut(), QKeySequence("Ctrl+M"));
+    EXPECT_EQ(Form1->findChild<QPushButton*>("Button12")->toolTip(), "Careers (Ctrl+R)");
 
     // Enter in the Team or File box runs Create Team.
     for (const char* box : {"Edit1", "Edit2"}) {
@@ -133,6 +135,10 @@ TEST_F(MainWindowKeys, EachCommandRunsFromItsKeyInBothLayoutsWhileTyping) {
         QTest::keyClick(Form1->findChild<QLineEdit*>(box), Qt::Key_Return);
         EXPECT_TRUE(home.exists("runs.txt")) << box;
     }
+    // Ctrl+Q closes the main window the way its close box does: its close handler runs.
+    QTest::keyClick(team, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_NE(home.read("qrdTeams.ini").find("Auto File Name=No"), std::string::npos);
 }
 
 TEST(EditorKeys, EveryCommandRunsFromItsKeyInThePane) {

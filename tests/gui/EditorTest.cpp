@@ -19,6 +19,7 @@
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "format/TeamLayout.h"
+#include "teamfile/FilterReport.h"
 #include "teamfile/tmEditor.h"
 
 namespace rostrix {
@@ -613,6 +614,7 @@ TEST_F(Editor, ClosingStaysOpenWhenTheSaveFails) {
 
 class EditorFilter : public Editor {
 protected:
+    QLabel* place() { return form.findChild<QLabel*>("CursorPlace"); }
     void choose(int kind, const char* threshold) {
         form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(kind);
         form.findChild<SpinEdit*>("CSpinEdit1")->setFieldText(threshold);
@@ -626,11 +628,14 @@ TEST_F(EditorFilter, ReplacesThePaneInOneUndoableStep) {
     press("ToolButton23");
     ASSERT_EQ(dlg.asked.size(), 1u);
     EXPECT_EQ(dlg.asked[0].title, "Run QRD Warning");
-    EXPECT_EQ(dlg.asked[0].text, "This will remove a starter!\nClick OK to remove.");
+    EXPECT_EQ(dlg.asked[0].text,
+              "This will remove a starter!\nClick OK to remove.\n\n"
+              "Vandermolen, Chris (line 5): 163 at bats, fewer than 200.");
     EXPECT_EQ(dlg.asked[0].icon, MsgIcon::Warning);
     EXPECT_EQ(dlg.asked[0].buttons, Ok | Cancel);
     const Lines filtered = lines();
     ASSERT_EQ(filtered.size(), 24u);
+    EXPECT_TRUE(place()->text().endsWith("20 players left, 8 removed."));
     EXPECT_EQ(filtered[4], "00    01");
     EXPECT_TRUE(modified());
     EXPECT_EQ(form.CurrentFile, "team.dat");
@@ -670,6 +675,8 @@ TEST_F(EditorFilter, NoKindOrAFailureLeavesThePaneAlone) {
         EXPECT_EQ(lines(), c.text);
         EXPECT_FALSE(modified());
         EXPECT_FALSE(pane()->document()->isUndoAvailable());
+        // With nothing chosen, the line under the pane says what to choose.
+        EXPECT_EQ(place()->text().endsWith(kChooseFilterKind), c.kind < 0) << c.kind;
     }
 }
 

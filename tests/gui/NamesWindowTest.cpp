@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/Forms.h"
+#include "names/PassReport.h"
 #include "names/tmNames.h"
 #include "names/tmNamesDuplicate.h"
 #include "platform/LineFile.h"
@@ -80,6 +81,7 @@ protected:
         click(Form5, "Button3");
     }
     std::string shown() { return joinLinesCrlf(paneLines(Form5->Memo1())); }
+    QString report() { return in<QLabel>(Form5, "PassReport")->toolTip(); }
 
     test::TempFolder home;
 };
@@ -157,6 +159,7 @@ TEST_F(NamesWindow, GoEncodesTheOpenedFileAndNeverWritesWithoutOne) {
         EXPECT_EQ(home.read("a.dat"), encoded);
         EXPECT_EQ(shown(), encoded);
         EXPECT_EQ(Form5->CurrentFile, home.file("a.dat"));
+        EXPECT_EQ(report(), "Exchanged the initials of 1 name in a.dat.");
     });
     // A new showing: the current file is kept but nothing is loaded, so Go! only explains.
     openNames(dlg, [&] {
@@ -253,6 +256,7 @@ TEST_F(NamesWindow, FixSelectedEncodesTheCheckedFilesInListOrder) {
         EXPECT_EQ(shown(), "");
         EXPECT_EQ(Form5->CurrentFile, home.file("c.dat"));
         EXPECT_EQ(joinLinesCrlf(Form5->WorkingBuffer), home.read("c.dat"));
+        EXPECT_EQ(report(), "Changed 2 names in 2 files.");
 
         // A file gone since the listing stops the run there: the ones before it are written,
         // the ones after it untouched, and Go! has no file to write.
@@ -271,6 +275,18 @@ TEST_F(NamesWindow, FixSelectedEncodesTheCheckedFilesInListOrder) {
         click(Form5, "Button1");
         EXPECT_TRUE(dlg.asked.back().text.startsWith("Open a team file first"));
         EXPECT_EQ(home.read("a.dat"), joinLinesCrlf({kTitle, batter("Halloran, Mickey")}));
+
+        // With nothing ticked nothing is written, and the window says why; every control
+        // says in its tool tip what it is for.
+        in<QCheckBox>(Form5, "CheckBox4")->click();
+        click(Form5, "Button5");
+        EXPECT_EQ(report(), kNothingTicked);
+        EXPECT_EQ(home.read("a.dat"), joinLinesCrlf({kTitle, batter("Halloran, Mickey")}));
+        for (QWidget* control : Form5->findChildren<QWidget*>()) {
+            if (control->focusPolicy() != Qt::NoFocus && control->isVisible()) {
+                EXPECT_FALSE(control->toolTip().isEmpty()) << control->objectName().toStdString();
+            }
+        }
     });
     EXPECT_EQ(std::count_if(dlg.asked.begin(), dlg.asked.end(),
                             [](const test::Asked& a) { return a.kind == "showModal"; }),

@@ -3,9 +3,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -14,8 +17,10 @@
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/QtDialogs.h"
 #include "platform/gui/SpinEdit.h"
+#include "platform/gui/WindowHabits.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
+#include "teamfile/tmEditor.h"
 
 namespace rostrix {
 namespace {
@@ -178,6 +183,53 @@ TEST(CentreOver, KeepsTheWindowOnTheScreen) {
     huge.resize(screen.width() + 300, screen.height() + 200);
     centreOver(&huge, nullptr);
     EXPECT_EQ(huge.frameGeometry().topLeft(), screen.topLeft());
+}
+
+// A window of fixed size larger than the screen scrolls its controls, all of them as they
+// were, shown or hidden; a window that may be resized gets smaller instead. Either opens on
+// the screen.
+TEST(ScreenFit, AWindowLargerThanTheScreenFitsIt) {
+    installWindowHabits();
+    QDialog fixed;
+    const QRect screen = fixed.screen()->availableGeometry();
+    fixed.setFixedSize(screen.size() + QSize(200, 100));
+    auto* hidden = new QLineEdit(&fixed);
+    hidden->hide();
+    auto* shown = new QLineEdit(&fixed);
+    shown->move(screen.width() + 100, 10);
+    QDialog resizable;
+    resizable.setMinimumSize(screen.size() + QSize(10, 10));
+    for (QDialog* window : {&fixed, &resizable}) {
+        window->move(screen.topLeft());
+        window->show();
+        EXPECT_TRUE(screen.contains(window->frameGeometry()));
+    }
+    ASSERT_NE(fixed.findChild<QScrollArea*>("FitScrollArea"), nullptr);
+    EXPECT_TRUE(shown->isVisibleTo(&fixed));
+    EXPECT_FALSE(hidden->isVisibleTo(&fixed));
+    EXPECT_EQ(shown->pos(), QPoint(screen.width() + 100, 10));
+    EXPECT_EQ(resizable.findChild<QScrollArea*>(), nullptr);
+}
+
+// The editor opens as large and where it was left, in a later run too, from a state file
+// of the desktop's own place for it; the settings file is not touched.
+TEST(WindowMemory, TheEditorOpensWhereItWasLeft) {
+    test::TempFolder home(true);
+    home.write("qrdTeams.ini", "[Settings]\r\nShow Menus=true\r\n");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect left(screen.topLeft() + QPoint(2, 30), QSize(795, 300));
+    {
+        TForm4 editor;
+        editor.show();
+        editor.setGeometry(left);
+        editor.hide();
+    }
+    TForm4 nextRun;
+    nextRun.show();
+    EXPECT_EQ(nextRun.geometry(), left);
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME") + "/rostrix/windows.ini";
+    EXPECT_TRUE(QFile::exists(state)) << state.toStdString();
+    EXPECT_EQ(home.read("qrdTeams.ini"), "[Settings]\r\nShow Menus=true\r\n");
 }
 
 TEST(QtDialogs, FilterIsConvertedToQtForm) {

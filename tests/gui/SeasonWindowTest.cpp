@@ -26,7 +26,7 @@ namespace {
 TEST(SeasonWindow, BuildsEveryClubOfTheYearAndHandsThemToMakeZip) {
     test::TempFolder home(true);
     home.write("qrdTeams.ini", "[Settings]\r\nShow Menus=false\r\n");
-    home.write("2001ALTHE.dat", "kept by the user\r\n");
+    home.write("01ALthe.dat", "kept by the user\r\n");
     createForms();
     Form1->show();
     Form1->findChild<SpinEdit*>("CSpinEdit1")->setFieldValue(2001);
@@ -61,18 +61,19 @@ TEST(SeasonWindow, BuildsEveryClubOfTheYearAndHandsThemToMakeZip) {
     EXPECT_TRUE(dlg.allAnswered());
 
     ASSERT_GE(dlg.asked.size(), 2u);
-    EXPECT_EQ(dlg.asked[0].text.toStdString(),
-              "2001: 8 clubs in AL and NL. Build them into " + home.path() + "?");
+    EXPECT_EQ(dlg.asked[0].text.toStdString(), "2001: 8 clubs in AL and NL. Build them into " +
+                                                   home.path() + " as 01ALasa.dat to 01NLwrn.dat?");
     EXPECT_TRUE(
         dlg.asked[1].text.startsWith("1 of the 8 team files is already there "
-                                     "(2001ALTHE.dat)"));
-    const char* files[] = {"2001ALASA.dat", "2001ALGRN.dat", "2001ALHOS.dat", "2001ALTHE.dat",
-                           "2001NLASD.dat", "2001NLGRR.dat", "2001NLSAT.dat", "2001NLWRN.dat"};
+                                     "(01ALthe.dat)"));
+    // Named as Auto File Name names a file: the game's eight characters and ".dat".
+    const char* files[] = {"01ALasa.dat", "01ALgrn.dat", "01ALhos.dat", "01ALthe.dat",
+                           "01NLasd.dat", "01NLgrr.dat", "01NLsat.dat", "01NLwrn.dat"};
     ASSERT_EQ(rows.size(), 8u);
     QStringList built;
     for (std::size_t i = 0; i < 8; ++i) {
         EXPECT_EQ(rows[i][0], files[i]);
-        if (rows[i][0] == "2001ALTHE.dat") {
+        if (rows[i][0] == "01ALthe.dat") {
             EXPECT_EQ(rows[i][1], "skipped: the file was kept");
             continue;
         }
@@ -81,7 +82,7 @@ TEST(SeasonWindow, BuildsEveryClubOfTheYearAndHandsThemToMakeZip) {
         EXPECT_TRUE(checkTeamFile(readLines(home.file(files[i])).value()).empty());
         built << files[i];
     }
-    EXPECT_EQ(home.read("2001ALTHE.dat"), "kept by the user\r\n");
+    EXPECT_EQ(home.read("01ALthe.dat"), "kept by the user\r\n");
     EXPECT_EQ(packed, built);
     destroyForms();
 }

@@ -188,10 +188,8 @@ TEST(SubmissionWindow, RefusedIntroductionAsksOnceThenTheErrorBoxSaysSo) {
     EXPECT_EQ(dlg.asked[0].text, "Invalid User ID. New User ID: ");
     EXPECT_EQ(dlg.asked[0].value, "kept");
     EXPECT_EQ(dlg.asked[1].title, "Rostrix");
-    EXPECT_EQ(dlg.asked[1].text,
-              "Authentication failed.\nThe server refused the login: check the User ID (or "
-              "the From address, used when User ID is empty) and the password; many providers "
-              "want an app password.");
+    EXPECT_EQ(dlg.asked[1].text.toStdString(),
+              "Authentication failed.\nThe server refused HELO coach: 501 still who.");
     EXPECT_EQ(dlg.asked[1].icon, MsgIcon::Error);
     EXPECT_EQ(server.received(), "HELO kept\r\nHELO coach\r\nQUIT\r\n");
     EXPECT_EQ(Form8->SmtpClient1.UserID, "coach");

@@ -2,13 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBrowser>
+#include <QtTest/QTest>
 
 #include "app/Forms.h"
 #include "names/tmNames.h"
 #include "package/tmEMailTeam.h"
 #include "package/tmZip.h"
+#include "platform/gui/HelpWindow.h"
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "support/core/TempFolder.h"
@@ -94,6 +100,34 @@ TEST_F(WindowCommands, AWindowOpenedNearTheScreensEdgeStaysOnTheScreen) {
     EXPECT_TRUE(screen.contains(frame))
         << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height() << " in "
         << screen.width() << "x" << screen.height();
+}
+
+// F1 opens the one Help window at the topic of the window it is pressed in; over a window
+// shown modally it belongs to that window, so it takes input beside it.
+TEST_F(WindowCommands, F1OpensTheHandbookAtTheTopicOfItsWindow) {
+    const auto topicAfterF1 = [](QWidget* in, QWidget* window) {
+        QTest::keyClick(in, Qt::Key_F1);
+        const QTextBrowser* text = helpText();
+        if (!text || !text->isVisible() || text->window()->parentWidget() != window)
+            return QString();
+        return text->source().fragment();
+    };
+    EXPECT_EQ(topicAfterF1(in<QLineEdit>(Form1, "Edit1"), Form1), "main-window");
+    test::ScriptedDialogs dlg;
+    QString inEditor, inNames;
+    dlg.answerModal([&](QWidget*) { inEditor = topicAfterF1(Form4->Memo1(), Form4); });
+    dlg.answerModal(
+        [&](QWidget*) { inNames = topicAfterF1(in<QWidget>(Form5, "Button5"), Form5); });
+    in<QPushButton>(Form1, "Button4")->click();
+    in<QPushButton>(Form1, "Button2")->click();
+    EXPECT_EQ(inEditor, "editor");
+    EXPECT_EQ(inNames, "names");
+    // Each topic is a place in the handbook.
+    QFile handbook(QStringLiteral(":/help/handbook.html"));
+    ASSERT_TRUE(handbook.open(QIODevice::ReadOnly));
+    const QByteArray html = handbook.readAll();
+    for (const char* topic : {"main-window", "editor", "names"})
+        EXPECT_TRUE(html.contains(QByteArray("id=\"") + topic + "\"")) << topic;
 }
 
 }  // namespace

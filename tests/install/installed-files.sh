@@ -27,6 +27,7 @@ check_installed_files() {  # prefix root src id
       fail "the team builder is not under share/rostrix"
   fi
   expect_same "$share/doc/rostrix/copyright" "$src/data/copyright"
+  expect_same "$share/doc/rostrix/handbook.html" "$src/data/handbook.html"
   gzip -dc "$share/doc/rostrix/changelog.gz" | cmp -s - "$src/CHANGELOG" ||
     fail "share/doc/rostrix/changelog.gz is not CHANGELOG"
   gzip -dc "$share/man/man1/rostrix.1.gz" | cmp -s - "$src/data/rostrix.1" ||

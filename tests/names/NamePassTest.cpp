@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "names/NamePass.h"
+#include "names/PassReport.h"
 #include "platform/LineFile.h"
 #include "support/core/ErrorOf.h"
 #include "support/core/TempFolder.h"
+#include "format/TeamLayout.h"
 
 namespace rostrix {
 namespace {
@@ -53,6 +55,44 @@ TEST(NamePass, ExchangesTheInitialsOfEachName) {
         EXPECT_EQ(nameOf(out), nameOf(batter(c.expected))) << c.name;
         EXPECT_EQ(out.substr(27), batter(c.name).substr(27)) << c.name;
     }
+}
+
+// What Go! and Fix Selected say: how many names changed, and which way when the option
+// or the names tell.
+TEST(PassReport, SaysHowManyNamesChangedAndWhichWay) {
+    using O = DuplicateOption;
+    const std::vector<std::string> team = sampleTeamLines();
+    const std::vector<std::string> encoded = NamePass().run(team);
+    const std::vector<std::string> oneName = {kTitle, batter("Halloran, Mickey")};
+    const std::vector<std::string> twins = {kTitle, batter("Moore, Mike"),
+                                            batter("Kowalczyk, Stan")};
+    const struct {
+        std::vector<std::string> before;
+        O option;
+        const char* report;
+    } cases[] = {
+        {team, O::None, "Encoded 28 names in a.dat."},
+        {encoded, O::None, "Decoded 28 names in a.dat."},
+        {encoded, O::Prompt, "Decoded 28 names in a.dat."},
+        // One name reads as a name both ways: only the option can tell.
+        {oneName, O::None, "Exchanged the initials of 1 name in a.dat."},
+        {oneName, O::AutoFix, "Decoded 1 name in a.dat."},
+        {twins, O::None,
+         "Encoded 1 name in a.dat. 1 name with two equal initials stayed as it was."},
+        {twins, O::AutoEncrypt, "Encoded 2 names in a.dat."},
+        {{kTitle}, O::None, "Found no player names in a.dat."},
+    };
+    std::vector<PassCount> counts;
+    for (const auto& c : cases) {
+        const std::vector<std::string> after = NamePass(c.option, [](const DuplicateName& d) {
+                                                   return std::optional<char>(d.initial);
+                                               }).run(c.before);
+        counts.push_back(countPass(c.before, after, c.option));
+        EXPECT_EQ(passReport(counts.back(), "a.dat"), c.report);
+    }
+    EXPECT_EQ(fixSelectedReport({counts[1], counts[2]}), "Decoded 56 names in 2 files.");
+    EXPECT_EQ(fixSelectedReport({counts[0], counts[1]}), "Changed 56 names in 2 files.");
+    EXPECT_EQ(fixSelectedReport({counts[4]}), "Decoded 1 name in 1 file.");
 }
 
 TEST(NamePass, OnlyPlayerLinesChange) {

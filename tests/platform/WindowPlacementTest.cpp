@@ -33,5 +33,37 @@ TEST(WindowPlacement, AWindowStaysOnItsScreen) {
     for (const Case& c : cases) EXPECT_EQ(placeOnScreen(c.window, c.screen), c.placed) << c.what;
 }
 
+// A window wider or taller than the screen's free area opens at the largest size that fits,
+// frame included, and wholly on the screen.
+TEST(WindowPlacement, AWindowFitsTheScreenItOpensOn) {
+    struct Case {
+        const char* what;
+        QRect client;  // wanted: where and how large, frame not included
+        QRect screen;
+        QRect fitted;
+    };
+    const QMargins frame(1, 24, 1, 1);
+    // 1400 x 900 at scale factor 2, with a panel of 15 at the top.
+    const QRect scaled(0, 15, 700, 435);
+    const Case cases[] = {
+        {"fits", {100, 200, 795, 425}, {0, 0, 1280, 1024}, {100, 200, 795, 425}},
+        {"the editor at scale 2", {-47, 20, 795, 425}, scaled, {1, 39, 698, 410}},
+        {"Careers at scale 2", {-170, -100, 1040, 660}, scaled, {1, 39, 698, 410}},
+        {"only too tall: keeps its width and its centre across",
+         {100, 10, 300, 500},
+         scaled,
+         {100, 39, 300, 410}},
+        {"only too wide, low on the screen", {-50, 300, 800, 100}, scaled, {1, 300, 698, 100}},
+        {"exactly the free area", {1, 39, 698, 410}, scaled, {1, 39, 698, 410}},
+        {"on a second screen",
+         {1500, 100, 1200, 300},
+         {1280, 0, 1024, 768},
+         {1281, 100, 1022, 300}},
+        {"no screen known", {-79, 300, 1590, 850}, QRect(), {-79, 300, 1590, 850}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fitOnScreen(c.client, frame, c.screen), c.fitted) << c.what;
+}
+
 }  // namespace
 }  // namespace rostrix

@@ -48,9 +48,27 @@ QMenu* ColumnChooser::makeMenu(QWidget* parent) {
     return menu;
 }
 
+QStringList ColumnChooser::hiddenTitles() const {
+    QStringList titles(hidden_.begin(), hidden_.end());
+    titles.sort();
+    return titles;
+}
+
+void ColumnChooser::setHiddenTitles(const QStringList& titles) {
+    hidden_ = QSet<QString>(titles.begin(), titles.end());
+    apply();
+}
+
 void ColumnChooser::apply() {
-    for (int c = 0; c < table_->model()->columnCount(); ++c)
+    const int columns = table_->model()->columnCount();
+    int shown = 0;
+    for (int c = 0; c < columns; ++c) {
         table_->setColumnHidden(c, hidden_.contains(titleOf(c)));
+        shown += table_->isColumnHidden(c) ? 0 : 1;
+    }
+    // Titles kept from another time may name every column: one stays, or the headers and
+    // their menu would be gone.
+    if (shown == 0 && columns > 0) table_->setColumnHidden(0, false);
 }
 
 }  // namespace rostrix

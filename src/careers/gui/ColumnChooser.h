@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 class QMenu;
 class QTableView;
@@ -19,6 +20,9 @@ public:
     explicit ColumnChooser(QTableView* table);
     // The menu the headers offer, made afresh for the columns the table has now.
     QMenu* makeMenu(QWidget* parent);
+    // The titles of the columns the user hid, for the next opening of the window.
+    QStringList hiddenTitles() const;
+    void setHiddenTitles(const QStringList& titles);
 
 private:
     void apply();

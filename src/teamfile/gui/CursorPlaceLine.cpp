@@ -29,7 +29,15 @@ CursorPlaceLine::CursorPlaceLine(QPlainTextEdit* pane, QWidget* parent)
     markAsStatus(this);
     // A line's role hangs on the lines above it, so any edit may change the field's name.
     connect(pane, &QPlainTextEdit::cursorPositionChanged, this, &CursorPlaceLine::follow);
-    connect(pane, &QPlainTextEdit::textChanged, this, &CursorPlaceLine::follow);
+    connect(pane, &QPlainTextEdit::textChanged, this, [this] {
+        note_.clear();
+        follow();
+    });
+    follow();
+}
+
+void CursorPlaceLine::showNote(const QString& note) {
+    note_ = note;
     follow();
 }
 
@@ -39,7 +47,8 @@ void CursorPlaceLine::follow() {
     const auto column = static_cast<std::size_t>(cursor.positionInBlock() + 1);
     const TeamField* field =
         fieldAt(roleOfBlock(block), static_cast<std::size_t>(block.length() - 1), column);
-    setText(cursorPlace(block.blockNumber() + 1, column, field));
+    const QString place = cursorPlace(block.blockNumber() + 1, column, field);
+    setText(note_.isEmpty() ? place : place + QStringLiteral("    ") + note_);
 }
 
 }  // namespace rostrix

@@ -13,11 +13,14 @@ class CursorPlaceLine : public QLabel {
     Q_OBJECT
 public:
     CursorPlaceLine(QPlainTextEdit* pane, QWidget* parent);
+    // Says what a command did, after the cursor's place, until the text next changes.
+    void showNote(const QString& note);
 
 private:
     void follow();
 
     QPlainTextEdit* pane_;
+    QString note_;
 };
 
 }  // namespace rostrix

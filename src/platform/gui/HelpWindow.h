@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+class QTextBrowser;
+class QWidget;
+
+namespace rostrix {
+
+// The handbook's topic for a window, found by its object name; a box or dialog shown over
+// one of the program's windows takes the topic of that window, anything else the contents.
+QString helpTopic(const QWidget* window);
+
+// Shows the one Help window, the handbook in the toolkit's text browser, at topic. It
+// belongs to over's window, so it can be read and used beside that window even while that
+// window is shown modally, and goes where that window goes.
+void showHelp(QWidget* over, const QString& topic);
+
+// The Help window's text once it has been shown, else null.
+QTextBrowser* helpText();
+
+}  // namespace rostrix
