@@ -139,7 +139,7 @@ use File::Basename qw(dirname);
 use File::Temp qw(tempfile);
 use Cwd qw(getcwd abs_path);
 use Encode qw(decode encode);
-use Unicode::Normalize qw(NFD);
+use Unicode::Normalize qw(NFC NFD);
 
 my $temporary;    # the team file being written; any failure removes it
 
@@ -290,6 +290,15 @@ sub openCsv {
     my $csv = {fh => $fh, path => $path, line => 0, start => 1};
     my $header = readRecord($csv);
     fail(2, "$path line 1: the file is empty") unless defined $header;
+    if (index($header, "\r") >= 0) {
+        # Lines ended by CR alone (older Mac programs) came in as one line: the whole file,
+        # read again from memory with LF line ends.
+        my $text = $header . do { local $/; <$fh> // '' };
+        $text =~ tr/\r/\n/;
+        open my $lines, '<', \$text or fail(2, "cannot read $path: $!");
+        @$csv{qw(fh line)} = ($lines, 0);
+        $header = readRecord($csv);
+    }
     $header =~ s/^\xEF\xBB\xBF//;
     my $names = splitCsv($csv, $header);
     my (%col, %spelled);
@@ -429,9 +438,10 @@ sub number {
     return 0 unless defined $i;
     my $v = $fields->[$i];
     return 0 if unknown($v);
-    # Nine digits at most: a count that long is damage, not a number.
-    return $v + 0 if $v =~ /^\s*-?\d{1,9}(?:\.0*)?\s*\z/;
-    fail(2, "$csv->{path} line $csv->{start}: " . substr($csv->{spelled}{$name}, 0, 60) . " is not a whole number: " . shown($v));
+    # Nine digits at most: a count that long is damage, not a number; nor is one below 0.
+    return $v + 0 if $v =~ /^\s*\d{1,9}(?:\.0*)?\s*\z/;
+    fail(2, "$csv->{path} line $csv->{start}: " . substr($csv->{spelled}{$name}, 0, 60)
+        . ($v =~ /^\s*-\s*\d/ ? ' is negative: ' : ' is not a whole number: ') . shown($v));
 }
 
 # The league of a record: "NA" here is the National Association of the 1870s, not unknown.
@@ -622,15 +632,17 @@ sub readFielding {
 my %appearanceCols = (p => 'g_p', 2 => 'g_c', 3 => 'g_1b', 4 => 'g_2b', 5 => 'g_3b', 6 => 'g_ss',
                       7 => 'g_lf', 8 => 'g_cf', 9 => 'g_rf', OF => 'g_of', D => 'g_dh', all => 'g_all');
 
+# The club's rows by player, and how many rows the league has that season.
 sub readAppearances {
     my ($path, $team, $year) = @_;
     my $csv = openCsv($path, qw(yearID teamID playerID G_p G_c G_1b G_2b G_3b G_ss G_lf G_cf G_rf));
     my %app;
+    my $seasonRows = 0;
     scanSeason($csv, $team, $year, sub {
         my ($f, $id) = @_;
         $app{$id}{$_} += number($csv, $f, $appearanceCols{$_}) for keys %appearanceCols;
-    });
-    return \%app;
+    }, sub { $seasonRows++ });
+    return (\%app, $seasonRows);
 }
 
 # Names, handedness and what tells same-named players apart, for the players wanted; a
@@ -672,7 +684,7 @@ sub readPeople {
         my $f = splitCsv($csv, $line);
         my $id = text($csv, $f, 'playerid');
         next unless $wanted->{$id};
-        $people{$id} = {map { $_ => text($csv, $f, $_) } @peopleCols};
+        $people{$id} = {id => $id, map { $_ => text($csv, $f, $_) } @peopleCols};
     }
     my @missing = sort grep { !$people{$_} } keys %$wanted;
     refuse(2, "$db->{People} has no row for player " . shown($missing[0])
@@ -865,11 +877,12 @@ sub positionGames {
         if ($s->{dh}) {
             if ($s->{dhRows}) {
                 $games{D} = $f->{D}{g} if $f->{D};
-            } else {
+            } elsif (my $b = $s->{bat}{$id}) {
+                # Games beyond his fielding games were at DH only for a man who batted like
+                # an everyday player in them; a pinch hitter's stay games nowhere.
                 my $fielded = $pitched + ($games{of} // 0);
                 $fielded += $games{$_} for @fieldPositions;
-                my $g = $s->{bat}{$id} ? $s->{bat}{$id}{g} : 0;
-                $games{D} = $g - $fielded if $g > $fielded;
+                $games{D} = $b->{g} - $fielded if $b->{g} > $fielded && plateAppearances($b) >= 2 * $b->{g};
                 $guessed = 1;
             }
         }
@@ -921,7 +934,6 @@ sub buildRoster {
         # A pitcher who batted every day in a season without it bats from the bench.
         if (!$atPositions && !$s->{dh} && $pitched) {
             $games->{1} = $pitched;
-            $batter->{pitcherOnly} = 1;
             # His errors are the ones he made on the mound, the only place he fielded.
             my $mound = ($s->{fld}{$id} // {})->{P};
             $batter->{errors} = $mound->{e} if $mound;
@@ -929,6 +941,7 @@ sub buildRoster {
         my $all = $s->{app}{$id} ? $s->{app}{$id}{all} : 0;
         $batter->{g} = $all if $all > $batter->{g};
         $batter->{g} ||= (sort { $b <=> $a } values %$games, 0)[0];
+        $batter->{pitched} = $pitched;
         push @outfieldOnly, $batter if $games->{of};
         push @batters, $batter;
     }
@@ -936,6 +949,16 @@ sub buildRoster {
     my $i = 0;
     for my $x (sort { $b->{games}{of} <=> $a->{games}{of} || $a->{id} cmp $b->{id} } @outfieldOnly) {
         $x->{games}{$turn[$i++ % 3]} += delete $x->{games}{of};
+    }
+    # A batter with more games on the mound than anywhere else is a pitcher: those games
+    # are his first group ("-1") and he is never the designated hitter; he starts in the
+    # field only where nobody else played, never when he played nowhere.
+    for my $x (@batters) {
+        my $g = $x->{games};
+        next if !$x->{pitched} || grep { $_ ne '1' && $g->{$_} >= $x->{pitched} } keys %$g;
+        $g->{1} = $x->{pitched};
+        $x->{mound} = 1;
+        $x->{pitcherOnly} = !grep { $g->{$_} } @fieldPositions;
     }
     @batters = grep { my @groups = groupsOf($_); $_->{open} || $_->{pinch} || @groups } @batters;
     return (\@batters, \@pitchers);
@@ -966,10 +989,11 @@ sub ops { return onBase($_[0]) + slugging($_[0]) }
 
 sub byPa { return $b->{pa} <=> $a->{pa} || $b->{g} <=> $a->{g} || $a->{id} cmp $b->{id} }
 
-# The fielders as {position code => batter}: regulars at their main positions, then
-# regulars without games in the field at the open positions fewest games were played
-# at, then everybody else at his main position, then at any position he played, then
-# the positions nobody played.
+# The fielders as {position code => batter}: regulars at their main positions (of all
+# their games, the designated hitter's and the pitcher's too), then the other regulars at
+# open positions they played, then at the open positions fewest games were played at;
+# then everybody else at his main position, then at any position he played, pitchers
+# last; then the positions nobody played. Batters already $taken stay out.
 sub placeFielders {
     my ($batters, $taken) = @_;
     my %filled;
@@ -982,27 +1006,33 @@ sub placeFielders {
     };
     my $order = sub { $b->[2] <=> $a->[2] || $b->[0]{pa} <=> $a->[0]{pa} || $a->[1] <=> $b->[1]
                       || $a->[0]{id} cmp $b->[0]{id} };
-    my (@main, @any, %played);
+    my (@main, @any, @mound, %played);
     for my $x (@$batters) {
         my @fielded = grep { $x->{games}{$_} } @fieldPositions;
         $played{$_} += $x->{games}{$_} for @fielded;
-        next unless @fielded;
-        my ($main) = sort { $x->{games}{$b} <=> $x->{games}{$a} || $a <=> $b } @fielded;
-        push @main, [$x, $main, $x->{games}{$main}];
-        push @any, map { [$x, $_, $x->{games}{$_}] } @fielded;
+        my @at = map { [$x, $_, $x->{games}{$_}] } @fielded;
+        push @{$x->{mound} ? \@mound : \@any}, @at;
+        my ($main) = groupsOf($x);
+        push @main, [$x, $main, $x->{games}{$main}] if @fielded && $main =~ /^[2-9]\z/;
     }
     $place->(sort $order grep { $_->[0]{regular} } @main);
+    $place->(sort $order grep { $_->[0]{regular} } @any);
+    # A regular whose fielding rows fall short of his games: the games they lack count at
+    # the open position he takes (all of them for one without any).
     my @holes = sort { ($played{$a} // 0) <=> ($played{$b} // 0) || $a <=> $b } grep { !$filled{$_} } @fieldPositions;
-    for my $x (sort byPa grep { $_->{open} } @$batters) {
-        last unless @holes;
-        my $pos = shift @holes;
-        delete $x->{games}{D};
-        $x->{games}{$pos} = $x->{g};
+    for my $x (sort byPa grep { $_->{regular} && !$_->{mound} && !$taken->{$_->{id}} } @$batters) {
+        my $pos = shift @holes // last;
+        delete $x->{games}{D} if $x->{open};
+        my $short = $x->{g};
+        $short -= $_ for values %{$x->{games}};
+        $x->{games}{$pos} = $short if $short > 0;
         $place->([$x, $pos]);
     }
     $place->(sort $order @main);
     $place->(sort $order @any);
-    my @rest = sort byPa grep { !$taken->{$_->{id}} && !$_->{pitcherOnly} } @$batters;
+    $place->(sort $order @mound);
+    my @rest = sort { ($a->{mound} // 0) <=> ($b->{mound} // 0) || byPa() }
+        grep { !$taken->{$_->{id}} && !$_->{pitcherOnly} } @$batters;
     for my $pos (@fieldPositions) {
         next if $filled{$pos} || !@rest;
         $filled{$pos} = shift @rest;
@@ -1014,7 +1044,8 @@ sub placeFielders {
 # The batting order of the starters ([batter, position code] each), by the rule written
 # at the top: the regulars fill the first five places (topped up from the others when
 # fewer than five can), a catcher among them only when he is one of the three best
-# hitters of the line-up.
+# hitters of the line-up, and first or second only when he gets on base and runs as a
+# leadoff man does.
 sub battingOrder {
     my (@starters) = @_;
     my %code = map { $_->[0]{id} => $_->[1] } @starters;
@@ -1023,24 +1054,47 @@ sub battingOrder {
     my %best = map { $_->{id} => 1 } @all[0 .. ($#all < 2 ? $#all : 2)];
     my @may = grep { $code{$_->{id}} != 2 || $best{$_->{id}} } @all;
     my @regulars = grep { $_->{regular} } @may;
-    my $pick = sub {
-        my ($list, $count, $cmp) = @_;
-        my @sorted = sort { $cmp->($a, $b) || $a->{id} cmp $b->{id} } @$list;
-        my @chosen = splice @sorted, 0, $count;
-        @$list = @sorted;
-        return @chosen;
+    my $first = sub {
+        my ($cmp, @list) = @_;
+        return (sort { $cmp->($a, $b) || $a->{id} cmp $b->{id} } @list)[0];
     };
-    my $heartSize = @regulars >= 5 ? 3 : @regulars > 2 ? @regulars - 2 : 0;
-    my @heart = $pick->(\@regulars, $heartSize, sub { slugging($_[1]) <=> slugging($_[0]) });
-    # Of the sluggers the most home runs bats fourth, the better of the others third.
-    if (@heart == 3) {
-        my ($power) = sort { $b->{hr} <=> $a->{hr} || slugging($b) <=> slugging($a) || $a->{id} cmp $b->{id} } @heart;
-        my @others = sort $byOps grep { $_ != $power } @heart;
-        @heart = ($others[0], $power, $others[1]);
-    }
+    my $bySlugging = sub { slugging($_[1]) <=> slugging($_[0]) };
     my $reach = sub { sprintf('%.3f', onBase($_[1])) <=> sprintf('%.3f', onBase($_[0])) || $_[1]{sb} <=> $_[0]{sb} };
-    my @head = $pick->(\@regulars, 2, $reach);
-    my %placed = map { $_->{id} => 1 } @head, @heart;
+    my %placed;
+    # Of the three best sluggers the most home runs bats fourth.
+    my $power;
+    if (@regulars >= 5) {
+        my @sluggers = (sort { $bySlugging->($a, $b) || $a->{id} cmp $b->{id} } @regulars)[0 .. 2];
+        $power = $first->(sub { $_[1]{hr} <=> $_[0]{hr} || $bySlugging->(@_) }, @sluggers);
+        $placed{$power->{id}} = 1;
+    }
+    # Leading off: the best on-base average among the faster half of the line-up (by stolen
+    # bases); second: the best on-base average left; regulars first. A catcher bats there
+    # only with the line-up's best on-base average and one of its three best base stealers.
+    my @sb = sort { $b <=> $a } map { $_->{sb} } @all;
+    my $fastSb = $sb[$#sb / 2];
+    my ($bestObp) = sort { $b <=> $a } map { sprintf('%.3f', onBase($_)) } @all;
+    my @setters = grep { !$placed{$_->{id}} && ($code{$_->{id}} != 2
+                         || ($_->{sb} >= $sb[$#sb < 2 ? -1 : 2] && sprintf('%.3f', onBase($_)) >= $bestObp)) } @may;
+    my @head;
+    for my $regular (1, 0) {
+        my @can = grep { !$placed{$_->{id}} && !$_->{regular} == !$regular } @setters;
+        my $fast = $first->($reach, grep { $_->{sb} >= $fastSb } @can);
+        for my $x (@head ? () : $fast // (), sort { $reach->($a, $b) || $a->{id} cmp $b->{id} } @can) {
+            next if $placed{$x->{id}} || @head >= 2;
+            push @head, $x;
+            $placed{$x->{id}} = 1;
+        }
+    }
+    # Then the best slugging averages left; with the home-run man fourth, the better
+    # hitter of the other two third.
+    my @heart = sort { $bySlugging->($a, $b) || $a->{id} cmp $b->{id} } grep { !$placed{$_->{id}} } @regulars;
+    splice @heart, $power ? 2 : 3 if @heart > ($power ? 2 : 3);
+    if ($power) {
+        my ($better, @other) = sort $byOps @heart;
+        @heart = (grep({ defined } $better), $power, @other);
+    }
+    $placed{$_->{id}} = 1 for @heart;
     my @topUp = grep { !$placed{$_->{id}} } @may;
     @topUp = splice @topUp, 0, 5 - @head - @heart;
     $placed{$_->{id}} = 1 for @topUp;
@@ -1053,11 +1107,19 @@ sub battingOrder {
 sub lineUp {
     my ($batters, $withDh, $seasonDh) = @_;
     my %taken;
+    # A player whose most games are at DH is kept for it while the field is filled (one
+    # whose D games only stand for missing fielding rows is not); a regular left over
+    # takes his place only when he is not a regular. Never a pitcher.
+    my ($kept) = $withDh ? sort { $b->{regular} <=> $a->{regular} || $b->{games}{D} <=> $a->{games}{D} || byPa() }
+        grep { !$_->{open} && ((groupsOf($_))[0] // '') eq 'D' } @$batters : ();
+    $taken{$kept->{id}} = 1 if $kept;
     my $filled = placeFielders($batters, \%taken);
     my @starters = map { [$filled->{$_}, $_] } grep { $filled->{$_} } @fieldPositions;
     if ($withDh) {
-        my ($dh) = sort { $b->{regular} <=> $a->{regular} || ($b->{games}{D} // 0) <=> ($a->{games}{D} // 0)
-                          || byPa() } grep { !$taken{$_->{id}} && !$_->{pitcherOnly} } @$batters;
+        delete $taken{$kept->{id}} if $kept;
+        my ($dh) = sort { $b->{regular} <=> $a->{regular} || ($kept && $b == $kept ? 1 : 0) <=> ($kept && $a == $kept ? 1 : 0)
+                          || ($b->{games}{D} // 0) <=> ($a->{games}{D} // 0) || byPa() }
+            grep { !$taken{$_->{id}} && !$_->{mound} } @$batters;
         if ($dh) {
             push @starters, [$dh, 10];
             $taken{$dh->{id}} = 1;
@@ -1099,16 +1161,41 @@ sub pitchingStaff {
 # Writing the team file
 
 # Database text is UTF-8 or plain ASCII; team files are single-byte Latin-1. A letter
-# beyond Latin-1 loses its accent ("č" is "c"); anything else becomes "?".
+# beyond Latin-1 takes its plain Latin-1 form: its accents as far as Latin-1 has them
+# ("ő" is "ö", "ř" is "r"), a letter with a stroke without it ("Ł" is "L"); typographic
+# quotes and dashes their plain ones; anything else becomes "?".
+my %plainForm = (map({ $_ => 'L' } "\x{141}", "\x{13F}"), map({ $_ => 'l' } "\x{142}", "\x{140}"),
+                 "\x{110}" => 'D', "\x{111}" => 'd', "\x{126}" => 'H', "\x{127}" => 'h', "\x{131}" => 'i',
+                 "\x{166}" => 'T', "\x{167}" => 't', "\x{152}" => 'OE', "\x{153}" => 'oe', "\x{132}" => 'IJ',
+                 "\x{133}" => 'ij', "\x{14A}" => 'N', "\x{14B}" => 'n', "\x{180}" => 'b', "\x{197}" => 'I',
+                 "\x{1B5}" => 'Z', "\x{1B6}" => 'z', map({ $_ => "'" } "\x{2018}", "\x{2019}", "\x{02BC}"),
+                 map({ $_ => '"' } "\x{201C}", "\x{201D}"), map({ $_ => '-' } "\x{2010}", "\x{2013}", "\x{2014}"));
+
+sub plainLetter {
+    my ($c) = @_;
+    return $plainForm{$c} if exists $plainForm{$c};
+    my ($base, @marks) = split //, NFD($c);
+    s/\x{30B}/\x{308}/ for @marks;    # a double acute is written as an umlaut
+    while (1) {
+        my $composed = NFC(join '', $base, @marks);
+        return $composed if $composed =~ /^[\x00-\xff]+\z/;
+        last unless @marks;
+        pop @marks;
+    }
+    return $plainForm{$base} // '?';
+}
+
 sub latin1 {
     my ($s) = @_;
     $s //= '';
     my $copy = $s;
     my $u = eval { decode('UTF-8', $copy, Encode::FB_CROAK) };
     return $s unless defined $u;
-    $u =~ s/([^\x00-\xff])/my $d = NFD($1); $d =~ s{\p{Mn}}{}g; $d =~ m{^[\x00-\xff]+\z} ? $d : '?'/ge;
+    $u =~ s/([^\x00-\xff])/plainLetter($1)/ge;
     return encode('ISO-8859-1', $u);
 }
+
+sub hasLatinLetter { return $_[0] =~ /[A-Za-z\xC0-\xD6\xD8-\xF6\xF8-\xFF]/ }
 
 sub cap {
     my ($v, $width) = @_;
@@ -1122,6 +1209,10 @@ sub cap {
 sub nameField {
     my ($p, $tag) = @_;
     my ($last, $first) = (latin1($p->{namelast}), latin1($p->{namefirst}));
+    # A name written in another script: the romanised given name, and the player's ID
+    # for the surname.
+    $first = hasLatinLetter(latin1($p->{namegiven})) ? latin1($p->{namegiven}) : '' unless hasLatinLetter($first);
+    $last = $p->{id} unless hasLatinLetter($last);
     return sprintf('%-18.18s', "$last, $first") if ($tag // '') eq '';
     my $name = "$last, $first $tag";
     $name = "$last, " . substr($first, 0, 1) . ". $tag" if length $name > 18 && length $first > 2;
@@ -1252,7 +1343,16 @@ sub readSeason {
             $season{split}{$id} = \%outfield if %outfield;
         }
     }
-    $season{app} = $db->{Appearances} ? readAppearances($db->{Appearances}, $team, $year) : {};
+    $season{app} = {};
+    if ($db->{Appearances}) {
+        # A file that lacks the season (or the club) is said as a missing file is.
+        ($season{app}, my $seasonRows) = readAppearances($db->{Appearances}, $team, $year);
+        my $what = $seasonRows ? "$year $team->{id}" : $year;
+        $season{note} = "$db->{Appearances} has no rows for $what; positions are estimated from Fielding.csv for $what"
+            unless %{$season{app}};
+    } else {
+        $season{note} = "$db->{folder} has no Appearances.csv; positions are estimated from the fielding rows";
+    }
     my $clubGames = $team->{games};
     unless ($clubGames) {
         $clubGames = $_->{g} > $clubGames ? $_->{g} : $clubGames for values %{$season{bat}};
@@ -1279,7 +1379,8 @@ sub teamFileLines {
     push @lines, map { pitcherLine($_, $people, $names, $season->{league}, $season->{extraBaseHits}) } @staff;
     push @lines, '*Bench                     ' . $batterTitles;
     push @lines, map { batterLine($_->[0], $_->[1], $people, $names) } @$bench;
-    return {lines => \@lines, type => $type, pitchers => scalar @staff, bench => scalar @$bench};
+    return {lines => \@lines, type => $type, pitchers => scalar @staff, bench => scalar @$bench,
+            note => $season->{note}};
 }
 
 # ---------------------------------------------------------------------------------------
@@ -1358,6 +1459,7 @@ sub seasonMain {
     printf "kalbrix8.pl: season %d: %d clubs\n", $arg{year}, scalar @clubs;
     checkSeasonRows($db, $arg{year}, @clubs);
     my ($written, $refused) = (0, 0);
+    my %notes;
     for my $i (0 .. $#clubs) {
         my $club = $clubs[$i];
         printf "kalbrix8.pl: building %s (%d of %d)\n", $club->{file}, $i + 1, scalar @clubs;
@@ -1371,6 +1473,7 @@ sub seasonMain {
         } else {
             writeWhole($club->{file}, @{$built->{lines}});
             $written++;
+            $notes{$built->{note}} //= $i if $built->{note};
             printf "kalbrix8.pl: wrote %s: %s %d (%s), %s, %d pitchers, %d on the bench, from %s\n",
                 $club->{file}, latin1($club->{name}), $arg{year}, $club->{league},
                 $built->{type} ? 'line-up with a designated hitter' : 'line-up without a designated hitter',
@@ -1381,8 +1484,7 @@ sub seasonMain {
             exit 5;
         }
     }
-    print STDERR "kalbrix8.pl: note: $db->{folder} has no Appearances.csv; positions are estimated from the fielding rows\n"
-        unless $db->{Appearances};
+    print STDERR "kalbrix8.pl: note: $_\n" for sort { $notes{$a} <=> $notes{$b} } keys %notes;
     print "kalbrix8.pl: season $arg{year}: $written written, $refused refused\n";
 }
 
@@ -1394,8 +1496,7 @@ sub main {
     my $built = teamFileLines($db, $team, $arg{year}, $arg{type});
     writeWhole($arg{file}, @{$built->{lines}});
     # Said only once the file is written, so a failure stays the one line on standard error.
-    print STDERR "kalbrix8.pl: note: $db->{folder} has no Appearances.csv; positions are estimated from the fielding rows\n"
-        unless $db->{Appearances};
+    print STDERR "kalbrix8.pl: note: $built->{note}\n" if $built->{note};
     printf "kalbrix8.pl: wrote %s: %s %d (%s), %s, %d pitchers, %d on the bench, from %s\n",
         $arg{file}, latin1($team->{name}), $arg{year}, $team->{league},
         $built->{type} ? 'line-up with a designated hitter' : 'line-up without a designated hitter',
