@@ -100,6 +100,19 @@ void writeSmallDatabase(const test::TempFolder& home) {
                    home.file("db") + "\"\r\n");
 }
 
+// Replaces every "from" in a file of the home folder.
+void edit(test::TempFolder& h, const std::string& file, const char* from, const char* to) {
+    h.write(file, QByteArray::fromStdString(h.read(file)).replace(from, to).toStdString());
+}
+
+// The sample database copied into the home folder and named in its settings, edited.
+void useSample(test::TempFolder& h, const char* from, const char* to) {
+    std::filesystem::copy(builderFolder() + "/sample-db", h.file("sample"));
+    for (const char* f : {"People", "Teams", "Batting", "Pitching", "Fielding", "Appearances"})
+        edit(h, "sample/" + std::string(f) + ".csv", from, to);
+    h.write("qrdTeams.ini", "[Directories]\r\nDatabase=" + h.file("sample") + "\r\n");
+}
+
 std::string withName(const char* start, const std::string& name, const char* rest) {
     return start + (name + std::string(18, ' ')).substr(0, 18) + rest;
 }
@@ -334,34 +347,22 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
          "$/db/Pitching.csv line 4: H is not a whole number: \"x\""},
         {"a negative count",
          {"1999", "AAA", "AL", "x.dat", "1"},
-         [](test::TempFolder& h) {
-             std::string batting = h.read("db/Batting.csv");
-             h.write("db/Batting.csv", batting.replace(batting.find(",560,") + 1, 3, "-621"));
-         },
+         [](test::TempFolder& h) { edit(h, "db/Batting.csv", ",560,", ",-621,"); },
          2,
          "$/db/Batting.csv line 3: AB is negative: \"-621\""},
         {"lines ended by CR alone",
-         {"1999", "AAA", "AL", "x.dat", "1"},
-         [](test::TempFolder& h) {
-             for (const char* f : {"Teams", "People", "Batting", "Fielding", "Pitching"}) {
-                 QByteArray bytes =
-                     QByteArray::fromStdString(h.read("db/" + std::string(f) + ".csv"));
-                 h.write("db/" + std::string(f) + ".csv",
-                         bytes.replace("\r\n", "\r").replace('\n', '\r').toStdString());
-             }
-         },
+         {"2001", "THE", "AL", "x.dat", "1"},
+         [](test::TempFolder& h) { useSample(h, "\n", "\r"); },
          0,
-         "note: $/db has no Appearances.csv",
-         {withName("00    10 ", "Hitter, Dan",
-                   "330  95  20   0  22  35  75  70 R   1  0  0  90 080-D 010-3")}},
+         "",
+         {"Stamholm, Merle"}},
         {"an Appearances.csv without the season, and a pinch hitter",
          {"1999", "AAA", "AL", "x.dat", "1"},
          [](test::TempFolder& h) {
              h.write("db/Appearances.csv",
-                     "yearID,teamID,lgID,playerID,G_all,G_p,G_c,G_1b,G_2b,G_3b,"
-                     "G_ss,G_lf,G_cf,G_rf,G_of,G_dh\n1998,AAA,AL,old01,9,0,0,0,"
-                     "0,0,0,0,0,0,0,9\n");
-             h.write("db/People.csv", h.read("db/People.csv") + "phx01,1970,Phil,Pinch,R,R\r\n");
+                     "yearID,teamID,playerID,G_p,G_c,G_1b,G_2b,G_3b,G_ss,G_lf,"
+                     "G_cf,G_rf\n1998,AAA,old01,0,9,0,0,0,0,0,0,0\n");
+             h.write("db/People.csv", h.read("db/People.csv") + "phx01,1970,Phil,Pinch,R,R\n");
              h.write("db/Batting.csv", h.read("db/Batting.csv") +
                                            "phx01,1999,1,AAA,AL,95,100,9,25,4,0,"
                                            "2,12,0,0,8,30\n");
@@ -374,14 +375,8 @@ TEST(TeamBuilder, RefusesWithOneLineAndWritesNothing) {
         {"names outside Latin-1",
          {"2001", "THE", "AL", "x.dat", "1"},
          [](test::TempFolder& h) {
-             std::filesystem::copy(builderFolder() + "/sample-db", h.file("sample"));
-             std::string people = h.read("sample/People.csv");
-             for (const auto& [from, to] :
-                  std::map<std::string, std::string>{{",Merle,Stamholm,", ",Łukasz,Dvořák-Erdős,"},
-                                                     {",Monty,Acuez,Monty ", ",翔平,大谷,Shohei "}})
-                 people.replace(people.find(from), from.size(), to);
-             h.write("sample/People.csv", people);
-             h.write("qrdTeams.ini", "[Directories]\r\nDatabase=" + h.file("sample") + "\r\n");
+             useSample(h, ",Merle,Stamholm,", ",Łukasz,Dvořák-Erdős,");
+             edit(h, "sample/People.csv", ",Monty,Acuez,Monty ", ",翔平,大谷,Shohei ");
          },
          0,
          "",
