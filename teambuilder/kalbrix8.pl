@@ -35,7 +35,9 @@
 #   - Columns are found by their header names, whatever their order, without regard to
 #     case ("IPouts" or "IPOuts"; "X2B" as R writes it is "2B"). Leading columns such as
 #     People's "ID" do no harm. Fields may be quoted, of any length, even across lines.
-#   - "NA" and empty fields are unknown. A count that is unknown is written as 0 (in the
+#     Lines may end in LF, CR LF or CR alone (older Mac programs).
+#   - A count below 0 or not a whole number is an error naming file, line and column.
+#     "NA" and empty fields are unknown. A count that is unknown is written as 0 (in the
 #     early seasons the sacrifice flies and hit-by-pitches that count in plate
 #     appearances, and fielders' errors), except three counts of a batter whose rows all
 #     lack them, which are estimated: stolen bases in proportion to his times on base
@@ -64,38 +66,49 @@
 #     file, has them from Fielding.csv: FieldingOFsplit.csv splits the outfield, else the
 #     club's "OF"-only outfielders take centre, right and left in turn, most games first;
 #     in a season with the designated hitter his batting games beyond his fielding games
-#     count as "D". Errors always come from Fielding.csv. Without Appearances.csv one line
-#     on standard error says the positions are estimated.
+#     count as "D" when he had two plate appearances a game he played (a pinch hitter's
+#     games stay games nowhere). Errors always come from Fielding.csv. Without
+#     Appearances.csv, or when it has no rows for the club's season, one line on standard
+#     error says the positions are estimated.
 #   - A regular is a player with at least two plate appearances (AB+BB+HBP+SH+SF) per game
 #     the club played. A regular is always among the batters. One with no games in the
-#     field counts his games as "D" in a season with the designated hitter; in a season
-#     without it a regular who only pitched bats from the bench with his pitching games as
-#     a "-1" group and position code 01 (he never starts in the field or as designated
-#     hitter). Among the batters too are those who only pinch-hit, and a
+#     field counts his games as "D" in a season with the designated hitter. A batter whose
+#     most games were on the mound is a pitcher: his pitching games are his first group
+#     ("-1"), on the bench his code is 01, he is never the designated hitter and starts in
+#     the field only at a position nobody else played (one who only pitched, never).
+#     Among the batters too are those who only pinch-hit, and a
 #     player with games at a position (or as designated hitter in such a season) unless
 #     he is a pitcher with fewer than 10 such games. A player who played more games at
 #     other positions than on the mound is on the pitching staff only when he pitched 20
 #     innings or more, so a fielder's mop-up inning leaves no pitcher line.
-#   - Starters: first every position goes to the regular for whom it is his main position
-#     (most games there), the most games first; then every regular with no games in the
-#     field (his fielding rows are missing) takes an open position, the one the fewest
-#     games were played at first, most plate appearances first, and his games count
-#     there; then the other players by main position, the most games first; positions
-#     still open go to the most games played there by anyone not yet placed; a position
-#     nobody played goes to the batter left with the most plate appearances. So every
-#     regular starts while a position is open. The designated hitter is the batter left over
-#     who is a regular, then has the most "D" games, then the most plate appearances.
+#   - Starters. A player's main position is the one of his most games, counting his games
+#     as designated hitter and on the mound too. In a line-up with a designated hitter
+#     the player whose main position that is (a regular first, then the most "D" games)
+#     is kept for it. Every position goes to the regular whose main position it is, the
+#     most games first; then the other regulars take open positions they played, the
+#     most games there first; then every regular whose fielding rows fall short of his
+#     games (none at all, or too few to place him) takes an open position, the one the
+#     fewest games were played at first, most plate appearances first, the games his
+#     rows lack counting there; then the other players by main position, the most games
+#     first; positions still open go to the most games played there by anyone not yet
+#     placed, pitchers last; a position nobody played goes to the batter left with the
+#     most plate appearances. So every regular starts while a position is open. The
+#     designated hitter is the batter left over who is a regular, then is the one kept,
+#     then has the most "D" games, then the most plate appearances; never a pitcher.
 #     Nobody starts twice. When too few batters remain, the empty places are the line
 #     "00    01", as is the pitcher's turn in a line-up without a designated hitter.
 #   - Batting order. The best hitters are those with the best on-base plus slugging
 #     average (from the hits, extra-base hits, walks and at bats the file shows). The
 #     first five places go to regulars; the catcher is one of them only when he is among
-#     the three best hitters of the line-up. Of these, the three best slugging averages
-#     bat third to fifth: the most home runs fourth, the better hitter of the other two
-#     third. Then the two best on-base averages (to three decimals, more stolen bases
-#     breaking a tie) bat first and second. When fewer than five regulars can bat there,
-#     two of them lead off, the others bat from third on, and the best hitters among the
-#     other starters fill the places up to fifth. Everybody else follows as the best
+#     the three best hitters of the line-up. Of these, the most home runs among the three
+#     best slugging averages bats fourth. First bats the best on-base average (to three
+#     decimals, more stolen bases breaking a tie) among the faster half of the line-up by
+#     stolen bases, second the best on-base average left; a catcher bats first or second
+#     only with the line-up's best on-base average and one of its three best stolen-base
+#     counts. The two best slugging averages left bat third and fifth, the better hitter
+#     third. When fewer than five regulars can bat there, two of them lead off (other
+#     starters when fewer than two may), the others bat from third on, and the best
+#     hitters among the other starters fill the places up to fifth. Everybody else follows as the best
 #     hitter first. The empty places come last, so in a line-up without a designated
 #     hitter the pitcher bats ninth.
 #   - Pitchers: starters (at least half their games started) by games started, then
@@ -107,7 +120,9 @@
 #     season with the designated hitter, a first baseman with none ("000-3") otherwise.
 #   - Games-at-position groups never show more games than the games column, which is
 #     the larger of the batting games and the Appearances games.
-#   - Names: "Surname, Given" cut to 18 characters. Teammates whose fields would be the
+#   - Names: "Surname, Given" cut to 18 characters, in Latin-1: a letter beyond it takes
+#     its plain Latin-1 form ("Ł" is "L", "ř" is "r", "ő" is "ö"); a given name without a
+#     Latin letter is the romanised one (nameGiven), a surname without one the player's ID. Teammates whose fields would be the
 #     same get a tag after the given name, which shrinks to its initial when the tag
 #     needs the room: a suffix (People's nameSuffix, or "Jr." and the like at the end of
 #     nameGiven) when that tells them apart, else the initial of the second given name
