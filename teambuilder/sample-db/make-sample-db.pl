@@ -450,6 +450,7 @@ for my $year (@years) {
         # a regular, with second given names of other initials.
         if ($history && $first) {
             my ($regular, $namesake) = @{$r->{hitters}}[0, 18];
+            $regular->{first} =~ s/ .*//;    # the given name's second word is the middle one
             @$namesake{qw(first last)} = @$regular{qw(first last)};
             $regular->{middle} //= 'Amos';
             $namesake->{middle} = $regular->{middle} eq 'Amos' ? 'Barney' : 'Amos';
