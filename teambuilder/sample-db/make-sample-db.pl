@@ -25,9 +25,12 @@
 # an everyday player whose fielding rows are missing (in the history his positions are
 # missing from Appearances too), names with diacritics, initials and a comma, managers
 # with no hand and no debut, clubs sharing a city and a club that moves to another city.
-# The history adds batters who only pinch-hit (main position "PH" in the truth) and two
-# players of one name on the first club of each league, and has the early seasons'
-# gaps: batters' strike-outs before 1913, caught stealing before 1951.
+# The history adds batters who only pinch-hit (main position "PH" in the truth); on the
+# first club of each league two players of one name, a regular whose rows at his main
+# position are mostly missing (even years), a designated hitter who fills in at first
+# base, a catcher who gets on base best and never steals, and before 1890 a workhorse
+# pitcher who plays the field; and it has the early seasons' gaps: batters' strike-outs
+# before 1913, caught stealing before 1951.
 use strict;
 use warnings;
 use utf8;
