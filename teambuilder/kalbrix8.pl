@@ -302,7 +302,7 @@ my %recordCache;
 sub openCsv {
     my ($path, @needed) = @_;
     open my $fh, '<:raw', $path or fail(2, "cannot read $path: $!");
-    my $csv = {fh => $fh, path => $path, line => 0, start => 1};
+    my $csv = {fh => $fh, path => $path, start => 1};
     my $header = readRecord($csv);
     fail(2, "$path line 1: the file is empty") unless defined $header;
     if (index($header, "\r") >= 0) {
@@ -311,7 +311,7 @@ sub openCsv {
         my $text = $header . do { local $/; <$fh> // '' };
         $text =~ tr/\r/\n/;
         open my $lines, '<', \$text or fail(2, "cannot read $path: $!");
-        @$csv{qw(fh line)} = ($lines, 0);
+        $csv->{fh} = $lines;
         $header = readRecord($csv);
     }
     $header =~ s/^\xEF\xBB\xBF//;
@@ -335,7 +335,8 @@ sub openCsv {
 }
 
 # The rest of a record that holds a quote: a quoted field may hold line breaks, so lines
-# are joined until the quotes pair up. The line end is taken off.
+# are joined until the quotes pair up. The line end is taken off. Line numbers are those
+# Perl counts for the file handle ($.), every physical line included.
 sub completeRecord {
     my ($csv, $line) = @_;
     my $fh = $csv->{fh};
@@ -344,7 +345,6 @@ sub completeRecord {
         my $more = <$fh>;
         fail(2, "$csv->{path} line $csv->{start}: a quoted field is not closed properly")
             unless defined $more;
-        $csv->{line}++;
         $quotes += ($more =~ tr/"//);
         $line .= $more;
     }
@@ -357,7 +357,7 @@ sub readRecord {
     my $fh = $csv->{fh};
     my $line = <$fh>;
     return undef unless defined $line;
-    $csv->{start} = ++$csv->{line};
+    $csv->{start} = $.;
     return completeRecord($csv, $line);
 }
 
@@ -402,8 +402,8 @@ sub splitCsv {
 }
 
 # The next record, checked for its number of fields so a damaged file is named with its
-# line wherever it is damaged; undef at the end. With a needle, only records holding it
-# come back. This loop sees every line of the database, so it is kept lean.
+# line wherever it is damaged; undef at the end. With a needle (a text or a pattern), only
+# records holding it come back. This loop sees every line of the database: kept lean.
 sub nextRecord {
     my ($csv, $needle) = @_;
     if ($csv->{cached}) {
@@ -417,8 +417,9 @@ sub nextRecord {
     }
     my $fh = $csv->{fh};
     my $commas = $csv->{fields} - 1;
+    my $pattern = ref $needle;
     while (defined(my $line = <$fh>)) {
-        my $n = ++$csv->{line};
+        my $n = $.;    # the file's own count of the lines read from it
         if (index($line, '"') >= 0) {
             $csv->{start} = $n;
             $line = completeRecord($csv, $line);
@@ -426,13 +427,13 @@ sub nextRecord {
             my $fields = scalar @{splitCsv($csv, $line)};
             fail(2, "$csv->{path} line $n: $fields fields where the header has $csv->{fields}")
                 if $fields != $csv->{fields};
-            next if defined $needle && index($line, $needle) < 0;
+            next if defined $needle && ($pattern ? $line !~ $needle : index($line, $needle) < 0);
         } elsif (($line =~ tr/,//) != $commas) {
             $line =~ s/[\r\n]+\z//;
             next if $line eq '';
             fail(2, "$csv->{path} line $n: " . (($line =~ tr/,//) + 1) . " fields where the header has $csv->{fields}");
         } else {
-            next if defined $needle && index($line, $needle) < 0;
+            next if defined $needle && ($pattern ? $line !~ $needle : index($line, $needle) < 0);
             $csv->{start} = $n;
             $line =~ s/[\r\n]+\z//;
         }
@@ -539,13 +540,17 @@ sub teamHistory {
     my $csv = openCsv($db->{Teams}, qw(yearID lgID teamID name));
     my @names = qw(ab h bb hr so sb cs);
     my @at = map { $csv->{col}{$_} // $csv->{fields} } 'yearid', 'lgid', @names;
+    my $fields = (sort { $b <=> $a } @at)[0] + 2;    # the columns after those stay one
     my $fh = $csv->{fh};
     $teamHistory = [];
     while (defined(my $line = <$fh>)) {
-        $line = completeRecord($csv, $line);
-        next if $line eq '';
-        $line =~ s/"([^"]*)"/$1 =~ tr{,}{}dr/ge if index($line, '"') >= 0;
-        my ($year, $league, @v) = (split /,/, $line, -1)[@at];
+        if (index($line, '"') >= 0) {
+            $line = completeRecord($csv, $line);
+            $line =~ s/"([^"]*)"/$1 =~ tr{,}{}dr/ge;
+        } else {
+            $line =~ s/[\r\n]+\z//;
+        }
+        my ($year, $league, @v) = (split /,/, $line, $fields)[@at];
         my %totals;
         for my $i (0 .. $#names) {
             $totals{$names[$i]} = $1 + 0 if defined $v[$i] && $v[$i] =~ /^\s*(\d{1,9})(?:\.0*)?\s*\z/;
@@ -680,7 +685,10 @@ sub readPeople {
     my $csv = openCsv($db->{People}, qw(playerID nameFirst nameLast bats throws));
     my $at = $csv->{col}{playerid};
     my %people;
-    my $next = sub { nextRecord($csv) };
+    # Only the lines that hold a wanted ID are taken apart.
+    my $ids = join '|', map { quotemeta } sort keys %$wanted;
+    my $holdsOne = qr/$ids/;
+    my $next = sub { nextRecord($csv, $holdsOne) };
     if ($caching) {
         # A season run looks its players up by ID instead of reading every row per club.
         my $rows = $peopleIndex{$db->{People}} //= peopleById($csv, $at);
@@ -865,30 +873,34 @@ sub plateAppearances {
     return $b->{ab} + $b->{bb} + $b->{hbp} + $b->{sh} + $b->{sf};
 }
 
-# Games at 2..9 and "D" for one player, from Appearances when it has his row; outfield
-# games without a split come back in {of} for the club's turn-by-turn estimate.
+# Left, centre and right field games of a player whose rows count only outfield games:
+# from FieldingOFsplit.csv, read the first time a player needs it; else his outfield
+# games come back in {of} for the club's turn-by-turn estimate.
+sub splitOutfield {
+    my ($s, $id, $games, $outfield) = @_;
+    return if !$outfield || grep { $games->{$_} } 7, 8, 9;
+    $s->{split} //= $s->{readSplit} ? $s->{readSplit}->() : {};
+    my $split = $s->{split}{$id};
+    if ($split) { $games->{$_} = $split->{$_}{g} // 0 for 7, 8, 9 }
+    else { $games->{of} = $outfield }
+}
+
+# Games at 2..9 and "D" for one player, from Appearances when it has his row.
 sub positionGames {
     my ($id, $s) = @_;
     my %games;
     my $a = $s->{app}{$id};
     my $f = $s->{fld}{$id} // {};
-    my $split = $s->{split}{$id};
     my ($pitched, $guessed);
     if ($a) {
         $games{$_} = $a->{$_} for @fieldPositions;
         $games{D} = $a->{D} if $s->{dh};
         $pitched = $a->{p};
-        if (!grep { $games{$_} } 7, 8, 9) {
-            if ($split) { $games{$_} = $split->{$_}{g} // 0 for 7, 8, 9 }
-            elsif ($a->{OF}) { $games{of} = $a->{OF} }
-        }
+        splitOutfield($s, $id, \%games, $a->{OF});
     } else {
         $games{$_} = $f->{$_} ? $f->{$_}{g} : 0 for @fieldPositions;
         $pitched = $f->{P} ? $f->{P}{g} : $s->{pit}{$id} ? $s->{pit}{$id}{g} : 0;
-        if (!grep { $games{$_} } 7, 8, 9) {
-            if ($split) { $games{$_} = $split->{$_}{g} // 0 for 7, 8, 9 }
-            elsif ($f->{OF}) { $games{of} = $f->{OF}{g} }
-        }
+        splitOutfield($s, $id, \%games, $f->{OF} && $f->{OF}{g});
         if ($s->{dh}) {
             if ($s->{dhRows}) {
                 $games{D} = $f->{D}{g} if $f->{D};
@@ -1351,13 +1363,15 @@ sub readSeason {
     @season{qw(pit extraBaseHits leagueSo)} = readPitching($db, $team, $year);
     $season{fld} = readFielding($db->{Fielding}, $team, $year);
     $season{dhRows} = grep { $season{fld}{$_}{D} } keys %{$season{fld}};
-    if ($db->{OFsplit}) {
+    $season{readSplit} = sub {
         my $split = readFielding($db->{OFsplit}, $team, $year);
+        my %outfield;
         for my $id (keys %$split) {
-            my %outfield = map { $_ => $split->{$id}{$_} } grep { /^[789]\z/ } keys %{$split->{$id}};
-            $season{split}{$id} = \%outfield if %outfield;
+            my %fields = map { $_ => $split->{$id}{$_} } grep { /^[789]\z/ } keys %{$split->{$id}};
+            $outfield{$id} = \%fields if %fields;
         }
-    }
+        return \%outfield;
+    } if $db->{OFsplit};
     $season{app} = {};
     if ($db->{Appearances}) {
         # A file that lacks the season (or the club) is said as a missing file is.
