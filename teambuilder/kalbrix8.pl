@@ -108,9 +108,9 @@
 #     counts. The two best slugging averages left bat third and fifth, the better hitter
 #     third. When fewer than five regulars can bat there, two of them lead off (other
 #     starters when fewer than two may), the others bat from third on, and the best
-#     hitters among the other starters fill the places up to fifth. Everybody else follows as the best
-#     hitter first. The empty places come last, so in a line-up without a designated
-#     hitter the pitcher bats ninth.
+#     hitters among the other starters fill the places up to fifth. Everybody else
+#     follows as the best hitter first. The empty places come last, so in a line-up
+#     without a designated hitter the pitcher bats ninth.
 #   - Pitchers: starters (at least half their games started) by games started, then
 #     innings; then relievers: the closer (most saves) first, then by games, then innings.
 #   - Bench: the other batters, those who only pinch-hit among them, by plate
@@ -122,11 +122,12 @@
 #     the larger of the batting games and the Appearances games.
 #   - Names: "Surname, Given" cut to 18 characters, in Latin-1: a letter beyond it takes
 #     its plain Latin-1 form ("Ł" is "L", "ř" is "r", "ő" is "ö"); a given name without a
-#     Latin letter is the romanised one (nameGiven), a surname without one the player's ID. Teammates whose fields would be the
-#     same get a tag after the given name, which shrinks to its initial when the tag
-#     needs the room: a suffix (People's nameSuffix, or "Jr." and the like at the end of
-#     nameGiven) when that tells them apart, else the initial of the second given name
-#     in nameGiven, else the year of birth ('84); else a number.
+#     Latin letter is the romanised one (nameGiven), a surname without one the player's
+#     ID. Teammates whose fields would be the same get a tag after the given name, which
+#     shrinks to its initial when the tag needs the room: a suffix (People's nameSuffix,
+#     or "Jr." and the like at the end of nameGiven) when that tells them apart, else the
+#     initial of the second given name in nameGiven, else the year of birth ('84); else a
+#     number.
 #   - The 12-character team name: the city alone ("Oakland") when no other club of that
 #     city plays that season and it fits. Otherwise the first of these that fits in 12
 #     characters and that no other club of the season wants as well: city and nickname
