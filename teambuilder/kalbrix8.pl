@@ -1102,8 +1102,9 @@ sub battingOrder {
     my @sb = sort { $b <=> $a } map { $_->{sb} } @all;
     my $fastSb = $sb[$#sb / 2];
     my ($bestObp) = sort { $b <=> $a } map { sprintf('%.3f', onBase($_)) } @all;
+    my $thirdSb = $sb[$#sb < 2 ? -1 : 2];
     my @setters = grep { !$placed{$_->{id}} && ($code{$_->{id}} != 2
-                         || ($_->{sb} >= $sb[$#sb < 2 ? -1 : 2] && sprintf('%.3f', onBase($_)) >= $bestObp)) } @may;
+                         || ($_->{sb} >= $thirdSb && sprintf('%.3f', onBase($_)) >= $bestObp)) } @may;
     my @head;
     for my $regular (1, 0) {
         my @can = grep { !$placed{$_->{id}} && !$_->{regular} == !$regular } @setters;
@@ -1116,7 +1117,8 @@ sub battingOrder {
     }
     # Then the best slugging averages left; with the home-run man fourth, the better
     # hitter of the other two third.
-    my @heart = sort { $bySlugging->($a, $b) || $a->{id} cmp $b->{id} } grep { !$placed{$_->{id}} } @regulars;
+    my @heart = sort { $bySlugging->($a, $b) || $a->{id} cmp $b->{id} }
+        grep { !$placed{$_->{id}} } @regulars;
     splice @heart, $power ? 2 : 3 if @heart > ($power ? 2 : 3);
     if ($power) {
         my ($better, @other) = sort $byOps @heart;
@@ -1134,20 +1136,20 @@ sub battingOrder {
 # hitter, whatever the line-up.
 sub lineUp {
     my ($batters, $withDh, $seasonDh) = @_;
-    my %taken;
+    my (%taken, $kept);
+    my $isKept = sub { $kept && $_[0] == $kept ? 1 : 0 };
+    my $byDh = sub { $b->{regular} <=> $a->{regular} || $isKept->($b) <=> $isKept->($a)
+                     || ($b->{games}{D} // 0) <=> ($a->{games}{D} // 0) || byPa() };
     # A player whose most games are at DH is kept for it while the field is filled (one
     # whose D games only stand for missing fielding rows is not); a regular left over
     # takes his place only when he is not a regular. Never a pitcher.
-    my ($kept) = $withDh ? sort { $b->{regular} <=> $a->{regular} || $b->{games}{D} <=> $a->{games}{D} || byPa() }
-        grep { !$_->{open} && ((groupsOf($_))[0] // '') eq 'D' } @$batters : ();
+    ($kept) = sort $byDh grep { !$_->{open} && ((groupsOf($_))[0] // '') eq 'D' } @$batters if $withDh;
     $taken{$kept->{id}} = 1 if $kept;
     my $filled = placeFielders($batters, \%taken);
     my @starters = map { [$filled->{$_}, $_] } grep { $filled->{$_} } @fieldPositions;
     if ($withDh) {
         delete $taken{$kept->{id}} if $kept;
-        my ($dh) = sort { $b->{regular} <=> $a->{regular} || ($kept && $b == $kept ? 1 : 0) <=> ($kept && $a == $kept ? 1 : 0)
-                          || ($b->{games}{D} // 0) <=> ($a->{games}{D} // 0) || byPa() }
-            grep { !$taken{$_->{id}} && !$_->{mound} } @$batters;
+        my ($dh) = sort $byDh grep { !$taken{$_->{id}} && !$_->{mound} } @$batters;
         if ($dh) {
             push @starters, [$dh, 10];
             $taken{$dh->{id}} = 1;
@@ -1239,7 +1241,8 @@ sub nameField {
     my ($last, $first) = (latin1($p->{namelast}), latin1($p->{namefirst}));
     # A name written in another script: the romanised given name, and the player's ID
     # for the surname.
-    $first = hasLatinLetter(latin1($p->{namegiven})) ? latin1($p->{namegiven}) : '' unless hasLatinLetter($first);
+    my $given = latin1($p->{namegiven});
+    $first = hasLatinLetter($given) ? $given : '' unless hasLatinLetter($first);
     $last = $p->{id} unless hasLatinLetter($last);
     return sprintf('%-18.18s', "$last, $first") if ($tag // '') eq '';
     my $name = "$last, $first $tag";
@@ -1378,8 +1381,8 @@ sub readSeason {
         # A file that lacks the season (or the club) is said as a missing file is.
         ($season{app}, my $seasonRows) = readAppearances($db->{Appearances}, $team, $year);
         my $what = $seasonRows ? "$year $team->{id}" : $year;
-        $season{note} = "$db->{Appearances} has no rows for $what; positions are estimated from Fielding.csv for $what"
-            unless %{$season{app}};
+        $season{note} = "$db->{Appearances} has no rows for $what; positions are estimated from "
+            . "Fielding.csv for $what" unless %{$season{app}};
     } else {
         $season{note} = "$db->{folder} has no Appearances.csv; positions are estimated from the fielding rows";
     }
