@@ -85,14 +85,13 @@
 #     as designated hitter and on the mound too. In a line-up with a designated hitter
 #     the player whose main position that is (a regular first, then the most "D" games)
 #     is kept for it. Every position goes to the regular whose main position it is, the
-#     most games first; then the other regulars take open positions they played, the
-#     most games there first; then every regular whose fielding rows fall short of his
-#     games (none at all, or too few to place him) takes an open position, the one the
-#     fewest games were played at first, most plate appearances first, the games his
-#     rows lack counting there; then the other players by main position, the most games
-#     first; positions still open go to the most games played there by anyone not yet
-#     placed, pitchers last; a position nobody played goes to the batter left with the
-#     most plate appearances. So every regular starts while a position is open. The
+#     most games first; then every other regular, most plate appearances first, takes an
+#     open position: one he played (the most games there), else the one the fewest games
+#     were played at; the games his fielding rows lack (all of them when he has none)
+#     count there. Then the other players by main position, the most games first;
+#     positions still open go to the most games played there by anyone not yet placed,
+#     pitchers last; a position nobody played goes to the batter left with the most
+#     plate appearances. So every regular starts while a position is open. The
 #     designated hitter is the batter left over who is a regular, then is the one kept,
 #     then has the most "D" games, then the most plate appearances; never a pitcher.
 #     Nobody starts twice. When too few batters remain, the empty places are the line
@@ -1019,9 +1018,8 @@ sub byPa { return $b->{pa} <=> $a->{pa} || $b->{g} <=> $a->{g} || $a->{id} cmp $
 
 # The fielders as {position code => batter}: regulars at their main positions (of all
 # their games, the designated hitter's and the pitcher's too), then the other regulars at
-# open positions they played, then at the open positions fewest games were played at;
-# then everybody else at his main position, then at any position he played, pitchers
-# last; then the positions nobody played. Batters already $taken stay out.
+# open positions; then everybody else at his main position, then at any position he
+# played, pitchers last; then the positions nobody played. Batters $taken stay out.
 sub placeFielders {
     my ($batters, $taken) = @_;
     my %filled;
@@ -1044,16 +1042,17 @@ sub placeFielders {
         push @main, [$x, $main, $x->{games}{$main}] if @fielded && $main =~ /^[2-9]\z/;
     }
     $place->(sort $order grep { $_->[0]{regular} } @main);
-    $place->(sort $order grep { $_->[0]{regular} } @any);
-    # A regular whose fielding rows fall short of his games: the games they lack count at
-    # the open position he takes (all of them for one without any).
-    my @holes = sort { ($played{$a} // 0) <=> ($played{$b} // 0) || $a <=> $b } grep { !$filled{$_} } @fieldPositions;
+    # Every other regular, most plate appearances first, takes an open position: one he
+    # played, the most games there first, else the one the fewest games were played at.
+    # The games his fielding rows lack (all of them for one without any) count there.
     for my $x (sort byPa grep { $_->{regular} && !$_->{mound} && !$taken->{$_->{id}} } @$batters) {
-        my $pos = shift @holes // last;
+        my @open = sort { ($played{$a} // 0) <=> ($played{$b} // 0) || $a <=> $b } grep { !$filled{$_} } @fieldPositions;
+        my ($pos) = ((sort { $x->{games}{$b} <=> $x->{games}{$a} || $a <=> $b } grep { $x->{games}{$_} } @open), @open);
+        last unless defined $pos;
         delete $x->{games}{D} if $x->{open};
         my $short = $x->{g};
         $short -= $_ for values %{$x->{games}};
-        $x->{games}{$pos} = $short if $short > 0;
+        $x->{games}{$pos} += $short if $short > 0;
         $place->([$x, $pos]);
     }
     $place->(sort $order @main);
