@@ -36,7 +36,9 @@
 #   - Columns are found by their header names, whatever their order, without regard to
 #     case ("IPouts" or "IPOuts"; "X2B" as R writes it is "2B"). Leading columns such as
 #     People's "ID" do no harm. Fields may be quoted, of any length, even across lines.
-#   - "NA" and empty fields are unknown. A count that is unknown is written as 0 (in the
+#     Lines may end in LF, CR LF or CR alone (older Mac programs).
+#   - A count below 0 or not a whole number is an error naming file, line and column.
+#     "NA" and empty fields are unknown. A count that is unknown is written as 0 (in the
 #     early seasons the sacrifice flies and hit-by-pitches that count in plate
 #     appearances, and fielders' errors), except three counts of a batter whose rows all
 #     lack them, which are estimated: stolen bases in proportion to his times on base
@@ -65,40 +67,50 @@
 #     file, has them from Fielding.csv: FieldingOFsplit.csv splits the outfield, else the
 #     club's "OF"-only outfielders take centre, right and left in turn, most games first;
 #     in a season with the designated hitter his batting games beyond his fielding games
-#     count as "D". Errors always come from Fielding.csv. Without Appearances.csv one line
-#     on standard error says the positions are estimated.
+#     count as "D" when he had two plate appearances a game he played (a pinch hitter's
+#     games stay games nowhere). Errors always come from Fielding.csv. Without
+#     Appearances.csv, or when it has no rows for the club's season, one line on standard
+#     error says the positions are estimated.
 #   - A regular is a player with at least two plate appearances (AB+BB+HBP+SH+SF) per game
 #     the club played. A regular is always among the batters. One with no games in the
-#     field counts his games as "D" in a season with the designated hitter; in a season
-#     without it a regular who only pitched bats from the bench with his pitching games as
-#     a "-1" group and position code 01 (he never starts in the field or as designated
-#     hitter). Among the batters too are those who only pinch-hit, and a
+#     field counts his games as "D" in a season with the designated hitter. A batter whose
+#     most games were on the mound is a pitcher: his pitching games are his first group
+#     ("-1"), on the bench his code is 01, he is never the designated hitter and starts in
+#     the field only at a position nobody else played (one who only pitched, never).
+#     Among the batters too are those who only pinch-hit, and a
 #     player with games at a position (or as designated hitter in such a season) unless
 #     he is a pitcher with fewer than 10 such games. A player who played more games at
 #     other positions than on the mound is on the pitching staff only when he pitched 20
 #     innings or more, so a fielder's mop-up inning leaves no pitcher line.
-#   - Starters: first every position goes to the regular for whom it is his main position
-#     (most games there), the most games first; then every regular with no games in the
-#     field (his fielding rows are missing) takes an open position, the one the fewest
-#     games were played at first, most plate appearances first, and his games count
-#     there; then the other players by main position, the most games first; positions
-#     still open go to the most games played there by anyone not yet placed; a position
-#     nobody played goes to the batter left with the most plate appearances. So every
-#     regular starts while a position is open. The designated hitter is the batter left over
-#     who is a regular, then has the most "D" games, then the most plate appearances.
+#   - Starters. A player's main position is the one of his most games, counting his games
+#     as designated hitter and on the mound too. In a line-up with a designated hitter
+#     the player whose main position that is (a regular first, then the most "D" games)
+#     is kept for it. Every position goes to the regular whose main position it is, the
+#     most games first; then every other regular, most plate appearances first, takes an
+#     open position: one he played (the most games there), else the one the fewest games
+#     were played at; the games his fielding rows lack (all of them when he has none)
+#     count there. Then the other players by main position, the most games first;
+#     positions still open go to the most games played there by anyone not yet placed,
+#     pitchers last; a position nobody played goes to the batter left with the most
+#     plate appearances. So every regular starts while a position is open. The
+#     designated hitter is the batter left over who is a regular, then is the one kept,
+#     then has the most "D" games, then the most plate appearances; never a pitcher.
 #     Nobody starts twice. When too few batters remain, the empty places are the line
 #     "00    01", as is the pitcher's turn in a line-up without a designated hitter.
 #   - Batting order. The best hitters are those with the best on-base plus slugging
 #     average (from the hits, extra-base hits, walks and at bats the file shows). The
 #     first five places go to regulars; the catcher is one of them only when he is among
-#     the three best hitters of the line-up. Of these, the three best slugging averages
-#     bat third to fifth: the most home runs fourth, the better hitter of the other two
-#     third. Then the two best on-base averages (to three decimals, more stolen bases
-#     breaking a tie) bat first and second. When fewer than five regulars can bat there,
-#     two of them lead off, the others bat from third on, and the best hitters among the
-#     other starters fill the places up to fifth. Everybody else follows as the best
-#     hitter first. The empty places come last, so in a line-up without a designated
-#     hitter the pitcher bats ninth.
+#     the three best hitters of the line-up. Of these, the most home runs among the three
+#     best slugging averages bats fourth. First bats the best on-base average (to three
+#     decimals, more stolen bases breaking a tie) among the faster half of the line-up by
+#     stolen bases, second the best on-base average left; a catcher bats first or second
+#     only with the line-up's best on-base average and one of its three best stolen-base
+#     counts. The two best slugging averages left bat third and fifth, the better hitter
+#     third. When fewer than five regulars can bat there, two of them lead off (other
+#     starters when fewer than two may), the others bat from third on, and the best
+#     hitters among the other starters fill the places up to fifth. Everybody else
+#     follows as the best hitter first. The empty places come last, so in a line-up
+#     without a designated hitter the pitcher bats ninth.
 #   - Pitchers: starters (at least half their games started) by games started, then
 #     innings; then relievers: the closer (most saves) first, then by games, then innings.
 #   - Bench: the other batters, those who only pinch-hit among them, by plate
@@ -108,11 +120,14 @@
 #     season with the designated hitter, a first baseman with none ("000-3") otherwise.
 #   - Games-at-position groups never show more games than the games column, which is
 #     the larger of the batting games and the Appearances games.
-#   - Names: "Surname, Given" cut to 18 characters. Teammates whose fields would be the
-#     same get a tag after the given name, which shrinks to its initial when the tag
-#     needs the room: a suffix (People's nameSuffix, or "Jr." and the like at the end of
-#     nameGiven) when that tells them apart, else the initial of the second given name
-#     in nameGiven, else the year of birth ('84); else a number.
+#   - Names: "Surname, Given" cut to 18 characters, in Latin-1: a letter beyond it takes
+#     its plain Latin-1 form ("Ł" is "L", "ř" is "r", "ő" is "ö"); a given name without a
+#     Latin letter is the romanised one (nameGiven), a surname without one the player's
+#     ID. Teammates whose fields would be the same get a tag after the given name, which
+#     shrinks to its initial when the tag needs the room: a suffix (People's nameSuffix,
+#     or "Jr." and the like at the end of nameGiven) when that tells them apart, else the
+#     initial of the second given name in nameGiven, else the year of birth ('84); else a
+#     number.
 #   - The 12-character team name: the city alone ("Oakland") when no other club of that
 #     city plays that season and it fits. Otherwise the first of these that fits in 12
 #     characters and that no other club of the season wants as well: city and nickname
@@ -140,7 +155,7 @@ use File::Basename qw(dirname);
 use File::Temp qw(tempfile);
 use Cwd qw(getcwd abs_path);
 use Encode qw(decode encode);
-use Unicode::Normalize qw(NFD);
+use Unicode::Normalize qw(NFC NFD);
 
 my $temporary;    # the team file being written; any failure removes it
 
@@ -288,9 +303,18 @@ my %recordCache;
 sub openCsv {
     my ($path, @needed) = @_;
     open my $fh, '<:raw', $path or fail(2, "cannot read $path: $!");
-    my $csv = {fh => $fh, path => $path, line => 0, start => 1};
+    my $csv = {fh => $fh, path => $path, start => 1};
     my $header = readRecord($csv);
     fail(2, "$path line 1: the file is empty") unless defined $header;
+    if (index($header, "\r") >= 0) {
+        # Lines ended by CR alone (older Mac programs) came in as one line: the whole file,
+        # read again from memory with LF line ends.
+        my $text = $header . do { local $/; <$fh> // '' };
+        $text =~ tr/\r/\n/;
+        open my $lines, '<', \$text or fail(2, "cannot read $path: $!");
+        $csv->{fh} = $lines;
+        $header = readRecord($csv);
+    }
     $header =~ s/^\xEF\xBB\xBF//;
     my $names = splitCsv($csv, $header);
     my (%col, %spelled);
@@ -312,7 +336,8 @@ sub openCsv {
 }
 
 # The rest of a record that holds a quote: a quoted field may hold line breaks, so lines
-# are joined until the quotes pair up. The line end is taken off.
+# are joined until the quotes pair up. The line end is taken off. Line numbers are those
+# Perl counts for the file handle ($.), every physical line included.
 sub completeRecord {
     my ($csv, $line) = @_;
     my $fh = $csv->{fh};
@@ -321,7 +346,6 @@ sub completeRecord {
         my $more = <$fh>;
         fail(2, "$csv->{path} line $csv->{start}: a quoted field is not closed properly")
             unless defined $more;
-        $csv->{line}++;
         $quotes += ($more =~ tr/"//);
         $line .= $more;
     }
@@ -334,7 +358,7 @@ sub readRecord {
     my $fh = $csv->{fh};
     my $line = <$fh>;
     return undef unless defined $line;
-    $csv->{start} = ++$csv->{line};
+    $csv->{start} = $.;
     return completeRecord($csv, $line);
 }
 
@@ -379,8 +403,8 @@ sub splitCsv {
 }
 
 # The next record, checked for its number of fields so a damaged file is named with its
-# line wherever it is damaged; undef at the end. With a needle, only records holding it
-# come back. This loop sees every line of the database, so it is kept lean.
+# line wherever it is damaged; undef at the end. With a needle (a text or a pattern), only
+# records holding it come back. This loop sees every line of the database: kept lean.
 sub nextRecord {
     my ($csv, $needle) = @_;
     if ($csv->{cached}) {
@@ -394,8 +418,9 @@ sub nextRecord {
     }
     my $fh = $csv->{fh};
     my $commas = $csv->{fields} - 1;
+    my $pattern = ref $needle;
     while (defined(my $line = <$fh>)) {
-        my $n = ++$csv->{line};
+        my $n = $.;    # the file's own count of the lines read from it
         if (index($line, '"') >= 0) {
             $csv->{start} = $n;
             $line = completeRecord($csv, $line);
@@ -403,13 +428,13 @@ sub nextRecord {
             my $fields = scalar @{splitCsv($csv, $line)};
             fail(2, "$csv->{path} line $n: $fields fields where the header has $csv->{fields}")
                 if $fields != $csv->{fields};
-            next if defined $needle && index($line, $needle) < 0;
+            next if defined $needle && ($pattern ? $line !~ $needle : index($line, $needle) < 0);
         } elsif (($line =~ tr/,//) != $commas) {
             $line =~ s/[\r\n]+\z//;
             next if $line eq '';
             fail(2, "$csv->{path} line $n: " . (($line =~ tr/,//) + 1) . " fields where the header has $csv->{fields}");
         } else {
-            next if defined $needle && index($line, $needle) < 0;
+            next if defined $needle && ($pattern ? $line !~ $needle : index($line, $needle) < 0);
             $csv->{start} = $n;
             $line =~ s/[\r\n]+\z//;
         }
@@ -430,9 +455,10 @@ sub number {
     return 0 unless defined $i;
     my $v = $fields->[$i];
     return 0 if unknown($v);
-    # Nine digits at most: a count that long is damage, not a number.
-    return $v + 0 if $v =~ /^\s*-?\d{1,9}(?:\.0*)?\s*\z/;
-    fail(2, "$csv->{path} line $csv->{start}: " . substr($csv->{spelled}{$name}, 0, 60) . " is not a whole number: " . shown($v));
+    # Nine digits at most: a count that long is damage, not a number; nor is one below 0.
+    return $v + 0 if $v =~ /^\s*\d{1,9}(?:\.0*)?\s*\z/;
+    fail(2, "$csv->{path} line $csv->{start}: " . substr($csv->{spelled}{$name}, 0, 60)
+        . ($v =~ /^\s*-\s*\d/ ? ' is negative: ' : ' is not a whole number: ') . shown($v));
 }
 
 # The league of a record: "NA" here is the National Association of the 1870s, not unknown.
@@ -515,13 +541,17 @@ sub teamHistory {
     my $csv = openCsv($db->{Teams}, qw(yearID lgID teamID name));
     my @names = qw(ab h bb hr so sb cs);
     my @at = map { $csv->{col}{$_} // $csv->{fields} } 'yearid', 'lgid', @names;
+    my $fields = (sort { $b <=> $a } @at)[0] + 2;    # the columns after those stay one
     my $fh = $csv->{fh};
     $teamHistory = [];
     while (defined(my $line = <$fh>)) {
-        $line = completeRecord($csv, $line);
-        next if $line eq '';
-        $line =~ s/"([^"]*)"/$1 =~ tr{,}{}dr/ge if index($line, '"') >= 0;
-        my ($year, $league, @v) = (split /,/, $line, -1)[@at];
+        if (index($line, '"') >= 0) {
+            $line = completeRecord($csv, $line);
+            $line =~ s/"([^"]*)"/$1 =~ tr{,}{}dr/ge;
+        } else {
+            $line =~ s/[\r\n]+\z//;
+        }
+        my ($year, $league, @v) = (split /,/, $line, $fields)[@at];
         my %totals;
         for my $i (0 .. $#names) {
             $totals{$names[$i]} = $1 + 0 if defined $v[$i] && $v[$i] =~ /^\s*(\d{1,9})(?:\.0*)?\s*\z/;
@@ -623,15 +653,17 @@ sub readFielding {
 my %appearanceCols = (p => 'g_p', 2 => 'g_c', 3 => 'g_1b', 4 => 'g_2b', 5 => 'g_3b', 6 => 'g_ss',
                       7 => 'g_lf', 8 => 'g_cf', 9 => 'g_rf', OF => 'g_of', D => 'g_dh', all => 'g_all');
 
+# The club's rows by player, and how many rows the league has that season.
 sub readAppearances {
     my ($path, $team, $year) = @_;
     my $csv = openCsv($path, qw(yearID teamID playerID G_p G_c G_1b G_2b G_3b G_ss G_lf G_cf G_rf));
     my %app;
+    my $seasonRows = 0;
     scanSeason($csv, $team, $year, sub {
         my ($f, $id) = @_;
         $app{$id}{$_} += number($csv, $f, $appearanceCols{$_}) for keys %appearanceCols;
-    });
-    return \%app;
+    }, sub { $seasonRows++ });
+    return (\%app, $seasonRows);
 }
 
 # Names, handedness and what tells same-named players apart, for the players wanted; a
@@ -654,7 +686,10 @@ sub readPeople {
     my $csv = openCsv($db->{People}, qw(playerID nameFirst nameLast bats throws));
     my $at = $csv->{col}{playerid};
     my %people;
-    my $next = sub { nextRecord($csv) };
+    # Only the lines that hold a wanted ID are taken apart.
+    my $ids = join '|', map { quotemeta } sort keys %$wanted;
+    my $holdsOne = qr/$ids/;
+    my $next = sub { nextRecord($csv, $holdsOne) };
     if ($caching) {
         # A season run looks its players up by ID instead of reading every row per club.
         my $rows = $peopleIndex{$db->{People}} //= peopleById($csv, $at);
@@ -673,7 +708,7 @@ sub readPeople {
         my $f = splitCsv($csv, $line);
         my $id = text($csv, $f, 'playerid');
         next unless $wanted->{$id};
-        $people{$id} = {map { $_ => text($csv, $f, $_) } @peopleCols};
+        $people{$id} = {id => $id, map { $_ => text($csv, $f, $_) } @peopleCols};
     }
     my @missing = sort grep { !$people{$_} } keys %$wanted;
     refuse(2, "$db->{People} has no row for player " . shown($missing[0])
@@ -839,38 +874,43 @@ sub plateAppearances {
     return $b->{ab} + $b->{bb} + $b->{hbp} + $b->{sh} + $b->{sf};
 }
 
-# Games at 2..9 and "D" for one player, from Appearances when it has his row; outfield
-# games without a split come back in {of} for the club's turn-by-turn estimate.
+# Left, centre and right field games of a player whose rows count only outfield games:
+# from FieldingOFsplit.csv, read the first time a player needs it; else his outfield
+# games come back in {of} for the club's turn-by-turn estimate.
+sub splitOutfield {
+    my ($s, $id, $games, $outfield) = @_;
+    return if !$outfield || grep { $games->{$_} } 7, 8, 9;
+    $s->{split} //= $s->{readSplit} ? $s->{readSplit}->() : {};
+    my $split = $s->{split}{$id};
+    if ($split) { $games->{$_} = $split->{$_}{g} // 0 for 7, 8, 9 }
+    else { $games->{of} = $outfield }
+}
+
+# Games at 2..9 and "D" for one player, from Appearances when it has his row.
 sub positionGames {
     my ($id, $s) = @_;
     my %games;
     my $a = $s->{app}{$id};
     my $f = $s->{fld}{$id} // {};
-    my $split = $s->{split}{$id};
     my ($pitched, $guessed);
     if ($a) {
         $games{$_} = $a->{$_} for @fieldPositions;
         $games{D} = $a->{D} if $s->{dh};
         $pitched = $a->{p};
-        if (!grep { $games{$_} } 7, 8, 9) {
-            if ($split) { $games{$_} = $split->{$_}{g} // 0 for 7, 8, 9 }
-            elsif ($a->{OF}) { $games{of} = $a->{OF} }
-        }
+        splitOutfield($s, $id, \%games, $a->{OF});
     } else {
         $games{$_} = $f->{$_} ? $f->{$_}{g} : 0 for @fieldPositions;
         $pitched = $f->{P} ? $f->{P}{g} : $s->{pit}{$id} ? $s->{pit}{$id}{g} : 0;
-        if (!grep { $games{$_} } 7, 8, 9) {
-            if ($split) { $games{$_} = $split->{$_}{g} // 0 for 7, 8, 9 }
-            elsif ($f->{OF}) { $games{of} = $f->{OF}{g} }
-        }
+        splitOutfield($s, $id, \%games, $f->{OF} && $f->{OF}{g});
         if ($s->{dh}) {
             if ($s->{dhRows}) {
                 $games{D} = $f->{D}{g} if $f->{D};
-            } else {
+            } elsif (my $b = $s->{bat}{$id}) {
+                # Games beyond his fielding games were at DH only for a man who batted like
+                # an everyday player in them; a pinch hitter's stay games nowhere.
                 my $fielded = $pitched + ($games{of} // 0);
                 $fielded += $games{$_} for @fieldPositions;
-                my $g = $s->{bat}{$id} ? $s->{bat}{$id}{g} : 0;
-                $games{D} = $g - $fielded if $g > $fielded;
+                $games{D} = $b->{g} - $fielded if $b->{g} > $fielded && plateAppearances($b) >= 2 * $b->{g};
                 $guessed = 1;
             }
         }
@@ -922,7 +962,6 @@ sub buildRoster {
         # A pitcher who batted every day in a season without it bats from the bench.
         if (!$atPositions && !$s->{dh} && $pitched) {
             $games->{1} = $pitched;
-            $batter->{pitcherOnly} = 1;
             # His errors are the ones he made on the mound, the only place he fielded.
             my $mound = ($s->{fld}{$id} // {})->{P};
             $batter->{errors} = $mound->{e} if $mound;
@@ -930,6 +969,7 @@ sub buildRoster {
         my $all = $s->{app}{$id} ? $s->{app}{$id}{all} : 0;
         $batter->{g} = $all if $all > $batter->{g};
         $batter->{g} ||= (sort { $b <=> $a } values %$games, 0)[0];
+        $batter->{pitched} = $pitched;
         push @outfieldOnly, $batter if $games->{of};
         push @batters, $batter;
     }
@@ -937,6 +977,16 @@ sub buildRoster {
     my $i = 0;
     for my $x (sort { $b->{games}{of} <=> $a->{games}{of} || $a->{id} cmp $b->{id} } @outfieldOnly) {
         $x->{games}{$turn[$i++ % 3]} += delete $x->{games}{of};
+    }
+    # A batter with more games on the mound than anywhere else is a pitcher: those games
+    # are his first group ("-1") and he is never the designated hitter; he starts in the
+    # field only where nobody else played, never when he played nowhere.
+    for my $x (@batters) {
+        my $g = $x->{games};
+        next if !$x->{pitched} || grep { $_ ne '1' && $g->{$_} >= $x->{pitched} } keys %$g;
+        $g->{1} = $x->{pitched};
+        $x->{mound} = 1;
+        $x->{pitcherOnly} = !grep { $g->{$_} } @fieldPositions;
     }
     @batters = grep { my @groups = groupsOf($_); $_->{open} || $_->{pinch} || @groups } @batters;
     return (\@batters, \@pitchers);
@@ -967,10 +1017,10 @@ sub ops { return onBase($_[0]) + slugging($_[0]) }
 
 sub byPa { return $b->{pa} <=> $a->{pa} || $b->{g} <=> $a->{g} || $a->{id} cmp $b->{id} }
 
-# The fielders as {position code => batter}: regulars at their main positions, then
-# regulars without games in the field at the open positions fewest games were played
-# at, then everybody else at his main position, then at any position he played, then
-# the positions nobody played.
+# The fielders as {position code => batter}: regulars at their main positions (of all
+# their games, the designated hitter's and the pitcher's too), then the other regulars at
+# open positions; then everybody else at his main position, then at any position he
+# played, pitchers last; then the positions nobody played. Batters $taken stay out.
 sub placeFielders {
     my ($batters, $taken) = @_;
     my %filled;
@@ -983,27 +1033,34 @@ sub placeFielders {
     };
     my $order = sub { $b->[2] <=> $a->[2] || $b->[0]{pa} <=> $a->[0]{pa} || $a->[1] <=> $b->[1]
                       || $a->[0]{id} cmp $b->[0]{id} };
-    my (@main, @any, %played);
+    my (@main, @any, @mound, %played);
     for my $x (@$batters) {
         my @fielded = grep { $x->{games}{$_} } @fieldPositions;
         $played{$_} += $x->{games}{$_} for @fielded;
-        next unless @fielded;
-        my ($main) = sort { $x->{games}{$b} <=> $x->{games}{$a} || $a <=> $b } @fielded;
-        push @main, [$x, $main, $x->{games}{$main}];
-        push @any, map { [$x, $_, $x->{games}{$_}] } @fielded;
+        my @at = map { [$x, $_, $x->{games}{$_}] } @fielded;
+        push @{$x->{mound} ? \@mound : \@any}, @at;
+        my ($main) = groupsOf($x);
+        push @main, [$x, $main, $x->{games}{$main}] if @fielded && $main =~ /^[2-9]\z/;
     }
     $place->(sort $order grep { $_->[0]{regular} } @main);
-    my @holes = sort { ($played{$a} // 0) <=> ($played{$b} // 0) || $a <=> $b } grep { !$filled{$_} } @fieldPositions;
-    for my $x (sort byPa grep { $_->{open} } @$batters) {
-        last unless @holes;
-        my $pos = shift @holes;
-        delete $x->{games}{D};
-        $x->{games}{$pos} = $x->{g};
+    # Every other regular, most plate appearances first, takes an open position: one he
+    # played, the most games there first, else the one the fewest games were played at.
+    # The games his fielding rows lack (all of them for one without any) count there.
+    for my $x (sort byPa grep { $_->{regular} && !$_->{mound} && !$taken->{$_->{id}} } @$batters) {
+        my @open = sort { ($played{$a} // 0) <=> ($played{$b} // 0) || $a <=> $b } grep { !$filled{$_} } @fieldPositions;
+        my ($pos) = ((sort { $x->{games}{$b} <=> $x->{games}{$a} || $a <=> $b } grep { $x->{games}{$_} } @open), @open);
+        last unless defined $pos;
+        delete $x->{games}{D} if $x->{open};
+        my $short = $x->{g};
+        $short -= $_ for values %{$x->{games}};
+        $x->{games}{$pos} += $short if $short > 0;
         $place->([$x, $pos]);
     }
     $place->(sort $order @main);
     $place->(sort $order @any);
-    my @rest = sort byPa grep { !$taken->{$_->{id}} && !$_->{pitcherOnly} } @$batters;
+    $place->(sort $order @mound);
+    my @rest = sort { ($a->{mound} // 0) <=> ($b->{mound} // 0) || byPa() }
+        grep { !$taken->{$_->{id}} && !$_->{pitcherOnly} } @$batters;
     for my $pos (@fieldPositions) {
         next if $filled{$pos} || !@rest;
         $filled{$pos} = shift @rest;
@@ -1015,7 +1072,8 @@ sub placeFielders {
 # The batting order of the starters ([batter, position code] each), by the rule written
 # at the top: the regulars fill the first five places (topped up from the others when
 # fewer than five can), a catcher among them only when he is one of the three best
-# hitters of the line-up.
+# hitters of the line-up, and first or second only when he gets on base and runs as a
+# leadoff man does.
 sub battingOrder {
     my (@starters) = @_;
     my %code = map { $_->[0]{id} => $_->[1] } @starters;
@@ -1024,24 +1082,49 @@ sub battingOrder {
     my %best = map { $_->{id} => 1 } @all[0 .. ($#all < 2 ? $#all : 2)];
     my @may = grep { $code{$_->{id}} != 2 || $best{$_->{id}} } @all;
     my @regulars = grep { $_->{regular} } @may;
-    my $pick = sub {
-        my ($list, $count, $cmp) = @_;
-        my @sorted = sort { $cmp->($a, $b) || $a->{id} cmp $b->{id} } @$list;
-        my @chosen = splice @sorted, 0, $count;
-        @$list = @sorted;
-        return @chosen;
+    my $first = sub {
+        my ($cmp, @list) = @_;
+        return (sort { $cmp->($a, $b) || $a->{id} cmp $b->{id} } @list)[0];
     };
-    my $heartSize = @regulars >= 5 ? 3 : @regulars > 2 ? @regulars - 2 : 0;
-    my @heart = $pick->(\@regulars, $heartSize, sub { slugging($_[1]) <=> slugging($_[0]) });
-    # Of the sluggers the most home runs bats fourth, the better of the others third.
-    if (@heart == 3) {
-        my ($power) = sort { $b->{hr} <=> $a->{hr} || slugging($b) <=> slugging($a) || $a->{id} cmp $b->{id} } @heart;
-        my @others = sort $byOps grep { $_ != $power } @heart;
-        @heart = ($others[0], $power, $others[1]);
-    }
+    my $bySlugging = sub { slugging($_[1]) <=> slugging($_[0]) };
     my $reach = sub { sprintf('%.3f', onBase($_[1])) <=> sprintf('%.3f', onBase($_[0])) || $_[1]{sb} <=> $_[0]{sb} };
-    my @head = $pick->(\@regulars, 2, $reach);
-    my %placed = map { $_->{id} => 1 } @head, @heart;
+    my %placed;
+    # Of the three best sluggers the most home runs bats fourth.
+    my $power;
+    if (@regulars >= 5) {
+        my @sluggers = (sort { $bySlugging->($a, $b) || $a->{id} cmp $b->{id} } @regulars)[0 .. 2];
+        $power = $first->(sub { $_[1]{hr} <=> $_[0]{hr} || $bySlugging->(@_) }, @sluggers);
+        $placed{$power->{id}} = 1;
+    }
+    # Leading off: the best on-base average among the faster half of the line-up (by stolen
+    # bases); second: the best on-base average left; regulars first. A catcher bats there
+    # only with the line-up's best on-base average and one of its three best base stealers.
+    my @sb = sort { $b <=> $a } map { $_->{sb} } @all;
+    my $fastSb = $sb[$#sb / 2];
+    my ($bestObp) = sort { $b <=> $a } map { sprintf('%.3f', onBase($_)) } @all;
+    my $thirdSb = $sb[$#sb < 2 ? -1 : 2];
+    my @setters = grep { !$placed{$_->{id}} && ($code{$_->{id}} != 2
+                         || ($_->{sb} >= $thirdSb && sprintf('%.3f', onBase($_)) >= $bestObp)) } @may;
+    my @head;
+    for my $regular (1, 0) {
+        my @can = grep { !$placed{$_->{id}} && !$_->{regular} == !$regular } @setters;
+        my $fast = $first->($reach, grep { $_->{sb} >= $fastSb } @can);
+        for my $x (@head ? () : $fast // (), sort { $reach->($a, $b) || $a->{id} cmp $b->{id} } @can) {
+            next if $placed{$x->{id}} || @head >= 2;
+            push @head, $x;
+            $placed{$x->{id}} = 1;
+        }
+    }
+    # Then the best slugging averages left; with the home-run man fourth, the better
+    # hitter of the other two third.
+    my @heart = sort { $bySlugging->($a, $b) || $a->{id} cmp $b->{id} }
+        grep { !$placed{$_->{id}} } @regulars;
+    splice @heart, $power ? 2 : 3 if @heart > ($power ? 2 : 3);
+    if ($power) {
+        my ($better, @other) = sort $byOps @heart;
+        @heart = (grep({ defined } $better), $power, @other);
+    }
+    $placed{$_->{id}} = 1 for @heart;
     my @topUp = grep { !$placed{$_->{id}} } @may;
     @topUp = splice @topUp, 0, 5 - @head - @heart;
     $placed{$_->{id}} = 1 for @topUp;
@@ -1053,12 +1136,20 @@ sub battingOrder {
 # hitter, whatever the line-up.
 sub lineUp {
     my ($batters, $withDh, $seasonDh) = @_;
-    my %taken;
+    my (%taken, $kept);
+    my $isKept = sub { $kept && $_[0] == $kept ? 1 : 0 };
+    my $byDh = sub { $b->{regular} <=> $a->{regular} || $isKept->($b) <=> $isKept->($a)
+                     || ($b->{games}{D} // 0) <=> ($a->{games}{D} // 0) || byPa() };
+    # A player whose most games are at DH is kept for it while the field is filled (one
+    # whose D games only stand for missing fielding rows is not); a regular left over
+    # takes his place only when he is not a regular. Never a pitcher.
+    ($kept) = sort $byDh grep { !$_->{open} && ((groupsOf($_))[0] // '') eq 'D' } @$batters if $withDh;
+    $taken{$kept->{id}} = 1 if $kept;
     my $filled = placeFielders($batters, \%taken);
     my @starters = map { [$filled->{$_}, $_] } grep { $filled->{$_} } @fieldPositions;
     if ($withDh) {
-        my ($dh) = sort { $b->{regular} <=> $a->{regular} || ($b->{games}{D} // 0) <=> ($a->{games}{D} // 0)
-                          || byPa() } grep { !$taken{$_->{id}} && !$_->{pitcherOnly} } @$batters;
+        delete $taken{$kept->{id}} if $kept;
+        my ($dh) = sort $byDh grep { !$taken{$_->{id}} && !$_->{mound} } @$batters;
         if ($dh) {
             push @starters, [$dh, 10];
             $taken{$dh->{id}} = 1;
@@ -1100,16 +1191,41 @@ sub pitchingStaff {
 # Writing the team file
 
 # Database text is UTF-8 or plain ASCII; team files are single-byte Latin-1. A letter
-# beyond Latin-1 loses its accent ("č" is "c"); anything else becomes "?".
+# beyond Latin-1 takes its plain Latin-1 form: its accents as far as Latin-1 has them
+# ("ő" is "ö", "ř" is "r"), a letter with a stroke without it ("Ł" is "L"); typographic
+# quotes and dashes their plain ones; anything else becomes "?".
+my %plainForm = (map({ $_ => 'L' } "\x{141}", "\x{13F}"), map({ $_ => 'l' } "\x{142}", "\x{140}"),
+                 "\x{110}" => 'D', "\x{111}" => 'd', "\x{126}" => 'H', "\x{127}" => 'h', "\x{131}" => 'i',
+                 "\x{166}" => 'T', "\x{167}" => 't', "\x{152}" => 'OE', "\x{153}" => 'oe', "\x{132}" => 'IJ',
+                 "\x{133}" => 'ij', "\x{14A}" => 'N', "\x{14B}" => 'n', "\x{180}" => 'b', "\x{197}" => 'I',
+                 "\x{1B5}" => 'Z', "\x{1B6}" => 'z', map({ $_ => "'" } "\x{2018}", "\x{2019}", "\x{02BC}"),
+                 map({ $_ => '"' } "\x{201C}", "\x{201D}"), map({ $_ => '-' } "\x{2010}", "\x{2013}", "\x{2014}"));
+
+sub plainLetter {
+    my ($c) = @_;
+    return $plainForm{$c} if exists $plainForm{$c};
+    my ($base, @marks) = split //, NFD($c);
+    s/\x{30B}/\x{308}/ for @marks;    # a double acute is written as an umlaut
+    while (1) {
+        my $composed = NFC(join '', $base, @marks);
+        return $composed if $composed =~ /^[\x00-\xff]+\z/;
+        last unless @marks;
+        pop @marks;
+    }
+    return $plainForm{$base} // '?';
+}
+
 sub latin1 {
     my ($s) = @_;
     $s //= '';
     my $copy = $s;
     my $u = eval { decode('UTF-8', $copy, Encode::FB_CROAK) };
     return $s unless defined $u;
-    $u =~ s/([^\x00-\xff])/my $d = NFD($1); $d =~ s{\p{Mn}}{}g; $d =~ m{^[\x00-\xff]+\z} ? $d : '?'/ge;
+    $u =~ s/([^\x00-\xff])/plainLetter($1)/ge;
     return encode('ISO-8859-1', $u);
 }
+
+sub hasLatinLetter { return $_[0] =~ /[A-Za-z\xC0-\xD6\xD8-\xF6\xF8-\xFF]/ }
 
 sub cap {
     my ($v, $width) = @_;
@@ -1123,6 +1239,11 @@ sub cap {
 sub nameField {
     my ($p, $tag) = @_;
     my ($last, $first) = (latin1($p->{namelast}), latin1($p->{namefirst}));
+    # A name written in another script: the romanised given name, and the player's ID
+    # for the surname.
+    my $given = latin1($p->{namegiven});
+    $first = hasLatinLetter($given) ? $given : '' unless hasLatinLetter($first);
+    $last = $p->{id} unless hasLatinLetter($last);
     return sprintf('%-18.18s', "$last, $first") if ($tag // '') eq '';
     my $name = "$last, $first $tag";
     $name = "$last, " . substr($first, 0, 1) . ". $tag" if length $name > 18 && length $first > 2;
@@ -1246,14 +1367,25 @@ sub readSeason {
     @season{qw(pit extraBaseHits leagueSo)} = readPitching($db, $team, $year);
     $season{fld} = readFielding($db->{Fielding}, $team, $year);
     $season{dhRows} = grep { $season{fld}{$_}{D} } keys %{$season{fld}};
-    if ($db->{OFsplit}) {
+    $season{readSplit} = sub {
         my $split = readFielding($db->{OFsplit}, $team, $year);
+        my %outfield;
         for my $id (keys %$split) {
-            my %outfield = map { $_ => $split->{$id}{$_} } grep { /^[789]\z/ } keys %{$split->{$id}};
-            $season{split}{$id} = \%outfield if %outfield;
+            my %fields = map { $_ => $split->{$id}{$_} } grep { /^[789]\z/ } keys %{$split->{$id}};
+            $outfield{$id} = \%fields if %fields;
         }
+        return \%outfield;
+    } if $db->{OFsplit};
+    $season{app} = {};
+    if ($db->{Appearances}) {
+        # A file that lacks the season (or the club) is said as a missing file is.
+        ($season{app}, my $seasonRows) = readAppearances($db->{Appearances}, $team, $year);
+        my $what = $seasonRows ? "$year $team->{id}" : $year;
+        $season{note} = "$db->{Appearances} has no rows for $what; positions are estimated from "
+            . "Fielding.csv for $what" unless %{$season{app}};
+    } else {
+        $season{note} = "$db->{folder} has no Appearances.csv; positions are estimated from the fielding rows";
     }
-    $season{app} = $db->{Appearances} ? readAppearances($db->{Appearances}, $team, $year) : {};
     my $clubGames = $team->{games};
     unless ($clubGames) {
         $clubGames = $_->{g} > $clubGames ? $_->{g} : $clubGames for values %{$season{bat}};
@@ -1280,7 +1412,8 @@ sub teamFileLines {
     push @lines, map { pitcherLine($_, $people, $names, $season->{league}, $season->{extraBaseHits}) } @staff;
     push @lines, '*Bench                     ' . $batterTitles;
     push @lines, map { batterLine($_->[0], $_->[1], $people, $names) } @$bench;
-    return {lines => \@lines, type => $type, pitchers => scalar @staff, bench => scalar @$bench};
+    return {lines => \@lines, type => $type, pitchers => scalar @staff, bench => scalar @$bench,
+            note => $season->{note}};
 }
 
 # ---------------------------------------------------------------------------------------
@@ -1359,6 +1492,7 @@ sub seasonMain {
     printf "kalbrix8.pl: season %d: %d clubs\n", $arg{year}, scalar @clubs;
     checkSeasonRows($db, $arg{year}, @clubs);
     my ($written, $refused) = (0, 0);
+    my %notes;
     for my $i (0 .. $#clubs) {
         my $club = $clubs[$i];
         printf "kalbrix8.pl: building %s (%d of %d)\n", $club->{file}, $i + 1, scalar @clubs;
@@ -1372,6 +1506,7 @@ sub seasonMain {
         } else {
             writeWhole($club->{file}, @{$built->{lines}});
             $written++;
+            $notes{$built->{note}} //= $i if $built->{note};
             printf "kalbrix8.pl: wrote %s: %s %d (%s), %s, %d pitchers, %d on the bench, from %s\n",
                 $club->{file}, latin1($club->{name}), $arg{year}, $club->{league},
                 $built->{type} ? 'line-up with a designated hitter' : 'line-up without a designated hitter',
@@ -1382,8 +1517,7 @@ sub seasonMain {
             exit 5;
         }
     }
-    print STDERR "kalbrix8.pl: note: $db->{folder} has no Appearances.csv; positions are estimated from the fielding rows\n"
-        unless $db->{Appearances};
+    print STDERR "kalbrix8.pl: note: $_\n" for sort { $notes{$a} <=> $notes{$b} } keys %notes;
     print "kalbrix8.pl: season $arg{year}: $written written, $refused refused\n";
 }
 
@@ -1395,8 +1529,7 @@ sub main {
     my $built = teamFileLines($db, $team, $arg{year}, $arg{type});
     writeWhole($arg{file}, @{$built->{lines}});
     # Said only once the file is written, so a failure stays the one line on standard error.
-    print STDERR "kalbrix8.pl: note: $db->{folder} has no Appearances.csv; positions are estimated from the fielding rows\n"
-        unless $db->{Appearances};
+    print STDERR "kalbrix8.pl: note: $built->{note}\n" if $built->{note};
     printf "kalbrix8.pl: wrote %s: %s %d (%s), %s, %d pitchers, %d on the bench, from %s\n",
         $arg{file}, latin1($team->{name}), $arg{year}, $team->{league},
         $built->{type} ? 'line-up with a designated hitter' : 'line-up without a designated hitter',

@@ -25,9 +25,12 @@
 # an everyday player whose fielding rows are missing (in the history his positions are
 # missing from Appearances too), names with diacritics, initials and a comma, managers
 # with no hand and no debut, clubs sharing a city and a club that moves to another city.
-# The history adds batters who only pinch-hit (main position "PH" in the truth) and two
-# players of one name on the first club of each league, and has the early seasons'
-# gaps: batters' strike-outs before 1913, caught stealing before 1951.
+# The history adds batters who only pinch-hit (main position "PH" in the truth); on the
+# first club of each league two players of one name, a regular whose rows at his main
+# position are mostly missing (even years), a designated hitter who fills in at first
+# base, a catcher who gets on base best and never steals, and before 1890 a workhorse
+# pitcher who plays the field; and it has the early seasons' gaps: batters' strike-outs
+# before 1913, caught stealing before 1951.
 use strict;
 use warnings;
 use utf8;
@@ -307,16 +310,18 @@ sub pitcherSeason {
         $bg += $dhGames;
         $ab = frac($dhGames, between(36, 40) / 10);
     } elsif ($quirk{outfield}) {
-        # An early pitcher who plays the outfield between starts.
+        # An early workhorse who plays the outfield (or first base) between starts and
+        # bats in every game he plays.
         my $of = frac($games * between(20, 35) / 100, $share);
         my $pos = pick(qw(LF CF RF));
+        $pos = '1B' if $quirk{firstBase};
         $app{$pos} = $of;
         $app{G} += $of;
         $bg += $of;
-        $ab += frac($of, 3.6);
-        fieldingRow($p, $year, $stint, $club, 'OF', $of, $of);
+        $ab = frac($g + $of, 3.6);
+        fieldingRow($p, $year, $stint, $club, $pos eq '1B' ? '1B' : 'OF', $of, $of);
         push @ofs, [$p->{id}, $year, $stint, $club->{code}, $club->{lg}, $pos, $of, $of, '', $of * 2, 0, 1, 0]
-            if $history;
+            if $history && $pos ne '1B';
     }
     my $pa = battingRow($p, $year, $stint, $club, $bg, $ab);
     appearances($p, $year, $club, %app);
@@ -347,8 +352,12 @@ sub hitterSeason {
     my %app = (G => $g, GS => frac($mainG, 0.9), $main => $mainG);
     my $left = $g - $mainG;
     my $alt = $p->{alt} eq $p->{pos} ? ($p->{pos} eq '1B' ? 'LF' : '1B') : $p->{alt};
+    # A designated hitter who fills in at first base on his other days.
+    $alt = '1B' if $quirk{dhAlt} && $designated;
     if ($left > 0) {
         my $second = between(0, $left);
+        $second = $left if $quirk{dhAlt} && $designated;
+        $second ||= 1 if $quirk{partFielding};
         $app{$alt} += $second;
         $left -= $second;
     }
@@ -363,6 +372,9 @@ sub hitterSeason {
         $app{PR} = $pr;
         $app{PH} = $left - $pr;
     }
+    # An everyday player whose rows at his main position are mostly missing, in Fielding
+    # and Appearances alike.
+    $app{$main} = frac($app{$main}, 0.03) || 1 if $quirk{partFielding};
     # Fielding rows: outfielders as "OF" only, split by field in FieldingOFsplit.
     unless ($quirk{noFielding}) {
         my %field;
@@ -390,7 +402,7 @@ sub hitterSeason {
     # missing from Appearances too: only his games are known.
     %app = (G => $app{G}, GS => $app{GS}, PH => $app{PH} // 0, PR => $app{PR} // 0) if $quirk{noFielding} && $history;
     appearances($p, $year, $club, %app);
-    truth($p, $year, $club, $pa, $onStaff, $quirk{noFielding} && $history ? $main : undef);
+    truth($p, $year, $club, $pa, $onStaff, ($quirk{noFielding} && $history) || $quirk{partFielding} ? $main : undef);
 }
 
 # ---------------------------------------------------------------------------------------
@@ -441,14 +453,19 @@ for my $year (@years) {
         # a regular, with second given names of other initials.
         if ($history && $first) {
             my ($regular, $namesake) = @{$r->{hitters}}[0, 18];
+            $regular->{first} =~ s/ .*//;    # the given name's second word is the middle one
             @$namesake{qw(first last)} = @$regular{qw(first last)};
             $regular->{middle} //= 'Amos';
             $namesake->{middle} = $regular->{middle} eq 'Amos' ? 'Barney' : 'Amos';
         }
+        # Its catcher gets on base better than anybody and never steals: a leadoff man
+        # by on-base average alone.
+        @{$r->{hitters}[0]}{qw(avg eye pow speed)} = (330, 130, 10, 0) if $history && $first;
         my $dh = hasDh($club->{lg}, $year);
         my %quirk = $history
             ? (twoWay => $dh && chance(60), mopUp => chance(6), noFielding => chance(30) || ($first && $year % 2),
-               outfield => $year < 1890 && chance(3), pinchOnly => chance(8) || ($first && $year % 2 == 0))
+               outfield => $year < 1890 && (chance(3) || $first), pinchOnly => chance(8) || ($first && $year % 2 == 0),
+               partFielding => $first && $year % 2 == 0, dhAlt => $first)
             : (twoWay => $dh && $year == 2001 && $ci == 0, mopUp => $year == 2000 && $ci == 1,
                noFielding => $year == 2001 && $ci == 5, outfield => $year == 1908 && $ci == 2);
         # The tenth hitter of every sixth club is traded in mid-season to the next club;
@@ -457,8 +474,8 @@ for my $year (@years) {
         for my $i (0 .. $#{$r->{hitters}}) {
             my $p = $r->{hitters}[$i];
             my %q = (mopUp => $quirk{mopUp} && $i == 4, noFielding => $quirk{noFielding} && $i == 1,
-                     pinchOnly => $quirk{pinchOnly} && $i == 19,
-                     twoWayClub => $quirk{twoWay});
+                     pinchOnly => $quirk{pinchOnly} && $i == 19, partFielding => $quirk{partFielding} && $i == 1,
+                     dhAlt => $quirk{dhAlt} && $i == 8, twoWayClub => $quirk{twoWay});
             if ($i == 9 && ($ci + $year) % 6 == 0) {
                 my $back = ($ci + $year) % 12 == 0;
                 hitterSeason($p, $year, 1, $club, $i, 0.5, $games);
@@ -470,7 +487,8 @@ for my $year (@years) {
         }
         for my $i (0 .. $#{$r->{pitchers}}) {
             pitcherSeason($r->{pitchers}[$i], $year, 1, $club, $i, 1, $games,
-                          twoWay => $quirk{twoWay} && $i == 0, outfield => $quirk{outfield} && $i == 1);
+                          twoWay => $quirk{twoWay} && $i == 0, outfield => $quirk{outfield} && $i == 1,
+                          firstBase => $quirk{partFielding});
         }
     }
     # Standings: wins follow nothing in particular, but add up within a league.
