@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <utility>
 
 #include "platform/ExitRequest.h"
+#include "platform/gui/InputBlock.h"
 
 namespace rostrix {
 
@@ -51,8 +53,17 @@ extern "C" void wakeOnSignal(int signal) {
 }  // namespace
 
 void closeForExit(QWidget* mainWindow) {
+    // A long step that takes no input ends by itself when it sees the request, and the
+    // closing goes on when its block ends.
+    if (InputBlock::active()) return;
     while (QWidget* w = QApplication::activeModalWidget()) {
-        if (w == mainWindow || !w->close()) return;
+        if (w == mainWindow) return;
+        // A question box without an escape button ignores a close: dismissed, it answers
+        // as one closed without a choice (the answer that does nothing).
+        if (auto* box = qobject_cast<QMessageBox*>(w))
+            box->reject();
+        else if (!w->close())
+            return;
     }
     mainWindow->close();
 }
