@@ -189,12 +189,12 @@ void THttpClient::readBody(const HttpTarget& target) {
     ChunkedBody chunks;
     std::string data;
     for (;;) {
-        std::string block = socket_.readBlock(abortText);
+        std::string_view block = socket_.readBlockView(abortText);
         if (block.empty()) break;
         if (chunked_) {
             data.clear();
             chunks.feed(block, data);
-            block.swap(data);
+            block = data;
         }
         if (!block.empty()) keep(block, file);
         if (chunked_ && chunks.finished()) break;
