@@ -8,14 +8,12 @@
 #include "names/tmNamesDuplicate.h"
 #include "package/tmEMailTeam.h"
 #include "package/tmZip.h"
-#include "platform/ReplacingFile.h"
 #include "platform/gui/CloseOnSignal.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
 #include "settings/HomeFolder.h"
-#include "settings/UpdateSite.h"
-#include "shell/TeamCommand.h"
+#include "shell/RunLeftovers.h"
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
 #include "teamfile/TeamRecovery.h"
@@ -81,8 +79,7 @@ void runProgram() {
     });
     guarded([] {
         // Before the windows list the folder: a leftover never shows in a list.
-        ReplacingFile::removeLeftoversIn(homeFolder(), {kPartialArchiveName},
-                                         {kTeamBuilderTemporaryPrefix});
+        removeRunLeftovers(homeFolder());
         createForms();
         Form1->show();
         QTimer::singleShot(0, Form1, guard([] {

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QDialog>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
@@ -58,12 +58,14 @@ void closeForExit(QWidget* mainWindow) {
     if (InputBlock::active()) return;
     while (QWidget* w = QApplication::activeModalWidget()) {
         if (w == mainWindow) return;
-        // A question box without an escape button ignores a close: dismissed, it answers
-        // as one closed without a choice (the answer that does nothing).
-        if (auto* box = qobject_cast<QMessageBox*>(w))
-            box->reject();
-        else if (!w->close())
-            return;
+        // A dialog is dismissed as Esc dismisses it, even one whose close is under way (its
+        // question still open) or a question box without an escape button, which ignores a
+        // close; it then answers as one closed without a choice.
+        if (auto* dialog = qobject_cast<QDialog*>(w))
+            dialog->reject();
+        else
+            w->close();
+        if (w->isVisible()) return;  // it refused
     }
     mainWindow->close();
 }
