@@ -157,9 +157,11 @@ void TForm8::Button2Click() {
         const std::string text =
             sendFailureText(SmtpClient1.stage(), e.what(),
                             {SmtpClient1.Host, SmtpClient1.Port, SmtpClient1.Security});
-        // The status line says it too, never left on the step that failed ("Sending Message").
+        // The status line says it too, never left on a step under way ("Sending Message").
         const std::string why = triedServer_ && !text.empty() ? text : e.what();
-        if (ui->Label6->text() != QStringLiteral("Message delivery failure"))
+        const QString step = ui->Label6->text();
+        if (step.isEmpty() || step == QStringLiteral("Connected") ||
+            step == QStringLiteral("Sending Message") || step.endsWith(QStringLiteral(" encoded")))
             setStatus(QStringLiteral("Message not sent: ") + textOf(why.substr(0, why.find('\n'))));
         if (!triedServer_ || text.empty()) throw;
         throw Error(text);

@@ -28,8 +28,8 @@ std::string teamFileOpenFailure(const std::string& path, int error) {
     struct stat info {};
     const long long size = ::stat(path.c_str(), &info) == 0 ? info.st_size : 0;
     return "Cannot open file " + path + ": it holds " + std::to_string(size) +
-           " bytes, far more than any team file (at most " + std::to_string(kMaxTeamFileBytes) +
-           " bytes are opened)";
+           " bytes, far more than any team file; at most " + std::to_string(kMaxTeamFileBytes) +
+           " bytes are opened";
 }
 
 }  // namespace rostrix

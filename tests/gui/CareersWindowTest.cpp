@@ -15,6 +15,8 @@
 #include <QTableView>
 #include <QValueAxis>
 #include <QtTest/QTest>
+#include <filesystem>
+#include <functional>
 
 #include "app/Forms.h"
 #include "careers/CareerCsv.h"
@@ -233,6 +235,23 @@ TEST(CareersWindow, AMissingArchiveSaysWhereItIsAndHowItGetsFilled) {
         << line.toStdString();
     EXPECT_TRUE(line.contains("\"Write all\"")) << line.toStdString();
     EXPECT_FALSE(in<QPushButton>(&w, "ExportButton")->isEnabled());
+
+    // Something there that is no archive to read is named with its cause, as every reader
+    // names it; a device stands for a pipe, which would not wait either.
+    namespace fs = std::filesystem;
+    const std::string path = dir.file("player.dat");
+    const std::pair<std::function<void()>, std::string> there[] = {
+        {[&] { fs::create_directory(path); }, "Cannot read " + path + ": Is a directory."},
+        {[&] { fs::create_symlink("/dev/null", path); }, path + " is not a regular file."},
+        {[&] { fs::create_symlink(path, path); },
+         "Cannot read " + path + ": Too many levels of symbolic links."},
+    };
+    for (const auto& [make, said] : there) {
+        fs::remove(path);
+        make();
+        w.loadArchive(dir.path());
+        EXPECT_EQ(in<QLabel>(&w, "ArchiveLabel")->text().toStdString(), said);
+    }
 }
 
 TEST(CareersWindow, ExportAsksBeforeReplacingAFileAndWritesTheCareer) {

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QLabel>
+#include <QTextDocumentFragment>
 #include <QtTest/QTest>
 #include <filesystem>
 
@@ -32,10 +34,13 @@ bool animating() {
     return Form10->findChild<CopyAnimation*>("Animate1")->isRunning();
 }
 
+// Any status from 200 to 299 with a whole archive is a success.
 TEST(DownloadWindow, ASuccessfulReplyBecomesKwyxZip) {
+  for (const char* statusLine : {"HTTP/1.0 200 OK", "HTTP/1.1 299 Fine"}) {
+    SCOPED_TRACE(statusLine);
     const std::string archive = test::storedZip(2048);
     LoopbackServer server([&](int fd, const std::string&) {
-        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", archive));
+        LoopbackServer::send(fd, httpReply(statusLine, archive));
     });
     UpdateWindows w(server.url("/site"));
     w.home.write("kwyx.zip", "an older archive");
@@ -57,6 +62,7 @@ TEST(DownloadWindow, ASuccessfulReplyBecomesKwyxZip) {
     EXPECT_EQ(UpdateWindows::bar(), 0);
     EXPECT_EQ(UpdateWindows::status(), kSuccess);
     clickAbort();
+  }
 }
 
 // A failed reply stays on screen, the animation stopped and what the server said in the
@@ -71,6 +77,7 @@ TEST(DownloadWindow, AFailedReplyStaysOnScreenUntilClosed) {
     };
     const std::string zip = test::storedZip(2048);
     const QString past = "The site 127.0.0.1 sent more than the 2048 bytes it announced";
+    const QString bad = "The site 127.0.0.1 ";
     const Case cases[] = {
         {"HTTP/1.0 OK\r\nContent-Length: 2048\r\n\r\n" + zip, "The server answered: HTTP/1.0 OK",
          0},
@@ -89,6 +96,10 @@ TEST(DownloadWindow, AFailedReplyStaysOnScreenUntilClosed) {
          "The server sent 1000 of 320000 bytes, then closed the connection.", 31},
         {httpReply("HTTP/1.0 304 Not Modified", ""),
          "The server answered: HTTP/1.0 304 Not Modified", 0},
+        {"HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\n" + zip,
+         bad + "sent an invalid Content-Length", 0, bad + "sent an invalid Content-Length."},
+        {zip, bad + "did not answer with an HTTP status line", 0,
+         bad + "did not answer with an HTTP status line."},
     };
     for (const Case& c : cases) {
         LoopbackServer server(
@@ -104,6 +115,9 @@ TEST(DownloadWindow, AFailedReplyStaysOnScreenUntilClosed) {
         EXPECT_EQ(dlg.asked.empty() ? QString() : dlg.asked[0].text, c.box);
         EXPECT_TRUE(Form10->isVisible()) << c.toolTip.toStdString();
         EXPECT_EQ(UpdateWindows::control(Form10, "Label1")->toolTip(), c.toolTip);
+        // The cause in words under the status line, the server's text never as markup.
+        EXPECT_EQ(UpdateWindows::control(Form10, "CauseLine")->text(),
+                  QTextDocumentFragment::fromHtml(c.toolTip).toPlainText());
         EXPECT_EQ(UpdateWindows::bar(), c.bar) << c.toolTip.toStdString();
         EXPECT_EQ(w.home.read("kwyx.zip"), "an older archive");
         EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
@@ -157,44 +171,47 @@ TEST(DownloadWindow, AnEmptyReplyIsNoArchive) {
     EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
 }
 
-// A folder named kwyx.zip in the home folder: the archive cannot take its name.
-TEST(DownloadWindow, AnArchiveThatCannotTakeItsNameIsAFailure) {
+// A folder, a pipe or a loop of links under the archive's name or the name it is received
+// under: refused before a request is sent, with a message naming that very file, which
+// stays as it was.
+TEST(DownloadWindow, SpecialFilesUnderEitherNameAreNamedAndLeftAlone) {
     LoopbackServer server([&](int fd, const std::string&) {
         LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", test::storedZip(2048)));
     });
-    UpdateWindows w(server.url("/site"));
-    std::filesystem::create_directory(w.home.file("kwyx.zip"));
-    ScriptedDialogs dlg;
-    dlg.answerButton(Ok);
-    Form10->show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
-    EXPECT_EQ(dlg.asked[0].text.toStdString(),
-              "Unable to write to " + w.home.file("kwyx.zip") + ": Is a directory.");
-    EXPECT_EQ(UpdateWindows::status(), kFailure);
-    EXPECT_FALSE(animating());
-    EXPECT_TRUE(std::filesystem::is_directory(w.home.file("kwyx.zip")));
-    EXPECT_FALSE(w.home.exists("kwyx.zip.part"));
-    ASSERT_TRUE(Form10->isVisible());
-    Form10->close();
-    EXPECT_FALSE(Form10->isVisible());
-}
-
-// The file the archive is received into cannot be made: the message names the archive.
-TEST(DownloadWindow, NoMessageNamesTheFileTheArchiveIsReceivedInto) {
-    LoopbackServer server([&](int fd, const std::string&) {
-        LoopbackServer::send(fd, httpReply("HTTP/1.0 200 OK", "zip"));
-    });
-    UpdateWindows w(server.url("/site"));
-    std::filesystem::create_directory(w.home.file("kwyx.zip.part"));
-    ScriptedDialogs dlg;
-    dlg.answerButton(Ok);
-    Form10->show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000));
-    EXPECT_EQ(dlg.asked[0].text.toStdString(),
-              "Cannot create file " + w.home.file("kwyx.zip") + ": Is a directory.");
-    EXPECT_EQ(UpdateWindows::status(), kFailure);
-    EXPECT_TRUE(std::filesystem::is_directory(w.home.file("kwyx.zip.part")));
-    clickAbort();
+    namespace fs = std::filesystem;
+    for (const char* name : {"kwyx.zip", "kwyx.zip.part"}) {
+        const std::string pattern = name == std::string("kwyx.zip") ? "Unable to write to "
+                                                                      : "Cannot create file ";
+        const struct {
+            std::function<void(const std::string&)> make;
+            std::string said;
+        } kinds[] = {
+            {[](const std::string& p) { fs::create_directory(p); }, ": Is a directory."},
+            {[](const std::string& p) { ::mkfifo(p.c_str(), 0600); }, " is not a regular file."},
+            {[](const std::string& p) { fs::create_symlink(p, p); },
+             ": Too many levels of symbolic links."},
+        };
+        for (const auto& kind : kinds) {
+            UpdateWindows w(server.url("/site"));
+            const std::string path = w.home.file(name);
+            kind.make(path);
+            const auto type = fs::symlink_status(path).type();
+            ScriptedDialogs dlg;
+            dlg.answerButton(Ok);
+            Form10->show();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.asked.empty(); }, 20000)) << path;
+            const std::string said = kind.said.starts_with(":") ? pattern + path + kind.said
+                                                                : path + kind.said;
+            EXPECT_EQ(dlg.asked[0].text.toStdString(), said);
+            EXPECT_EQ(UpdateWindows::control(Form10, "CauseLine")->text().toStdString() + ".", said);
+            EXPECT_EQ(UpdateWindows::status(), kFailure);
+            EXPECT_FALSE(animating());
+            EXPECT_EQ(fs::symlink_status(path).type(), type) << path;
+            EXPECT_TRUE(server.takeRequests().empty()) << path;
+            Form10->close();
+            EXPECT_FALSE(Form10->isVisible());
+        }
+    }
 }
 
 TEST(DownloadWindow, CloseBoxDuringATransferThatFailsStillCloses) {

@@ -197,6 +197,20 @@ TEST(SubmissionWindow, RefusedIntroductionAsksOnceThenTheErrorBoxSaysSo) {
     EXPECT_EQ(Form8->SmtpClient1.UserID, "coach");
 }
 
+// A message the server refuses: the status line says so beside the error box, never left on
+// "Sending Message".
+TEST(SubmissionWindow, ARefusedMessageIsSaidInTheStatusLine) {
+    SmtpScriptServer server(SmtpScriptServer::Replies{{"DATA", {"554 no thanks\r\n"}}});
+    SubmissionWindow w(server);
+    ScriptedDialogs dlg;
+    dlg.answerButton(Yes);  // no attachment
+    dlg.answerButton(Ok);
+    SubmissionWindow::fill("coach@club.example", "127.0.0.1");
+    SubmissionWindow::click("Button2");
+    EXPECT_EQ(w.statuses, (QStringList{"Connected", "Sending Message"}));
+    EXPECT_EQ(SubmissionWindow::status()->text(), "Message not sent: 554 no thanks.");
+}
+
 // An error inside the sending step leaves the connection open; the next press closes it.
 TEST(SubmissionWindow, MissingAttachmentEndsTheSendAndTheNextPressDisconnects) {
     SmtpScriptServer server;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 
 #include "shell/SeasonRun.h"
 #include "support/core/TempFolder.h"
@@ -119,6 +120,28 @@ TEST(SeasonBuilder, WritesWhatSingleRunsWriteAndStopsAfterTheClubOnCancel) {
     EXPECT_EQ(stopped.clubs[1].outcome, ClubOutcome::NotBuilt);
     EXPECT_EQ(datFiles(cancelled.path()), std::vector<std::string>{clubs[0].file});
     EXPECT_TRUE(contents(cancelled.file(clubs[0].file)) == contents(season.file(clubs[0].file)));
+
+    // A script of the user's own that never ends (it loops, and starts a sleep): Cancel ends
+    // it with all it started, and the run comes back with the club not written.
+    test::TempFolder own;
+    own.write("kalbrix8.pl",
+              "my $sleep = fork() // die; exec('sleep', '60') unless $sleep;\n"
+              "open(my $f, '>', 'pids.tmp'); print $f \"$$ $sleep\"; close $f;\n"
+              "rename('pids.tmp', 'pids'); while (1) { select(undef, undef, undef, 0.1) }\n");
+    SeasonEvents stop;
+    stop.cancelled = [&] { return own.exists("pids"); };
+    const SeasonOutcome ended =
+        runSeason({own.path(), own.path(), true, 2001, "", "", {clubs[0], clubs[1]}}, stop);
+    EXPECT_TRUE(ended.cancelled);
+    EXPECT_EQ(ended.clubs[0].outcome, ClubOutcome::Failed);
+    EXPECT_EQ(ended.clubs[1].outcome, ClubOutcome::NotBuilt);
+    std::istringstream pids(own.read("pids"));
+    for (std::string pid; pids >> pid;) {
+        std::ifstream stat("/proc/" + pid + "/stat");  // gone, or a zombie nobody reaped yet
+        std::string state;
+        stat >> state >> state >> state;
+        EXPECT_TRUE(!stat || state == "Z") << "still running: " << pid;
+    }
 }
 
 // A copy of the sample database with one file changed by edit.
