@@ -225,11 +225,11 @@ void TForm8::reject() {
         if (asking_) return;  // the question is already open
         asking_ = true;
         // Made to end (a log-out), the send stops unasked: it is not called sent.
-        const int answer = exitRequested() ? Yes
-                                           : dialogs().message(
-                                                 this, QString::fromLatin1(kAppTitle),
-                                                 QStringLiteral("A mail is being sent. Stop it?"),
-                                                 MsgIcon::Question, Yes | No);
+        const int answer = exitRequested()
+                               ? Yes
+                               : dialogs().message(this, QString::fromLatin1(kAppTitle),
+                                                   QStringLiteral("A mail is being sent. Stop it?"),
+                                                   MsgIcon::Question, Yes | No);
         asking_ = false;
         // The send may have ended while the question was open: then there is nothing to stop.
         if (answer != Yes) return;

@@ -212,9 +212,10 @@ void ReplacingFile::removeLeftoversIn(const std::string& folder,
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view name = entry->d_name;
         // ".<file>.rostrix-XXXXXX": some file's temporary file.
-        const bool ours = name.size() > 1 + kMark.size() + kSuffix && name.front() == '.' &&
-                          name.substr(name.size() - kSuffix - kMark.size(), kMark.size()) == kMark &&
-                          randomTail(name.substr(name.size() - kSuffix), false);
+        const bool ours =
+            name.size() > 1 + kMark.size() + kSuffix && name.front() == '.' &&
+            name.substr(name.size() - kSuffix - kMark.size(), kMark.size()) == kMark &&
+            randomTail(name.substr(name.size() - kSuffix), false);
         const bool named = std::find(names.begin(), names.end(), name) != names.end();
         const bool helpers = std::any_of(prefixes.begin(), prefixes.end(), [&](const auto& p) {
             return name.starts_with(p) && randomTail(name.substr(p.size()), true);

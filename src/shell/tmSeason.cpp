@@ -102,7 +102,7 @@ void createSeason(QWidget* owner, const SeasonRequest& request) {
         if (choice == ExistingFiles::Cancel) return;
     }
 
-    SeasonJob job{request.home,   *script,      !sameFolder(*script, *builder),       request.year,
+    SeasonJob job{request.home,   *script,      !sameFolder(*script, *builder),        request.year,
                   request.league, request.type, clubsToBuild(usable, existing, choice)};
     QProgressDialog progress(owner);
     progress.setObjectName(QStringLiteral("SeasonProgress"));

@@ -56,10 +56,10 @@ bool EditorSaving::askToSave() {
     if (exitRequested()) {
         int why = 0;
         if (writeRecoveryFile(homeFolder(), currentFile_, paneLines(pane_), &why).empty())
-            std::fprintf(stderr, "%s: %s\n", kAppTitle,
-                         fileFailureText("The unsaved text of %s could not be kept", currentFile_,
-                                         why)
-                             .c_str());
+            std::fprintf(
+                stderr, "%s: %s\n", kAppTitle,
+                fileFailureText("The unsaved text of %s could not be kept", currentFile_, why)
+                    .c_str());
         return true;
     }
     const QString text =

@@ -60,7 +60,8 @@ struct THttpClient::OutputFile {
         while (!bytes.empty()) {
             const ssize_t n = ::write(fd, bytes.data(), bytes.size());
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) throw Error(fileFailureText("Unable to write to %s", path, n < 0 ? errno : ENOSPC));
+            if (n <= 0)
+                throw Error(fileFailureText("Unable to write to %s", path, n < 0 ? errno : ENOSPC));
             bytes.remove_prefix(static_cast<std::size_t>(n));
         }
     }

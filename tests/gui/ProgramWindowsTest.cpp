@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,8 +17,8 @@
 
 #include "app/Forms.h"
 #include "platform/ExitRequest.h"
-#include "platform/gui/CloseOnSignal.h"
 #include "platform/FolderListing.h"
+#include "platform/gui/CloseOnSignal.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ProgramIcon.h"
 #include "settings/HomeFolder.h"

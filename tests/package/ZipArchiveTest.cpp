@@ -11,9 +11,9 @@
 #include <filesystem>
 
 #include "package/ZipArchive.h"
-#include "shell/RunLeftovers.h"
 #include "platform/FolderListing.h"
 #include "platform/ReplacingFile.h"
+#include "shell/RunLeftovers.h"
 #include "support/core/TempFolder.h"
 
 namespace rostrix {
