@@ -237,19 +237,17 @@ TEST(CareersWindow, AMissingArchiveSaysWhereItIsAndHowItGetsFilled) {
 
     // Something there that is no archive to read is named with its cause, as every reader
     // names it: a folder, a device (as a pipe, never waited on), a loop of links.
-    namespace fs = std::filesystem;
     const std::string path = dir.file("player.dat");
-    const std::pair<int, std::string> kinds[] = {
-        {0, "Cannot read " + path + ": Is a directory."},
-        {1, path + " is not a regular file."},
-        {2, "Cannot read " + path + ": Too many levels of symbolic links."}};
-    for (const auto& [kind, said] : kinds) {
-        fs::remove(path);
-        if (kind == 0) fs::create_directory(path);
-        if (kind == 1) fs::create_symlink("/dev/null", path);
-        if (kind == 2) fs::create_symlink(path, path);
+    for (const int kind : {0, 1, 2}) {
+        std::filesystem::remove(path);
+        if (kind == 0) std::filesystem::create_directory(path);
+        if (kind == 1) std::filesystem::create_symlink("/dev/null", path);
+        if (kind == 2) std::filesystem::create_symlink(path, path);
         w.loadArchive(dir.path());
-        EXPECT_EQ(in<QLabel>(&w, "ArchiveLabel")->text().toStdString(), said);
+        const std::string said[] = {"Cannot read " + path + ": Is a directory.",
+                                    path + " is not a regular file.",
+                                    "Cannot read " + path + ": Too many levels of symbolic links."};
+        EXPECT_EQ(in<QLabel>(&w, "ArchiveLabel")->text().toStdString(), said[kind]);
     }
 }
 

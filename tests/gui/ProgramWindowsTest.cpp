@@ -22,7 +22,6 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ProgramIcon.h"
 #include "settings/HomeFolder.h"
-#include "shell/tmHome.h"
 #include "shell/tmTeamCommands.h"
 #include "support/core/LoopbackServer.h"
 #include "support/core/TempFolder.h"
@@ -133,7 +132,7 @@ TEST(ProgramWindowsDeathTest, OneSignalEndsTheProgramInThreeSecondsWhateverHolds
         std::string files;            // the home folder's files afterwards, as "name=bytes;"
         const char* said = "";        // on standard error, where no box waits for a click
     } cases[] = {
-        {[] { editTeam(Form1, homeFolder(), "team"); },
+        {[] { editTeam(theMainWindow(), homeFolder(), "team"); },
          [] {
              if (Form4->isVisible() && !Form4->Memo1()->document()->isModified()) {
                  QTextCursor(Form4->Memo1()->document()).insertText("new ");

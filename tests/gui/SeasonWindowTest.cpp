@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest/QTest>
-#include <filesystem>
 
 #include "app/Forms.h"
 #include "package/tmZip.h"
@@ -83,7 +82,6 @@ TEST(SeasonWindow, BuildsEveryClubOfTheYearAndHandsThemToMakeZip) {
         if (rows[i][0] == "2001NLWRN.dat") {
             EXPECT_EQ(rows[i][1].toStdString(),
                       "failed: " + home.file("2001NLWRN.dat") + " is not a regular file");
-            EXPECT_TRUE(std::filesystem::is_fifo(home.file("2001NLWRN.dat")));
             continue;
         }
         // Every built row says what the team file check found, and it found nothing.

@@ -226,11 +226,9 @@ TEST(ZipArchive, TheNextZipFileRemovesWhatAKilledRunLeftAndNothingElse) {
     // a running writer or builder holds.
     for (const char* name : {".kalbrix8-Ab_12C", "kwyx.zip.part"}) p.dir.write(name, "left");
     p.dir.write(".kalbrix8-Live_1", "a builder still writing");
-    std::vector<int> held;
-    for (const char* name : {".pack.zip.rostrix-Live12", ".kalbrix8-Live_1"}) {
-        held.push_back(open(p.dir.file(name).c_str(), O_RDONLY));
-        ASSERT_EQ(flock(held.back(), LOCK_EX), 0) << name;
-    }
+    const int held[] = {open(p.dir.file(".pack.zip.rostrix-Live12").c_str(), O_RDONLY),
+                        open(p.dir.file(".kalbrix8-Live_1").c_str(), O_RDONLY)};
+    for (const int fd : held) ASSERT_EQ(flock(fd, LOCK_EX), 0);
     removeRunLeftovers(p.dir.path());
     for (const int fd : held) close(fd);
     std::erase(expected, ".other.zip.rostrix-AbC123");
