@@ -212,11 +212,10 @@ TEST_F(ZipWindow, ZipFileReportsTheCountWithTheButtonsOffMeanwhile) {
     };
     struct Case {
         std::vector<int> rows;  // picked one at a time
-        QString result;
+        std::string result;
     };
-    // A; A, c and A again (one entry for A); a sub-folder is named as left out, never lost
-    // from sight.
-    const QString folder = "\n\nNot added:\nCannot read " + dir() + "/Old: Is a directory";
+    // A; A, c and A again (one entry for A); a sub-folder is named as left out, never unsaid.
+    const std::string folder = "\n\nNot added:\nCannot read " + dat.file("Old: Is a directory");
     const Case cases[] = {{{0}, "Done!\n1 file was added"},
                           {{0, 2, 0}, "Done!\n2 files were added"},
                           {{3}, "Done!\n0 files were added" + folder},
@@ -227,12 +226,12 @@ TEST_F(ZipWindow, ZipFileReportsTheCountWithTheButtonsOffMeanwhile) {
         during.clear();
         dlg.answerButton(Ok);
         control("Button5")->click();
-        EXPECT_EQ(dlg.asked.back().text, c.result);
+        EXPECT_EQ(dlg.asked.back().text.toStdString(), c.result);
         // The archive is written with the group off and "Send Team" on.
-        EXPECT_EQ(during.empty(), form->ZipArchive1.count() == 0) << c.result.toStdString();
+        EXPECT_EQ(during.empty(), form->ZipArchive1.count() == 0) << c.result;
         for (const auto& [group, send] : during) {
-            EXPECT_FALSE(group) << c.result.toStdString();
-            EXPECT_TRUE(send) << c.result.toStdString();
+            EXPECT_FALSE(group) << c.result;
+            EXPECT_TRUE(send) << c.result;
         }
         for (const char* b : {"Button1", "Button2", "Button3", "Button4", "Button5", "Button6"})
             EXPECT_TRUE(control(b)->isEnabled()) << b;
