@@ -39,7 +39,6 @@ TForm10::TForm10(QWidget* parent)
     ui->Label1->setFocusPolicy(Qt::TabFocus);
     // Why a download failed, in words under the status line; what a server said is text.
     ui->CauseLine->setTextFormat(Qt::PlainText);
-    ui->CauseLine->setAccessibleName(QStringLiteral("Cause"));
     markAsStatus(ui->CauseLine);
     setTabOrder(ui->Label1, ui->Label2);
 
