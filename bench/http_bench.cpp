@@ -3,7 +3,7 @@
 // in the same run, with curl, over plain HTTP and over HTTPS (the same server wrapped in
 // TLS, with a certificate from a throwaway authority), and reports the throughputs, their
 // ratios, and the peak memory of our process (the body goes to the file, so it must stay
-// far below the file's size: more than 64 MiB fails the run).
+// far below the file's size: 16 MiB or more fails the run).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -50,7 +50,7 @@ void writeBigFile(const std::string& path) {
     }
 }
 
-constexpr long long kPeakLimitMiB = 64;
+constexpr long long kPeakLimitMiB = 16;
 
 // The largest resident size this process has had so far, in MiB.
 void rostrixGet(benchmark::State& state, Site& site) {
@@ -71,7 +71,7 @@ void rostrixGet(benchmark::State& state, Site& site) {
     state.counters["blocks"] = static_cast<double>(blocks) / state.iterations();
     site.peakMiB = static_cast<double>(rostrix::bench::peakResidentKiB()) / 1024;
     state.counters["peak_MiB"] = site.peakMiB;
-    if (site.peakMiB > kPeakLimitMiB) state.SkipWithError("peak memory above 64 MiB");
+    if (site.peakMiB >= kPeakLimitMiB) state.SkipWithError("peak memory of 16 MiB or more");
 }
 
 void curlGet(benchmark::State& state, Site& site, const std::string& options) {
@@ -106,10 +106,12 @@ BENCHMARK(BM_CurlGet)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(BM_RostrixGetHttps)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CurlGetHttps)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void report(const char* name, const Site& site) {
+// The aim beside each ratio: at least curl's speed in clear, 1.1 times it over TLS.
+void report(const char* name, const Site& site, int aimPercent) {
     if (site.bestOurs > 0 && site.bestCurl > 0)
-        std::printf("%s best: ours %.0f MiB/s, curl %.0f MiB/s, ours/curl %.0f%%\n", name,
-                    site.bestOurs, site.bestCurl, 100.0 * site.bestOurs / site.bestCurl);
+        std::printf("%s best: ours %.0f MiB/s, curl %.0f MiB/s, ours/curl %.0f%% (aim: %d%%)\n",
+                    name, site.bestOurs, site.bestCurl, 100.0 * site.bestOurs / site.bestCurl,
+                    aimPercent);
 }
 
 }  // namespace
@@ -135,10 +137,10 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     site.server.reset();
     secureSite.server.reset();
-    report("http", site);
-    report("https", secureSite);
+    report("http", site, 100);
+    report("https", secureSite, 110);
     const double peakMiB = std::max(site.peakMiB, secureSite.peakMiB);
-    std::printf("peak memory while downloading 256 MiB: %.1f MiB (limit %lld MiB)\n", peakMiB,
-                kPeakLimitMiB);
-    return peakMiB > kPeakLimitMiB ? 1 : 0;
+    std::printf("peak memory while downloading 256 MiB: %.1f MiB (must stay under %lld MiB)\n",
+                peakMiB, kPeakLimitMiB);
+    return peakMiB >= kPeakLimitMiB ? 1 : 0;
 }

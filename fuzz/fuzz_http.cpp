@@ -7,13 +7,15 @@
 // - A loopback server answers a Get with the input as its whole reply. Every request that
 //   reaches it is six CR LF lines and nothing else; the outcome (status, header, body,
 //   Content-Length, events, redirects followed, error) is the one the reply's bytes call
-//   for, a chunked body decoded; the header stays bounded.
+//   for, a chunked body decoded; the header stays bounded. A reply without a status line or
+//   with a Content-Length that is no number is an error, never a body.
 // - The input as a chunked body: fed whole, byte by byte or in uneven pieces it decodes to
 //   the same bytes or the same error, never to more bytes than came in.
 // Inputs that start with "~" stand for replies with a first line near 64 KiB (widenedInput).
 #include <QString>
 #include <QUrl>
 #include <atomic>
+#include <cctype>
 #include <cstdint>
 #include <exception>
 #include <mutex>
@@ -191,6 +193,11 @@ Outcome expectedOutcome(const std::string& reply, const HttpTarget& first) {
     };
     std::optional<std::string> line = readLine();
     if (!line) return out;
+    // Bytes that do not begin with a status line are no reply to judge (or show).
+    if (!line->starts_with("HTTP/")) {
+        out.error = "The site " + kHost + " did not answer with an HTTP status line";
+        return out;
+    }
     out.status = replyStatus(*line);
     out.header = *line;
     std::string location;
@@ -206,6 +213,13 @@ Outcome expectedOutcome(const std::string& reply, const HttpTarget& first) {
         if (endsHeader(*line)) break;
         const std::string name = headerName(*line);
         if (name == "CONTENT-LENGTH:") {
+            // A length that is no number ("-5", nothing) is never taken for 0.
+            const std::size_t value = line->find(' ') + 1;
+            if (value >= line->size() ||
+                !std::isdigit(static_cast<unsigned char>((*line)[value]))) {
+                out.error = "The site " + kHost + " sent an invalid Content-Length";
+                return out;
+            }
             out.total = contentLength(*line);
             lengthKnown = true;
         }

@@ -153,6 +153,7 @@ use strict;
 use warnings;
 use File::Basename qw(dirname);
 use File::Temp qw(tempfile);
+use Fcntl qw(:flock);
 use Cwd qw(getcwd abs_path);
 use Encode qw(decode encode);
 use Unicode::Normalize qw(NFC NFD);
@@ -1337,6 +1338,10 @@ sub writeWhole {
     my $fh;
     ($fh, $temporary) = eval { tempfile('.kalbrix8-XXXXXX', DIR => '.', UNLINK => 0) };
     fail(3, "cannot write $file in $folder: " . ($! || 'the folder cannot be written')) unless $fh;
+    # Locked through a handle of its own until it has its name: the program's clean-up at
+    # start leaves a file a running builder holds alone.
+    my $lock;
+    flock($lock, LOCK_EX | LOCK_NB) if open($lock, '<', $temporary);
     binmode $fh;
     my $ok = 1;
     for my $line (@lines) {

@@ -1,14 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Forms.h"
 
+#include <QApplication>
+#include <QTimer>
+
 #include "names/tmNames.h"
 #include "names/tmNamesDuplicate.h"
 #include "package/tmEMailTeam.h"
 #include "package/tmZip.h"
+#include "platform/gui/CloseOnSignal.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/ErrorBox.h"
+#include "platform/gui/FileNames.h"
 #include "platform/gui/WindowHabits.h"
+#include "settings/HomeFolder.h"
+#include "shell/RunLeftovers.h"
 #include "shell/tmHome.h"
 #include "shell/tmPlayoffs.h"
+#include "teamfile/TeamRecovery.h"
 #include "teamfile/tmEditor.h"
 #include "teamfile/tmPlyrArchive.h"
 #include "update/tmAbout.h"
@@ -63,6 +72,28 @@ void destroyForms() {
     destroy(Form2);
     destroy(Form4);
     destroy(Form1);
+}
+
+void runProgram() {
+    // Asked to end by the session or a terminal, the program closes as its main window does.
+    const CloseOnSignal closeOnSignal([] {
+        if (Form1) closeForExit(Form1);
+    });
+    guarded([] {
+        // Before the windows list the folder: a leftover never shows in a list.
+        removeRunLeftovers(homeFolder());
+        createForms();
+        Form1->show();
+        QTimer::singleShot(0, Form1, guard([] {
+                               const auto kept = recoveryFiles(homeFolder());
+                               if (!kept.empty())
+                                   dialogs().message(Form1, QString::fromLatin1(kAppTitle),
+                                                     fileNameText(recoveryNotice(kept)),
+                                                     MsgIcon::Information, Ok);
+                           }));
+        QApplication::exec();
+    });
+    destroyForms();
 }
 
 }  // namespace rostrix

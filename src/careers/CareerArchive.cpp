@@ -2,8 +2,8 @@
 #include "careers/CareerArchive.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <unordered_set>
 
@@ -76,12 +76,14 @@ private:
 }  // namespace
 
 CareerArchive::CareerArchive(std::string path) : path_(std::move(path)) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path_, ec);
-    if (!std::filesystem::exists(status)) return;
-    auto bytes = std::filesystem::is_regular_file(status) ? readFileBytes(path_) : std::nullopt;
+    // Only a file that is not there at all is missing; a folder, a pipe, a device or a loop
+    // of links under the name is named with its cause, as every other reader does.
+    int why = 0;
+    auto bytes = readFileBytes(path_, &why);
     if (!bytes) {
+        if (why == ENOENT) return;
         status_ = Status::Unreadable;
+        problem_ = fileFailureText("Cannot read %s", path_, why);
         return;
     }
     bytes_ = std::move(*bytes);

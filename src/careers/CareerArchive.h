@@ -37,6 +37,8 @@ public:
 
     Status status() const { return status_; }
     const std::string& path() const { return path_; }
+    // Why an unreadable archive could not be read ("Cannot read <path>: Is a directory").
+    const std::string& problem() const { return problem_; }
     const std::vector<CareerSummary>& careers() const { return careers_; }
     std::size_t sections() const { return sections_; }
     // Names, each counted once however many sections repeat it.
@@ -60,6 +62,7 @@ private:
 
     std::string path_;
     std::string bytes_;
+    std::string problem_;
     Status status_ = Status::Missing;
     std::vector<CareerSummary> careers_;
     std::size_t sections_ = 0;

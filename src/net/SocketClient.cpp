@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -34,7 +35,7 @@ long long steadyMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-TSocketClient::TSocketClient() = default;
+TSocketClient::TSocketClient() : inbox_(std::make_unique<char[]>(kBlockSize)) {}
 
 TSocketClient::~TSocketClient() {
     close();
@@ -204,56 +205,51 @@ void TSocketClient::sendAllTls(std::string_view bytes, const std::string& abortT
 }
 
 // Reads as much as the session has ready, up to a block; a wait only when it has nothing.
-bool TSocketClient::receiveTls(const std::string& abortText, long long deadline) {
-    if (tlsEnded_) return false;
-    if (tls_->hasPending())
-        checkIn(abortText, deadline);
-    else
-        waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut), deadline);
-    const std::size_t had = buffer_.size();
+std::size_t TSocketClient::receiveSomeTls(const std::string& abortText, long long deadline) {
+    if (tlsEnded_) return 0;
+    checkIn(abortText, deadline);
     std::size_t filled = 0;
-    buffer_.resize(had + kBlockSize);
-    try {
-        for (;;) {
-            std::size_t got = 0;
-            const TlsSession::Step step =
-                tls_->read(buffer_.data() + had + filled, kBlockSize - filled, got);
-            filled += got;
-            if (step == TlsSession::Step::Done) {
-                if (filled < kBlockSize) continue;
-                break;
-            }
-            if (step == TlsSession::Step::CleanEnd || step == TlsSession::Step::CutEnd) {
-                tlsEnded_ = true;
-                closedCleanly_ = step == TlsSession::Step::CleanEnd;
-                break;
-            }
-            if (filled > 0) break;  // hand out what arrived; wait on the next call
-            waitFor(step == TlsSession::Step::WantRead ? POLLIN : POLLOUT, abortText,
-                    socketErrorMessage(kTimedOut), deadline);
+    for (;;) {
+        std::size_t got = 0;
+        const TlsSession::Step step = tls_->read(inbox_.get() + filled, kBlockSize - filled, got);
+        filled += got;
+        if (step == TlsSession::Step::Done) {
+            if (filled < kBlockSize) continue;
+            break;
         }
-    } catch (...) {
-        buffer_.resize(had + filled);
-        throw;
+        if (step == TlsSession::Step::CleanEnd || step == TlsSession::Step::CutEnd) {
+            tlsEnded_ = true;
+            closedCleanly_ = step == TlsSession::Step::CleanEnd;
+            break;
+        }
+        if (filled > 0) break;  // hand out what arrived; wait on the next call
+        waitFor(step == TlsSession::Step::WantRead ? POLLIN : POLLOUT, abortText,
+                socketErrorMessage(kTimedOut), deadline);
     }
-    buffer_.resize(had + filled);
-    return filled > 0;
+    return filled;
+}
+
+// The socket is read first and waited on only when it has nothing: a steady transfer
+// costs one call per block, and the pump and the cancel flag are still seen every time.
+std::size_t TSocketClient::receiveSome(const std::string& abortText, long long deadline) {
+    if (tls_) return receiveSomeTls(abortText, deadline);
+    checkIn(abortText, deadline);
+    for (;;) {
+        const ssize_t n = ::recv(fd_, inbox_.get(), kBlockSize, 0);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        const int code = winsockFromErrno(errno);
+        if (code == kNotConnected) return 0;
+        if (code == kWouldBlock)
+            waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut), deadline);
+        else if (errno != EINTR)
+            throwSocketError(errno);
+    }
 }
 
 bool TSocketClient::receive(const std::string& abortText, long long deadline) {
-    if (tls_) return receiveTls(abortText, deadline);
-    for (;;) {
-        waitFor(POLLIN, abortText, socketErrorMessage(kTimedOut), deadline);
-        const std::size_t had = buffer_.size();
-        buffer_.resize(had + kBlockSize);
-        const ssize_t n = ::recv(fd_, buffer_.data() + had, kBlockSize, 0);
-        buffer_.resize(had + (n > 0 ? static_cast<std::size_t>(n) : 0));
-        if (n > 0) return true;
-        if (n == 0) return false;
-        const int code = winsockFromErrno(errno);
-        if (code == kNotConnected) return false;
-        if (code != kWouldBlock && errno != EINTR) throwSocketError(errno);
-    }
+    const std::size_t n = receiveSome(abortText, deadline);
+    buffer_.append(inbox_.get(), n);
+    return n > 0;
 }
 
 std::string TSocketClient::readLine(const std::string& abortText, long long deadline) {
@@ -273,11 +269,19 @@ std::string TSocketClient::readLine(const std::string& abortText, long long dead
 }
 
 std::string TSocketClient::readBlock(const std::string& abortText) {
-    if (buffer_.empty() && !receive(abortText, 0)) return {};
-    if (buffer_.size() <= kBlockSize) return std::exchange(buffer_, {});
-    std::string block = buffer_.substr(0, kBlockSize);
-    buffer_.erase(0, kBlockSize);
-    return block;
+    return std::string(readBlockView(abortText));
+}
+
+std::string_view TSocketClient::readBlockView(const std::string& abortText) {
+    if (buffer_.empty()) {
+        const std::size_t n = receiveSome(abortText, 0);
+        return {inbox_.get(), n};
+    }
+    // What a line read left over goes first.
+    const std::size_t n = std::min(buffer_.size(), kBlockSize);
+    buffer_.copy(inbox_.get(), n);
+    buffer_.erase(0, n);
+    return {inbox_.get(), n};
 }
 
 void TSocketClient::close() {

@@ -48,6 +48,8 @@ public:
     std::string readLine(const std::string& abortText, long long deadline = 0);
     // The next block of at most kBlockSize bytes; "" once the peer has closed.
     std::string readBlock(const std::string& abortText);
+    // The same without a copy: a view of the socket's own buffer, good until the next read.
+    std::string_view readBlockView(const std::string& abortText);
     // Upgrades the open connection to TLS (STARTTLS) or starts it right after connect
     // (implicit TLS). The certificate chain is checked against the system's trust store
     // (SSL_CERT_FILE / SSL_CERT_DIR honoured) and must be for hostName (a name or an IP
@@ -78,7 +80,10 @@ private:
     bool pastDeadline(long long deadline) const;
     // Reads what has arrived into the buffer; false at the end of the stream.
     bool receive(const std::string& abortText, long long deadline);
-    bool receiveTls(const std::string& abortText, long long deadline);
+    // Reads what has arrived (waiting only when nothing has) into the inbox; the number of
+    // bytes, 0 at the end of the stream.
+    std::size_t receiveSome(const std::string& abortText, long long deadline);
+    std::size_t receiveSomeTls(const std::string& abortText, long long deadline);
     void sendAllTls(std::string_view bytes, const std::string& abortText);
     // The pump, cancel and deadline check of a wait that need not wait.
     void checkIn(const std::string& abortText, long long deadline);
@@ -89,6 +94,9 @@ private:
     bool closedCleanly_ = false;
     bool cancelled_ = false;
     std::string buffer_;  // received but not yet handed out
+    // Where every read lands first: made once, so a transfer allocates and clears nothing
+    // per block.
+    std::unique_ptr<char[]> inbox_;
 };
 
 // Milliseconds on a steady clock, for the stall limits.

@@ -285,10 +285,6 @@ TlsSession::Step TlsSession::write(const char* data, std::size_t size, std::size
     return failedStep(impl_->ssl, r, *impl_, false);
 }
 
-bool TlsSession::hasPending() const {
-    return SSL_has_pending(impl_->ssl) == 1;
-}
-
 void TlsSession::sayGoodbye() {
     ERR_clear_error();
     if (SSL_is_init_finished(impl_->ssl)) SSL_shutdown(impl_->ssl);

@@ -34,8 +34,6 @@ public:
     Step read(char* data, std::size_t size, std::size_t& got);
     // Writes from data; put tells how many bytes were taken on Done.
     Step write(const char* data, std::size_t size, std::size_t& put);
-    // Bytes (or records) already taken from the socket but not yet handed out.
-    bool hasPending() const;
     // Sends our closing alert when the socket takes it at once; never waits.
     void sayGoodbye();
 

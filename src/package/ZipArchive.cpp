@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "package/ZipArchive.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -15,6 +16,7 @@
 
 #include "package/ArchiveFileSource.h"
 #include "package/DeflatedFile.h"
+#include "platform/LineFile.h"
 #include "platform/PathParts.h"
 #include "platform/ReplacingFile.h"
 
@@ -29,10 +31,8 @@ constexpr int kNeedMinor = 3;
 // What stands under the archive's name when it is no file to open (a pipe would hold the
 // open for ever): "" when it is a regular file or nothing.
 std::string takenByOther(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
-    return S_ISDIR(st.st_mode) ? "Cannot write the ZIP file " + path + ": " + std::strerror(EISDIR)
-                               : path + " is not a regular file";
+    const int why = notAFileReason(path);
+    return why ? fileFailureText("Cannot write the ZIP file %s", path, why) : std::string();
 }
 
 bool versionAtLeast(const char* version, int major, int minor) {
@@ -135,10 +135,16 @@ void ZipArchive::keep(int code, const std::string& text) {
     lastMessage_ = text;
 }
 
+void ZipArchive::leaveOut(int code, const std::string& text) {
+    keep(code, text);
+    leftOut_.push_back(text);
+}
+
 int ZipArchive::Add() {
     count_ = 0;
     lastErrorCode_ = 0;
     lastMessage_.clear();
+    leftOut_.clear();
     const std::vector<std::string> files = std::move(FSpecArgs);
     FSpecArgs.clear();
     if (!zipLoaded_) {
@@ -165,26 +171,16 @@ int ZipArchive::Add() {
     std::vector<Member> members;
     std::map<std::string, std::size_t> byName;
     for (const std::string& file : files) {
+        // Folders, pipes and devices are no files to pack (and a pipe is never waited on).
+        int why = 0;
+        const int fd = openRegularFile(file, O_RDONLY, &why);
         struct stat st {};
-        if (stat(file.c_str(), &st) != 0) {
-            keep(errno, "Cannot read " + file + ": " + std::strerror(errno));
+        if (fd >= 0 && fstat(fd, &st) != 0) why = errno;
+        if (fd >= 0) close(fd);
+        if (fd < 0 || why != 0) {
+            leaveOut(why, fileFailureText("Cannot read %s", file, why));
             continue;
         }
-        if (S_ISDIR(st.st_mode)) {
-            keep(ZIP_ER_INVAL, file + " is a folder; folders are not added");
-            continue;
-        }
-        // Pipes and devices are no files to pack, and opening a pipe would wait forever.
-        if (!S_ISREG(st.st_mode)) {
-            keep(ZIP_ER_INVAL, file + " is not a plain file; not added");
-            continue;
-        }
-        std::FILE* f = std::fopen(file.c_str(), "rb");
-        if (!f) {
-            keep(errno, "Cannot read " + file + ": " + std::strerror(errno));
-            continue;
-        }
-        std::fclose(f);
         const std::time_t mtime = st.st_mtime;
         const auto size = static_cast<std::uint64_t>(st.st_size);
         const std::string name = fileNamePart(file);
@@ -216,13 +212,13 @@ int ZipArchive::Add() {
     for (const Member& m : members) {
         zip_source_t* source = deflatedFileSource(za, m.path, m.mtime, m.size, deflater);
         if (!source) {
-            keep(zip_error_code_zip(zip_get_error(za)), "Cannot add " + m.path);
+            leaveOut(zip_error_code_zip(zip_get_error(za)), "Cannot add " + m.path);
             continue;
         }
         const zip_int64_t index =
             zip_file_add(za, m.name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_GUESS);
         if (index < 0) {
-            keep(zip_error_code_zip(zip_get_error(za)), m.name + ": " + zip_strerror(za));
+            leaveOut(zip_error_code_zip(zip_get_error(za)), m.name + ": " + zip_strerror(za));
             zip_source_free(source);
             continue;
         }

@@ -47,11 +47,13 @@ public:
 
     // Writes the listed files into the archive and returns the count of files added
     // (an entry replaced counts as added; a name listed twice is one entry). A file that
-    // cannot be read is left out and the others still go in; that is kept as the last
-    // message, not reported. Failures of the whole call are reported through OnFailure
-    // and give 0.
+    // cannot be read is left out and the others still go in; why is kept in leftOut() and
+    // as the last message. Failures of the whole call are reported through OnFailure and
+    // give 0.
     int Add();
     int count() const { return count_; }
+    // The files the last Add left out, each with its cause ("<path> is not a regular file").
+    const std::vector<std::string>& leftOut() const { return leftOut_; }
 
     // The last message that arrived while working: a code and its text; the code is
     // kReported when the last Add failed as a whole and said so through OnFailure.
@@ -65,6 +67,7 @@ public:
 private:
     void fail(const std::string& text);
     void keep(int code, const std::string& text);
+    void leaveOut(int code, const std::string& text);
     void readDirectory();
 
     bool zipLoaded_ = false;
@@ -75,6 +78,7 @@ private:
     int count_ = 0;
     int lastErrorCode_ = 0;
     std::string lastMessage_;
+    std::vector<std::string> leftOut_;
 };
 
 }  // namespace rostrix

@@ -6,6 +6,7 @@
 
 #include "package/MailServer.h"
 #include "platform/Error.h"
+#include "platform/ExitRequest.h"
 #include "platform/ProfileFile.h"
 #include "platform/gui/AccessibleLabels.h"
 #include "platform/gui/Clicks.h"
@@ -157,6 +158,12 @@ void TForm8::Button2Click() {
             sendFailureText(SmtpClient1.stage(), e.what(),
                             {SmtpClient1.Host, SmtpClient1.Port, SmtpClient1.Security},
                             {SmtpClient1.UserID, SmtpClient1.refusedHello()});
+        // The status line says it too, never left on a step under way ("Sending Message").
+        const std::string why = triedServer_ && !text.empty() ? text : e.what();
+        const QString step = ui->Label6->text();
+        if (step.isEmpty() || step == QStringLiteral("Connected") ||
+            step == QStringLiteral("Sending Message") || step.endsWith(QStringLiteral(" encoded")))
+            setStatus(QStringLiteral("Message not sent: ") + textOf(why.substr(0, why.find('\n'))));
         if (!triedServer_ || text.empty()) throw;
         throw Error(text);
     }
@@ -218,9 +225,12 @@ void TForm8::reject() {
     if (sending_) {
         if (asking_) return;  // the question is already open
         asking_ = true;
-        const int answer = dialogs().message(this, QString::fromLatin1(kAppTitle),
-                                             QStringLiteral("A mail is being sent. Stop it?"),
-                                             MsgIcon::Question, Yes | No);
+        // Made to end (a log-out), the send stops unasked: it is not called sent.
+        const int answer = exitRequested()
+                               ? Yes
+                               : dialogs().message(this, QString::fromLatin1(kAppTitle),
+                                                   QStringLiteral("A mail is being sent. Stop it?"),
+                                                   MsgIcon::Question, Yes | No);
         asking_ = false;
         // The send may have ended while the question was open: then there is nothing to stop.
         if (answer != Yes) return;
@@ -265,34 +275,4 @@ void TForm8::SmtpClient1RecipientNotFound(const std::string& recipient) {
 void TForm8::SmtpClient1AttachmentNotFound(const std::string& filename) {
     setStatus(QStringLiteral("File attachment ") + fileNameText(filename) +
               QStringLiteral(" not found"));
-}
-
-void TForm8::SmtpClient1AuthenticationFailed(bool& handled) {
-    const auto answer = dialogs().inputBox(this, QStringLiteral("Authentication Failed"),
-                                           QStringLiteral("Invalid User ID. New User ID: "),
-                                           textOf(SmtpClient1.UserID));
-    if (!answer) return;
-    SmtpClient1.UserID = bytesOf(*answer);
-    ui->Edit4->setText(*answer);
-    handled = true;
-}
-
-// One value serves both questions, so a sender typed in the first box is offered as the
-// recipient in the second.
-void TForm8::SmtpClient1HeaderIncomplete(bool& handled, int hiType) {
-    if (hiType != 1 && hiType != 2) return;
-    QString value;
-    if (hiType == 1) {
-        if (const auto answer = dialogs().inputBox(this, QStringLiteral("Missing From Address"),
-                                                   QStringLiteral("Enter From Address: "), value)) {
-            value = *answer;
-            SmtpClient1.MailMessage.FromAddress = bytesOf(value);
-            handled = true;
-        }
-    }
-    if (const auto answer = dialogs().inputBox(this, QStringLiteral("Missing To Address"),
-                                               QStringLiteral("Enter To Address: "), value)) {
-        SmtpClient1.MailMessage.ToAddress = textLines(bytesOf(*answer));
-        handled = true;
-    }
 }

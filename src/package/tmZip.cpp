@@ -32,10 +32,14 @@ QListWidgetItem* addCheckable(QListWidget* list, const std::string& name) {
     return item;
 }
 
-QString resultText(int count) {
-    return QStringLiteral("Done!\n%1 file%2 added")
-        .arg(count)
-        .arg(count == 1 ? QStringLiteral(" was") : QStringLiteral("s were"));
+// The count, then every chosen file that was left out and why: none goes missing unsaid.
+QString resultText(int count, const std::vector<std::string>& leftOut) {
+    QString text = QStringLiteral("Done!\n%1 file%2 added")
+                       .arg(count)
+                       .arg(count == 1 ? QStringLiteral(" was") : QStringLiteral("s were"));
+    if (!leftOut.empty()) text += QStringLiteral("\n\nNot added:");
+    for (const std::string& why : leftOut) text += QLatin1Char('\n') + fileNameText(why);
+    return text;
 }
 
 }  // namespace
@@ -214,7 +218,7 @@ void TForm7::Button5Click() {
     }
     // The archive's own error box is the whole answer: no "0 files were added" after it.
     if (ZipArchive1.lastErrorCode() == ZipArchive::kReported) return;
-    say(resultText(added));
+    say(resultText(added, ZipArchive1.leftOut()));
 }
 
 void TForm7::Button7Click() {

@@ -73,9 +73,21 @@ std::nullopt_t nothingRead(int* error, int value) {
 
 std::string fileFailureText(const std::string& pattern, const std::string& path, int error) {
     if (error == kNotRegularFile) return path + " is not a regular file";
+    if (error == kDanglingLink) return path + " is a symbolic link to a file that does not exist";
     std::string text = formatText(pattern, path);
     if (error > 0) text += std::string(": ") + std::strerror(error);
     return text;
+}
+
+int notAFileReason(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return errno == ELOOP ? ELOOP : 0;
+    if (S_ISDIR(info.st_mode)) return EISDIR;
+    return S_ISREG(info.st_mode) ? 0 : kNotRegularFile;
+}
+
+bool isNotAFile(int error) {
+    return error == EISDIR || error == ELOOP || error == kNotRegularFile || error == kDanglingLink;
 }
 
 // O_NONBLOCK keeps open() from waiting for the other end of a pipe; the type is looked at
@@ -86,9 +98,11 @@ int openRegularFile(const std::string& path, int flags, int* error) {
     if (file.fd < 0) {
         // A pipe without a reader refuses a non-blocking open for writing (ENXIO).
         const int why = errno;
-        const bool odd =
-            ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
-        return noDescriptor(error, odd ? kNotRegularFile : why);
+        if (const int reason = notAFileReason(path)) return noDescriptor(error, reason);
+        struct stat link {};
+        const bool dangling = why == ENOENT && (flags & O_CREAT) == 0 &&
+                              ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+        return noDescriptor(error, dangling ? kDanglingLink : why);
     }
     if (::fstat(file.fd, &info) != 0) return noDescriptor(error, errno);
     if (S_ISDIR(info.st_mode)) return noDescriptor(error, EISDIR);
@@ -139,10 +153,9 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes, int* error
 bool writePiecesAtomic(const std::string& path, std::span<const std::string_view> pieces,
                        int* error) {
     struct stat st {};
+    // A pipe or device would take the bytes directly (or wait for a reader for ever).
+    if (const int reason = notAFileReason(path)) return failWith(error, reason);
     if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) return failWith(error, EISDIR);
-        // A pipe or device would take the bytes directly (or wait for a reader for ever).
-        if (!S_ISREG(st.st_mode)) return failWith(error, kNotRegularFile);
         // A read-only file is not ours to replace, even though a rename over it would
         // work (and root passes every permission check, so look at the bits too).
         if (::access(path.c_str(), W_OK) != 0) return failWith(error, errno);

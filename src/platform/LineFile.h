@@ -16,18 +16,31 @@ namespace rostrix {
 std::vector<std::string> splitLines(std::string_view bytes);
 std::string joinLinesCrlf(const std::vector<std::string>& lines);
 
-// The reason a file could not be read or written, for fileFailureText: an errno value, or
-// kNotRegularFile for a path that names a pipe, a device or a socket.
+// The reason a file could not be read or written, for fileFailureText: an errno value,
+// kNotRegularFile for a path that names a pipe, a device or a socket, or kDanglingLink for
+// a symbolic link to nothing (read from, it is no missing file: something is there).
 inline constexpr int kNotRegularFile = 0x10000;
+inline constexpr int kDanglingLink = 0x10001;
 
 // What the user is told when path could not be read or written: "<path> is not a regular
-// file", or the pattern ("Cannot create file %s") with the path, then the system's reason
-// ("No space left on device", "Read-only file system", "Is a directory") when one is known.
+// file", "<path> is a symbolic link to a file that does not exist", or the pattern
+// ("Cannot create file %s") with the path, then the system's reason ("No space left on
+// device", "Read-only file system", "Is a directory") when one is known.
 std::string fileFailureText(const std::string& pattern, const std::string& path, int error);
 
+// The one rule for what stands under a file's name: why it cannot be taken for a file
+// although something is there. EISDIR for a folder, kNotRegularFile for a pipe, a device
+// or a socket, ELOOP for a loop of symbolic links; 0 for a regular file (through its links),
+// for nothing at all and for a link to nothing (which a write creates).
+int notAFileReason(const std::string& path);
+// Whether error is one of the reasons above or kDanglingLink: the name holds something
+// that is no file to read, as opposed to a file that is missing or may not be read.
+bool isNotAFile(int error);
+
 // Opens path with flags (O_RDONLY, O_WRONLY | O_APPEND | O_CREAT, ...) without ever waiting
-// on a named pipe or a device: anything but a regular file is refused with
-// kNotRegularFile. Returns the descriptor (blocking, close-on-exec), or -1 with *error set.
+// on a named pipe or a device: anything but a regular file is refused with its
+// notAFileReason, a link to nothing opened for reading with kDanglingLink. Returns the
+// descriptor (blocking, close-on-exec), or -1 with *error set.
 int openRegularFile(const std::string& path, int flags, int* error);
 
 // The whole file, or nothing when it cannot be opened or read (*error says why).

@@ -182,16 +182,48 @@ void ReplacingFile::removeLeftovers(const std::string& path) {
     const int dirFd = dirfd(dir.get());
     while (const dirent* entry = readdir(dir.get())) {
         const std::string name = entry->d_name;
-        if (!isTemporaryNameFor(target, name)) continue;
-        const int fd = openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat st {};
-        // A lock we can take means the run that wrote this file is gone.
-        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
-            flock(fd, LOCK_EX | LOCK_NB) == 0)
-            unlinkat(dirFd, name.c_str(), 0);
-        close(fd);
+        if (isTemporaryNameFor(target, name)) removeIfAbandoned(dirFd, name);
     }
+}
+
+void ReplacingFile::removeLeftoversIn(const std::string& folder,
+                                      const std::vector<std::string>& names,
+                                      const std::vector<std::string>& prefixes) {
+    struct CloseDir {
+        void operator()(DIR* d) const { closedir(d); }
+    };
+    std::unique_ptr<DIR, CloseDir> dir(opendir(folder.empty() ? "." : folder.c_str()));
+    if (!dir) return;
+    const int dirFd = dirfd(dir.get());
+    const auto randomTail = [](std::string_view tail, bool underscore) {
+        return tail.size() == kSuffix && std::all_of(tail.begin(), tail.end(), [&](char c) {
+                   return isSuffixChar(c) || (underscore && c == '_');
+               });
+    };
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        // ".<file>.rostrix-XXXXXX": some file's temporary file.
+        const bool ours =
+            name.size() > 1 + kMark.size() + kSuffix && name.front() == '.' &&
+            name.substr(name.size() - kSuffix - kMark.size(), kMark.size()) == kMark &&
+            randomTail(name.substr(name.size() - kSuffix), false);
+        const bool named = std::find(names.begin(), names.end(), name) != names.end();
+        const bool helpers = std::any_of(prefixes.begin(), prefixes.end(), [&](const auto& p) {
+            return name.starts_with(p) && randomTail(name.substr(p.size()), true);
+        });
+        if (ours || named || helpers) removeIfAbandoned(dirFd, std::string(name));
+    }
+}
+
+// A lock we can take means the run that wrote this file is gone.
+void ReplacingFile::removeIfAbandoned(int dirFd, const std::string& name) {
+    const int fd = openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+        flock(fd, LOCK_EX | LOCK_NB) == 0)
+        unlinkat(dirFd, name.c_str(), 0);
+    close(fd);
 }
 
 bool syncFile(const std::string& path) {

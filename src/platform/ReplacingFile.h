@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace rostrix {
 
@@ -48,9 +49,16 @@ public:
     // Removes the temporary files beside path that earlier runs left when they were killed:
     // plain files of the current user with that shape that no running writer holds.
     static void removeLeftovers(const std::string& path);
+    // The same for a whole folder, at the program's start: the temporary files of every
+    // file there, the entries named in names, and those named by one of prefixes followed
+    // by six letters, digits or "_" (a helper's temporary files). A folder, a symbolic
+    // link, another user's file or a file a running writer holds locked stays.
+    static void removeLeftoversIn(const std::string& folder, const std::vector<std::string>& names,
+                                  const std::vector<std::string>& prefixes);
 
 private:
     bool fail();
+    static void removeIfAbandoned(int dirFd, const std::string& name);
 
     std::string target_;
     std::string temp_;

@@ -19,6 +19,8 @@ inline constexpr const char* kHomePage = "/index.html";
 inline constexpr const char* kVersionPage = "/kwyx.html";
 inline constexpr const char* kReleaseArchive = "/files/kwyx.zip";
 inline constexpr const char* kArchiveName = "kwyx.zip";
+// The archive is received under this name and takes its own only when it is whole.
+inline constexpr const char* kPartialArchiveName = "kwyx.zip.part";
 // How long the version check and the download may take in all, however steadily the site
 // sends: a site trickling a byte now and then cannot keep them running for ever.
 inline constexpr int kVersionCheckLimitMs = 60 * 1000;

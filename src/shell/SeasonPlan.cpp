@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "platform/LineFile.h"
+
 namespace rostrix {
 
 std::vector<SeasonClub> parseSeasonClubs(const std::string& listing) {
@@ -45,9 +47,23 @@ std::set<std::string> existingSeasonFiles(const std::string& homeFolder,
                                           const std::vector<SeasonClub>& clubs) {
     std::set<std::string> existing;
     std::error_code ec;
-    for (const SeasonClub& club : clubs)
-        if (std::filesystem::exists(homeFolder + "/" + club.file, ec)) existing.insert(club.file);
+    for (const SeasonClub& club : clubs) {
+        const std::string path = homeFolder + "/" + club.file;
+        if (std::filesystem::exists(path, ec) && notAFileReason(path) == 0)
+            existing.insert(club.file);
+    }
     return existing;
+}
+
+std::map<std::string, std::string> refusedSeasonFiles(const std::string& homeFolder,
+                                                      const std::vector<SeasonClub>& clubs) {
+    std::map<std::string, std::string> refused;
+    for (const SeasonClub& club : clubs) {
+        const std::string path = homeFolder + "/" + club.file;
+        if (const int why = notAFileReason(path))
+            refused[club.file] = fileFailureText("Cannot create file %s", path, why);
+    }
+    return refused;
 }
 
 std::string existingFilesQuestion(const std::set<std::string>& existing, std::size_t clubs) {

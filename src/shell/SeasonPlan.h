@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,6 +32,12 @@ std::string seasonQuestion(int year, const std::vector<SeasonClub>& clubs,
 // The clubs whose team file is already in the home folder.
 std::set<std::string> existingSeasonFiles(const std::string& homeFolder,
                                           const std::vector<SeasonClub>& clubs);
+
+// The clubs whose name in the home folder holds something no team file may replace (a
+// folder, a pipe, a device, a loop of links), each with what the user is told. They are
+// not built and not asked about.
+std::map<std::string, std::string> refusedSeasonFiles(const std::string& homeFolder,
+                                                      const std::vector<SeasonClub>& clubs);
 
 // The one question that covers every team file already there.
 std::string existingFilesQuestion(const std::set<std::string>& existing, std::size_t clubs);

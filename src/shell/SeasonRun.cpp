@@ -2,10 +2,12 @@
 #include "shell/SeasonRun.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <fstream>
 
+#include "platform/ExitRequest.h"
 #include "platform/LineFile.h"
 #include "shell/TeamCommand.h"
 #include "shell/TeamRunReport.h"
@@ -40,6 +42,8 @@ void runBundled(const SeasonJob& job, const SeasonEvents& events, SeasonOutcome&
     for (const std::string& a : seasonArguments(job.year, job.league, job.type, false, job.clubs))
         args << local(a);
     QProcess perl;
+    // A group of its own, which a second signal to the program ends at once.
+    perl.setChildProcessModifier([] { ::setpgid(0, 0); });
     perl.setWorkingDirectory(local(job.home));
     perl.setStandardInputFile(QProcess::nullDevice());
     perl.start(QStringLiteral("perl"), args);
@@ -47,6 +51,11 @@ void runBundled(const SeasonJob& job, const SeasonEvents& events, SeasonOutcome&
         out.stopLine = "perl could not be started.";
         return;
     }
+    const auto group = static_cast<pid_t>(perl.processId());
+    setGroupToEnd(group);
+    const struct Forget {
+        ~Forget() { setGroupToEnd(0); }
+    } forget;
     std::size_t current = kNone;
     std::string errors;
     bool stopAsked = false;
@@ -69,11 +78,18 @@ void runBundled(const SeasonJob& job, const SeasonEvents& events, SeasonOutcome&
         errors += err;
         log.flush();
     };
+    bool ending = false;
     while (!perl.waitForFinished(50)) {
         drain();
         if (listening && !stopAsked && events.cancelled && events.cancelled()) {
             stopAsked = true;
-            ::kill(static_cast<pid_t>(perl.processId()), SIGUSR1);
+            ::kill(group, SIGUSR1);
+        }
+        // The program is asked to end: the builder goes at once, its files whole (each is
+        // renamed into place only when written).
+        if (exitRequested() && !ending) {
+            ending = true;
+            ::kill(-group, SIGTERM);
         }
         if (events.pump) events.pump();
     }
@@ -108,8 +124,10 @@ void runOwnScript(const SeasonJob& job, const SeasonEvents& events, SeasonOutcom
         const std::string teamFile = job.home + "/" + r.club.file;
         const FileStamp before = fileStamp(teamFile);
         const long long logBefore = fileSizeOrZero(errlog);
+        // Cancel ends the script and all it started, as Create Team's does: a script of the
+        // user's own may never end by itself.
         const CommandOutcome ran =
-            runTeamCommand(composeTeamCommand(in), job.home, errlog, events.pump);
+            runTeamCommand(composeTeamCommand(in), job.home, errlog, events.pump, events.cancelled);
         const std::string problem =
             teamRunProblem(ran, before, fileStamp(teamFile), teamFile, errlog);
         if (problem.empty()) {
@@ -117,8 +135,10 @@ void runOwnScript(const SeasonJob& job, const SeasonEvents& events, SeasonOutcom
             continue;
         }
         r.outcome = ClubOutcome::Failed;
-        r.line = appendedLogTail(errlog, logBefore, 1);
+        out.cancelled = events.cancelled && events.cancelled();
+        r.line = out.cancelled ? std::string() : appendedLogTail(errlog, logBefore, 1);
         if (r.line.empty()) r.line = problem.substr(0, problem.find('\n'));
+        if (out.cancelled) return;
     }
 }
 

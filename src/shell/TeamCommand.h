@@ -39,6 +39,9 @@ std::string autoFileName(const std::string& current, const std::string& yearText
 
 // The script Create Team runs.
 inline constexpr const char* kTeamScriptName = "kalbrix8.pl";
+// The bundled builder writes a team file under this prefix and six random characters
+// first, locked until it is renamed; a killed run leaves it behind.
+inline constexpr const char* kTeamBuilderTemporaryPrefix = ".kalbrix8-";
 
 // The folders that may hold the team builder shipped with the program, given the folder
 // of the running executable: "teambuilder" beside it (a build tree) and the shared data

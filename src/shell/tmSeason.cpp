@@ -84,9 +84,14 @@ void createSeason(QWidget* owner, const SeasonRequest& request) {
     if (clubs.empty() || ask(owner, seasonQuestion(request.year, clubs, request.home),
                              MsgIcon::Question, Yes | No) != Yes)
         return;
+    // A name that holds a folder or a pipe is no team file to replace: that club fails.
+    const auto refused = refusedSeasonFiles(request.home, clubs);
+    std::vector<SeasonClub> usable;
+    for (const SeasonClub& club : clubs)
+        if (!refused.count(club.file)) usable.push_back(club);
 
     // One question covers every team file that is already there.
-    const std::set<std::string> existing = existingSeasonFiles(request.home, clubs);
+    const std::set<std::string> existing = existingSeasonFiles(request.home, usable);
     ExistingFiles choice = ExistingFiles::Replace;
     if (!existing.empty()) {
         const int answer = ask(owner, existingFilesQuestion(existing, clubs.size()),
@@ -97,8 +102,8 @@ void createSeason(QWidget* owner, const SeasonRequest& request) {
         if (choice == ExistingFiles::Cancel) return;
     }
 
-    SeasonJob job{request.home,   *script,      !sameFolder(*script, *builder),       request.year,
-                  request.league, request.type, clubsToBuild(clubs, existing, choice)};
+    SeasonJob job{request.home,   *script,      !sameFolder(*script, *builder),        request.year,
+                  request.league, request.type, clubsToBuild(usable, existing, choice)};
     QProgressDialog progress(owner);
     progress.setObjectName(QStringLiteral("SeasonProgress"));
     progress.setWindowTitle(QStringLiteral("Create Season"));
@@ -131,7 +136,9 @@ void createSeason(QWidget* owner, const SeasonRequest& request) {
     std::vector<ClubResult> rows;
     std::size_t next = 0;
     for (const SeasonClub& club : clubs) {
-        if (next < outcome.clubs.size() && outcome.clubs[next].club == club)
+        if (const auto why = refused.find(club.file); why != refused.end())
+            rows.push_back({club, ClubOutcome::Failed, why->second, 0});
+        else if (next < outcome.clubs.size() && outcome.clubs[next].club == club)
             rows.push_back(outcome.clubs[next++]);
         else
             rows.push_back({club, ClubOutcome::Skipped, {}, 0});

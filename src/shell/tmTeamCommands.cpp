@@ -17,6 +17,7 @@
 #include "platform/gui/PaneText.h"
 #include "shell/TeamRunReport.h"
 #include "teamfile/TeamFileCheck.h"
+#include "teamfile/TeamFileRead.h"
 #include "teamfile/tmEditor.h"
 
 namespace rostrix {
@@ -116,9 +117,11 @@ void editTeam(QWidget* owner, const std::string& home, const QString& name) {
     if (!name.isEmpty()) {
         path = home + "/" + fileNameBytes(name) + ".dat";
         int why = 0;
-        lines = readLines(path, &why);
-        // A pipe or device of that name is named, never waited on.
-        if (why == kNotRegularFile) throw Error(fileFailureText({}, path, why));
+        lines = readTeamFile(path, &why);
+        // Something under that name that is no team file (a folder, a pipe, a loop of links,
+        // a link to nothing, a file far too large) is named, never shown as an empty editor.
+        if (isNotAFile(why) || why == kTeamFileTooLarge)
+            throw Error(teamFileOpenFailure(path, why));
     }
     if (lines) {
         setPaneLines(pane, *lines);

@@ -23,6 +23,7 @@
 #include "teamfile/TeamArchive.h"
 #include "format/TeamLayout.h"
 #include "teamfile/TeamFileCheck.h"
+#include "teamfile/TeamFileRead.h"
 #include "teamfile/gui/CursorPlaceLine.h"
 #include "teamfile/gui/FieldTabs.h"
 #include "teamfile/tmCheckPanel.h"
@@ -243,8 +244,8 @@ void TForm4::ToolButton3Click() {
     if (!saving_->askToSave()) return;
     const std::string& path = *chosen;
     int why = 0;
-    const auto lines = rostrix::readLines(path, &why);
-    if (!lines) throw Error(rostrix::fileFailureText("Cannot open file %s", path, why));
+    const auto lines = rostrix::readTeamFile(path, &why);
+    if (!lines) throw Error(rostrix::teamFileOpenFailure(path, why));
     checkPanel_->closePanel();
     rostrix::setPaneLines(Memo1(), *lines);
     saving_->belongsTo(path);

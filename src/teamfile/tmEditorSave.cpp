@@ -2,13 +2,17 @@
 #include "teamfile/tmEditorSave.h"
 
 #include <QPlainTextEdit>
+#include <cstdio>
 
 #include "platform/Error.h"
+#include "platform/ExitRequest.h"
 #include "platform/LineFile.h"
 #include "platform/gui/ErrorBox.h"
 #include "platform/gui/FileNames.h"
 #include "platform/gui/PaneText.h"
 #include "platform/gui/SaveName.h"
+#include "settings/HomeFolder.h"
+#include "teamfile/TeamRecovery.h"
 
 namespace rostrix {
 
@@ -47,6 +51,17 @@ bool EditorSaving::writePane(const std::string& path) {
 
 bool EditorSaving::askToSave() {
     if (!pane_->document()->isModified()) return true;
+    // Made to end with nobody to ask (a log-out): the text goes to a file of its own in the
+    // home folder, never over the team file, and the next start says where it is.
+    if (exitRequested()) {
+        int why = 0;
+        if (writeRecoveryFile(homeFolder(), currentFile_, paneLines(pane_), &why).empty())
+            std::fprintf(
+                stderr, "%s: %s\n", kAppTitle,
+                fileFailureText("The unsaved text of %s could not be kept", currentFile_, why)
+                    .c_str());
+        return true;
+    }
     const QString text =
         fileNameText(fileNamePart(currentFile_)) + QStringLiteral(" has changed.  Save Changes?");
     const int answer =

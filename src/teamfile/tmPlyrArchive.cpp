@@ -93,10 +93,17 @@ void TForm3::writePlayers(const std::vector<bool>& checked) {
     const std::vector<std::string> lines = teamLines();
     if (!rostrix::fileIntoArchive(this, TeamFile, lines, "player.dat")) return;
     const auto status = [this](const char* t) { showStatus(t); };
-    if (checked.empty())
-        rostrix::writeAllPlayers(archivePath(), lines, status);
-    else
-        rostrix::writeCheckedPlayers(archivePath(), lines, checked, status);
+    try {
+        if (checked.empty())
+            rostrix::writeAllPlayers(archivePath(), lines, status);
+        else
+            rostrix::writeCheckedPlayers(archivePath(), lines, checked, status);
+    } catch (const std::exception& e) {
+        // The window says it too, never left on "Writing data..." (the error box follows).
+        showStatus(("Nothing was filed: " + std::string(e.what())).c_str());
+        ui->Label2->setToolTip(ui->Label2->text());
+        throw;
+    }
     const std::string report =
         rostrix::filedReport("player.dat", rostrix::playerSectionsFiled(lines, checked), " ");
     showStatus(report.c_str());

@@ -2,12 +2,13 @@
 #include "update/HttpClient.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
-#include <fstream>
 #include <string_view>
+#include <utility>
 
 #include "platform/Error.h"
 #include "platform/LineFile.h"
@@ -17,24 +18,6 @@
 namespace rostrix {
 
 namespace {
-
-std::ofstream createFile(const std::string& path) {
-    // The type is looked at first: a pipe of that name would hold the stream's open for ever.
-    int why = 0;
-    const int fd = openRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC, &why);
-    if (fd < 0) throw Error(fileFailureText("Cannot create file %s", path, why));
-    ::close(fd);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw Error(fileFailureText("Cannot create file %s", path, errno));
-    return out;
-}
-
-void appendTo(std::ofstream& out, const std::string& bytes, const std::string& path) {
-    errno = 0;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();  // what has arrived is on disk even if the transfer is cut off
-    if (!out) throw Error(fileFailureText("Unable to write to %s", path, errno));
-}
 
 // A Transfer-Encoding whose last coding is "chunked".
 bool chunkedCoding(std::string value) {
@@ -48,6 +31,41 @@ bool chunkedCoding(std::string value) {
 }
 
 }  // namespace
+
+// A file the reply goes into, created whole anew. It stays locked while it is written, so
+// that the clean-up of a later start can tell it from what a killed run left.
+struct THttpClient::OutputFile {
+    int fd = -1;
+    std::string path;
+    OutputFile() = default;
+    explicit OutputFile(const std::string& name) : path(name) {
+        // The type is looked at first: a pipe of that name would hold the open for ever.
+        int why = 0;
+        fd = openRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC, &why);
+        if (fd < 0) throw Error(fileFailureText("Cannot create file %s", path, why));
+        ::flock(fd, LOCK_EX | LOCK_NB);
+    }
+    OutputFile(OutputFile&& other) noexcept
+        : fd(std::exchange(other.fd, -1)), path(std::move(other.path)) {}
+    OutputFile& operator=(OutputFile&& other) noexcept {
+        std::swap(fd, other.fd);
+        std::swap(path, other.path);
+        return *this;
+    }
+    ~OutputFile() {
+        if (fd >= 0) ::close(fd);
+    }
+    // What has arrived is on disk (in the system's hands) even if the transfer is cut off.
+    void append(std::string_view bytes) const {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0)
+                throw Error(fileFailureText("Unable to write to %s", path, n < 0 ? errno : ENOSPC));
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+    }
+};
 
 std::string httpRequest(const HttpTarget& target) {
     return "GET " + target.path + " HTTP/1.0\r\n" + "Host: " + hostField(target) + "\r\n" +
@@ -125,6 +143,8 @@ std::string THttpClient::readHeader() {
     chunked_ = false;
     if (!OutputFileMode) Header.clear();
     std::string text = readHeaderLine();
+    if (!isStatusLine(text))
+        throw Error("The site " + previousHost_ + " did not answer with an HTTP status line");
     status_ = replyStatus(text);
     std::string location;
     for (;;) {
@@ -135,6 +155,8 @@ std::string THttpClient::readHeader() {
         if (endsHeader(line)) break;
         const std::string name = headerName(line);
         if (name == "CONTENT-LENGTH:") {
+            if (!validContentLength(line))
+                throw Error("The site " + previousHost_ + " sent an invalid Content-Length");
             total_ = contentLength(line);
             lengthKnown_ = true;
         }
@@ -154,27 +176,26 @@ void THttpClient::storeHeader(const std::string& text) {
         Header = text;
         return;
     }
-    std::ofstream out = createFile(Header);
-    appendTo(out, text, Header);
+    OutputFile(Header).append(text);
 }
 
 void THttpClient::readBody(const HttpTarget& target) {
     received_ = 0;
-    std::ofstream file;
+    OutputFile file;
     if (InputFileMode)
-        file = createFile(Body);
+        file = OutputFile(Body);
     else
         Body.clear();
     const std::string abortText = InputFileMode ? "Socket send aborted" : "Socket capture aborted";
     ChunkedBody chunks;
     std::string data;
     for (;;) {
-        std::string block = socket_.readBlock(abortText);
+        std::string_view block = socket_.readBlockView(abortText);
         if (block.empty()) break;
         if (chunked_) {
             data.clear();
             chunks.feed(block, data);
-            block.swap(data);
+            block = data;
         }
         if (!block.empty()) keep(block, file);
         if (chunked_ && chunks.finished()) break;
@@ -192,9 +213,9 @@ void THttpClient::readBody(const HttpTarget& target) {
                     " ended before the whole reply had arrived");
 }
 
-void THttpClient::keep(const std::string& block, std::ofstream& file) {
+void THttpClient::keep(std::string_view block, const OutputFile& file) {
     if (InputFileMode) {
-        appendTo(file, block, Body);
+        file.append(block);
     } else {
         if (Body.size() + block.size() > kMaxTextBody)
             throw Error("Reply body longer than " + std::to_string(kMaxTextBody) + " bytes");

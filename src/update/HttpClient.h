@@ -2,8 +2,8 @@
 #pragma once
 
 #include <functional>
-#include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "net/SocketClient.h"
 #include "update/HttpAddress.h"
@@ -67,7 +67,8 @@ private:
     std::string readHeaderLine();
     void storeHeader(const std::string& text);
     void readBody(const HttpTarget& target);
-    void keep(const std::string& block, std::ofstream& file);
+    struct OutputFile;
+    void keep(std::string_view block, const OutputFile& file);
 
     TSocketClient socket_;
     std::string previousHost_;

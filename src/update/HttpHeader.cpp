@@ -27,6 +27,16 @@ int replyStatus(std::string_view statusLine) {
     return ec == std::errc() && end == line.data() + line.size() && !line.empty() ? status : 0;
 }
 
+bool isStatusLine(std::string_view firstLine) {
+    return firstLine.starts_with("HTTP/");
+}
+
+bool validContentLength(std::string_view line) {
+    const std::size_t first = line.find(' ') + 1;
+    return first > 0 && first < line.size() &&
+           std::isdigit(static_cast<unsigned char>(line[first]));
+}
+
 std::string headerName(std::string_view line) {
     line = withoutLineEnd(line);
     line = line.substr(0, line.find(' '));

@@ -11,6 +11,14 @@ namespace rostrix {
 // The status code: the status line's second word as an integer, 0 when it is not one.
 int replyStatus(std::string_view statusLine);
 
+// Whether the reply's first line is a status line at all ("HTTP/1.0 200 OK"): a server
+// that sends its body without one has given no reply to judge.
+bool isStatusLine(std::string_view firstLine);
+
+// Whether a Content-Length line holds a length: a digit right after the name and its
+// blank ("-5", "x" or nothing do not).
+bool validContentLength(std::string_view line);
+
 // The header's name, upper-cased, when the line's first word is "Name:" ("" otherwise).
 std::string headerName(std::string_view line);
 

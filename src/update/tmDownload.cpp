@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/Error.h"
+#include "platform/ExitRequest.h"
 #include "platform/LineFile.h"
 #include "platform/ReplacingFile.h"
 #include "platform/gui/AccessibleLabels.h"
@@ -36,6 +37,9 @@ TForm10::TForm10(QWidget* parent)
     makeActivatable(ui->Label2, LabelActsAs::Link, [this] { Label2Click(); });
     markAsStatus(ui->Label1);
     ui->Label1->setFocusPolicy(Qt::TabFocus);
+    // Why a download failed, in words under the status line; what a server said is text.
+    ui->CauseLine->setTextFormat(Qt::PlainText);
+    markAsStatus(ui->CauseLine);
     setTabOrder(ui->Label1, ui->Label2);
 
     HttpClient1.InputFileMode = true;
@@ -54,7 +58,7 @@ std::string TForm10::archivePath() const {
     return DownloadFolder + "/" + kArchiveName;
 }
 std::string TForm10::partialPath() const {
-    return archivePath() + ".part";
+    return DownloadFolder + "/" + kPartialArchiveName;
 }
 
 void TForm10::showEvent(QShowEvent* event) {
@@ -75,13 +79,15 @@ void TForm10::FormShow() {
 void TForm10::Timer1Timer() {
     Timer1.stop();
     closeRequested_ = false;
-    ui->Label1->setToolTip({});
+    showCause({});
     try {
         fetchArchive();
     } catch (const std::exception& e) {
-        setPlainToolTip(ui->Label1, QString::fromLocal8Bit(e.what()));
+        showCause(QString::fromLocal8Bit(e.what()));
         // A close asked for during the transfer still happens, after the error too.
         if (closeRequested_) finish();
+        // Ended for the program's end: the transfer was stopped, nobody is there to tell.
+        if (exitRequested()) return;
         throw;
     }
     // A failure stays on screen until the user closes the window; a success closes it.
@@ -99,8 +105,16 @@ void TForm10::finish() {
 // succeeded, so an abort or an error page never replaces a good archive. Whatever goes
 // wrong, the status line says so, the animation stops and the window can be closed.
 void TForm10::fetchArchive() {
-    transferring_ = true;
     succeeded_ = false;
+    // A folder, a pipe or a loop of links under either name is named and left alone; no
+    // request is sent.
+    for (const auto& [path, pattern] : {std::pair{archivePath(), "Unable to write to %s"},
+                                        std::pair{partialPath(), "Cannot create file %s"}})
+        if (const int why = notAFileReason(path)) {
+            showFailure();
+            throw Error(fileFailureText(pattern, path, why));
+        }
+    transferring_ = true;
     // What a download that was killed left behind.
     removePartial();
     try {
@@ -125,7 +139,7 @@ void TForm10::fetchArchive() {
 }
 
 void TForm10::keepOrDiscard() {
-    if (!succeeded_) {
+    if (!archiveArrived()) {
         discard(failureReason());
         // The bar followed the server's error page, not the archive.
         if (!successStatus(HttpClient1.statusCode())) {
@@ -147,6 +161,7 @@ void TForm10::keepOrDiscard() {
     if (std::rename(partialPath().c_str(), archivePath().c_str()) != 0)
         throw Error(fileFailureText("Unable to write to %s", archivePath(), errno));
     // Only now is the archive in place.
+    succeeded_ = true;
     ui->Label1->setText("Status:  Successful download of the Rostrix.");
 }
 
@@ -154,7 +169,18 @@ void TForm10::discard(const std::string& reason) {
     succeeded_ = false;  // the window stays open with the failure
     removePartial();
     showFailure();
-    setPlainToolTip(ui->Label1, QString::fromLatin1(reason));
+    showCause(QString::fromLatin1(reason));
+}
+
+void TForm10::showCause(const QString& cause) {
+    setPlainToolTip(ui->Label1, cause);
+    ui->CauseLine->setText(cause);
+}
+
+// A reply from 200 to 299 that brought a whole body: the archive, once it passes its check.
+bool TForm10::archiveArrived() const {
+    return successStatus(HttpClient1.statusCode()) &&
+           downloadComplete(HttpClient1.bytesReceived(), HttpClient1.bytesTotal());
 }
 
 // Only a file of ours goes; a folder the user happens to keep under that name stays.
@@ -199,13 +225,8 @@ void TForm10::HttpClient1PacketRecvd() {
 void TForm10::HttpClient1Success(int command) {
     if (command != THttpClient::kGet) return;
     // Only a reply from 200 to 299 carries the archive; 1xx, or a status line without a
-    // number, does not.
-    if (!successStatus(HttpClient1.statusCode()) ||
-        !downloadComplete(HttpClient1.bytesReceived(), HttpClient1.bytesTotal())) {
-        HttpClient1Failure(command);
-        return;
-    }
-    succeeded_ = true;  // the success text waits until the archive has its name
+    // number, does not. The success text waits until the archive has its name.
+    if (!archiveArrived()) HttpClient1Failure(command);
 }
 
 void TForm10::HttpClient1Failure(int command) {
@@ -225,6 +246,9 @@ void TForm10::Label2Click() {
 void TForm10::reject() {
     if (transferring_) {
         closeRequested_ = true;
+        // The program is asked to end: a transfer that may never finish is stopped, and the
+        // window closes as it unwinds (the earlier archive stays, nothing received does).
+        if (exitRequested()) HttpClient1.Abort();
         return;
     }
     Timer1.stop();

@@ -51,6 +51,8 @@ private:
     // Removes what was received and shows the failure, with reason as the tool tip.
     void discard(const std::string& reason);
     void showFailure();
+    void showCause(const QString& cause);
+    bool archiveArrived() const;
     std::string failureReason() const;
     void removePartial();
     void finish();

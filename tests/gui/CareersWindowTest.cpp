@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QValueAxis>
 #include <QtTest/QTest>
+#include <filesystem>
 
 #include "app/Forms.h"
 #include "careers/CareerCsv.h"
@@ -249,6 +250,21 @@ TEST(CareersWindow, AMissingArchiveSaysWhereItIsAndHowItGetsFilled) {
         << line.toStdString();
     EXPECT_TRUE(line.contains("\"Write all\"")) << line.toStdString();
     EXPECT_FALSE(in<QPushButton>(&w, "ExportButton")->isEnabled());
+
+    // Something there that is no archive to read is named with its cause, as every reader
+    // names it: a folder, a device (as a pipe, never waited on), a loop of links.
+    const std::string path = dir.file("player.dat");
+    for (const int kind : {0, 1, 2}) {
+        std::filesystem::remove(path);
+        if (kind == 0) std::filesystem::create_directory(path);
+        if (kind == 1) std::filesystem::create_symlink("/dev/null", path);
+        if (kind == 2) std::filesystem::create_symlink(path, path);
+        w.loadArchive(dir.path());
+        const std::string said[] = {"Cannot read " + path + ": Is a directory.",
+                                    path + " is not a regular file.",
+                                    "Cannot read " + path + ": Too many levels of symbolic links."};
+        EXPECT_EQ(in<QLabel>(&w, "ArchiveLabel")->text().toStdString(), said[kind]);
+    }
 }
 
 TEST(CareersWindow, ExportAsksBeforeReplacingAFileAndWritesTheCareer) {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest/QTest>
+#include <filesystem>
 
 #include "app/Forms.h"
 #include "platform/LineFile.h"
@@ -88,6 +89,24 @@ TEST_F(EditTeam, EmptyOrMissingNameGivesAnEmptyUntitledEditor) {
     }
     // Only the modal showings were asked: no message about the missing file.
     EXPECT_EQ(dlg.asked.size(), 2u);
+
+    // Something under the name that is no file to open is named; no editor opens.
+    namespace fs = std::filesystem;
+    fs::create_directory(home.file("folder.dat"));
+    fs::create_symlink(home.file("loop.dat"), home.file("loop.dat"));
+    fs::create_symlink(home.file("gone.dat"), home.file("dangling.dat"));
+    const std::pair<const char*, std::string> said[] = {
+        {"folder", "Cannot open file " + home.file("folder.dat") + ": Is a directory."},
+        {"loop",
+         "Cannot open file " + home.file("loop.dat") + ": Too many levels of symbolic links."},
+        {"dangling",
+         home.file("dangling.dat") + " is a symbolic link to a file that does not exist."}};
+    for (const auto& [name, text] : said) {
+        in<QLineEdit>(Form1, "Edit2")->setText(QString::fromLatin1(name));
+        dlg.answerButton(Ok);
+        in<QPushButton>(Form1, "Button4")->click();
+        EXPECT_EQ(dlg.asked.back().text.toStdString(), text);
+    }
 }
 
 TEST_F(EditTeam, AboutOpensFromTheButtonAndTheMenu) {

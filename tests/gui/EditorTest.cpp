@@ -20,6 +20,7 @@
 #include "support/gui/ScriptedDialogs.h"
 #include "format/TeamLayout.h"
 #include "teamfile/FilterReport.h"
+#include "teamfile/TeamFileRead.h"
 #include "teamfile/tmEditor.h"
 
 namespace rostrix {
@@ -520,6 +521,9 @@ TEST_F(Editor, FailuresLeaveEverythingAsItWas) {
     ASSERT_EQ(chmod(dir.file("locked.dat").c_str(), 0444), 0);
     const std::string missingFolder = dir.file("no-such-folder/team.dat");
     ASSERT_EQ(mkfifo(dir.file("pipe.dat").c_str(), 0600), 0);  // would hold an open for ever
+    std::filesystem::create_directory(dir.file("folder.dat"));
+    std::filesystem::create_symlink(dir.file("loop.dat"), dir.file("loop.dat"));
+    dir.write("huge.dat", std::string(kMaxTeamFileBytes + 1, ' '));  // no team is this large
     const std::string gone = ": No such file or directory";
     struct Case {
         const char* button;
@@ -533,6 +537,14 @@ TEST_F(Editor, FailuresLeaveEverythingAsItWas) {
          "Cannot open file " + dir.file("missing.dat") + gone},
         {"ToolButton3", dir.file("start.dat"), dir.file("pipe.dat"),
          dir.file("pipe.dat") + " is not a regular file"},
+        {"ToolButton3", dir.file("start.dat"), dir.file("folder.dat"),
+         "Cannot open file " + dir.file("folder.dat") + ": Is a directory"},
+        {"ToolButton3", dir.file("start.dat"), dir.file("loop.dat"),
+         "Cannot open file " + dir.file("loop.dat") + ": Too many levels of symbolic links"},
+        {"ToolButton3", dir.file("start.dat"), dir.file("huge.dat"),
+         "Cannot open file " + dir.file("huge.dat") +
+             ": it holds 1048577 bytes, far more than any team file; at most 1048576 bytes are "
+             "opened"},
         {"ToolButton5", dir.file("other.dat"), missingFolder,
          "Cannot create file " + missingFolder + gone},
         {"ToolButton5", dir.file("other.dat"), "/dev/full", "/dev/full is not a regular file",

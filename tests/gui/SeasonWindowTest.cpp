@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +28,8 @@ TEST(SeasonWindow, BuildsEveryClubOfTheYearAndHandsThemToMakeZip) {
     test::TempFolder home(true);
     home.write("qrdTeams.ini", "[Settings]\r\nShow Menus=false\r\n");
     home.write("01ALthe.dat", "kept by the user\r\n");
+    // A pipe under a club's name is no team file to replace: that club fails, unasked.
+    ASSERT_EQ(::mkfifo(home.file("01NLwrn.dat").c_str(), 0600), 0);
     createForms();
     Form1->show();
     Form1->findChild<SpinEdit*>("CSpinEdit1")->setFieldValue(2001);
@@ -75,6 +78,11 @@ TEST(SeasonWindow, BuildsEveryClubOfTheYearAndHandsThemToMakeZip) {
         EXPECT_EQ(rows[i][0], files[i]);
         if (rows[i][0] == "01ALthe.dat") {
             EXPECT_EQ(rows[i][1], "skipped: the file was kept");
+            continue;
+        }
+        if (rows[i][0] == "01NLwrn.dat") {
+            EXPECT_EQ(rows[i][1].toStdString(),
+                      "failed: " + home.file("01NLwrn.dat") + " is not a regular file");
             continue;
         }
         // Every built row says what the team file check found, and it found nothing.

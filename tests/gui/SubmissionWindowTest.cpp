@@ -193,6 +193,15 @@ TEST(SubmissionWindow, RefusedIntroductionAsksOnceThenTheErrorBoxSaysSo) {
     EXPECT_EQ(dlg.asked[1].icon, MsgIcon::Error);
     EXPECT_EQ(server.received(), "HELO kept\r\nHELO coach\r\nQUIT\r\n");
     EXPECT_EQ(Form8->SmtpClient1.UserID, "coach");
+
+    // A message refused after "Sending Message" is never left standing as if under way.
+    SmtpScriptServer refusing(SmtpScriptServer::Replies{{"DATA", {"554 no thanks\r\n"}}});
+    SubmissionWindow::port = refusing.port();
+    dlg.answerButton(Yes);  // no attachment
+    dlg.answerButton(Ok);
+    SubmissionWindow::fill("coach@club.example", "127.0.0.1");
+    SubmissionWindow::click("Button2");
+    EXPECT_EQ(SubmissionWindow::status()->text(), "Message not sent: 554 no thanks.");
 }
 
 // An error inside the sending step leaves the connection open; the next press closes it.
@@ -258,8 +267,8 @@ TEST(SubmissionWindow, EscDuringASendAsksWhetherToStop) {
 TEST(SubmissionWindow, ServerAndSenderComeFromTheSettingsWhenGiven) {
     SmtpScriptServer server;
     SubmissionWindow w(server);
-    const std::string settings =
-        w.home.read("qrdTeams.ini") + "Server=smtp.league.example:587\r\nFrom=coach@club.example\r\n";
+    const std::string settings = w.home.read("qrdTeams.ini") +
+                                 "Server=smtp.league.example:587\r\nFrom=coach@club.example\r\n";
     w.home.write("qrdTeams.ini", settings);
     SubmissionWindow::control("Edit3")->setText("typed.example");
     Form8->hide();

@@ -5,9 +5,12 @@
 #include <QFile>
 #include <QProcess>
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
+#include <thread>
 
 #include "shell/SeasonRun.h"
 #include "support/core/TempFolder.h"
@@ -119,6 +122,33 @@ TEST(SeasonBuilder, WritesWhatSingleRunsWriteAndStopsAfterTheClubOnCancel) {
     EXPECT_EQ(stopped.clubs[1].outcome, ClubOutcome::NotBuilt);
     EXPECT_EQ(datFiles(cancelled.path()), std::vector<std::string>{clubs[0].file});
     EXPECT_TRUE(contents(cancelled.file(clubs[0].file)) == contents(season.file(clubs[0].file)));
+
+    // A script of the user's own that never ends (it loops, and starts a sleep): Cancel ends
+    // it with all it started, and the run comes back with the club not written.
+    test::TempFolder own;
+    own.write("kalbrix8.pl",
+              "my $sleep = fork() // die; exec('sleep', '60') unless $sleep;\n"
+              "open(my $f, '>', 'pids.tmp'); print $f \"$$ $sleep\"; close $f;\n"
+              "rename('pids.tmp', 'pids'); while (1) { select(undef, undef, undef, 0.1) }\n");
+    SeasonEvents stop;
+    stop.cancelled = [&] { return own.exists("pids"); };
+    const SeasonOutcome ended =
+        runSeason({own.path(), own.path(), true, 2001, "", "", {clubs[0], clubs[1]}}, stop);
+    EXPECT_TRUE(ended.cancelled);
+    EXPECT_EQ(ended.clubs[0].outcome, ClubOutcome::Failed);
+    EXPECT_EQ(ended.clubs[1].outcome, ClubOutcome::NotBuilt);
+    std::istringstream pids(own.read("pids"));
+    // Gone, or a zombie nobody has reaped yet. A killed process takes a moment to finish
+    // dying on a loaded machine, so each gets a few seconds to get there.
+    const auto ended = [](const std::string& pid) {
+        const auto stat = readFileBytes("/proc/" + pid + "/stat");
+        return !stat || stat->find(") Z ") != std::string::npos;
+    };
+    for (std::string pid; pids >> pid;) {
+        for (int tries = 0; tries < 100 && !ended(pid); ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_TRUE(ended(pid)) << "still running: " << pid;
+    }
 }
 
 // A copy of the sample database with one file changed by edit.

@@ -46,7 +46,7 @@ QString archiveLineText(const CareerArchive& archive) {
                        .arg(path);
             break;
         case CareerArchive::Status::Unreadable:
-            line = QStringLiteral("%1 could not be read.").arg(path);
+            line = fileNameText(archive.problem()) + QLatin1Char('.');
             break;
         case CareerArchive::Status::Read:
             line = QStringLiteral("%1 players, %2 careers in %3.")

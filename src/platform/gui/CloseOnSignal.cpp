@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <utility>
 
 #include "platform/ExitRequest.h"
+#include "platform/gui/InputBlock.h"
 
 namespace rostrix {
 
@@ -51,8 +53,19 @@ extern "C" void wakeOnSignal(int signal) {
 }  // namespace
 
 void closeForExit(QWidget* mainWindow) {
+    // A long step that takes no input ends by itself when it sees the request, and the
+    // closing goes on when its block ends.
+    if (InputBlock::active()) return;
     while (QWidget* w = QApplication::activeModalWidget()) {
-        if (w == mainWindow || !w->close()) return;
+        if (w == mainWindow) return;
+        // A dialog is dismissed as Esc dismisses it, even one whose close is under way (its
+        // question still open) or a question box without an escape button, which ignores a
+        // close; it then answers as one closed without a choice.
+        if (auto* dialog = qobject_cast<QDialog*>(w))
+            dialog->reject();
+        else
+            w->close();
+        if (w->isVisible()) return;  // it refused
     }
     mainWindow->close();
 }

@@ -10,7 +10,8 @@ class QSocketNotifier;
 namespace rostrix {
 
 // Closes the windows shown over the main window, newest first, then the main window: what a
-// user would do to quit. Stops, leaving the main window open, at a window that refuses.
+// user would do to quit (a dialog is dismissed as Esc would). Stops, leaving the main window
+// open, at a window that refuses.
 void closeForExit(QWidget* mainWindow);
 
 // After a signal asked the program to end, a step that held the closing up (a transfer,

@@ -14,8 +14,10 @@
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
+#include <cstdio>
 #include <vector>
 
+#include "platform/ExitRequest.h"
 #include "platform/WindowPlacement.h"
 #include "platform/gui/FileChooser.h"
 #include "platform/gui/FileNames.h"
@@ -29,6 +31,11 @@ Dialogs* installed = nullptr;
 QPointer<QWidget> mainWindow;
 // Our windows shown modally at this moment, the one shown last at the back.
 std::vector<QPointer<QWidget>> modalWindows;
+
+// The answer of a box closed without a choice: the one that does nothing.
+int noChoice(int buttons) {
+    return (buttons & Cancel) ? Cancel : (buttons & No) ? No : Ok;
+}
 
 bool shown(const QWidget* window) {
     return window && window->isVisible();
@@ -53,6 +60,7 @@ bool nativeFileDialog() {
 
 std::optional<std::string> runFileDialog(QWidget* owner, ChooserMode mode,
                                          const FileDialogSpec& dialog) {
+    if (exitRequested()) return std::nullopt;
     if (!fileDialogs) fileDialogs = fileDialogKind(fileDialogSetting, nativeFileDialog());
     if (*fileDialogs == FileDialogKind::Own) {
         FileChooser chooser(openerFor(owner), mode, dialog);
@@ -164,8 +172,17 @@ void centreOver(QWidget* window, QWidget* over) {
     window->move(screen ? placeOnScreen(wanted, screen->availableGeometry()) : wanted.topLeft());
 }
 
+// Asked to end (a log-out, a terminal closed), the program asks nobody anything: nobody is
+// there to answer, and the session would kill it while it waits. A question takes the
+// answer that does nothing; an error goes to standard error.
 int QtDialogs::message(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
                        int buttons) {
+    if (exitRequested()) {
+        if (icon == MsgIcon::Error)
+            std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(),
+                         text.toLocal8Bit().constData());
+        return noChoice(buttons);
+    }
     QMessageBox box(openerFor(owner));
     box.setWindowTitle(title);
     // Texts come from files and servers too: never let one pass for markup.
@@ -202,7 +219,7 @@ int QtDialogs::message(QWidget* owner, const QString& title, const QString& text
         case QMessageBox::Ok:
             return Ok;
         default:
-            return (buttons & Cancel) ? Cancel : (buttons & No) ? No : Ok;
+            return noChoice(buttons);
     }
 }
 
@@ -222,6 +239,7 @@ std::optional<std::string> QtDialogs::browseForFolder(QWidget* owner, const QStr
 
 std::optional<QString> QtDialogs::inputBox(QWidget* owner, const QString& title,
                                            const QString& prompt, const QString& value) {
+    if (exitRequested()) return std::nullopt;
     bool ok = false;
     const QString text =
         QInputDialog::getText(openerFor(owner), title, prompt, QLineEdit::Normal, value, &ok);
@@ -231,6 +249,7 @@ std::optional<QString> QtDialogs::inputBox(QWidget* owner, const QString& title,
 
 std::optional<QString> QtDialogs::passwordBox(QWidget* owner, const QString& title,
                                               const QString& prompt) {
+    if (exitRequested()) return std::nullopt;
     bool ok = false;
     const QString text =
         QInputDialog::getText(openerFor(owner), title, prompt, QLineEdit::Password, QString(), &ok);
@@ -243,6 +262,7 @@ bool QtDialogs::openUrl(const QString& url) {
 }
 
 int QtDialogs::runModal(QWidget* window) {
+    if (exitRequested()) return 0;
     if (auto* dlg = qobject_cast<QDialog*>(window)) return dlg->exec();
     QPointer<QWidget> guard(window);
     window->setWindowModality(Qt::ApplicationModal);
