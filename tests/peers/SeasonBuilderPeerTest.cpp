@@ -140,14 +140,14 @@ TEST(SeasonBuilder, WritesWhatSingleRunsWriteAndStopsAfterTheClubOnCancel) {
     std::istringstream pids(own.read("pids"));
     // Gone, or a zombie nobody has reaped yet. A killed process takes a moment to finish
     // dying on a loaded machine, so each gets a few seconds to get there.
-    const auto ended = [](const std::string& pid) {
+    const auto gone = [](const std::string& pid) {
         const auto stat = readFileBytes("/proc/" + pid + "/stat");
         return !stat || stat->find(") Z ") != std::string::npos;
     };
     for (std::string pid; pids >> pid;) {
-        for (int tries = 0; tries < 100 && !ended(pid); ++tries)
+        for (int tries = 0; tries < 100 && !gone(pid); ++tries)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_TRUE(ended(pid)) << "still running: " << pid;
+        EXPECT_TRUE(gone(pid)) << "still running: " << pid;
     }
 }
 
