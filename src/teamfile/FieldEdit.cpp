@@ -89,8 +89,10 @@ const std::vector<const TeamField*>& playerColumns() {
         for (const TeamField& f : fieldsOf(LineRole::Batter)) all.push_back(&f);
         for (const TeamField& f : fieldsOf(LineRole::Pitcher))
             if (!lineHolds(LineRole::Batter, f)) all.push_back(&f);
-        std::stable_sort(all.begin(), all.end(), [](const TeamField* a, const TeamField* b) {
-            return a->first < b->first;
+        // The name says whose line it is, so it leads.
+        const auto place = [](const TeamField* f) { return *f == field::kName ? 0 : f->first; };
+        std::stable_sort(all.begin(), all.end(), [&](const TeamField* a, const TeamField* b) {
+            return place(a) < place(b);
         });
         return all;
     }();

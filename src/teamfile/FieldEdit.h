@@ -11,9 +11,10 @@ namespace rostrix {
 
 // A team file shown as a table of its player lines: one column per field.
 
-// Every field a batter line or a pitcher line holds, once each, in the order of their
-// columns; where both kinds of line hold a field at the same columns ("AB" and "Inn"), the
-// batter's comes first. Each keeps its own title, so a cell's heading always names it.
+// Every field a batter line or a pitcher line holds, once each: the name, then the others in
+// the order of their columns; where both kinds of line hold a field at the same columns
+// ("AB" and "Inn"), the batter's comes first. Each keeps its own title, so a cell's heading
+// always names it.
 const std::vector<const TeamField*>& playerColumns();
 bool lineHolds(LineRole role, const TeamField& f);
 

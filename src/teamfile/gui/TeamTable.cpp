@@ -84,6 +84,8 @@ private:
 TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
     : QWidget(parent), document_(document), model_(new TeamTableModel(document, this)) {
     setObjectName(QStringLiteral("TeamTable1"));
+    // It covers the pane's room, the problem markers beside the pane included.
+    setAutoFillBackground(true);
     auto* strip = new QHBoxLayout;
     strip->setContentsMargins(4, 3, 4, 3);
     const QFontMetrics metrics(font());

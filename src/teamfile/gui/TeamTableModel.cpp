@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QTextBlock>
+#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -37,6 +38,8 @@ int columnAt(LineRole role, std::size_t fileColumn) {
 
 TeamTableModel::TeamTableModel(QTextDocument* document, QObject* parent)
     : QAbstractTableModel(parent), document_(document), rows_(scan()) {
+    // A document tells of its changes only once it has a layout; a pane's has its own.
+    document->documentLayout();
     connect(document, &QTextDocument::contentsChange, this, &TeamTableModel::follow);
 }
 
