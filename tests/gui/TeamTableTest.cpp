@@ -15,9 +15,11 @@
 #include <QtTest/QTest>
 
 #include "format/TeamLayout.h"
+#include "platform/gui/PaneText.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "teamfile/gui/TeamTableModel.h"
+#include "teamfile/tmCheckPanel.h"
 #include "teamfile/tmEditor.h"
 
 namespace rostrix {
@@ -117,6 +119,131 @@ TEST(TeamTableModel, CellEditsLayTheValueOutInItsFieldOrSayWhyNot) {
             << what;
         EXPECT_FALSE(document.isUndoAvailable()) << what;
     }
+}
+
+class EditorTable : public ::testing::Test {
+protected:
+    EditorTable() {
+        dir.write("team.dat", joinLinesCrlf(sampleTeamLines()));
+        setPaneLines(form.Memo1(), sampleTeamLines());
+        form.CurrentFile = dir.file("team.dat");
+        form.Memo1()->document()->setModified(false);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        form.Memo1()->setFocus();
+    }
+    QTableView* table() { return form.findChild<QTableView*>("PlayerTable"); }
+    QString status(const char* label) { return form.findChild<QLabel*>(label)->text(); }
+    std::vector<std::string> lines() { return paneLines(form.Memo1()); }
+    // The table's cell of a field of a file line (from 1), wherever sorting put its row.
+    QModelIndex cell(int line, const TeamField& f) {
+        for (int r = 0; r < table()->model()->rowCount(); ++r)
+            if (table()->model()->headerData(r, Qt::Vertical).toInt() == line)
+                return table()->model()->index(r, columnOf(f));
+        return {};
+    }
+    // Enter or F2 on the current cell, a value, and Enter.
+    void type(Qt::Key start, const char* value) {
+        QTest::keyClick(table(), start);
+        QTest::keyClicks(QApplication::focusWidget(), value);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();  // the editor hands its value over when it closes
+    }
+
+    test::TempFolder dir{true};
+    test::ScriptedDialogs dlg;
+    TForm4 form;
+};
+
+TEST_F(EditorTable, ACellEditIsOneUndoStepAndSavesByteForByte) {
+    QTest::keyClick(form.Memo1(), Qt::Key_F6);
+    ASSERT_TRUE(table()->isVisible());
+    EXPECT_FALSE(form.Memo1()->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), table());
+    table()->setCurrentIndex(cell(2, kAtBats));
+    EXPECT_EQ(status("CursorPlace"), "Line 2, column 28: at bats");
+
+    // A value that does not fit stays in its cell with the reason; nothing is written.
+    type(Qt::Key_Return, "1234");
+    QWidget* editor = QApplication::focusWidget();
+    EXPECT_NE(editor, table());
+    EXPECT_EQ(status("EditRefusal"), "Refused: at bats has room for 3 digits");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(lines(), sampleTeamLines());
+    EXPECT_FALSE(form.Memo1()->document()->isModified());
+
+    std::vector<std::string> edited = sampleTeamLines();
+    edited[1] = put(2, 28, "519");
+    type(Qt::Key_F2, "519");
+    EXPECT_EQ(lines(), edited);
+    EXPECT_EQ(status("SaveState"), "Modified");
+    EXPECT_EQ(status("EditRefusal"), "");
+    form.findChild<QAction*>("EditUndo1")->trigger();  // with the table's focus
+    EXPECT_EQ(lines(), sampleTeamLines());
+
+    type(Qt::Key_F2, "519");
+    QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dir.read("team.dat"), joinLinesCrlf(edited));
+    EXPECT_EQ(status("SaveState"), "Saved team.dat");
+    QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dir.read("team.dat"), joinLinesCrlf(sampleTeamLines()));
+
+    // Back in the text the cursor stands in the cell's field.
+    QTest::keyClick(table(), Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), form.Memo1());
+    EXPECT_EQ(form.Memo1()->textCursor().positionInBlock() + 1, 28);
+    EXPECT_TRUE(dlg.asked.empty());
+}
+
+// Each heading is the file's own title over the cell, so a screen reader says "AB, 258" for a
+// batter and "Inn, 101" for a pitcher; a check's problems mark their cells, F8 goes to them.
+TEST_F(EditorTable, ProblemsMarkTheirCellsAndEachCellHasItsFilesHeading) {
+    std::vector<std::string> faulty = sampleTeamLines();
+    faulty[1][59] = 'S';
+    faulty[12][59] = 'X';
+    setPaneLines(form.Memo1(), faulty);
+    QTest::keyClick(form.Memo1(), Qt::Key_F6);
+    QTest::keyClick(table(), Qt::Key_F7);
+    QTest::keyClick(table(), Qt::Key_F8);
+    EXPECT_EQ(table()->currentIndex(), cell(13, kThrows));
+    EXPECT_EQ(QApplication::focusWidget(), table());
+    QTest::keyClick(table(), Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_EQ(table()->currentIndex(), cell(2, kBats));
+    EXPECT_EQ(cell(2, kBats).data(Qt::ToolTipRole), "bats must be L or R");
+    EXPECT_EQ(cell(2, kBats).data(Qt::BackgroundRole), QVariant(kMarkedBackground));
+    EXPECT_FALSE(cell(2, kAtBats).data(Qt::BackgroundRole).isValid());
+
+    QAccessibleTableInterface* cells =
+        QAccessible::queryAccessibleInterface(table())->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    const struct {
+        int line;
+        const TeamField& f;
+        const char* heading;
+        const char* value;
+    } heard[] = {{2, kAtBats, "AB", "258"},
+                 {12, kInnings, "Inn", "101"},
+                 {12, kEarnedRunAverage, "ERA", "437"},
+                 {2, kName, "Name", "Halloran, Mickey"}};
+    for (const auto& h : heard) {
+        const QModelIndex at = cell(h.line, h.f);
+        QAccessibleInterface* one = cells->cellAt(at.row(), at.column());
+        ASSERT_NE(one, nullptr);
+        EXPECT_EQ(one->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name),
+                  h.heading);
+        EXPECT_EQ(one->text(QAccessible::Name), h.value);
+    }
+
+    // A click on a heading sorts the table only; a third click gives the file's order back.
+    QHeaderView* headings = table()->horizontalHeader();
+    const QPoint ab(headings->sectionViewportPosition(columnOf(kAtBats)) + 4, 4);
+    QTest::mouseClick(headings->viewport(), Qt::LeftButton, {}, ab);
+    EXPECT_NE(table()->model()->headerData(0, Qt::Vertical).toInt(), 2);
+    EXPECT_EQ(lines(), faulty);
+    QTest::mouseClick(headings->viewport(), Qt::LeftButton, {}, ab);
+    QTest::mouseClick(headings->viewport(), Qt::LeftButton, {}, ab);
+    EXPECT_EQ(table()->model()->headerData(0, Qt::Vertical).toInt(), 2);
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ void EditorViews::wireViews() {
     connect(panel, &CheckPanel::wentToProblem, this, &EditorViews::problemChosen);
     connect(pane, &QPlainTextEdit::cursorPositionChanged, this, &EditorViews::paneCursorMoved);
     connect(table_, &TeamTable::placeChanged, this, [this, pane](int line, int column) {
-        if (following_) return;
+        if (following_ || !tableShown_) return;
         following_ = true;
         const QTextBlock block = pane->document()->findBlockByNumber(line);
         QTextCursor cursor(block);
@@ -186,21 +186,23 @@ void EditorViews::place() {
 
 // In the table the edit commands act on its document and its current cell; in a title
 // field with nothing typed yet, Undo takes back the document's last change.
+void EditorViews::editInTable(void (TeamTable::*act)(), bool fromTitle) {
+    QWidget* focus = QApplication::focusWidget();
+    auto* title = qobject_cast<QLineEdit*>(focus);
+    const bool titleField = title && title->parentWidget() == table_ && !title->isModified();
+    if (focus == table_->view() || (fromTitle && titleField)) (table_->*act)();
+}
+
 void EditorViews::wireEditCommands(const EditActions& actions) {
     QTableView* view = table_->view();
-    const auto inTable = [this, view](void (TeamTable::*act)(), bool fromTitle) {
-        return [this, view, act, fromTitle] {
-            QWidget* focus = QApplication::focusWidget();
-            auto* title = qobject_cast<QLineEdit*>(focus);
-            const bool titleField =
-                title && title->parentWidget() == table_ && !title->isModified();
-            if (focus == view || (fromTitle && titleField)) (table_->*act)();
-        };
-    };
-    connect(actions.undo, &QAction::triggered, this, inTable(&TeamTable::undo, true));
-    connect(actions.cut, &QAction::triggered, this, inTable(&TeamTable::cut, false));
-    connect(actions.copy, &QAction::triggered, this, inTable(&TeamTable::copy, false));
-    connect(actions.paste, &QAction::triggered, this, inTable(&TeamTable::paste, false));
+    connect(actions.undo, &QAction::triggered, this,
+            [this] { editInTable(&TeamTable::undo, true); });
+    connect(actions.cut, &QAction::triggered, this,
+            [this] { editInTable(&TeamTable::cut, false); });
+    connect(actions.copy, &QAction::triggered, this,
+            [this] { editInTable(&TeamTable::copy, false); });
+    connect(actions.paste, &QAction::triggered, this,
+            [this] { editInTable(&TeamTable::paste, false); });
     // A cell can always be copied; the pane's selection decides again once it is left.
     connect(qApp, &QApplication::focusChanged, this,
             [this, view, actions](QWidget* old, QWidget* now) {

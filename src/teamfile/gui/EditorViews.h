@@ -52,6 +52,7 @@ private:
     void addStatusLine();
     void wireViews();
     void wireEditCommands(const EditActions& actions);
+    void editInTable(void (TeamTable::*act)(), bool fromTitle);
     void paneCursorMoved();
     void problemChosen();
     void say(QLabel* label, const QString& text);

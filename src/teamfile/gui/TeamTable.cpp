@@ -149,13 +149,15 @@ TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
 
     connect(model_, &TeamTableModel::refused, this, &TeamTable::refused);
     connect(document, &QTextDocument::contentsChanged, this, &TeamTable::showTitleLine);
-    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                const QModelIndex at = proxy_->mapToSource(current);
-                if (!at.isValid()) return;
-                const TeamField* f = TeamTableModel::fieldOf(at.column());
-                emit placeChanged(model_->lineOf(at.row()), f ? f->first : 1);
-            });
+    const auto tellPlace = [this] {
+        const QModelIndex at = proxy_->mapToSource(view_->currentIndex());
+        if (!at.isValid()) return;
+        const TeamField* f = TeamTableModel::fieldOf(at.column());
+        emit placeChanged(model_->lineOf(at.row()), f ? f->first : 1);
+    };
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this, tellPlace);
+    // An edit of the line moves the text's cursors; the cell's place is told again.
+    connect(model_, &QAbstractItemModel::dataChanged, this, tellPlace);
     showTitleLine();
 }
 

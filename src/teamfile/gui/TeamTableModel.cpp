@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "teamfile/gui/TeamTableModel.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QTextBlock>
-#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 #include <algorithm>
 
