@@ -88,6 +88,7 @@ TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
     setAutoFillBackground(true);
     auto* strip = new QHBoxLayout;
     strip->setContentsMargins(4, 3, 4, 3);
+    strip->setSpacing(4);
     const QFontMetrics metrics(font());
     const std::pair<const TeamField*, const char*> title[] = {
         {&field::kLetter, "Letter"}, {&field::kSeason, "Season"}, {&field::kTeamName, "Team name"}};
@@ -100,7 +101,7 @@ TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
             metrics.horizontalAdvance(QLatin1Char('W')) * static_cast<int>(f->width() + 1) + 12);
         strip->addWidget(label);
         strip->addWidget(edit);
-        strip->addSpacing(8);
+        strip->addSpacing(12);
         titleFields_.emplace_back(edit, f);
         connect(edit, &QLineEdit::editingFinished, this,
                 [this, edit, f = f] { takeTitleField(edit, *f); });
