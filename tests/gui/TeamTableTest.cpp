@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTableView>
@@ -244,6 +245,39 @@ TEST_F(EditorTable, ProblemsMarkTheirCellsAndEachCellHasItsFilesHeading) {
     QTest::mouseClick(headings->viewport(), Qt::LeftButton, {}, ab);
     QTest::mouseClick(headings->viewport(), Qt::LeftButton, {}, ab);
     EXPECT_EQ(table()->model()->headerData(0, Qt::Vertical).toInt(), 2);
+}
+
+// The title line's fields write on Enter and keep a refused value only while they have the
+// focus; the clipboard and Redo work on cells.
+TEST_F(EditorTable, TitleFieldsAndTheClipboardWriteThroughTheSameLayout) {
+    QTest::keyClick(form.Memo1(), Qt::Key_F6);
+    EXPECT_EQ(table()->currentIndex(), cell(2, kName));  // from line 1, which no row shows
+    auto* season = form.findChild<QLineEdit*>("TitleSeason");
+    season->setFocus();
+    season->selectAll();
+    QTest::keyClicks(season, "1927");
+    QTest::keyClick(season, Qt::Key_Return);
+    EXPECT_EQ(lines()[0], put(1, 11, "1927"));
+    season->selectAll();
+    QTest::keyClicks(season, "27x");
+    QTest::keyClick(season, Qt::Key_Return);
+    EXPECT_EQ(season->text(), "27x");
+    EXPECT_EQ(status("EditRefusal"), "Refused: season must be digits");
+    table()->setFocus();
+    EXPECT_EQ(season->text(), "1927");
+    QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(lines(), sampleTeamLines());
+
+    table()->setCurrentIndex(cell(3, kAtBats));
+    QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
+    table()->setCurrentIndex(cell(2, kAtBats));
+    QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(lines()[1], put(2, 28, "208"));
+    QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(table(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(lines()[1], put(2, 28, "208"));
+    QTest::keyClick(table(), Qt::Key_X, Qt::ControlModifier);  // a count cannot be empty
+    EXPECT_EQ(status("EditRefusal"), "Refused: at bats needs a number");
 }
 
 }  // namespace

@@ -163,6 +163,9 @@ void EditorViews::showTable(bool table) {
         table_->show();
         table_->raise();
         paneCursorMoved();
+        // From a line no row shows, the keyboard starts at the first player's name.
+        if (!table_->view()->currentIndex().isValid())
+            table_->showPlace(table_->model()->lineOf(0), field::kName.first, false);
         table_->view()->setFocus();
         pane->hide();
     } else {

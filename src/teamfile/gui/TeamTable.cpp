@@ -103,6 +103,7 @@ TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
         strip->addWidget(edit);
         strip->addSpacing(12);
         titleFields_.emplace_back(edit, f);
+        edit->installEventFilter(this);
         connect(edit, &QLineEdit::editingFinished, this,
                 [this, edit, f = f] { takeTitleField(edit, *f); });
     }
@@ -192,6 +193,13 @@ void TeamTable::takeTitleField(QLineEdit* edit, const TeamField& f) {
             QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), why, edit);
     }
     showTitleLine();
+}
+
+bool TeamTable::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut)
+        for (const auto& [edit, f] : titleFields_)
+            if (watched == edit) takeTitleField(edit, *f);
+    return QWidget::eventFilter(watched, event);
 }
 
 bool TeamTable::showPlace(int line, int column, bool wholeLine) {

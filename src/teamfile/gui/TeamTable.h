@@ -54,6 +54,10 @@ signals:
     // A value was refused, and why.
     void refused(const QString& reason);
 
+protected:
+    // A title field left with a refused value shows the file's again.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void takeTitleField(QLineEdit* edit, const TeamField& f);
     void showTitleLine();
