@@ -37,7 +37,8 @@ int columnAt(LineRole role, std::size_t fileColumn) {
 }  // namespace
 
 TeamTableModel::TeamTableModel(QTextDocument* document, QObject* parent)
-    : QAbstractTableModel(parent), document_(document), rows_(scan()) {
+    : QAbstractTableModel(parent), document_(document) {
+    rows_ = scan();
     // A document tells of its changes only once it has a layout; a pane's has its own.
     document->documentLayout();
     connect(document, &QTextDocument::contentsChange, this, &TeamTableModel::follow);
@@ -45,7 +46,8 @@ TeamTableModel::TeamTableModel(QTextDocument* document, QObject* parent)
 
 // A player's line is a batter or pitcher line with something on it other than the
 // placeholder of a starter taken out.
-std::vector<TeamTableModel::Row> TeamTableModel::scan() const {
+std::vector<TeamTableModel::Row> TeamTableModel::scan() {
+    scannedLines_ = document_->blockCount();
     std::vector<Row> rows;
     LineRoles roles;
     Section above = Section::None;
@@ -71,11 +73,25 @@ std::vector<TeamTableModel::Row> TeamTableModel::scan() const {
     return rows;
 }
 
-// Every change of the document: a change within player lines updates their rows, any other
-// (lines added, removed or turned into other kinds) lays the table out afresh.
+// Every change of the document. A change within one line that leaves its first two
+// characters (which make it a title, section or player line) and its being a player's line
+// as they were updates that row alone; any other change (lines added, removed or turned into
+// other kinds) lays the table out afresh.
 void TeamTableModel::follow(int position, int, int added) {
     cachedLine_ = -1;
     marksStale_ = true;
+    const QTextBlock block = document_->findBlock(position);
+    if (document_->blockCount() == scannedLines_ && position - block.position() >= 2 &&
+        document_->findBlock(position + added) == block) {
+        if (block.blockNumber() == 0 || document_->characterAt(block.position()) == '*') return;
+        const int row = rowOf(block.blockNumber());
+        const bool placeholder = block.length() - 1 == static_cast<int>(kPlaceholderLine.size()) &&
+                                 block.text() == latin1(kPlaceholderLine);
+        if ((row >= 0) == !placeholder) {
+            if (row >= 0) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+            return;
+        }
+    }
     std::vector<Row> rows = scan();
     if (rows != rows_) {
         beginResetModel();
@@ -83,7 +99,7 @@ void TeamTableModel::follow(int position, int, int added) {
         endResetModel();
         return;
     }
-    const int first = document_->findBlock(position).blockNumber();
+    const int first = block.blockNumber();
     const int last = document_->findBlock(position + added).blockNumber();
     const auto byLine = [](const Row& r, int line) { return r.line < line; };
     const auto from = std::lower_bound(rows_.begin(), rows_.end(), first, byLine);

@@ -70,7 +70,7 @@ private:
         Standing standing;
         bool operator==(const Row&) const = default;
     };
-    std::vector<Row> scan() const;
+    std::vector<Row> scan();
     void follow(int position, int removed, int added);
     const std::string& lineText(int line) const;
     QString refusalOf(int line, LineRole role, const TeamField& f, const QString& typed,
@@ -79,6 +79,7 @@ private:
 
     QTextDocument* document_;
     std::vector<Row> rows_;
+    int scannedLines_ = 0;  // the document's lines at the last scan
     std::vector<TeamFileProblem> problems_;
     std::vector<QTextCursor> problemLines_;
     mutable std::vector<std::pair<int, std::size_t>> marks_;  // line, problem
