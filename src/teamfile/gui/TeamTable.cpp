@@ -86,6 +86,28 @@ TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
     setObjectName(QStringLiteral("TeamTable1"));
     // It covers the pane's room, the problem markers beside the pane included.
     setAutoFillBackground(true);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addLayout(titleStrip());
+    column->addWidget(playerView(), 1);
+    setFocusProxy(view_);
+
+    connect(model_, &TeamTableModel::refused, this, &TeamTable::refused);
+    connect(document, &QTextDocument::contentsChanged, this, &TeamTable::showTitleLine);
+    const auto tellPlace = [this] {
+        const QModelIndex at = proxy_->mapToSource(view_->currentIndex());
+        if (!at.isValid()) return;
+        const TeamField* f = TeamTableModel::fieldOf(at.column());
+        emit placeChanged(model_->lineOf(at.row()), f ? f->first : 1);
+    };
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this, tellPlace);
+    // An edit of the line moves the text's cursors; the cell's place is told again.
+    connect(model_, &QAbstractItemModel::dataChanged, this, tellPlace);
+    showTitleLine();
+}
+
+QLayout* TeamTable::titleStrip() {
     auto* strip = new QHBoxLayout;
     strip->setContentsMargins(4, 3, 4, 3);
     strip->setSpacing(4);
@@ -108,7 +130,10 @@ TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
                 [this, edit, f = f] { takeTitleField(edit, *f); });
     }
     strip->addStretch(1);
+    return strip;
+}
 
+QTableView* TeamTable::playerView() {
     proxy_ = new QSortFilterProxyModel(this);
     proxy_->setSourceModel(model_);
     proxy_->setSortRole(TeamTableModel::SortRole);
@@ -127,6 +152,7 @@ TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
     top->setSortIndicatorClearable(true);
     view_->setSortingEnabled(true);
     // Widths from the fields' own, so a table of any length opens at once.
+    const QFontMetrics metrics(font());
     const QFontMetrics heading(top->font());
     const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
     for (int c = 0; c < model_->columnCount(); ++c) {
@@ -141,26 +167,7 @@ TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
     view_->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
     auto* redo = new QShortcut(QKeySequence::Redo, view_, nullptr, nullptr, Qt::WidgetShortcut);
     connect(redo, &QShortcut::activated, this, &TeamTable::redo);
-
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addLayout(strip);
-    column->addWidget(view_, 1);
-    setFocusProxy(view_);
-
-    connect(model_, &TeamTableModel::refused, this, &TeamTable::refused);
-    connect(document, &QTextDocument::contentsChanged, this, &TeamTable::showTitleLine);
-    const auto tellPlace = [this] {
-        const QModelIndex at = proxy_->mapToSource(view_->currentIndex());
-        if (!at.isValid()) return;
-        const TeamField* f = TeamTableModel::fieldOf(at.column());
-        emit placeChanged(model_->lineOf(at.row()), f ? f->first : 1);
-    };
-    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this, tellPlace);
-    // An edit of the line moves the text's cursors; the cell's place is told again.
-    connect(model_, &QAbstractItemModel::dataChanged, this, tellPlace);
-    showTitleLine();
+    return view_;
 }
 
 // The strip shows the title line as it stands, except a field being typed in.

@@ -7,6 +7,7 @@
 
 #include "format/TeamLayout.h"
 
+class QLayout;
 class QLineEdit;
 class QSortFilterProxyModel;
 class QTableView;
@@ -59,6 +60,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QLayout* titleStrip();
+    QTableView* playerView();
     void takeTitleField(QLineEdit* edit, const TeamField& f);
     void showTitleLine();
     void putIntoCurrent(const QString& text);
