@@ -11,6 +11,9 @@
 //   changes nothing more;
 // - each problem the check reports lies on a line of the text (or the one after the last,
 //   for a missing line), its field inside that line, in line order, one row each.
+// - a value typed into a field, taken from the bytes, is refused or written into that field's
+//   columns alone, whole and as the check accepts it; emptying a games-at-position group
+//   only cuts the line's end.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -23,6 +26,7 @@
 #include "format/TeamLayout.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
+#include "teamfile/FieldEdit.h"
 #include "teamfile/RosterFilter.h"
 #include "teamfile/TeamFileCheck.h"
 
@@ -134,6 +138,42 @@ void checkProblems(const std::vector<std::string>& lines) {
         "one row per problem");
 }
 
+void checkFieldEdit(const std::string& line, LineRole role, const TeamField& f,
+                    std::string_view typed) {
+    const FieldEdit edit = editField(line, role, f, typed);
+    const std::string what =
+        std::string(f.name) + " = " + shown(std::string(typed)) + " in " + shown(line);
+    if (!edit.refusal.empty()) return;
+    if (f.optional && typed.find_first_not_of(' ') == std::string_view::npos) {
+        FUZZ_CHECK(line.starts_with(edit.line) &&
+                       edit.line.size() + 1 >= std::min<std::size_t>(line.size(), f.first - 1u),
+                   what + ": clearing cut into the fields before");
+        return;
+    }
+    FUZZ_CHECK(edit.line.size() >= f.last, what + ": the field is not whole");
+    FUZZ_CHECK(!fieldFault(role, f, columns(edit.line, f)),
+               what + ": wrote what the check refuses");
+    for (std::size_t c = 1; c <= edit.line.size(); ++c)
+        if (c < f.first || c > f.last)
+            FUZZ_CHECK(edit.line[c - 1] == (c <= line.size() ? line[c - 1] : ' '),
+                       what + ": column " + std::to_string(c) + " changed");
+}
+
+// The first lines' fields, each given the start of the next line, nothing, and its own value.
+void checkFieldEdits(const std::vector<std::string>& lines) {
+    LineRoles roles;
+    for (std::size_t i = 0; i < lines.size() && i < 40; ++i) {
+        const LineRole role = roles.next(lines[i]);
+        const std::string& next = lines[(i + 1) % lines.size()];
+        for (const TeamField& f : fieldsOf(role)) {
+            if (f.kind == FieldKind::Mark) continue;
+            for (const std::string_view typed : {std::string_view(next).substr(0, f.width() + 2),
+                                                 std::string_view(), columns(lines[i], f)})
+                checkFieldEdit(lines[i], role, f, typed);
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -142,6 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::vector<std::string> lines = splitLines(bytes);
         checkSplitting(bytes, lines);
         checkProblems(lines);
+        checkFieldEdits(lines);
         for (int k = 0; k < 4; ++k) {
             const FilterKind kind = *filterKindAt(k);
             std::optional<std::string> error;

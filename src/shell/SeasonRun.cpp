@@ -79,7 +79,9 @@ void runBundled(const SeasonJob& job, const SeasonEvents& events, SeasonOutcome&
         log.flush();
     };
     bool ending = false;
-    while (!perl.waitForFinished(50)) {
+    // The pump may let the process's end be taken in already; waitForFinished then
+    // answers false for ever.
+    while (perl.state() != QProcess::NotRunning && !perl.waitForFinished(50)) {
         drain();
         if (listening && !stopAsked && events.cancelled && events.cancelled()) {
             stopAsked = true;

@@ -137,7 +137,9 @@ CommandOutcome runTeamCommand(const std::string& commandLine, const std::string&
     if (!shell.waitForStarted(-1)) return {};
     const auto group = static_cast<pid_t>(shell.processId());
     setGroupToEnd(group);
-    while (!shell.waitForFinished(50)) {
+    // The pump may take in the shell's end itself; waitForFinished then answers false
+    // for ever, so the state is asked first.
+    while (shell.state() != QProcess::NotRunning && !shell.waitForFinished(50)) {
         if (pump) pump();
         if (exitRequested() || (stop && stop())) {
             endGroup(shell, group);

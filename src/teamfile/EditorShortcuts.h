@@ -14,6 +14,7 @@ inline constexpr CommandKey kEditorCommandKeys[] = {
     {"EditCopy1", "Ctrl+C"},           {"EditPaste1", "Ctrl+V"},
     {"actionApplyFilter", "Ctrl+L"},   {"actionTeamArchive", "Ctrl+T"},
     {"actionPlayerArchive", "Ctrl+P"}, {"actionCheckFile", "F7"},
+    {"actionTableView", "F6"},
 };
 
 // Moving through the problems the check found.

@@ -18,6 +18,50 @@ bool isLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// A count right-aligned in its field: blanks, then digits without a leading zero.
+bool countSound(std::string_view c) {
+    const std::size_t start = c.find_first_not_of(' ');
+    bool ok = start != std::string_view::npos;
+    for (std::size_t i = ok ? start : c.size(); i < c.size(); ++i) ok = ok && isDigit(c[i]);
+    return ok && !(c[start] == '0' && start + 1 < c.size());
+}
+
+std::optional<FieldFault> codeFault(LineRole role, const TeamField& f, std::string_view text) {
+    if (f == kSeason) {
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (!isDigit(text[i]))
+                return FieldFault{i, "the season must be four digits", text.size() - i};
+    } else if (f == kPosition) {
+        const bool digits = isDigit(text[0]) && isDigit(text[1]);
+        const int pos = digits ? (text[0] - '0') * 10 + (text[1] - '0') : -1;
+        // A batter who only pitched (a pitcher who batted every day in a season without
+        // the designated hitter) keeps the pitcher's code on his batter line.
+        const bool pitcher = role == LineRole::Pitcher;
+        if (pitcher ? pos != 1 : (pos < 1 || pos > 10))
+            return FieldFault{0,
+                              pitcher ? "a pitcher's position code must be 01"
+                                      : "a batter's position code must be 01 to 10",
+                              f.width()};
+    } else if (!isDigit(text[0]) || !isDigit(text[1])) {
+        return FieldFault{0, "must be two digits", f.width()};
+    }
+    return std::nullopt;
+}
+
+std::optional<FieldFault> nameFault(const TeamField& f, std::string_view text) {
+    const std::size_t end = text.find_last_not_of(' ');
+    if (f == kTeamName) {
+        // An empty team name is allowed; one that starts with blanks is not.
+        if (text[0] == ' ' && end != std::string_view::npos)
+            return FieldFault{0, "the team name must be left-aligned", f.width()};
+    } else if (text[0] == ' ' || end == std::string_view::npos) {
+        return FieldFault{0, "the name must be left-aligned and not empty", f.width()};
+    } else if (end + 1 < text.size() && text.substr(0, end + 1).find(',') == std::string::npos) {
+        return FieldFault{0, "the name must read \"Surname, Given\"", f.width()};
+    }
+    return std::nullopt;
+}
+
 class Checker {
 public:
     Checker(const std::vector<std::string>& lines, std::size_t keep) : lines_(lines), keep_(keep) {}
@@ -114,35 +158,11 @@ private:
     }
 
     bool fieldSound(std::size_t n, LineRole role, const TeamField& f, std::string_view text) {
-        switch (f.kind) {
-            case FieldKind::Mark:
-                return markSound(n, role, f, text);
-            case FieldKind::Code:
-                return codeSound(n, role, f, text);
-            case FieldKind::Flag:
-                if (text[0] != ' ' && !isLetter(text[0]))
-                    report(n, f.first, "the flag must be a letter or blank");
-                break;
-            case FieldKind::Letter:
-                if (f == kLetter) {
-                    if (!isLetter(text[0])) report(n, f.first, "must be a letter");
-                } else if (text[0] != 'L' && text[0] != 'R') {
-                    report(n, f.first, std::string(f.name) + " must be L or R");
-                }
-                break;
-            case FieldKind::Name:
-                nameSound(n, f, text);
-                break;
-            case FieldKind::Count:
-                countSound(n, f, text);
-                break;
-            case FieldKind::Group:
-                if (!readGroup(text))
-                    report(n, f.first, "a games-at-position group must read NNN-P, P a digit or D",
-                           f.width());
-                break;
-        }
-        return true;
+        if (f.kind == FieldKind::Mark) return markSound(n, role, f, text);
+        const auto fault = fieldFault(role, f, text);
+        if (fault) report(n, f.first + fault->offset, fault->message, fault->width);
+        // A season that is no number leaves nothing after it worth reading.
+        return !(fault && f == kSeason);
     }
 
     bool markSound(std::size_t n, LineRole role, const TeamField& f, std::string_view text) {
@@ -175,57 +195,6 @@ private:
         return true;
     }
 
-    bool codeSound(std::size_t n, LineRole role, const TeamField& f, std::string_view text) {
-        if (f == kSeason) {
-            for (std::size_t i = 0; i < text.size(); ++i) {
-                if (!isDigit(text[i])) {
-                    report(n, f.first + i, "the season must be four digits", text.size() - i);
-                    return false;
-                }
-            }
-        } else if (f == kPosition) {
-            const bool digits = isDigit(text[0]) && isDigit(text[1]);
-            const int pos = digits ? (text[0] - '0') * 10 + (text[1] - '0') : -1;
-            // A batter who only pitched (a pitcher who batted every day in a season without
-            // the designated hitter) keeps the pitcher's code on his batter line.
-            const bool pitcher = role == LineRole::Pitcher;
-            if (pitcher ? pos != 1 : (pos < 1 || pos > 10))
-                report(n, f.first,
-                       pitcher ? "a pitcher's position code must be 01"
-                               : "a batter's position code must be 01 to 10",
-                       f.width());
-        } else if (!isDigit(text[0]) || !isDigit(text[1])) {
-            report(n, f.first, "must be two digits", f.width());
-        }
-        return true;
-    }
-
-    void nameSound(std::size_t n, const TeamField& f, std::string_view text) {
-        const std::size_t end = text.find_last_not_of(' ');
-        if (f == kTeamName) {
-            // An empty team name is allowed; one that starts with blanks is not.
-            if (text[0] == ' ' && end != std::string_view::npos)
-                report(n, f.first, "the team name must be left-aligned", f.width());
-        } else if (text[0] == ' ' || end == std::string_view::npos) {
-            report(n, f.first, "the name must be left-aligned and not empty", f.width());
-        } else if (end + 1 < text.size() &&
-                   text.substr(0, end + 1).find(',') == std::string::npos) {
-            report(n, f.first, "the name must read \"Surname, Given\"", f.width());
-        }
-    }
-
-    // A count right-aligned in its field: blanks, then digits without a leading zero.
-    void countSound(std::size_t n, const TeamField& f, std::string_view c) {
-        const std::size_t start = c.find_first_not_of(' ');
-        bool ok = start != std::string_view::npos;
-        for (std::size_t i = ok ? start : c.size(); i < c.size(); ++i) ok = ok && isDigit(c[i]);
-        if (ok && c[start] == '0' && start + 1 < c.size()) ok = false;
-        if (!ok)
-            report(n, f.first,
-                   std::string(f.name) + " must be a right-aligned number without leading zeros",
-                   f.width());
-    }
-
     const std::vector<std::string>& lines_;
     std::size_t keep_;
     std::size_t total_ = 0;
@@ -233,6 +202,41 @@ private:
 };
 
 }  // namespace
+
+std::optional<FieldFault> fieldFault(LineRole role, const TeamField& f, std::string_view text) {
+    switch (f.kind) {
+        case FieldKind::Mark:
+            break;
+        case FieldKind::Code:
+            return codeFault(role, f, text);
+        case FieldKind::Flag:
+            if (text[0] != ' ' && !isLetter(text[0]))
+                return FieldFault{0, "the flag must be a letter or blank"};
+            break;
+        case FieldKind::Letter:
+            if (f == kLetter) {
+                if (!isLetter(text[0])) return FieldFault{0, "must be a letter"};
+            } else if (text[0] != 'L' && text[0] != 'R') {
+                return FieldFault{0, std::string(f.name) + " must be L or R"};
+            }
+            break;
+        case FieldKind::Name:
+            return nameFault(f, text);
+        case FieldKind::Count:
+            if (!countSound(text))
+                return FieldFault{
+                    0,
+                    std::string(f.name) + " must be a right-aligned number without leading zeros",
+                    f.width()};
+            break;
+        case FieldKind::Group:
+            if (!readGroup(text))
+                return FieldFault{0, "a games-at-position group must read NNN-P, P a digit or D",
+                                  f.width()};
+            break;
+    }
+    return std::nullopt;
+}
 
 std::vector<TeamFileProblem> checkTeamFile(const std::vector<std::string>& lines) {
     return Checker(lines, static_cast<std::size_t>(-1)).run();

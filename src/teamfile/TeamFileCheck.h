@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "format/TeamLayout.h"
 
 namespace rostrix {
 
@@ -31,6 +34,15 @@ struct TeamFileCheckResult {
 };
 inline constexpr std::size_t kListedProblems = 300;
 TeamFileCheckResult checkTeamFile(const std::vector<std::string>& lines, std::size_t listed);
+
+// What is wrong with a field of a title or player line, its text as it stands in the field's
+// columns (every kind but Mark), named as the check names it; nothing when it is sound.
+struct FieldFault {
+    std::size_t offset;  // from the field's first column
+    std::string message;
+    std::size_t width = 1;
+};
+std::optional<FieldFault> fieldFault(LineRole role, const TeamField& f, std::string_view text);
 
 // "line 4, column 60: bats must be L or R", one problem to a line.
 std::string describeProblems(const std::vector<TeamFileProblem>& problems);

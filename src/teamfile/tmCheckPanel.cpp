@@ -18,9 +18,6 @@ namespace {
 constexpr int kPanelHeight = 120;
 constexpr int kMarkerWidth = 14;
 
-// Shows in a light and a high-contrast theme alike: the text on it is drawn black.
-const QColor kMarkedLine(255, 236, 140);
-
 QString rowText(const TeamFileProblem& problem) {
     return QString::fromLatin1(describeProblems({problem})).trimmed();
 }
@@ -116,6 +113,7 @@ void CheckPanel::showProblems(const std::vector<TeamFileProblem>& problems, std:
     markLines();
     list_->setCurrentRow(0);
     list_->setFocus();
+    emit problemsChanged();
 }
 
 void CheckPanel::closePanel() {
@@ -129,6 +127,11 @@ void CheckPanel::closePanel() {
     list_->clear();
     pane_->setExtraSelections({});
     if (focusHere) pane_->setFocus();
+    emit problemsChanged();
+}
+
+QRect CheckPanel::paneRoom() const {
+    return isHidden() ? paneHome_ : paneHome_.adjusted(0, 0, 0, -kPanelHeight);
 }
 
 void CheckPanel::setPaneHome(const QRect& home) {
@@ -187,6 +190,7 @@ void CheckPanel::goTo(int row) {
     pane_->setTextCursor(c);
     pane_->ensureCursorVisible();
     pane_->setFocus();
+    emit wentToProblem();
 }
 
 void CheckPanel::markLines() {
@@ -196,7 +200,7 @@ void CheckPanel::markLines() {
         // The whole line is selected, so its text takes the dark colour as well.
         mark.cursor = QTextCursor(line.block());
         mark.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        mark.format.setBackground(kMarkedLine);
+        mark.format.setBackground(kMarkedBackground);
         mark.format.setForeground(Qt::black);
         mark.format.setProperty(QTextFormat::FullWidthSelection, true);
         marks.append(mark);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QFrame>
 #include <QRect>
 #include <QTextCursor>
@@ -15,6 +16,10 @@ class QToolButton;
 namespace rostrix {
 
 class ProblemMarkers;
+
+// What a check marks has this background; shows in a light and a high-contrast theme alike,
+// as the text on it is drawn black.
+inline const QColor kMarkedBackground(255, 236, 140);
 
 // The problems a team file check found, docked under the editor's text pane, one row
 // each ("line 4, column 60: bats must be L or R"). Activating a row (Enter, double click)
@@ -37,6 +42,17 @@ public:
     void previous();
     int rowCount() const;
     int currentRow() const;
+    // The problems listed and their lines, which follow the text as it is edited.
+    const std::vector<TeamFileProblem>& problems() const { return problems_; }
+    const std::vector<QTextCursor>& problemLines() const { return lineStarts_; }
+    // The room the pane and its markers have now.
+    QRect paneRoom() const;
+
+signals:
+    // The list was opened, refreshed or closed.
+    void problemsChanged();
+    // The pane's cursor went to a problem.
+    void wentToProblem();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -3,7 +3,6 @@
 
 #include <QFontDatabase>
 #include <QKeyEvent>
-#include <QShortcut>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
@@ -25,6 +24,7 @@
 #include "teamfile/TeamFileCheck.h"
 #include "teamfile/TeamFileRead.h"
 #include "teamfile/gui/CursorPlaceLine.h"
+#include "teamfile/gui/EditorViews.h"
 #include "teamfile/gui/FieldTabs.h"
 #include "teamfile/tmCheckPanel.h"
 #include "teamfile/tmEditorEdit.h"
@@ -97,12 +97,9 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
             guard([this] { ToolButton29Click(); }));
     connect(ui->actionCheckFile, &QAction::triggered, this, guard([this] { CheckFileClick(); }));
     checkPanel_ = new rostrix::CheckPanel(Memo1());
-    const auto problemKey = [this](const char* keys, void (rostrix::CheckPanel::*step)()) {
-        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), this);
-        connect(shortcut, &QShortcut::activated, checkPanel_, step);
-    };
-    problemKey(rostrix::kNextProblemKey, &rostrix::CheckPanel::next);
-    problemKey(rostrix::kPreviousProblemKey, &rostrix::CheckPanel::previous);
+    views_ = new rostrix::EditorViews(
+        {this, Memo1(), ui->ToolBar1, placeLine_, checkPanel_, saving_.get()},
+        {ui->EditUndo1, ui->EditCut1, ui->EditCopy1, ui->EditPaste1});
     // Enter in the threshold runs the filter.
     ui->CSpinEdit1->installEventFilter(this);
     rostrix::wireEditCommands(this, Memo1(),
@@ -120,6 +117,7 @@ void TForm4::layOut() {
     ui->ToolBar1->setGeometry(0, 0, width(), bar);
     placeLine_->setGeometry(0, height() - foot, width(), foot);
     checkPanel_->setPaneHome(QRect(0, bar, width(), height() - bar - foot));
+    views_->place();
 }
 
 void TForm4::resizeEvent(QResizeEvent* event) {

@@ -17,6 +17,7 @@ class TForm4;
 namespace rostrix {
 class CheckPanel;
 class CursorPlaceLine;
+class EditorViews;
 class EditorSaving;
 }  // namespace rostrix
 
@@ -70,4 +71,5 @@ private:
     std::unique_ptr<rostrix::EditorSaving> saving_;
     rostrix::CheckPanel* checkPanel_ = nullptr;
     rostrix::CursorPlaceLine* placeLine_ = nullptr;
+    rostrix::EditorViews* views_ = nullptr;
 };

@@ -78,7 +78,9 @@ void EditorSaving::save() {
         saveAs();
         return;
     }
-    if (writePane(currentFile_)) pane_->document()->setModified(false);
+    if (!writePane(currentFile_)) return;
+    pane_->document()->setModified(false);
+    if (saved) saved(currentFile_);
 }
 
 bool EditorSaving::saveAs() {
@@ -86,6 +88,7 @@ bool EditorSaving::saveAs() {
     if (!chosen) return false;
     if (!writePane(*chosen)) return false;
     belongsTo(*chosen);
+    if (saved) saved(currentFile_);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,8 @@ public:
     bool writePane(const std::string& path);
     // The text now belongs to path (file-system bytes) and is unchanged.
     void belongsTo(const std::string& path);
+    // Told the path after Save or Save As wrote the text and cleared the modified flag.
+    std::function<void(const std::string& path)> saved;
 
 private:
     std::optional<std::string> chooseSaveName();

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QtTest/QTest>
+#include <cstring>
 
 #include "platform/gui/PaneText.h"
 #include "support/core/TempFolder.h"
@@ -44,6 +45,14 @@ TEST_F(EditorFields, TabMovesBetweenFieldsAndTheLineUnderThePaneNamesThem) {
         bool back;
         int to;
         const char* place;
+        const char* keys = nullptr;  // typed instead of Tab
+        const char* mode = nullptr;  // the status line's INS or OVR afterwards
+        std::string after{};         // the line afterwards, taken back by one undo
+        int toLine = 0;              // the line the cursor goes to, when another
+    };
+    const auto over = [](int line, int column, const char* text) {
+        std::string l = sampleTeamLines()[line - 1];
+        return l.replace(column - 1, strlen(text), text);
     };
     const Case cases[] = {
         {1, 1, false, 10, "Line 1, column 10: letter"},
@@ -67,20 +76,40 @@ TEST_F(EditorFields, TabMovesBetweenFieldsAndTheLineUnderThePaneNamesThem) {
         {12, 30, true, 28, "Line 12, column 28: innings"},
         {24, 28, true, 1, "Line 24, column 1: section word"},
         {25, 58, false, 60, "Line 25, column 60: bats"},  // the bench bats again
+        // Insert switches to overwriting, where no key moves a column.
+        {2, 60, false, 60, "Line 2, column 60: bats", "Ins", "OVR"},
+        {2, 60, false, 61, "Line 2, column 61", "R", "OVR", over(2, 60, "R")},
+        {3, 31, false, 30, "Line 3, column 30: at bats", "Backspace", "OVR", over(3, 30, " ")},
+        {4, 28, false, 28, "Line 4, column 28: at bats", "Del", "OVR", over(4, 28, " ")},
+        {4, 81, false, 1, "Line 5, column 1: digits", "Return", "OVR", {}, 5},
+        {12, 1, false, 1, "Line 12, column 1: digits", "Ins", "INS"},
     };
     for (const Case& c : cases) {
         putCursor(c.line, c.column);
-        QTest::keyClick(pane(), c.back ? Qt::Key_Backtab : Qt::Key_Tab,
-                        c.back ? Qt::ShiftModifier : Qt::NoModifier);
+        if (!c.keys) {
+            QTest::keyClick(pane(), c.back ? Qt::Key_Backtab : Qt::Key_Tab,
+                            c.back ? Qt::ShiftModifier : Qt::NoModifier);
+            EXPECT_FALSE(pane()->document()->isModified());
+        } else if (strlen(c.keys) == 1) {
+            QTest::keyClicks(pane(), c.keys);
+        } else {
+            QTest::keySequence(pane(), QKeySequence(QString::fromLatin1(c.keys)));
+        }
         const QTextCursor at = pane()->textCursor();
-        EXPECT_EQ(at.blockNumber() + 1, c.line) << c.line << ":" << c.column;
+        EXPECT_EQ(at.blockNumber() + 1, c.toLine ? c.toLine : c.line) << c.line << ":" << c.column;
         EXPECT_EQ(at.positionInBlock() + 1, c.to) << c.line << ":" << c.column;
         EXPECT_FALSE(at.hasSelection());
         EXPECT_EQ(place(), c.place) << c.line << ":" << c.column;
+        if (c.mode) {
+            EXPECT_EQ(form.findChild<QLabel*>("TypingMode")->text(), c.mode);
+        }
+        if (c.after.empty()) continue;
+        EXPECT_EQ(paneLines(pane())[c.line - 1], c.after) << c.keys;
+        pane()->undo();
+        EXPECT_EQ(paneLines(pane()), sampleTeamLines()) << c.keys;
     }
     // No tab got in; Ctrl+Tab leaves the pane, and its tool tip teaches both.
     EXPECT_EQ(paneLines(pane()), sampleTeamLines());
-    EXPECT_FALSE(pane()->document()->isModified());
     EXPECT_TRUE(pane()->toolTip().contains("Tab moves to the next field"));
     EXPECT_TRUE(pane()->toolTip().contains("Ctrl+Tab"));
     QTest::keyClick(pane(), Qt::Key_Tab, Qt::ControlModifier);

@@ -111,7 +111,8 @@ TEST_F(Editor, ToolBarHoldsItsControlsInOrder) {
                                "ToolButton23 Update .DAT File (Apply Filter) Ctrl+L",
                                "ToolButton28 Write to team archive file Ctrl+T",
                                "ToolButton29 Write to player archive file Ctrl+P",
-                               "ToolButton30 Check Team File F7"};
+                               "ToolButton30 Check Team File F7",
+                               "TableViewButton Table View F6"};
     auto* bar = form.findChild<QToolBar*>("ToolBar1");
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->height(), 29);
