@@ -293,8 +293,10 @@ TEST(SmtpClient, ScriptedExchanges) {
          [] { std::string g; for (int i = 0; i < 1000; ++i) g += "220-x\r\n"; return g + "220 x\r\n"; }()},
         {"a greeting of 1,000 lines", {}, none, "", sent, {"HELO \r\n"}, {},
          [] { std::string g; for (int i = 0; i < 999; ++i) g += "220-x\r\n"; return g + "220 x\r\n"; }()},
+        // The client stops reading at 1 MiB; the server, still writing the rest, may lose
+        // the QUIT to the reset, so only the HELO that must never go is checked.
         {"a greeting over 1 MiB", {}, none,
-         "The mail server's reply is longer than 1,000 lines or 1 MiB", "", {"QUIT\r\n"}, {"HELO"},
+         "The mail server's reply is longer than 1,000 lines or 1 MiB", "", {}, {"HELO"},
          [] { std::string g; for (int i = 0; i < 20; ++i) g += "220-" + std::string(60000, 'x') + "\r\n"; return g + "220 x\r\n"; }()},
         // Replies read strictly: one code per reply, 2xx to 5xx, the last line whole; 421
         // ends the session; only 2xx to the end of the data is an acceptance.
