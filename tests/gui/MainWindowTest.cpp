@@ -26,6 +26,7 @@
 #include "platform/gui/LimitedLineEdit.h"
 #include "platform/gui/SpinEdit.h"
 #include "shell/tmHome.h"
+#include "support/core/ProcessState.h"
 #include "support/core/StubPerl.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
@@ -381,15 +382,6 @@ std::string writesSoundTeam() {
     return "cp '" + std::string(ROSTRIX_TEST_DATA) + "/sample-team.dat' 27ALnya.dat\n";
 }
 
-// Whether a process is still running (a zombie waiting for its parent is not).
-bool running(std::string pid) {
-    pid.erase(pid.find_last_not_of("\n") + 1);
-    std::ifstream stat("/proc/" + pid + "/stat");
-    std::string all((std::istreambuf_iterator<char>(stat)), {});
-    const auto close = all.rfind(") ");
-    return close != std::string::npos && all[close + 2] != 'Z';
-}
-
 // Presses the Cancel of a script run once it appears.
 void cancelWhenAsked(QTimer& poll) {
     poll.setInterval(100);
@@ -465,7 +457,7 @@ TEST_F(MainWindow, CreateTeamTellsWhenTheTeamFileWasNotWritten) {
             EXPECT_FALSE(home.exists("27ALnya.dat"));
         }
         if (c.how == Case::Cancel) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !running(home.read("child.pid")); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !test::stillRunning(home.read("child.pid")); }, 5000));
         }
         const std::size_t first = c.stale ? 1 : 0;
         ASSERT_EQ(dlg.asked.size(), first + (c.expect.empty() ? 0u : 1u)) << c.script;

@@ -5,14 +5,13 @@
 #include <QFile>
 #include <QProcess>
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <thread>
 
 #include "shell/SeasonRun.h"
+#include "support/core/ProcessState.h"
 #include "support/core/TempFolder.h"
 #include "support/core/TinyFileSystem.h"
 
@@ -138,17 +137,8 @@ TEST(SeasonBuilder, WritesWhatSingleRunsWriteAndStopsAfterTheClubOnCancel) {
     EXPECT_EQ(ended.clubs[0].outcome, ClubOutcome::Failed);
     EXPECT_EQ(ended.clubs[1].outcome, ClubOutcome::NotBuilt);
     std::istringstream pids(own.read("pids"));
-    // Gone, or a zombie nobody has reaped yet. A killed process takes a moment to finish
-    // dying on a loaded machine, so each gets a few seconds to get there.
-    const auto gone = [](const std::string& pid) {
-        const auto stat = readFileBytes("/proc/" + pid + "/stat");
-        return !stat || stat->find(") Z ") != std::string::npos;
-    };
-    for (std::string pid; pids >> pid;) {
-        for (int tries = 0; tries < 100 && !gone(pid); ++tries)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_TRUE(gone(pid)) << "still running: " << pid;
-    }
+    for (std::string pid; pids >> pid;)
+        EXPECT_TRUE(test::endsSoon(pid)) << "still running: " << pid;
 }
 
 // A copy of the sample database with one file changed by edit.
