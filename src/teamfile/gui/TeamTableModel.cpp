@@ -83,7 +83,10 @@ void TeamTableModel::follow(int position, int, int added) {
     const QTextBlock block = document_->findBlock(position);
     if (document_->blockCount() == scannedLines_ && position - block.position() >= 2 &&
         document_->findBlock(position + added) == block) {
-        if (block.blockNumber() == 0 || document_->characterAt(block.position()) == '*') return;
+        const QByteArray head = block.text().left(2).toLatin1();
+        const LineRole role = lineRole(block.blockNumber() == 0,
+                                       std::string_view(head.constData(), head.size()), {});
+        if (role == LineRole::Title || role == LineRole::Section) return;  // no row shows them
         const int row = rowOf(block.blockNumber());
         const bool placeholder = block.length() - 1 == static_cast<int>(kPlaceholderLine.size()) &&
                                  block.text() == latin1(kPlaceholderLine);
