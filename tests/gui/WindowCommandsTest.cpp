@@ -114,19 +114,24 @@ TEST_F(WindowCommands, F1OpensTheHandbookAtTheTopicOfItsWindow) {
     };
     EXPECT_EQ(topicAfterF1(in<QLineEdit>(Form1, "Edit1"), Form1), "main-window");
     test::ScriptedDialogs dlg;
-    QString inEditor, inNames;
-    dlg.answerModal([&](QWidget*) { inEditor = topicAfterF1(Form4->Memo1(), Form4); });
+    QString inEditor, inTable, inNames;
+    dlg.answerModal([&](QWidget*) {
+        inEditor = topicAfterF1(Form4->Memo1(), Form4);
+        QTest::keyClick(Form4->Memo1(), Qt::Key_F6);  // the table view has a part of its own
+        inTable = topicAfterF1(Form4->findChild<QWidget*>("PlayerTable"), Form4);
+    });
     dlg.answerModal(
         [&](QWidget*) { inNames = topicAfterF1(in<QWidget>(Form5, "Button5"), Form5); });
     in<QPushButton>(Form1, "Button4")->click();
     in<QPushButton>(Form1, "Button2")->click();
     EXPECT_EQ(inEditor, "editor");
+    EXPECT_EQ(inTable, "table-view");
     EXPECT_EQ(inNames, "names");
     // Each topic is a place in the handbook.
     QFile handbook(QStringLiteral(":/help/handbook.html"));
     ASSERT_TRUE(handbook.open(QIODevice::ReadOnly));
     const QByteArray html = handbook.readAll();
-    for (const char* topic : {"main-window", "editor", "names"})
+    for (const char* topic : {"main-window", "editor", "table-view", "names"})
         EXPECT_TRUE(html.contains(QByteArray("id=\"") + topic + "\"")) << topic;
 }
 

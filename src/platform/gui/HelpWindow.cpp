@@ -71,6 +71,13 @@ QString helpTopic(const QWidget* window) {
     return QStringLiteral("contents");
 }
 
+QString helpTopicAt(const QWidget* widget) {
+    for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
+        if (const QVariant topic = w->property(kHelpTopicProperty); topic.isValid())
+            return topic.toString();
+    return helpTopic(widget ? widget->window() : nullptr);
+}
+
 void showHelp(QWidget* over, const QString& topic) {
     if (!help) help = makeHelp();
     QWidget* owner = over ? over->window() : nullptr;

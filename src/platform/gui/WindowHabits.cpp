@@ -42,7 +42,7 @@ protected:
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
-                showHelp(widget, helpTopic(widget->window()));
+                showHelp(widget, helpTopicAt(widget));
                 return true;
             }
         }

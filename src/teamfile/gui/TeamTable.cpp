@@ -15,6 +15,7 @@
 #include <QTextDocument>
 #include <QToolTip>
 
+#include "platform/gui/HelpWindow.h"
 #include "teamfile/FieldEdit.h"
 #include "teamfile/gui/TeamTableModel.h"
 #include "teamfile/tmCheckPanel.h"
@@ -84,6 +85,7 @@ private:
 TeamTable::TeamTable(QTextDocument* document, QWidget* parent)
     : QWidget(parent), document_(document), model_(new TeamTableModel(document, this)) {
     setObjectName(QStringLiteral("TeamTable1"));
+    setProperty(kHelpTopicProperty, QStringLiteral("table-view"));
     // It covers the pane's room, the problem markers beside the pane included.
     setAutoFillBackground(true);
     auto* column = new QVBoxLayout(this);
