@@ -4,23 +4,14 @@
 #include <algorithm>
 
 #include "format/PlayerArchiveKey.h"
+#include "platform/AsciiText.h"
 
 namespace rostrix {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 std::string problemText(const CareerColumn& column, const char* problem) {
     return std::string(column.title) + ": " + problem;
-}
-
-std::string_view withoutBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 int keyYear(std::string_view key, std::string_view* team = nullptr) {
@@ -41,7 +32,7 @@ FieldRead readField(std::string_view value, const CareerColumn& column) {
         return read;
     }
     const std::string_view raw = value.substr(lo, hi - lo);
-    read.text = withoutBlanks(raw);
+    read.text = trimmedOf(raw);
     if (value.size() < hi) {
         read.problem = "cut short";
         return read;
@@ -57,7 +48,7 @@ FieldRead readField(std::string_view value, const CareerColumn& column) {
                 read.problem = "missing";
                 break;
             }
-            if (!std::all_of(read.text.begin(), read.text.end(), isDigit)) {
+            if (!allAsciiDigits(read.text)) {
                 read.problem = "not a number";
                 break;
             }
@@ -89,7 +80,7 @@ CareerRole roleOfValue(std::string_view value) {
 namespace {
 
 bool positionSound(std::string_view value) {
-    return value.size() >= 2 && isDigit(value[0]) && isDigit(value[1]) &&
+    return value.size() >= 2 && isAsciiDigit(value[0]) && isAsciiDigit(value[1]) &&
            (value.size() == 2 || value[2] == ' ');
 }
 

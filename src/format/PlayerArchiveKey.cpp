@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/AsciiText.h"
+
 namespace rostrix {
 
 namespace {
@@ -13,17 +15,8 @@ using field::kTeamName;
 // Where the team field ends in a key: after the year and its blank.
 constexpr std::size_t kTeamStart = kSeason.width() + 1;
 constexpr std::size_t kTeamEnd = kTeamStart + kTeamName.width();
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-std::string_view trimmed(std::string_view s) {
-    constexpr std::string_view blanks = " \t\v\f\r";
-    const auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
-}
+// What a hand-edited key may hold around its team name.
+constexpr std::string_view kKeyBlanks = " \t\v\f\r";
 
 std::string padded(std::string_view text, std::size_t width) {
     std::string out(text);
@@ -57,15 +50,14 @@ std::string seasonValue(std::string_view line) {
 
 std::optional<SeasonKey> readSeasonKey(std::string_view key) {
     if (key.ends_with('=')) key.remove_suffix(1);
-    if (key.size() <= kTeamStart || !std::all_of(key.begin(), key.begin() + 4, isDigit) ||
-        key[4] != ' ')
+    if (key.size() <= kTeamStart || !allAsciiDigits(key.substr(0, 4)) || key[4] != ' ')
         return std::nullopt;
     SeasonKey read;
-    read.team = trimmed(key.substr(kTeamStart));
+    read.team = trimmedOf(key.substr(kTeamStart), kKeyBlanks);
     // " #2" follows the full team field.
     if (key.size() > kTeamEnd + 2 && key.substr(kTeamEnd, 2) == " #" &&
-        std::all_of(key.begin() + kTeamEnd + 2, key.end(), isDigit)) {
-        read.team = trimmed(key.substr(kTeamStart, kTeamName.width()));
+        allAsciiDigits(key.substr(kTeamEnd + 2))) {
+        read.team = trimmedOf(key.substr(kTeamStart, kTeamName.width()), kKeyBlanks);
         read.nth = 0;
         for (const char c : key.substr(kTeamEnd + 2))
             read.nth = std::min(read.nth * 10 + (c - '0'), 1000000);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "format/TeamLayout.h"
 
+#include "platform/AsciiText.h"
+
 namespace rostrix {
 
 namespace {
@@ -28,14 +30,6 @@ std::string titlesOf(std::span<const TeamField> fields) {
         line.replace(line.size() - f.title.size(), f.title.size(), f.title);
     }
     return line;
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 }  // namespace
@@ -126,16 +120,16 @@ bool readsAsTitleLine(std::string_view line) {
 bool readsAsTitleLineInAnyCase(std::string_view line) {
     const std::string_view mark = columns(line, {kAtBats.first + 1u, kAtBats.last});
     if (mark.size() != 2) return false;
-    const char a = upper(mark[0]);
-    const char b = upper(mark[1]);
+    const char a = asciiUpper(mark[0]);
+    const char b = asciiUpper(mark[1]);
     for (const std::string_view titles : {batterTitles(), pitcherTitles()})
-        if (a == upper(titles[1]) && b == upper(titles[2])) return true;
+        if (a == asciiUpper(titles[1]) && b == asciiUpper(titles[2])) return true;
     return false;
 }
 
 std::optional<PositionGames> readGroup(std::string_view text) {
-    if (text.size() != kGroup1.width() || !isDigit(text[0]) || !isDigit(text[1]) ||
-        !isDigit(text[2]) || text[3] != '-' || !(isDigit(text[4]) || text[4] == 'D'))
+    if (text.size() != kGroup1.width() || !isAsciiDigit(text[0]) || !isAsciiDigit(text[1]) ||
+        !isAsciiDigit(text[2]) || text[3] != '-' || !(isAsciiDigit(text[4]) || text[4] == 'D'))
         return std::nullopt;
     return PositionGames{(text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0'), text[4]};
 }

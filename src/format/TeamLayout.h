@@ -109,6 +109,8 @@ LineRole lineRole(bool firstLine, std::string_view line, Section above);
 class LineRoles {
 public:
     LineRole next(std::string_view line);
+    // The section the nearest section line so far opened.
+    Section above() const { return above_; }
 
 private:
     bool first_ = true;

@@ -4,15 +4,12 @@
 #include <cctype>
 
 #include "package/MailMessage.h"
+#include "platform/AsciiText.h"
 #include "platform/Error.h"
 
 namespace rostrix {
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 std::string upper(std::string_view text) {
     std::string s(text);
@@ -38,8 +35,9 @@ std::vector<std::string> words(std::string_view text) {
 
 ReplyLine replyLine(std::string_view line) {
     const std::string_view text = line.substr(0, line.find_first_of("\r\n"));
-    const bool coded = text.size() >= 3 && isDigit(text[0]) && isDigit(text[1]) &&
-                       isDigit(text[2]) && (text.size() == 3 || text[3] == ' ' || text[3] == '-');
+    const bool coded = text.size() >= 3 && isAsciiDigit(text[0]) && isAsciiDigit(text[1]) &&
+                       isAsciiDigit(text[2]) &&
+                       (text.size() == 3 || text[3] == ' ' || text[3] == '-');
     if (!coded)
         throw Error("The mail server's reply has no three-digit code: " + withoutLineEnd(line));
     // Replies are 2xx to 5xx; anything else is no answer to what was asked.

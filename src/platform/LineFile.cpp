@@ -115,17 +115,17 @@ int openRegularFile(const std::string& path, int flags, int* error) {
 
 // Files are opened by the bytes of their names, so a name that is not valid UTF-8 (a team
 // file from an old Windows disk) opens as well as any other.
-std::optional<std::string> readFileBytes(const std::string& path, int* error) {
-    return readFileBytes(path, {}, error);
-}
+namespace {
 
-std::optional<std::string> readFileBytes(const std::string& path,
-                                         const std::function<void(std::string_view)>& grown,
-                                         int* error) {
+std::optional<std::string> readBytes(const std::string& path,
+                                     const std::function<void(std::string_view)>& grown,
+                                     std::size_t maxBytes, int* error) {
     Descriptor file{openRegularFile(path, O_RDONLY, error)};
     struct stat info {};
     if (file.fd < 0) return std::nullopt;
     if (::fstat(file.fd, &info) != 0) return nothingRead(error, errno);
+    if (static_cast<unsigned long long>(info.st_size) > maxBytes)
+        return nothingRead(error, kFileTooLarge);
     std::string data;
     // Room for the whole file at once: a large archive is not copied again as it grows.
     if (info.st_size > 0) data.reserve(static_cast<std::size_t>(info.st_size));
@@ -135,9 +135,29 @@ std::optional<std::string> readFileBytes(const std::string& path,
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return nothingRead(error, errno);
         if (n == 0) return data;
+        // A file that grows while it is read is held to the same limit.
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes)
+            return nothingRead(error, kFileTooLarge);
         data.append(block, static_cast<std::size_t>(n));
         if (grown) grown(data);
     }
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, int* error) {
+    return readBytes(path, {}, std::string::npos, error);
+}
+
+std::optional<std::string> readFileBytes(const std::string& path,
+                                         const std::function<void(std::string_view)>& grown,
+                                         int* error) {
+    return readBytes(path, grown, std::string::npos, error);
+}
+
+std::optional<std::string> readFileBytesUpTo(const std::string& path, std::size_t maxBytes,
+                                             int* error) {
+    return readBytes(path, {}, maxBytes, error);
 }
 
 std::optional<std::vector<std::string>> readLines(const std::string& path, int* error) {

@@ -21,6 +21,8 @@ std::string joinLinesCrlf(const std::vector<std::string>& lines);
 // a symbolic link to nothing (read from, it is no missing file: something is there).
 inline constexpr int kNotRegularFile = 0x10000;
 inline constexpr int kDanglingLink = 0x10001;
+// A file larger than its reader takes (readFileBytesUpTo).
+inline constexpr int kFileTooLarge = 0x10002;
 
 // What the user is told when path could not be read or written: "<path> is not a regular
 // file", "<path> is a symbolic link to a file that does not exist", or the pattern
@@ -50,6 +52,10 @@ std::optional<std::string> readFileBytes(const std::string& path, int* error = n
 std::optional<std::string> readFileBytes(const std::string& path,
                                          const std::function<void(std::string_view)>& grown,
                                          int* error = nullptr);
+// The whole file when it holds at most maxBytes; a larger one is refused with kFileTooLarge,
+// before a byte of it is read when its size already says so.
+std::optional<std::string> readFileBytesUpTo(const std::string& path, std::size_t maxBytes,
+                                             int* error = nullptr);
 std::optional<std::vector<std::string>> readLines(const std::string& path, int* error = nullptr);
 
 // Replaces the file whole: the bytes go to a temporary file in the same folder, which

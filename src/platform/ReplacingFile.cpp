@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <random>
 #include <vector>
@@ -37,6 +38,41 @@ std::string tempPrefix(const std::string& target) {
 
 bool isSuffixChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// The random end of a temporary name: six letters or digits (a helper's may hold "_").
+bool isRandomTail(std::string_view tail, bool underscore = false) {
+    return tail.size() == kSuffix && std::all_of(tail.begin(), tail.end(), [&](char c) {
+               return isSuffixChar(c) || (underscore && c == '_');
+           });
+}
+
+// The temporary name of the file whose temporary names start with prefix.
+bool isTemporaryName(std::string_view name, std::string_view prefix) {
+    return name.starts_with(prefix) && isRandomTail(name.substr(prefix.size()));
+}
+
+// Goes through the folder's entries and removes each one leftover() picks that no running
+// writer holds.
+void removeAbandonedIn(const std::string& folder,
+                       const std::function<bool(std::string_view)>& leftover) {
+    struct CloseDir {
+        void operator()(DIR* d) const { closedir(d); }
+    };
+    std::unique_ptr<DIR, CloseDir> dir(opendir(folder.empty() ? "." : folder.c_str()));
+    if (!dir) return;
+    const int dirFd = dirfd(dir.get());
+    while (const dirent* entry = readdir(dir.get())) {
+        if (!leftover(entry->d_name)) continue;
+        // A lock we can take means the run that wrote this file is gone.
+        const int fd = openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirFd, entry->d_name, 0);
+        close(fd);
+    }
 }
 
 std::string randomSuffix() {
@@ -163,67 +199,31 @@ void ReplacingFile::discard() {
 }
 
 bool ReplacingFile::isTemporaryNameFor(const std::string& path, const std::string& entry) {
-    const std::string prefix = tempPrefix(resolveTarget(path));
-    if (entry.size() != prefix.size() + kSuffix || entry.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    for (std::size_t i = prefix.size(); i < entry.size(); ++i)
-        if (!isSuffixChar(entry[i])) return false;
-    return true;
+    return isTemporaryName(entry, tempPrefix(resolveTarget(path)));
 }
 
 void ReplacingFile::removeLeftovers(const std::string& path) {
     const std::string target = resolveTarget(path);
-    const std::string folder = folderWithSlash(target);
-    struct CloseDir {
-        void operator()(DIR* d) const { closedir(d); }
-    };
-    std::unique_ptr<DIR, CloseDir> dir(opendir(folder.empty() ? "." : folder.c_str()));
-    if (!dir) return;
-    const int dirFd = dirfd(dir.get());
-    while (const dirent* entry = readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (isTemporaryNameFor(target, name)) removeIfAbandoned(dirFd, name);
-    }
+    const std::string prefix = tempPrefix(target);
+    removeAbandonedIn(folderWithSlash(target),
+                      [&](std::string_view name) { return isTemporaryName(name, prefix); });
 }
 
 void ReplacingFile::removeLeftoversIn(const std::string& folder,
                                       const std::vector<std::string>& names,
                                       const std::vector<std::string>& prefixes) {
-    struct CloseDir {
-        void operator()(DIR* d) const { closedir(d); }
-    };
-    std::unique_ptr<DIR, CloseDir> dir(opendir(folder.empty() ? "." : folder.c_str()));
-    if (!dir) return;
-    const int dirFd = dirfd(dir.get());
-    const auto randomTail = [](std::string_view tail, bool underscore) {
-        return tail.size() == kSuffix && std::all_of(tail.begin(), tail.end(), [&](char c) {
-                   return isSuffixChar(c) || (underscore && c == '_');
-               });
-    };
-    while (const dirent* entry = readdir(dir.get())) {
-        const std::string_view name = entry->d_name;
+    removeAbandonedIn(folder, [&](std::string_view name) {
         // ".<file>.rostrix-XXXXXX": some file's temporary file.
         const bool ours =
             name.size() > 1 + kMark.size() + kSuffix && name.front() == '.' &&
             name.substr(name.size() - kSuffix - kMark.size(), kMark.size()) == kMark &&
-            randomTail(name.substr(name.size() - kSuffix), false);
+            isRandomTail(name.substr(name.size() - kSuffix));
         const bool named = std::find(names.begin(), names.end(), name) != names.end();
         const bool helpers = std::any_of(prefixes.begin(), prefixes.end(), [&](const auto& p) {
-            return name.starts_with(p) && randomTail(name.substr(p.size()), true);
+            return name.starts_with(p) && isRandomTail(name.substr(p.size()), true);
         });
-        if (ours || named || helpers) removeIfAbandoned(dirFd, std::string(name));
-    }
-}
-
-// A lock we can take means the run that wrote this file is gone.
-void ReplacingFile::removeIfAbandoned(int dirFd, const std::string& name) {
-    const int fd = openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return;
-    struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
-        flock(fd, LOCK_EX | LOCK_NB) == 0)
-        unlinkat(dirFd, name.c_str(), 0);
-    close(fd);
+        return ours || named || helpers;
+    });
 }
 
 bool syncFile(const std::string& path) {

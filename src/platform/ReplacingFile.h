@@ -58,7 +58,6 @@ public:
 
 private:
     bool fail();
-    static void removeIfAbandoned(int dirFd, const std::string& name);
 
     std::string target_;
     std::string temp_;

@@ -87,11 +87,10 @@ void HomeLayout::bindCommandKeys() {
         {ui_->Exit1, nullptr}};
     for (const auto& [action, button] : commands) {
         const QString command = button ? button->objectName() : action->objectName();
-        for (const CommandKey& key : kHomeCommandKeys)
-            if (command == QLatin1String(key.command)) {
-                if (button) action->setToolTip(button->text());
-                setCommandKey(action, QString::fromLatin1(key.keys), button);
-            }
+        if (const char* keys = commandKeyOf(kHomeCommandKeys, command)) {
+            if (button) action->setToolTip(button->text());
+            setCommandKey(action, QString::fromLatin1(keys), button);
+        }
         window_->addAction(action);
     }
 }

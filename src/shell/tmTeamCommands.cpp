@@ -120,7 +120,7 @@ void editTeam(QWidget* owner, const std::string& home, const QString& name) {
         lines = readTeamFile(path, &why);
         // Something under that name that is no team file (a folder, a pipe, a loop of links,
         // a link to nothing, a file far too large) is named, never shown as an empty editor.
-        if (isNotAFile(why) || why == kTeamFileTooLarge)
+        if (isNotAFile(why) || why == kFileTooLarge)
             throw Error(teamFileOpenFailure(path, why));
     }
     if (lines) {

@@ -3,29 +3,12 @@
 
 #include <algorithm>
 
+#include "platform/AsciiText.h"
 #include "teamfile/TeamFileCheck.h"
 
 namespace rostrix {
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string_view trimmed(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-bool allDigits(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), isDigit);
-}
 
 struct LaidOut {
     std::string text;
@@ -46,14 +29,14 @@ LaidOut layOut(const TeamField& f, std::string_view v) {
     switch (f.kind) {
         case FieldKind::Count: {
             if (v.empty()) return refused(name + " needs a number");
-            if (!allDigits(v)) return refused(name + " must be a whole number");
+            if (!allAsciiDigits(v)) return refused(name + " must be a whole number");
             const std::size_t zeros = std::min(v.find_first_not_of('0'), v.size() - 1);
             v.remove_prefix(zeros);
             if (v.size() > f.width()) return refused(roomFor(f, "digits"));
             return {std::string(f.width() - v.size(), ' ') + std::string(v), {}};
         }
         case FieldKind::Code:
-            if (v.empty() || !allDigits(v)) return refused(name + " must be digits");
+            if (v.empty() || !allAsciiDigits(v)) return refused(name + " must be digits");
             if (v.size() > f.width()) return refused(roomFor(f, "digits"));
             return {std::string(f.width() - v.size(), '0') + std::string(v), {}};
         case FieldKind::Flag:
@@ -61,14 +44,14 @@ LaidOut layOut(const TeamField& f, std::string_view v) {
             if (v.size() > 1 || (f.kind == FieldKind::Letter && v.empty()))
                 return refused(name + " takes one letter");
             // Bats and throws are capitals; the title's letter is kept as typed.
-            if (f.kind == FieldKind::Letter && f != field::kLetter) return {{upper(v[0])}, {}};
+            if (f.kind == FieldKind::Letter && f != field::kLetter) return {{asciiUpper(v[0])}, {}};
             return {v.empty() ? " " : std::string(v), {}};
         case FieldKind::Group: {
             // "62-8" and "62-d" are what "062-8" and "062-D" say.
             const std::size_t dash = v.find('-');
-            if (dash >= 1 && dash <= 3 && dash + 2 == v.size() && allDigits(v.substr(0, dash)))
+            if (dash >= 1 && dash <= 3 && dash + 2 == v.size() && allAsciiDigits(v.substr(0, dash)))
                 return {std::string(3 - dash, '0') + std::string(v.substr(0, dash + 1)) +
-                            upper(v.back()),
+                            asciiUpper(v.back()),
                         {}};
             [[fallthrough]];
         }
@@ -107,7 +90,7 @@ bool lineHolds(LineRole role, const TeamField& f) {
 std::string columnHeading(const TeamField& f) {
     if (!f.title.empty()) return std::string(f.title);
     std::string heading(f.name);
-    if (!heading.empty()) heading[0] = upper(heading[0]);
+    if (!heading.empty()) heading[0] = asciiUpper(heading[0]);
     return heading;
 }
 
@@ -115,7 +98,7 @@ std::string fieldValue(std::string_view line, const TeamField& f) {
     std::string_view v = columns(line, f);
     v = v.substr(0, v.find_last_not_of(' ') + 1);
     // A name shows a leading blank, which is a fault; a count's are its padding.
-    if (f.kind != FieldKind::Name) v = trimmed(v);
+    if (f.kind != FieldKind::Name) v = trimmedOf(v);
     return std::string(v);
 }
 
@@ -127,7 +110,7 @@ FieldEdit editField(std::string_view line, LineRole role, const TeamField& f,
     const auto fields = fieldsOf(role);
     const auto at = std::find(fields.begin(), fields.end(), f);
     if (at == fields.end()) return {{}, std::string(f.name) + " is not on this line"};
-    const std::string_view v = trimmed(typed);
+    const std::string_view v = trimmedOf(typed);
     // The optional groups are left off the end of the line, never blanked in its middle.
     if (f.optional) {
         const bool nextHeld = at + 1 != fields.end() && line.size() >= at[1].first;

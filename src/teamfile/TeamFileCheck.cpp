@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "format/TeamLayout.h"
+#include "platform/AsciiText.h"
 
 namespace rostrix {
 
@@ -11,28 +12,21 @@ namespace {
 
 using namespace field;
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool isLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 // A count right-aligned in its field: blanks, then digits without a leading zero.
 bool countSound(std::string_view c) {
     const std::size_t start = c.find_first_not_of(' ');
     bool ok = start != std::string_view::npos;
-    for (std::size_t i = ok ? start : c.size(); i < c.size(); ++i) ok = ok && isDigit(c[i]);
+    for (std::size_t i = ok ? start : c.size(); i < c.size(); ++i) ok = ok && isAsciiDigit(c[i]);
     return ok && !(c[start] == '0' && start + 1 < c.size());
 }
 
 std::optional<FieldFault> codeFault(LineRole role, const TeamField& f, std::string_view text) {
     if (f == kSeason) {
         for (std::size_t i = 0; i < text.size(); ++i)
-            if (!isDigit(text[i]))
+            if (!isAsciiDigit(text[i]))
                 return FieldFault{i, "the season must be four digits", text.size() - i};
     } else if (f == kPosition) {
-        const bool digits = isDigit(text[0]) && isDigit(text[1]);
+        const bool digits = isAsciiDigit(text[0]) && isAsciiDigit(text[1]);
         const int pos = digits ? (text[0] - '0') * 10 + (text[1] - '0') : -1;
         // A batter who only pitched (a pitcher who batted every day in a season without
         // the designated hitter) keeps the pitcher's code on his batter line.
@@ -42,7 +36,7 @@ std::optional<FieldFault> codeFault(LineRole role, const TeamField& f, std::stri
                               pitcher ? "a pitcher's position code must be 01"
                                       : "a batter's position code must be 01 to 10",
                               f.width()};
-    } else if (!isDigit(text[0]) || !isDigit(text[1])) {
+    } else if (!isAsciiDigit(text[0]) || !isAsciiDigit(text[1])) {
         return FieldFault{0, "must be two digits", f.width()};
     }
     return std::nullopt;
@@ -176,7 +170,7 @@ private:
             const std::size_t end = word.find(' ');
             for (std::size_t i = 0; i < word.size(); ++i) {
                 const bool inWord = end == std::string_view::npos || i < end;
-                if (inWord ? !isLetter(word[i]) : word[i] != ' ') {
+                if (inWord ? !isAsciiLetter(word[i]) : word[i] != ' ') {
                     report(n, f.first + 2 + i,
                            "the section word must be letters followed by blanks");
                     return false;
@@ -210,12 +204,12 @@ std::optional<FieldFault> fieldFault(LineRole role, const TeamField& f, std::str
         case FieldKind::Code:
             return codeFault(role, f, text);
         case FieldKind::Flag:
-            if (text[0] != ' ' && !isLetter(text[0]))
+            if (text[0] != ' ' && !isAsciiLetter(text[0]))
                 return FieldFault{0, "the flag must be a letter or blank"};
             break;
         case FieldKind::Letter:
             if (f == kLetter) {
-                if (!isLetter(text[0])) return FieldFault{0, "must be a letter"};
+                if (!isAsciiLetter(text[0])) return FieldFault{0, "must be a letter"};
             } else if (text[0] != 'L' && text[0] != 'R') {
                 return FieldFault{0, std::string(f.name) + " must be L or R"};
             }

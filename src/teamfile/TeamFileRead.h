@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,15 +11,11 @@ namespace rostrix {
 // A team holds a few dozen lines of at most 92 columns, some 5 KB; a file two hundred
 // times that is no team file, and opening it would only fill the editor's memory and make
 // every key in it slow. Series files are held to the same size.
-inline constexpr long long kMaxTeamFileBytes = 1 << 20;
-
-// Why a file could not be opened as a team file: an errno value, one of the reasons of
-// the file rule (LineFile.h), or kTeamFileTooLarge.
-inline constexpr int kTeamFileTooLarge = 0x20000;
+inline constexpr std::size_t kMaxTeamFileBytes = 1 << 20;
 
 // The lines of the team file at path, read the way the editor reads one; nothing when it
-// cannot be read, with *error saying why. A file larger than kMaxTeamFileBytes is refused
-// before a byte of it is read.
+// cannot be read, with *error saying why (an errno value or a reason of LineFile.h). A file
+// larger than kMaxTeamFileBytes is refused with kFileTooLarge before a byte of it is read.
 std::optional<std::vector<std::string>> readTeamFile(const std::string& path, int* error);
 
 // What the user is told when the team file at path could not be opened: "Cannot open file

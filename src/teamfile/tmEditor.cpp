@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "format/TeamLayout.h"
 #include "platform/Error.h"
 #include "platform/LineFile.h"
 #include "platform/gui/CommandKeys.h"
@@ -20,7 +21,6 @@
 #include "teamfile/ArchiveReport.h"
 #include "teamfile/EditorShortcuts.h"
 #include "teamfile/TeamArchive.h"
-#include "format/TeamLayout.h"
 #include "teamfile/TeamFileCheck.h"
 #include "teamfile/TeamFileRead.h"
 #include "teamfile/gui/CursorPlaceLine.h"
@@ -165,9 +165,9 @@ void TForm4::arrangeToolBar() {
         button->setObjectName(QString::fromLatin1(name));
         button->setAccessibleName(action->toolTip());
         // Every command has a key, taught in its tool tip.
-        for (const rostrix::CommandKey& key : rostrix::kEditorCommandKeys)
-            if (action->objectName() == QLatin1String(key.command))
-                rostrix::setCommandKey(action, QString::fromLatin1(key.keys));
+        if (const char* keys =
+                rostrix::commandKeyOf(rostrix::kEditorCommandKeys, action->objectName()))
+            rostrix::setCommandKey(action, QString::fromLatin1(keys));
     }
 }
 

@@ -18,4 +18,10 @@ void setCommandKey(QAction* action, const QString& keys, QWidget* button) {
     if (button) button->setToolTip(tip);
 }
 
+const char* commandKeyOf(std::span<const CommandKey> keys, const QString& command) {
+    for (const CommandKey& key : keys)
+        if (command == QLatin1String(key.command)) return key.keys;
+    return nullptr;
+}
+
 }  // namespace rostrix

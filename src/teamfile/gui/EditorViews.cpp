@@ -55,9 +55,8 @@ void EditorViews::addButton() {
     QWidget* button = parts_.toolBar->widgetForAction(switch_);
     button->setObjectName(QStringLiteral("TableViewButton"));
     button->setAccessibleName(switch_->toolTip());
-    for (const CommandKey& key : kEditorCommandKeys)
-        if (switch_->objectName() == QLatin1String(key.command))
-            setCommandKey(switch_, QString::fromLatin1(key.keys));
+    setCommandKey(switch_,
+                  QString::fromLatin1(commandKeyOf(kEditorCommandKeys, switch_->objectName())));
     connect(switch_, &QAction::toggled, this, &EditorViews::showTable);
 }
 

@@ -18,6 +18,12 @@ QString latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// The line that keeps a starter's place in the line-up, which is no player's.
+bool isPlaceholder(const QTextBlock& b) {
+    return b.length() - 1 == static_cast<int>(kPlaceholderLine.size()) &&
+           b.text() == latin1(kPlaceholderLine);
+}
+
 int columnOfField(const TeamField& f) {
     const auto& all = playerColumns();
     const auto at =
@@ -50,7 +56,6 @@ std::vector<TeamTableModel::Row> TeamTableModel::scan() {
     scannedLines_ = document_->blockCount();
     std::vector<Row> rows;
     LineRoles roles;
-    Section above = Section::None;
     int n = 0;
     for (QTextBlock b = document_->begin(); b.isValid(); b = b.next(), ++n) {
         const int length = b.length() - 1;
@@ -59,15 +64,13 @@ std::vector<TeamTableModel::Row> TeamTableModel::scan() {
             length > 1 ? document_->characterAt(b.position() + 1).toLatin1() : '\0'};
         const std::string_view mark(start, static_cast<std::size_t>(std::min(length, 2)));
         const LineRole role = roles.next(mark);
-        if (role == LineRole::Section) above = sectionOpened(mark);
-        if ((role != LineRole::Batter && role != LineRole::Pitcher) || length == 0) continue;
-        if (length == static_cast<int>(kPlaceholderLine.size()) &&
-            b.text() == latin1(kPlaceholderLine))
+        if ((role != LineRole::Batter && role != LineRole::Pitcher) || length == 0 ||
+            isPlaceholder(b))
             continue;
-        const Standing standing = role == LineRole::Pitcher ? Standing::Pitcher
-                                  : n < int{kLineUpLines}   ? Standing::Starter
-                                  : above == Section::Bench ? Standing::Bench
-                                                            : Standing::Batter;
+        const Standing standing = role == LineRole::Pitcher         ? Standing::Pitcher
+                                  : n < int{kLineUpLines}           ? Standing::Starter
+                                  : roles.above() == Section::Bench ? Standing::Bench
+                                                                    : Standing::Batter;
         rows.push_back({n, role, standing});
     }
     return rows;
@@ -84,13 +87,11 @@ void TeamTableModel::follow(int position, int, int added) {
     if (document_->blockCount() == scannedLines_ && position - block.position() >= 2 &&
         document_->findBlock(position + added) == block) {
         const QByteArray head = block.text().left(2).toLatin1();
-        const LineRole role = lineRole(block.blockNumber() == 0,
-                                       std::string_view(head.constData(), head.size()), {});
+        const LineRole role =
+            lineRole(block.blockNumber() == 0, std::string_view(head.constData(), head.size()), {});
         if (role == LineRole::Title || role == LineRole::Section) return;  // no row shows them
         const int row = rowOf(block.blockNumber());
-        const bool placeholder = block.length() - 1 == static_cast<int>(kPlaceholderLine.size()) &&
-                                 block.text() == latin1(kPlaceholderLine);
-        if ((row >= 0) == !placeholder) {
+        if ((row >= 0) == !isPlaceholder(block)) {
             if (row >= 0) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
             return;
         }
